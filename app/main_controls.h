@@ -1,0 +1,61 @@
+// The main window's controls and the process-wide state its handlers share.
+#pragma once
+
+#include "items/slot_parser.h"
+#include "ui/buttons.h"
+#include "ui/edit_box.h"
+#include "ui/list_view.h"
+#include "ui/static_controls.h"
+#include "ui/status_bar.h"
+
+namespace app {
+
+struct MainControls {
+  ui::Panel leftPanel;
+  ui::Panel rightPanel;
+  ui::Button compactToggle;
+  ui::Divider splitter;
+  ui::EditBox contentBox;
+  ui::ListView differenceList;
+  ui::Label obsoleteLabel;
+  ui::StatusBar statusBar;
+  ui::EditBox searchBox;
+  ui::Label searchResultCaption;
+  ui::EditBox searchResultBox;
+  ui::CheckBox caseSensitiveSwitch;
+  ui::CheckBox cookiesModeSwitch;
+  ui::CheckBox exactMatchSwitch;
+  ui::CheckBox httpModeSwitch;
+  ui::Label lineSeparatorCaption;
+  ui::EditBox lineSeparatorBox;
+  ui::Label valueSeparatorCaption;
+  ui::EditBox valueSeparatorBox;
+  ui::CheckBox autoExpandSwitch;
+  ui::EditBox reportBox;
+  ui::Label reportCaption;
+  ui::Button restoreButton;
+  ui::Button analyseButton;
+  ui::EditBox slot1Input;
+  ui::EditBox slot2Input;
+  ui::Button analyseBarButton;
+  ui::Label slot1Caption;
+  ui::Label slot2Caption;
+  ui::ListView slot1Items;
+  ui::ListView slot2Items;
+  ui::ListView slot1Missing;
+  ui::ListView slot2Missing;
+  ui::Label differenceCaption;
+  ui::Label contentCaption;
+  ui::Button detailButton;
+
+  ui::EditBox& Input(int slot) { return slot == 1 ? slot1Input : slot2Input; }
+  ui::ListView& Items(int slot) { return slot == 1 ? slot1Items : slot2Items; }
+};
+
+// Held for the whole run: the separators in force and the mode word.
+struct AppState {
+  ds::Separators separators{";", "="};
+  ds::Text modeWord = "Cookies";
+};
+
+}  // namespace app

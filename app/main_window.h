@@ -1,0 +1,37 @@
+// The main window: builds its controls from the design table and hands each
+// control event to the handler of the subsystem that owns it.
+#pragma once
+
+#include "app/main_controls.h"
+#include "ui/window.h"
+
+namespace app {
+
+class MainWindow : public ui::Window {
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  // Creates the window and its controls, hidden, and runs the start-up.
+  bool Create(bool quitOnClose = true);
+
+  MainControls& controls() { return controls_; }
+  AppState& state() { return state_; }
+
+  void SetStatus(std::string_view gbk) { controls_.statusBar.SetText(gbk); }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool CreateControls();
+  void WireEvents();
+  void StartUp();
+
+  MainControls controls_;
+  AppState state_;
+  HFONT font_ = nullptr;
+  bool quitOnClose_ = true;
+};
+
+}  // namespace app

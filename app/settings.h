@@ -1,0 +1,14 @@
+// The settings file in the Windows system directory, section "Config". The
+// path is built again for every access; nothing is cached.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+std::string SettingsPath();
+std::string ReadSetting(std::string_view key);  // GBK key; empty when missing
+void WriteSetting(std::string_view key, std::string_view value);  // failures are ignored
+
+}  // namespace app

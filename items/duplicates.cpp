@@ -1,0 +1,77 @@
+#include "items/duplicates.h"
+
+#include <unordered_map>
+
+#include "items/texts.h"
+
+namespace ds {
+namespace {
+
+// Keeps the selection on the same row, or clears it when that row goes.
+void RemoveRows(RowTable& table, const std::vector<bool>& drop) {
+  std::vector<Row>& rows = table.rows;
+  size_t kept = 0;
+  int selected = -1;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (drop[i]) continue;
+    if (static_cast<int>(i) == table.selected) selected = static_cast<int>(kept);
+    if (kept != i) rows[kept] = std::move(rows[i]);
+    ++kept;
+  }
+  rows.resize(kept);
+  table.selected = selected;
+}
+
+enum class Decision { kNotAsked, kRemove, kKeep };
+
+// Same result as comparing every row with every later row, in linear time:
+// count the later equal names from the end, then walk forward.
+void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label, Decision& decision,
+              const DuplicateQuestion& ask, DuplicateOutcome& out) {
+  std::vector<Row>& rows = table.rows;
+  std::vector<int> later(rows.size(), 0);
+  {
+    std::unordered_map<std::string_view, int> seen;
+    seen.reserve(rows.size());
+    for (size_t i = rows.size(); i-- > 0;) later[i] = seen[rows[i].Cell(1)]++;
+  }
+  std::vector<bool> drop(rows.size(), false);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (drop[i] || later[i] == 0) continue;
+    const Text& name = rows[i].Cell(1);
+    if (decision == Decision::kNotAsked) {
+      Text question = Text(modeWord) + Text(label) + texts::kDuplicateFound + name + texts::kRemoveAllDuplicates;
+      bool yes = ask(question, texts::kDuplicateTitle);
+      out.asked = true;
+      decision = yes ? Decision::kRemove : Decision::kKeep;
+    }
+    if (decision == Decision::kRemove) {
+      for (size_t j = i + 1; j < rows.size(); ++j)
+        if (!drop[j] && rows[j].Cell(1) == name) drop[j] = true;
+      out.removed = true;
+    }
+    out.notes += Text(modeWord) + Text(label) + "[" + name + texts::kDuplicateCount + ToText(later[i]) + "\r\n";
+  }
+  RemoveRows(table, drop);
+}
+
+void DropEmptyRows(RowTable& table) {
+  std::vector<bool> drop(table.rows.size());
+  for (size_t i = 0; i < table.rows.size(); ++i) drop[i] = table.rows[i].Cell(1).empty() && table.rows[i].Cell(2).empty();
+  RemoveRows(table, drop);
+}
+
+}  // namespace
+
+DuplicateOutcome HandleDuplicates(RowTable& slot1, RowTable& slot2, std::string_view modeWord,
+                                  const DuplicateQuestion& ask) {
+  DuplicateOutcome out;
+  Decision decision = Decision::kNotAsked;
+  ScanSlot(slot1, modeWord, texts::kSlot1Label, decision, ask, out);
+  ScanSlot(slot2, modeWord, texts::kSlot2Label, decision, ask, out);
+  DropEmptyRows(slot1);
+  DropEmptyRows(slot2);
+  return out;
+}
+
+}  // namespace ds

@@ -1,0 +1,132 @@
+#include "items/slot_parser.h"
+
+#include "items/item_sort.h"
+#include "items/texts.h"
+
+namespace ds {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+Text ErrorReport(std::string_view modeWord) {
+  return Text(texts::kCheckedPrefix) + Text(modeWord) + texts::kTextHasErrors;
+}
+
+Text RemoveCrLf(std::string_view text) {
+  Text out;
+  out.reserve(text.size());
+  for (char c : text)
+    if (c != '\r' && c != '\n') out.push_back(c);
+  return out;
+}
+
+}  // namespace
+
+CutLine CutItemLine(std::string_view rawLine, std::string_view sep) {
+  CutLine cut;
+  Text line = Trim(rawLine);
+  // A leading separator would leave the name empty; HTTP/2 pseudo-headers
+  // such as ":method:GET" keep their colon through a marker.
+  if (!sep.empty() && Left(line, static_cast<int>(sep.size())) == sep)
+    line = Replace(line, ":", texts::kSpecialColonMarker, 1, 1);
+  std::vector<Text> pieces = Split(line, sep);
+  if (pieces.empty() || pieces[0].empty()) {
+    cut.kind = CutLine::Kind::kEmptyName;
+    return cut;
+  }
+  Text doubled = Text(sep) + Text(sep);
+  if (pieces.size() == 1) {
+    if (sep.empty() || !EndsWith(line, sep)) {
+      cut.kind = CutLine::Kind::kNoSeparator;
+      return cut;
+    }
+    cut.emptyValue = true;
+  } else if (pieces.size() == 2) {
+    // Give back the trailing separators the split dropped (Base64 padding).
+    if (EndsWith(line, doubled))
+      cut.value = pieces[1] + doubled;
+    else if (EndsWith(line, sep))
+      cut.value = pieces[1] + Text(sep);
+    else
+      cut.value = pieces[1];
+  } else {
+    cut.value = Replace(line, pieces[0] + Text(sep), "", 1, 1);
+  }
+  cut.kind = CutLine::Kind::kItem;
+  cut.name = Trim(Replace(pieces[0], texts::kSpecialColonMarker, ":", 1, 1));
+  cut.value = Trim(cut.value);
+  if (cut.name.empty()) cut.kind = CutLine::Kind::kEmptyName;
+  return cut;
+}
+
+std::vector<Text> SplitSlotLines(std::string_view text, const Separators& separators) {
+  Text working = Trim(text);
+  if (separators.line != kCrLf && separators.value != kCrLf) working = RemoveCrLf(working);
+  return Split(working, separators.line);
+}
+
+ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, const SlotContext& slot) {
+  ParseOutcome out;
+  if (text.empty() || text == slot.placeholder) return out;
+  if (Find(text, separators.value) == -1 && Find(text, separators.line) == -1) {
+    out.stop = ParseOutcome::Stop::kErrorRowsKept;
+    out.report = ErrorReport(slot.modeWord);
+    return out;
+  }
+
+  std::vector<Text> lines = SplitSlotLines(text, separators);
+  if (!lines.empty() && Find(lines.back(), separators.value) == -1) {
+    out.incompleteTail = 1;
+    lines.pop_back();
+  }
+  if (lines.empty()) {
+    out.stop = ParseOutcome::Stop::kErrorRowsCleared;
+    out.report = ErrorReport(slot.modeWord);
+    return out;
+  }
+
+  RowTable table;
+  table.rows.reserve(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    CutLine cut = CutItemLine(lines[i], separators.value);
+    if (cut.kind == CutLine::Kind::kEmptyName) {
+      ++out.emptyNames;
+      continue;
+    }
+    if (cut.kind == CutLine::Kind::kNoSeparator) {
+      ++out.noSeparator;
+      continue;
+    }
+    if (cut.emptyValue) out.notes += slot.modeWord + "[" + cut.name + texts::kValueIsEmpty;
+    Row row;
+    row.cells = {ToText(static_cast<long long>(i + 1)), std::move(cut.name), std::move(cut.value)};
+    table.rows.push_back(std::move(row));
+  }
+  SortItemRows(table, 1, true, false);
+  Renumber(table);
+
+  Text report;
+  auto count = [](int n) { return ToText(n) + texts::kCountClose; };
+  if (out.incompleteTail > 0) report += slot.modeWord + slot.slotLabel + texts::kIncompleteTail + count(out.incompleteTail);
+  if (out.emptyNames > 0) report += texts::kCheckedPrefix + slot.modeWord + texts::kExtraEquals + count(out.emptyNames);
+  if (out.noSeparator > 0)
+    report += texts::kCheckedPrefix + slot.modeWord + texts::kTextHasErrorsBreak + slot.modeWord + texts::kOrValueEmpty +
+              count(out.noSeparator);
+
+  out.stop = ParseOutcome::Stop::kParsed;
+  out.rows = std::move(table.rows);
+  out.status = texts::kStatusPrefix + report;
+  out.report = report.empty() ? Text(texts::kEmptyReport) : report;
+  return out;
+}
+
+Text PlaceholderText(std::string_view modeWord, int slot) {
+  return texts::kPlaceholderPrefix + Text(modeWord) +
+         (slot == 1 ? texts::kPlaceholderSlot1Suffix : texts::kPlaceholderSlot2Suffix);
+}
+
+}  // namespace ds

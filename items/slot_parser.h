@@ -1,0 +1,61 @@
+// The slot parser: one slot's text in, that slot's item rows and the parse
+// report out. Pure; the window writes the outcome into its controls.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "items/rows.h"
+#include "items/text.h"
+
+namespace ds {
+
+struct Separators {
+  Text line;   // the separators in force (CR LF, not the word)
+  Text value;
+};
+
+struct SlotContext {
+  Text modeWord;     // "Cookies" or "Http协议"
+  Text slotLabel;    // "1号" or "2号"
+  Text placeholder;  // the slot's placeholder text
+};
+
+// One line cut at the value separator.
+struct CutLine {
+  enum class Kind { kItem, kEmptyName, kNoSeparator };
+  Kind kind = Kind::kEmptyName;
+  Text name;
+  Text value;
+  bool emptyValue = false;  // an item written as "name=" with nothing after
+};
+
+CutLine CutItemLine(std::string_view line, std::string_view valueSeparator);
+
+// Working text and lines as the parser makes them: trimmed text, CR and LF
+// dropped unless a separator is CR LF, split at the line separator.
+std::vector<Text> SplitSlotLines(std::string_view text, const Separators& separators);
+
+struct ParseOutcome {
+  enum class Stop {
+    kUnchanged,         // empty text or the placeholder: nothing is touched
+    kErrorRowsKept,     // neither separator in the text: report only
+    kErrorRowsCleared,  // no usable line: rows removed, report only
+    kParsed,            // rows, report, status and notes all apply
+  };
+  Stop stop = Stop::kUnchanged;
+  std::vector<Row> rows;  // sorted and numbered (kParsed); empty otherwise
+  Text report;            // report box text (all but kUnchanged)
+  Text status;            // status bar text (kParsed)
+  Text notes;             // content box text (kParsed)
+  int incompleteTail = 0;
+  int emptyNames = 0;
+  int noSeparator = 0;
+};
+
+ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, const SlotContext& slot);
+
+// The two placeholder texts of a mode.
+Text PlaceholderText(std::string_view modeWord, int slot);
+
+}  // namespace ds

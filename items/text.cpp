@@ -1,0 +1,179 @@
+#include "items/text.h"
+
+#include <cstring>
+
+namespace ds {
+namespace {
+
+constexpr char kIdeographicSpace[] = "\xA1\xA1";
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool MatchesAt(std::string_view text, size_t i, std::string_view sought, bool ignoreCase) {
+  if (text.size() - i < sought.size()) return false;
+  if (!ignoreCase) return std::memcmp(text.data() + i, sought.data(), sought.size()) == 0;
+  for (size_t k = 0; k < sought.size(); ++k)
+    if (LowerAscii(text[i + k]) != LowerAscii(sought[k])) return false;
+  return true;
+}
+
+// 0-based index of the first match at or after `from`, stepping by character.
+size_t FindFrom(std::string_view text, std::string_view sought, size_t from, bool ignoreCase) {
+  for (size_t i = from; i < text.size(); i += CharLength(text, i))
+    if (MatchesAt(text, i, sought, ignoreCase)) return i;
+  return std::string_view::npos;
+}
+
+bool IsSpaceAt(std::string_view t, size_t i) {
+  return t[i] == ' ' || (t.compare(i, 2, kIdeographicSpace) == 0);
+}
+
+// Upper-case mapping of the double-byte letters code page 936 has in both
+// cases: full-width Latin, Greek and Cyrillic.
+unsigned UpperDoubleByte(unsigned code) {
+  if (code >= 0xA3E1 && code <= 0xA3FA) return code - 0x20;
+  if (code >= 0xA6C1 && code <= 0xA6D8) return code - 0x20;
+  if (code >= 0xA7D1 && code <= 0xA7F1) return code - 0x30;
+  return code;
+}
+
+}  // namespace
+
+int Find(std::string_view text, std::string_view sought, int start, bool ignoreCase) {
+  size_t from = start < 1 ? 0 : static_cast<size_t>(start - 1);
+  if (from >= text.size()) return -1;
+  if (sought.empty()) return 1;
+  size_t at = FindFrom(text, sought, from, ignoreCase);
+  return at == std::string_view::npos ? -1 : static_cast<int>(at + 1);
+}
+
+std::vector<Text> Split(std::string_view text, std::string_view separator, int maxCount) {
+  std::vector<Text> pieces;
+  if (text.empty() || maxCount == 0) return pieces;
+  if (separator.empty()) {
+    pieces.emplace_back(text);
+    return pieces;
+  }
+  size_t pieceStart = 0;
+  for (size_t i = 0; i < text.size();) {
+    if (MatchesAt(text, i, separator, false)) {
+      pieces.emplace_back(text.substr(pieceStart, i - pieceStart));
+      if (maxCount > 0 && static_cast<int>(pieces.size()) >= maxCount) return pieces;
+      i += separator.size();
+      pieceStart = i;
+    } else {
+      i += CharLength(text, i);
+    }
+  }
+  if (pieceStart < text.size()) pieces.emplace_back(text.substr(pieceStart));
+  return pieces;
+}
+
+Text Replace(std::string_view text, std::string_view sought, std::string_view replacement, int start,
+             int count, bool caseSensitive) {
+  size_t from = start < 1 ? 0 : static_cast<size_t>(start - 1);
+  if (text.empty() || sought.empty() || from >= text.size() || count == 0) return Text(text);
+  Text out(text.substr(0, from));
+  out.reserve(text.size());
+  size_t done = 0;
+  size_t i = from;
+  while (i < text.size()) {
+    if ((count < 0 || done < static_cast<size_t>(count)) && MatchesAt(text, i, sought, !caseSensitive)) {
+      out.append(replacement);
+      i += sought.size();
+      ++done;
+    } else {
+      size_t n = CharLength(text, i);
+      out.append(text.substr(i, n));
+      i += n;
+    }
+  }
+  return out;
+}
+
+Text RemoveSpaces(std::string_view text) {
+  Text out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    size_t n = CharLength(text, i);
+    if (!IsSpaceAt(text, i)) out.append(text.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
+Text Trim(std::string_view text) {
+  // Walk forward by characters so that a trailing A1 A1 is never the second
+  // half of another double-byte character.
+  size_t begin = 0;
+  while (begin < text.size() && IsSpaceAt(text, begin)) begin += CharLength(text, begin);
+  size_t end = begin;
+  for (size_t i = begin; i < text.size();) {
+    size_t n = CharLength(text, i);
+    if (!IsSpaceAt(text, i)) end = i + n;
+    i += n;
+  }
+  return Text(text.substr(begin, end - begin));
+}
+
+Text Left(std::string_view text, int n) {
+  if (n <= 0) return {};
+  return Text(text.substr(0, static_cast<size_t>(n)));
+}
+
+Text Right(std::string_view text, int n) {
+  if (n <= 0) return {};
+  size_t k = std::min(text.size(), static_cast<size_t>(n));
+  return Text(text.substr(text.size() - k));
+}
+
+Text Mid(std::string_view text, int start, int n) {
+  if (n <= 0 || start < 1 || static_cast<size_t>(start) > text.size()) return {};
+  return Text(text.substr(static_cast<size_t>(start - 1), static_cast<size_t>(n)));
+}
+
+Text ToUpperAscii(std::string_view text) {
+  Text out(text);
+  for (size_t i = 0; i < out.size(); i += CharLength(out, i)) out[i] = UpperAscii(out[i]);
+  return out;
+}
+
+Text ToLowerAscii(std::string_view text) {
+  Text out(text);
+  for (size_t i = 0; i < out.size(); i += CharLength(out, i)) out[i] = LowerAscii(out[i]);
+  return out;
+}
+
+Text Character(int byteValue) {
+  if (byteValue <= 0 || byteValue > 255) return {};
+  return Text(1, static_cast<char>(byteValue));
+}
+
+Text ToText(long long value) { return std::to_string(value); }
+
+int CompareNames(std::string_view a, std::string_view b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    size_t na = CharLength(a, i), nb = CharLength(b, j);
+    auto code = [](std::string_view t, size_t at, size_t n) -> unsigned {
+      auto byte = [&](size_t k) { return static_cast<unsigned char>(t[k]); };
+      if (n == 2) return UpperDoubleByte(byte(at) * 256u + byte(at + 1));
+      return static_cast<unsigned char>(LowerAscii(static_cast<char>(byte(at))));
+    };
+    unsigned ca = code(a, i, na), cb = code(b, j, nb);
+    if (ca != cb) return ca < cb ? -1 : 1;
+    i += na;
+    j += nb;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
+}
+
+int CompareBytes(std::string_view a, std::string_view b) {
+  int c = a.compare(b);
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+}  // namespace ds

@@ -1,0 +1,52 @@
+// Text operations on GBK byte strings: positions are 1-based byte positions,
+// and every scan steps over a double-byte character as one unit.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ds {
+
+using Text = std::string;
+
+// Code page 936 leads a double-byte character only with 0x81..0xFE; 0x80 (the
+// euro sign) and 0xFF stand alone.
+constexpr bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
+// Byte length of the character that starts at index i (0-based): 2 for a lead
+// byte followed by another byte, else 1.
+inline size_t CharLength(std::string_view t, size_t i) {
+  return (IsLeadByte(static_cast<unsigned char>(t[i])) && i + 1 < t.size()) ? 2 : 1;
+}
+
+// 1-based position of the first match at or after `start`, or -1.
+int Find(std::string_view text, std::string_view sought, int start = 1, bool ignoreCase = false);
+
+// An empty piece before a separator is kept; the rest after the last one only
+// when it is not empty. maxCount < 0 means no limit.
+std::vector<Text> Split(std::string_view text, std::string_view separator, int maxCount = -1);
+
+// Non-overlapping, left to right from `start`, at most `count` replacements
+// (count < 0: all).
+Text Replace(std::string_view text, std::string_view sought, std::string_view replacement = {},
+             int start = 1, int count = -1, bool caseSensitive = true);
+
+Text RemoveSpaces(std::string_view text);  // ASCII and ideographic spaces everywhere
+Text Trim(std::string_view text);          // the same, at both ends only
+Text Left(std::string_view text, int n);
+Text Right(std::string_view text, int n);
+Text Mid(std::string_view text, int start, int n);
+Text ToUpperAscii(std::string_view text);
+Text ToLowerAscii(std::string_view text);
+Text Character(int byteValue);
+Text ToText(long long value);
+
+// The name order: case-folded character by character, double-byte
+// characters as 16-bit values after upper-case mapping; a prefix sorts first.
+int CompareNames(std::string_view a, std::string_view b);
+
+// Plain byte order (memcmp, then length).
+int CompareBytes(std::string_view a, std::string_view b);
+
+}  // namespace ds

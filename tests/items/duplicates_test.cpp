@@ -1,0 +1,100 @@
+#include "items/duplicates.h"
+
+#include <gtest/gtest.h>
+
+#include "items/texts.h"
+
+namespace ds {
+namespace {
+
+RowTable Rows(std::initializer_list<std::pair<const char*, const char*>> items) {
+  RowTable t;
+  int n = 0;
+  for (auto [name, value] : items) t.rows.push_back(Row{{ToText(++n), name, value}, 0, false, {}});
+  return t;
+}
+
+std::vector<Text> Column(const RowTable& t, size_t c) {
+  std::vector<Text> out;
+  for (const Row& r : t.rows) out.push_back(r.Cell(c));
+  return out;
+}
+
+struct Asker {
+  bool answer;
+  std::vector<Text> questions;
+  DuplicateQuestion Fn() {
+    return [this](std::string_view text, std::string_view title) {
+      EXPECT_EQ(title, texts::kDuplicateTitle);
+      questions.emplace_back(text);
+      return answer;
+    };
+  }
+};
+
+Text Note(const char* label, const char* name, int count) {
+  return std::string("Cookies") + label + "[" + name + texts::kDuplicateCount + ToText(count) + "\r\n";
+}
+
+using V = std::vector<Text>;
+
+TEST(Duplicates, NoDuplicatesAskNothingAndLeaveNoNotes) {
+  RowTable a = Rows({{"a", "1"}, {"A", "2"}}), b = Rows({{"a", "1"}});
+  Asker ask{true, {}};
+  DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
+  EXPECT_FALSE(out.asked);
+  EXPECT_EQ(out.notes, "");
+  EXPECT_EQ(a.rows.size(), 2u);  // a and A differ by case: no duplicates
+}
+
+TEST(Duplicates, YesRemovesLaterRowsAndKeepsNumbers) {
+  RowTable a = Rows({{"a", "1"}, {"a", "2"}, {"b", "3"}, {"a", "4"}}), b;
+  Asker ask{true, {}};
+  DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
+  EXPECT_EQ(Column(a, 1), (V{"a", "b"}));
+  EXPECT_EQ(Column(a, 0), (V{"1", "3"}));
+  EXPECT_EQ(Column(a, 2), (V{"1", "3"}));  // the later rows, with their values, go
+  EXPECT_EQ(out.notes, Note(texts::kSlot1Label, "a", 2));
+  ASSERT_EQ(ask.questions.size(), 1u);
+  EXPECT_EQ(ask.questions[0],
+            std::string("Cookies") + texts::kSlot1Label + texts::kDuplicateFound + "a" + texts::kRemoveAllDuplicates);
+}
+
+TEST(Duplicates, NoKeepsRowsAndNotesEveryRowWithLaterEquals) {
+  RowTable a = Rows({{"a", "1"}, {"a", "2"}, {"a", "3"}}), b;
+  Asker ask{false, {}};
+  DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
+  EXPECT_EQ(a.rows.size(), 3u);
+  EXPECT_EQ(out.notes, Note(texts::kSlot1Label, "a", 2) + Note(texts::kSlot1Label, "a", 1));
+}
+
+TEST(Duplicates, OneQuestionGovernsBothSlots) {
+  RowTable a = Rows({{"x", "1"}, {"x", "2"}}), b = Rows({{"y", "1"}, {"y", "2"}, {"z", ""}});
+  Asker ask{true, {}};
+  DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
+  EXPECT_EQ(ask.questions.size(), 1u);
+  EXPECT_EQ(Column(a, 1), (V{"x"}));
+  EXPECT_EQ(Column(b, 1), (V{"y", "z"}));
+  EXPECT_EQ(out.notes, Note(texts::kSlot1Label, "x", 1) + Note(texts::kSlot2Label, "y", 1));
+
+  // Only Slot 2 has duplicates: its label is in the question.
+  RowTable c = Rows({{"x", "1"}}), d = Rows({{"y", "1"}, {"y", "2"}});
+  Asker ask2{false, {}};
+  HandleDuplicates(c, d, "Cookies", ask2.Fn());
+  ASSERT_EQ(ask2.questions.size(), 1u);
+  EXPECT_NE(ask2.questions[0].find(texts::kSlot2Label), std::string::npos);
+}
+
+TEST(Duplicates, RowsWithEmptyNameAndValueAreDropped) {
+  RowTable a = Rows({{"", ""}, {"a", ""}, {"", "v"}}), b = Rows({{"", ""}});
+  a.selected = 2;
+  Asker ask{false, {}};
+  HandleDuplicates(a, b, "Cookies", ask.Fn());
+  EXPECT_EQ(Column(a, 2), (V{"", "v"}));
+  EXPECT_EQ(a.selected, 1);  // still on the row that was selected
+  EXPECT_TRUE(b.rows.empty());
+  EXPECT_EQ(b.selected, -1);
+}
+
+}  // namespace
+}  // namespace ds

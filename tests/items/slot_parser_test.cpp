@@ -1,0 +1,152 @@
+#include "items/slot_parser.h"
+
+#include <gtest/gtest.h>
+
+#include "items/texts.h"
+
+namespace ds {
+namespace {
+
+const Separators kCookies{";", "="};
+const Separators kHttp{"\r\n", ":"};
+const std::string kMark = texts::kSpecialColonMarker;
+
+SlotContext Slot(int n, const char* mode = texts::kModeWordCookies) {
+  return {mode, n == 1 ? texts::kSlot1Label : texts::kSlot2Label, PlaceholderText(mode, n)};
+}
+
+std::vector<std::pair<Text, Text>> Items(const ParseOutcome& out) {
+  std::vector<std::pair<Text, Text>> items;
+  for (const Row& r : out.rows) items.emplace_back(r.Cell(1), r.Cell(2));
+  return items;
+}
+
+using Items_ = std::vector<std::pair<Text, Text>>;
+
+TEST(CutLine, NamesValuesAndRejections) {
+  struct Case {
+    const char* line;
+    const char* sep;
+    CutLine::Kind kind;
+    const char* name;
+    const char* value;
+    bool emptyValue;
+  } cases[] = {
+      {"a=1", "=", CutLine::Kind::kItem, "a", "1", false},
+      {"a=", "=", CutLine::Kind::kItem, "a", "", true},
+      {"a", "=", CutLine::Kind::kNoSeparator, "", "", false},
+      {"=1", "=", CutLine::Kind::kEmptyName, "", "", false},
+      {"", "=", CutLine::Kind::kEmptyName, "", "", false},
+      {"   ", "=", CutLine::Kind::kEmptyName, "", "", false},
+      {"a=b=c", "=", CutLine::Kind::kItem, "a", "b=c", false},
+      {"k=abc=", "=", CutLine::Kind::kItem, "k", "abc=", false},
+      {"k=abc==", "=", CutLine::Kind::kItem, "k", "abc==", false},
+      {"k==", "=", CutLine::Kind::kItem, "k", "==", false},
+      {" a = hello world ", "=", CutLine::Kind::kItem, "a", "hello world", false},
+      {":method:GET", ":", CutLine::Kind::kItem, ":method", "GET", false},
+      {"Referer: a:b:c", ":", CutLine::Kind::kItem, "Referer", "a:b:c", false},
+      // Separators longer than one byte compare their whole length.
+      {"a=>", "=>", CutLine::Kind::kItem, "a", "", true},
+      {"k=>x=>", "=>", CutLine::Kind::kItem, "k", "x=>", false},
+      {"k=>x=>=>", "=>", CutLine::Kind::kItem, "k", "x=>=>", false},
+      {"a=", "=>", CutLine::Kind::kNoSeparator, "", "", false},
+      // The euro byte stands alone and does not hide the separator.
+      {"v=\x80", "=", CutLine::Kind::kItem, "v", "\x80", false},
+  };
+  for (const Case& c : cases) {
+    CutLine cut = CutItemLine(c.line, c.sep);
+    EXPECT_EQ(cut.kind, c.kind) << c.line;
+    EXPECT_EQ(cut.name, c.name) << c.line;
+    EXPECT_EQ(cut.value, c.value) << c.line;
+    EXPECT_EQ(cut.emptyValue, c.emptyValue) << c.line;
+  }
+}
+
+TEST(ParseSlot, CookiesStrings) {
+  ParseOutcome out = ParseSlotText("a=1; b=2", kCookies, Slot(1));
+  EXPECT_EQ(out.stop, ParseOutcome::Stop::kParsed);
+  EXPECT_EQ(Items(out), (Items_{{"a", "1"}, {"b", "2"}}));
+  EXPECT_EQ(out.report, texts::kEmptyReport);
+  EXPECT_EQ(out.status, texts::kStatusPrefix);
+  EXPECT_EQ(out.notes, "");
+
+  EXPECT_EQ(Items(ParseSlotText("a=hello world", kCookies, Slot(1))), (Items_{{"a", "hello world"}}));
+  EXPECT_EQ(Items(ParseSlotText("a=1;b=2;", kCookies, Slot(1))), (Items_{{"a", "1"}, {"b", "2"}}));
+  // A string pasted over several lines is one line once CR and LF are gone.
+  EXPECT_EQ(Items(ParseSlotText("a=1;\r\n b=2", kCookies, Slot(1))), (Items_{{"a", "1"}, {"b", "2"}}));
+}
+
+TEST(ParseSlot, SortsAndRenumbers) {
+  ParseOutcome out = ParseSlotText("b=1;A=2;a=3", kCookies, Slot(1));
+  EXPECT_EQ(Items(out), (Items_{{"a", "3"}, {"A", "2"}, {"b", "1"}}));
+  for (size_t i = 0; i < out.rows.size(); ++i) EXPECT_EQ(out.rows[i].Cell(0), ToText(static_cast<long long>(i + 1)));
+}
+
+TEST(ParseSlot, ReportsEachKindOfMalformedLine) {
+  ParseOutcome tail1 = ParseSlotText("a=1;b", kCookies, Slot(1));
+  EXPECT_EQ(Items(tail1), (Items_{{"a", "1"}}));
+  const std::string tailReport = std::string("Cookies") + texts::kSlot1Label + texts::kIncompleteTail + "1]\r\n\r\n";
+  EXPECT_EQ(tail1.report, tailReport);
+  EXPECT_EQ(tail1.status, texts::kStatusPrefix + tailReport);
+  EXPECT_EQ(ParseSlotText("a=1;b", kCookies, Slot(2)).report,
+            std::string("Cookies") + texts::kSlot2Label + texts::kIncompleteTail + "1]\r\n\r\n");
+
+  ParseOutcome mixed = ParseSlotText("a=1;x;=2;=3;y;b=2", kCookies, Slot(1));
+  EXPECT_EQ(Items(mixed), (Items_{{"a", "1"}, {"b", "2"}}));
+  EXPECT_EQ(mixed.report, std::string(texts::kCheckedPrefix) + "Cookies" + texts::kExtraEquals + "2]\r\n\r\n" +
+                              texts::kCheckedPrefix + "Cookies" + texts::kTextHasErrorsBreak + "Cookies" +
+                              texts::kOrValueEmpty + "2]\r\n\r\n");
+  // Two line separators in a row leave an empty line: an empty name.
+  EXPECT_EQ(ParseSlotText("a=1;;b=2", kCookies, Slot(1)).emptyNames, 1);
+}
+
+TEST(ParseSlot, EmptyValuesAreKeptWithANote) {
+  ParseOutcome out = ParseSlotText("b=;a=1", kCookies, Slot(1));
+  EXPECT_EQ(Items(out), (Items_{{"a", "1"}, {"b", ""}}));
+  EXPECT_EQ(out.notes, std::string("Cookies[b") + texts::kValueIsEmpty);
+  // The note names the item as listed, never the internal colon marker.
+  ParseOutcome http = ParseSlotText(":path:\r\nHost: x", kHttp, Slot(1, texts::kModeWordHttp));
+  EXPECT_EQ(Items(http), (Items_{{":path", ""}, {"Host", "x"}}));
+  EXPECT_EQ(http.notes, std::string(texts::kModeWordHttp) + "[:path" + texts::kValueIsEmpty);
+  EXPECT_EQ(http.notes.find(kMark), std::string::npos);
+}
+
+TEST(ParseSlot, HttpHeaderBlocks) {
+  ParseOutcome out = ParseSlotText(
+      "Host: example\r\n:method: GET\r\nUser-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)\r\nReferer: a:b:c\r\n",
+      kHttp, Slot(1, texts::kModeWordHttp));
+  EXPECT_EQ(Items(out), (Items_{{":method", "GET"},
+                                {"Host", "example"},
+                                {"Referer", "a:b:c"},
+                                {"User-Agent", "Mozilla/5.0 (Windows NT 10.0; Win64; x64)"}}));
+  EXPECT_EQ(out.report, texts::kEmptyReport);
+}
+
+TEST(ParseSlot, StopsWithoutTouchingRowsOrClearsThem) {
+  EXPECT_EQ(ParseSlotText("", kCookies, Slot(1)).stop, ParseOutcome::Stop::kUnchanged);
+  EXPECT_EQ(ParseSlotText(PlaceholderText("Cookies", 1), kCookies, Slot(1)).stop, ParseOutcome::Stop::kUnchanged);
+
+  ParseOutcome none = ParseSlotText("hello", kCookies, Slot(1));
+  EXPECT_EQ(none.stop, ParseOutcome::Stop::kErrorRowsKept);
+  EXPECT_EQ(none.report, std::string(texts::kCheckedPrefix) + "Cookies" + texts::kTextHasErrors);
+
+  ParseOutcome onlyTail = ParseSlotText("abc;", kCookies, Slot(1));
+  EXPECT_EQ(onlyTail.stop, ParseOutcome::Stop::kErrorRowsCleared);
+  EXPECT_EQ(onlyTail.report, none.report);
+  EXPECT_EQ(ParseSlotText(" ; ", kCookies, Slot(1)).stop, ParseOutcome::Stop::kErrorRowsCleared);
+}
+
+TEST(ParseSlot, HostileBytesNeverBreakIt) {
+  std::string nul("a=\0b;c=d\0", 9);
+  ParseOutcome out = ParseSlotText(nul, kCookies, Slot(1));
+  EXPECT_EQ(Items(out), (Items_{{"a", std::string("\0b", 2)}, {"c", std::string("d\0", 2)}}));
+  // A lead byte at the very end, and a double-byte separator.
+  EXPECT_EQ(Items(ParseSlotText("a=1;b=\xD6", kCookies, Slot(1))), (Items_{{"a", "1"}, {"b", "\xD6"}}));
+  Separators zhong{"\xD6\xD0", "="};
+  EXPECT_EQ(Items(ParseSlotText("a=1\xD6\xD0" "b=2", zhong, Slot(1))), (Items_{{"a", "1"}, {"b", "2"}}));
+  std::string longLine = "k=" + std::string(1 << 20, 'v');
+  EXPECT_EQ(ParseSlotText(longLine, kCookies, Slot(1)).rows.at(0).Cell(2).size(), size_t{1} << 20);
+}
+
+}  // namespace
+}  // namespace ds

@@ -1,0 +1,122 @@
+#include "items/text.h"
+
+#include <gtest/gtest.h>
+
+namespace ds {
+namespace {
+
+// 中 is D6 D0 in code page 936; its trail byte D0 must never start a match.
+constexpr char kZhong[] = "\xD6\xD0";
+
+TEST(TextFind, StepsByCharacterAndHandlesEmptyTexts) {
+  struct Case {
+    std::string text, sought;
+    int start;
+    bool ignoreCase;
+    int expected;
+  } cases[] = {
+      {"ab", "", 1, false, 1},
+      {"", "", 1, false, -1},
+      {"", "a", 1, false, -1},
+      {"abcabc", "c", 1, false, 3},
+      {"abcabc", "c", 4, false, 6},
+      {"abcabc", "c", 7, false, -1},
+      {"abc", "B", 1, false, -1},
+      {"abc", "B", 1, true, 2},
+      {std::string(kZhong), "\xD0", 1, false, -1},
+      {std::string("a") + kZhong + "\xD0", "\xD0", 1, false, 4},
+      {std::string(kZhong) + "=", "=", 1, false, 3},
+      // 0x80 and 0xFF are single characters: the byte after them is free.
+      {"\x80=1", "=", 1, false, 2},
+      {"\xFF=1", "=", 1, false, 2},
+      // A lead byte at the very end stands alone.
+      {"a\xD6", "\xD6", 1, false, 2},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Find(c.text, c.sought, c.start, c.ignoreCase), c.expected) << c.text << " / " << c.sought;
+}
+
+TEST(TextSplit, KeepsEmptyPiecesBeforeSeparatorsButNotAfterTheLast) {
+  using V = std::vector<Text>;
+  EXPECT_EQ(Split("a=1;b=2;", ";"), (V{"a=1", "b=2"}));
+  EXPECT_EQ(Split(";a=1", ";"), (V{"", "a=1"}));
+  EXPECT_EQ(Split("a;;b", ";"), (V{"a", "", "b"}));
+  EXPECT_EQ(Split("a;", ";"), (V{"a"}));
+  EXPECT_EQ(Split("", ";"), V{});
+  EXPECT_EQ(Split("a;b", ""), (V{"a;b"}));
+  EXPECT_EQ(Split("a\r\nb\r\n", "\r\n"), (V{"a", "b"}));
+  EXPECT_EQ(Split("a;b;c", ";", 2), (V{"a", "b"}));
+  // A separator byte inside a double-byte character does not split it.
+  EXPECT_EQ(Split(std::string("x") + kZhong + "y", "\xD0"), (V{std::string("x") + kZhong + "y"}));
+  // A double-byte separator.
+  EXPECT_EQ(Split(std::string("a") + kZhong + "b", kZhong), (V{"a", "b"}));
+  // The euro byte does not swallow the separator after it.
+  EXPECT_EQ(Split("v=\x80;b=2", ";"), (V{"v=\x80", "b=2"}));
+}
+
+TEST(TextReplace, RespectsStartCountAndCase) {
+  EXPECT_EQ(Replace("a:b:c", ":", "-"), "a-b-c");
+  EXPECT_EQ(Replace("a:b:c", ":", "-", 1, 1), "a-b:c");
+  EXPECT_EQ(Replace("a:b:c", ":", "-", 3), "a:b-c");
+  EXPECT_EQ(Replace("a:b:c", ":", "-", 9), "a:b:c");
+  EXPECT_EQ(Replace("a:b:c", ":", "-", 1, 0), "a:b:c");
+  EXPECT_EQ(Replace("a:b", "", "-"), "a:b");
+  EXPECT_EQ(Replace("", ":", "-"), "");
+  EXPECT_EQ(Replace("aAa", "a", "x", 1, -1, false), "xxx");
+  EXPECT_EQ(Replace("aAa", "a", "x", 1, -1, true), "xAx");
+  EXPECT_EQ(Replace("aaaa", "aa", "b"), "bb");
+  EXPECT_EQ(Replace(std::string(kZhong) + "\xD0", "\xD0", "!"), std::string(kZhong) + "!");
+}
+
+TEST(TextSpaces, RemoveAndTrimAsciiAndIdeographicSpaces) {
+  const std::string ideo = "\xA1\xA1";
+  EXPECT_EQ(RemoveSpaces(" a b\t" + ideo + "c\r\n"), "ab\tc\r\n");
+  EXPECT_EQ(Trim("  a b " + ideo), "a b");
+  EXPECT_EQ(Trim(ideo + " x" + ideo + "y "), "x" + ideo + "y");
+  EXPECT_EQ(Trim("   "), "");
+  // B0 A1 | A1 41: the bytes A1 A1 straddle two characters and are no space.
+  EXPECT_EQ(Trim("\xB0\xA1\xA1\x41"), "\xB0\xA1\xA1\x41");
+  EXPECT_EQ(RemoveSpaces("\xB0\xA1\xA1\x41"), "\xB0\xA1\xA1\x41");
+  EXPECT_EQ(Trim("\xB0\xA1\xA1\xA1"), "\xB0\xA1");
+}
+
+TEST(TextSlices, LeftRightMidClampToTheText) {
+  EXPECT_EQ(Left("abc", 2), "ab");
+  EXPECT_EQ(Left("abc", 9), "abc");
+  EXPECT_EQ(Left("abc", 0), "");
+  EXPECT_EQ(Left("abc", -1), "");
+  EXPECT_EQ(Right("abc", 2), "bc");
+  EXPECT_EQ(Right("abc", 9), "abc");
+  EXPECT_EQ(Right("abc", -3), "");
+  EXPECT_EQ(Mid("abcdef", 2, 3), "bcd");
+  EXPECT_EQ(Mid("abcdef", 5, 9), "ef");
+  EXPECT_EQ(Mid("abcdef", 7, 1), "");
+  EXPECT_EQ(Mid("abcdef", 0, 2), "");
+  EXPECT_EQ(Mid("abcdef", 2, 0), "");
+}
+
+TEST(TextCase, MapsOnlyAsciiLetters) {
+  // C1 is a lead byte whose trail 61 ('a') must stay as it is.
+  EXPECT_EQ(ToUpperAscii("ab\xC1" "aZ"), "AB\xC1" "aZ");
+  EXPECT_EQ(ToLowerAscii("AB\xC1" "AZ"), "ab\xC1" "Az");
+  EXPECT_EQ(Character(0), "");
+  EXPECT_EQ(Character(65), "A");
+  EXPECT_EQ(ToText(0), "0");
+  EXPECT_EQ(ToText(-12), "-12");
+}
+
+TEST(TextCompareNames, FoldsCaseAndOrdersCharacters) {
+  EXPECT_EQ(CompareNames("A", "a"), 0);
+  EXPECT_LT(CompareNames("_", "a"), 0);   // 0x5F < 0x61 once A-Z are folded
+  EXPECT_LT(CompareNames("_", "A"), 0);  // A compares as a
+  EXPECT_LT(CompareNames("ab", "abc"), 0);
+  EXPECT_GT(CompareNames("b", "ABC"), 0);
+  EXPECT_LT(CompareNames("z", kZhong), 0);  // a double-byte character is above every single byte
+  // Full-width letters fold too: ａ (A3 E1) equals Ａ (A3 C1).
+  EXPECT_EQ(CompareNames("\xA3\xE1", "\xA3\xC1"), 0);
+  EXPECT_LT(CompareBytes("B", "a"), 0);
+  EXPECT_GT(CompareBytes("ab", "a"), 0);
+}
+
+}  // namespace
+}  // namespace ds

@@ -1,0 +1,52 @@
+#include "ui/clipboard.h"
+
+#include <cstring>
+
+#include "ui/text_convert.h"
+
+namespace ui {
+namespace {
+
+bool PutGlobal(UINT format, const void* data, size_t bytes) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!memory) return false;
+  void* target = GlobalLock(memory);
+  std::memcpy(target, data, bytes);
+  GlobalUnlock(memory);
+  if (SetClipboardData(format, memory)) return true;
+  GlobalFree(memory);
+  return false;
+}
+
+}  // namespace
+
+bool SetClipboardText(HWND owner, std::string_view gbk) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  std::string ansi(gbk);
+  std::wstring wide = ToWide(gbk).text;
+  bool ok = PutGlobal(CF_TEXT, ansi.c_str(), ansi.size() + 1) &&
+            PutGlobal(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  CloseClipboard();
+  return ok;
+}
+
+std::string GetClipboardText(HWND owner) {
+  std::string out;
+  if (!OpenClipboard(owner)) return out;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+      out = ToGbk(wide).text;
+      GlobalUnlock(data);
+    }
+  } else if (HANDLE ansi = GetClipboardData(CF_TEXT)) {
+    if (auto* text = static_cast<const char*>(GlobalLock(ansi))) {
+      out = text;
+      GlobalUnlock(ansi);
+    }
+  }
+  CloseClipboard();
+  return out;
+}
+
+}  // namespace ui

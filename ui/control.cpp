@@ -1,0 +1,140 @@
+#include "ui/control.h"
+
+#include <cassert>
+
+#include "ui/text_convert.h"
+
+namespace ui {
+namespace {
+constexpr wchar_t kControlProp[] = L"Dualsieve.Control";
+}
+
+Control::~Control() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    RemovePropW(hwnd_, kControlProp);
+    if (original_) SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+  }
+}
+
+Control* Control::FromHandle(HWND hwnd) { return static_cast<Control*>(GetPropW(hwnd, kControlProp)); }
+
+bool Control::CreateWindowOf(const wchar_t* className, const CreateArgs& a, DWORD baseStyle) {
+  DWORD style = WS_CHILD | baseStyle | a.style | (a.visible ? WS_VISIBLE : 0);
+  std::wstring text = ToWide(a.text).text;
+  hwnd_ = CreateWindowExW(a.exStyle, className, text.c_str(), style, a.bounds.x, a.bounds.y, a.bounds.width,
+                          a.bounds.height, a.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
+  SetPropW(hwnd_, kControlProp, this);
+  original_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SubclassProc)));
+  return true;
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Control* self = FromHandle(hwnd);
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->HandleMessage(msg, wp, lp);
+  } catch (...) {
+    // No exception may unwind through Windows; the event is dropped.
+    return 0;
+  }
+}
+
+LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SETFOCUS: {
+      LRESULT r = CallOriginal(msg, wp, lp);
+      if (onFocus) onFocus();
+      return r;
+    }
+    case WM_KILLFOCUS: {
+      LRESULT r = CallOriginal(msg, wp, lp);
+      if (onBlur) onBlur();
+      return r;
+    }
+    case WM_KEYDOWN:
+      if (onKeyDown) onKeyDown(static_cast<UINT>(wp));
+      break;
+    case WM_LBUTTONUP: {
+      LRESULT r = CallOriginal(msg, wp, lp);
+      if (onMouseUp) onMouseUp();
+      return r;
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY: {
+      LRESULT r = 0;
+      if (ReflectToControl(msg, wp, lp, &r)) return r;
+      break;
+    }
+    default:
+      break;
+  }
+  return CallOriginal(msg, wp, lp);
+}
+
+LRESULT Control::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
+  return original_ ? CallWindowProcW(original_, hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+bool Control::SetText(std::string_view gbk) {
+  assert(hwnd_);
+  WideText wide = ToWide(gbk);
+  SetWindowTextW(hwnd_, wide.text.c_str());
+  return wide.complete;
+}
+
+std::string Control::GetText() const {
+  assert(hwnd_);
+  int length = GetWindowTextLengthW(hwnd_);
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(hwnd_, wide.data(), length + 1);
+  wide.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return ToGbk(wide).text;
+}
+
+void Control::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+bool Control::IsVisible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::Enable(bool enabled) { EnableWindow(hwnd_, enabled); }
+void Control::Focus() { SetFocus(hwnd_); }
+bool Control::HasFocus() const { return GetFocus() == hwnd_; }
+
+Rect Control::Bounds() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Control::SetBounds(const Rect& r) { MoveWindow(hwnd_, r.x, r.y, r.width, r.height, TRUE); }
+
+void Control::Move(int x, int y) {
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Control::Resize(int width, int height) {
+  SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Control::BringToTop() { SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+void Control::Redraw() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); }
+void Control::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+bool ReflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_COMMAND && lp) {
+    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
+      c->OnCommand(HIWORD(wp));
+      *result = 0;
+      return true;
+    }
+  } else if (msg == WM_NOTIFY) {
+    auto* header = reinterpret_cast<NMHDR*>(lp);
+    if (Control* c = Control::FromHandle(header->hwndFrom)) {
+      *result = c->OnNotify(header);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace ui

@@ -1,0 +1,82 @@
+// Base of every control wrapper: holds the HWND, reflects the parent's
+// WM_COMMAND and WM_NOTIFY back to the wrapper, and subclasses the control so
+// focus, key and mouse events reach the wrapper as plain callbacks.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+struct Rect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+struct CreateArgs {
+  HWND parent = nullptr;
+  Rect bounds;
+  std::string text;  // GBK
+  bool visible = true;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+};
+
+class Control {
+ public:
+  Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control();
+
+  HWND hwnd() const { return hwnd_; }
+
+  // GBK text of the window; a text that does not fully convert still shows
+  // what converts, and the result tells the caller.
+  virtual bool SetText(std::string_view gbk);
+  virtual std::string GetText() const;
+
+  void Show(bool visible);
+  bool IsVisible() const;
+  void Enable(bool enabled);
+  void Focus();
+  bool HasFocus() const;
+
+  Rect Bounds() const;  // relative to the parent's client area
+  void SetBounds(const Rect& r);
+  void Move(int x, int y);
+  void Resize(int width, int height);
+  void BringToTop();
+  void Redraw();
+  void SetFont(HFONT font);
+
+  std::function<void()> onFocus;
+  std::function<void()> onBlur;
+  std::function<void(UINT key)> onKeyDown;  // WM_KEYDOWN before the control sees it
+  std::function<void()> onMouseUp;          // left button released
+
+  // Routed here by the parent's reflection.
+  virtual void OnCommand(UINT /*code*/) {}
+  virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
+
+  static Control* FromHandle(HWND hwnd);
+
+ protected:
+  bool CreateWindowOf(const wchar_t* className, const CreateArgs& args, DWORD baseStyle);
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT CallOriginal(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+};
+
+// What a container does with WM_COMMAND / WM_NOTIFY from its children: hands
+// them to the wrapper that sent them. Returns true when one took it.
+bool ReflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+
+}  // namespace ui

@@ -1,0 +1,203 @@
+#include "ui/list_view.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/text_convert.h"
+
+namespace ui {
+namespace {
+
+constexpr UINT kFitColumnMessage = WM_APP + 1;
+constexpr int kCellPadding = 12;
+// Only the longest texts can be the widest; measuring these few keeps a fit
+// over 100,000 rows as quick as over ten.
+constexpr size_t kMeasuredCandidates = 48;
+
+int TextWidth(HDC dc, std::string_view gbk) {
+  std::wstring wide = ToWide(gbk).text;
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  return size.cx;
+}
+
+}  // namespace
+
+bool ListView::Create(const Args& a) {
+  DWORD style = WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+  if (!CreateWindowOf(WC_LISTVIEWW, a, style)) return false;
+  DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_DOUBLEBUFFER;
+  if (a.checkBoxes) ex |= LVS_EX_CHECKBOXES;
+  SendMessageW(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
+  for (const Column& c : a.columns) {
+    std::wstring title = ToWide(c.title).text;
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    col.pszText = title.data();
+    col.cx = c.width;
+    col.iSubItem = columnCount_;
+    SendMessageW(hwnd(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(columnCount_), reinterpret_cast<LPARAM>(&col));
+    ++columnCount_;
+  }
+  return true;
+}
+
+void ListView::Refresh() {
+  SendMessageW(hwnd(), LVM_SETITEMCOUNT, table_.rows.size(), LVSICF_NOSCROLL);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+  SelectRow(table_.selected);
+}
+
+void ListView::Clear() {
+  table_.rows.clear();
+  table_.selected = -1;
+  Refresh();
+}
+
+void ListView::AppendRow(ds::Row row) {
+  table_.rows.push_back(std::move(row));
+  SendMessageW(hwnd(), LVM_SETITEMCOUNT, table_.rows.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ListView::SetColumnTitle(int column, std::string_view gbk) {
+  std::wstring title = ToWide(gbk).text;
+  LVCOLUMNW col{};
+  col.mask = LVCF_TEXT;
+  col.pszText = title.data();
+  SendMessageW(hwnd(), LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+}
+
+std::string ListView::ColumnTitle(int column) const {
+  wchar_t buffer[256] = {};
+  LVCOLUMNW col{};
+  col.mask = LVCF_TEXT;
+  col.pszText = buffer;
+  col.cchTextMax = 255;
+  SendMessageW(hwnd(), LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+  return ToGbk(buffer).text;
+}
+
+int ListView::ColumnWidth(int column) const {
+  return static_cast<int>(SendMessageW(hwnd(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+void ListView::SetColumnWidth(int column, int width) {
+  SendMessageW(hwnd(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+}
+
+void ListView::FitColumn(int column) {
+  std::vector<const std::string*> cells;
+  cells.reserve(table_.rows.size());
+  for (const ds::Row& row : table_.rows) cells.push_back(&row.Cell(static_cast<size_t>(column)));
+  auto longer = [](const std::string* a, const std::string* b) { return a->size() > b->size(); };
+  if (cells.size() > kMeasuredCandidates) {
+    std::nth_element(cells.begin(), cells.begin() + kMeasuredCandidates, cells.end(), longer);
+    cells.resize(kMeasuredCandidates);
+  }
+  HDC dc = GetDC(hwnd());
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+  int width = TextWidth(dc, ColumnTitle(column));
+  for (const std::string* cell : cells) width = std::max(width, TextWidth(dc, *cell));
+  SelectObject(dc, old);
+  ReleaseDC(hwnd(), dc);
+  SetColumnWidth(column, width + kCellPadding);
+}
+
+void ListView::QueueFitColumn(int column) { PostMessageW(hwnd(), kFitColumnMessage, static_cast<WPARAM>(column), 0); }
+
+int ListView::SelectedRow() const {
+  return static_cast<int>(SendMessageW(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ListView::SelectRow(int row) {
+  if (row >= RowCount()) row = -1;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = 0;
+  SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  table_.selected = row;
+  if (row >= 0) {
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void ListView::ScrollIntoView(int row) {
+  if (row >= 0) SendMessageW(hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+void ListView::SetImageList(HIMAGELIST images) {
+  SendMessageW(hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+}
+
+void ListView::FillDisplayInfo(NMLVDISPINFOW* info) {
+  LVITEMW& item = info->item;
+  if (item.iItem < 0 || item.iItem >= RowCount()) return;
+  const ds::Row& row = table_.rows[static_cast<size_t>(item.iItem)];
+  size_t column = static_cast<size_t>(item.iSubItem);
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+    cellBuffer_ = ToWide(row.Cell(column)).text;
+    lstrcpynW(item.pszText, cellBuffer_.c_str(), item.cchTextMax);
+  }
+  if (item.mask & LVIF_IMAGE) item.iImage = row.Image(column);
+  if ((item.mask & LVIF_STATE) && column == 0) {
+    item.state = INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
+    item.stateMask = LVIS_STATEIMAGEMASK;
+  }
+}
+
+LRESULT ListView::OnNotify(NMHDR* header) {
+  switch (header->code) {
+    case LVN_GETDISPINFOW:
+      FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
+      return 0;
+    case LVN_ITEMCHANGED: {
+      auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+      if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+          !(change->uOldState & LVIS_SELECTED)) {
+        table_.selected = change->iItem;
+        if (onSelectionChanged) onSelectionChanged();
+      } else if ((change->uChanged & LVIF_STATE) && !(change->uNewState & LVIS_SELECTED) &&
+                 (change->uOldState & LVIS_SELECTED)) {
+        table_.selected = SelectedRow();
+      }
+      return 0;
+    }
+    case NM_CLICK: {
+      auto* activate = reinterpret_cast<NMITEMACTIVATE*>(header);
+      LVHITTESTINFO hit{};
+      hit.pt = activate->ptAction;
+      int row = static_cast<int>(SendMessageW(hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+      if (row >= 0 && row < RowCount() && (hit.flags & LVHT_ONITEMSTATEICON)) {
+        table_.rows[static_cast<size_t>(row)].checked = !table_.rows[static_cast<size_t>(row)].checked;
+        SendMessageW(hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+      }
+      if (onClick) onClick();
+      return 0;
+    }
+    case NM_DBLCLK:
+      if (onDoubleClick) onDoubleClick();
+      return 0;
+    case NM_RCLICK:
+      if (onRightClick) {
+        POINT p;
+        GetCursorPos(&p);
+        onRightClick(p.x, p.y);
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT ListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kFitColumnMessage) {
+    FitColumn(static_cast<int>(wp));
+    return 0;
+  }
+  return Control::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace ui

@@ -1,0 +1,70 @@
+// Owner-data report list. The wrapper owns the rows (ds::RowTable) and the
+// list view asks for cells as it draws, so there is one copy of the items and
+// a fill of 100,000 rows costs no more than setting the count.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "items/rows.h"
+#include "ui/control.h"
+
+namespace ui {
+
+struct Column {
+  std::string title;  // GBK
+  int width = 100;
+};
+
+class ListView : public Control {
+ public:
+  struct Args : CreateArgs {
+    std::vector<Column> columns;
+    bool checkBoxes = false;
+  };
+
+  bool Create(const Args& args);
+
+  // The rows; after changing them call Refresh(), which also re-applies
+  // rows().selected to the control.
+  ds::RowTable& rows() { return table_; }
+  const ds::RowTable& rows() const { return table_; }
+  int RowCount() const { return static_cast<int>(table_.rows.size()); }
+  void Refresh();
+  void Clear();
+  void AppendRow(ds::Row row);
+
+  int ColumnCount() const { return columnCount_; }
+  void SetColumnTitle(int column, std::string_view gbk);
+  std::string ColumnTitle(int column) const;
+  int ColumnWidth(int column) const;
+  void SetColumnWidth(int column, int width);
+  void FitColumn(int column);  // to content and header, at once
+  void QueueFitColumn(int column);  // the same, once pending messages run
+
+  // Single selection, read from and written to the control.
+  int SelectedRow() const;
+  void SelectRow(int row);  // -1 clears; also makes it the focused row
+  void ClearSelection() { SelectRow(-1); }
+  void ScrollIntoView(int row);
+  void SetImageList(HIMAGELIST images);
+
+  std::function<void()> onSelectionChanged;  // the current row changed
+  std::function<void()> onClick;
+  std::function<void()> onDoubleClick;
+  std::function<void(int x, int y)> onRightClick;  // screen coordinates
+
+  LRESULT OnNotify(NMHDR* header) override;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void FillDisplayInfo(NMLVDISPINFOW* info);
+
+  ds::RowTable table_;
+  int columnCount_ = 0;
+  std::wstring cellBuffer_;  // kept alive until the next request
+};
+
+}  // namespace ui

@@ -1,0 +1,59 @@
+#include "ui/popup_menu.h"
+
+#include "ui/text_convert.h"
+
+namespace ui {
+
+void PopupMenu::Add(int id, std::string caption) { entries_.push_back({id, std::move(caption), true}); }
+
+PopupMenu::Entry* PopupMenu::Find(int id) {
+  for (Entry& e : entries_)
+    if (e.id == id) return &e;
+  return nullptr;
+}
+
+const PopupMenu::Entry* PopupMenu::Find(int id) const { return const_cast<PopupMenu*>(this)->Find(id); }
+
+void PopupMenu::SetVisible(int id, bool visible) {
+  if (Entry* e = Find(id)) e->visible = visible;
+}
+
+bool PopupMenu::IsVisible(int id) const {
+  const Entry* e = Find(id);
+  return e && e->visible;
+}
+
+void PopupMenu::SetCaption(int id, std::string caption) {
+  if (Entry* e = Find(id)) e->caption = std::move(caption);
+}
+
+std::string PopupMenu::Caption(int id) const {
+  const Entry* e = Find(id);
+  return e ? e->caption : std::string();
+}
+
+std::vector<int> PopupMenu::VisibleIds() const {
+  std::vector<int> ids;
+  for (const Entry& e : entries_)
+    if (e.visible && e.id != 0) ids.push_back(e.id);
+  return ids;
+}
+
+void PopupMenu::OpenAt(HWND owner, int x, int y) {
+  HMENU menu = CreatePopupMenu();
+  for (const Entry& e : entries_) {
+    if (!e.visible) continue;
+    if (e.id == 0) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else {
+      std::wstring caption = ToWide(e.caption).text;
+      AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(e.id), caption.c_str());
+    }
+  }
+  SetForegroundWindow(owner);
+  int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
+  DestroyMenu(menu);
+  if (chosen != 0 && onCommand) onCommand(chosen);
+}
+
+}  // namespace ui

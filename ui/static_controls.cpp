@@ -1,0 +1,55 @@
+#include "ui/static_controls.h"
+
+namespace ui {
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"DualsievePanel";
+
+void RegisterPanelClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kPanelClass;
+  registered = RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+Panel::~Panel() {
+  if (brush_) DeleteObject(brush_);
+}
+
+bool Panel::Create(const CreateArgs& args) {
+  RegisterPanelClass();
+  return CreateWindowOf(kPanelClass, args, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+}
+
+void Panel::SetBackground(COLORREF colour) {
+  if (brush_) DeleteObject(brush_);
+  brush_ = CreateSolidBrush(colour);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND && brush_) {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+    return 1;
+  }
+  // Labels and check boxes paint on the panel's colour.
+  if ((msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) && brush_) {
+    LOGBRUSH lb;
+    GetObjectW(brush_, sizeof lb, &lb);
+    SetBkColor(reinterpret_cast<HDC>(wp), lb.lbColor);
+    return reinterpret_cast<LRESULT>(brush_);
+  }
+  return Control::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace ui

@@ -1,0 +1,30 @@
+#include "ui/text_convert.h"
+
+#include <windows.h>
+
+#include "platform/codepage.h"
+
+namespace ui {
+
+using ds::platform::kCodePageGbk;
+
+WideText ToWide(std::string_view gbk) {
+  WideText out;
+  if (gbk.empty()) return out;
+  std::u16string units = ds::platform::ToUtf16(gbk, kCodePageGbk);
+  out.text.assign(units.begin(), units.end());
+  out.complete = MultiByteToWideChar(kCodePageGbk, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()),
+                                     nullptr, 0) > 0;
+  return out;
+}
+
+GbkText ToGbk(std::wstring_view wide) {
+  GbkText out;
+  bool defaulted = false;
+  out.text = ds::platform::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()),
+                                     kCodePageGbk, &defaulted);
+  out.complete = !defaulted;
+  return out;
+}
+
+}  // namespace ui

@@ -1,0 +1,155 @@
+#include "ui/window.h"
+
+#include "ui/control.h"
+#include "ui/text_convert.h"
+
+namespace ui {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"DualsieveWindow";
+
+}  // namespace
+
+Window::~Window() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool Window::Create(const Args& a) {
+  static bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Window::WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  if (!registered) return false;
+  std::wstring title = ToWide(a.title).text;
+  hwnd_ = CreateWindowExW(a.exStyle, kWindowClass, title.c_str(), a.style | (a.visible ? WS_VISIBLE : 0), a.x, a.y,
+                          a.width, a.height, a.owner, nullptr, GetModuleHandleW(nullptr), this);
+  return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->HandleMessage(msg, wp, lp);
+  } catch (...) {
+    // No exception may unwind through Windows; the event is dropped.
+    return 0;
+  }
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if ((msg == WM_COMMAND || msg == WM_NOTIFY) && ReflectToControl(msg, wp, lp, &result)) return result;
+  HWND hwnd = hwnd_;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool Window::SetTitle(std::string_view gbk) {
+  WideText wide = ToWide(gbk);
+  SetWindowTextW(hwnd_, wide.text.c_str());
+  return wide.complete;
+}
+
+std::string Window::Title() const {
+  int length = GetWindowTextLengthW(hwnd_);
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  wide.resize(static_cast<size_t>(GetWindowTextW(hwnd_, wide.data(), length + 1)));
+  return ToGbk(wide).text;
+}
+
+void Window::SetPlacement(Placement placement) {
+  switch (placement) {
+    case Placement::kNormal:
+      ShowWindow(hwnd_, SW_RESTORE);
+      break;
+    case Placement::kCentred: {
+      ShowWindow(hwnd_, SW_RESTORE);
+      RECT work;
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      SIZE size = Size();
+      int x = work.left + (work.right - work.left - size.cx) / 2;
+      int y = work.top + (work.bottom - work.top - size.cy) / 2;
+      SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    }
+    case Placement::kMinimised:
+      ShowWindow(hwnd_, SW_MINIMIZE);
+      break;
+    case Placement::kMaximised:
+      ShowWindow(hwnd_, SW_MAXIMIZE);
+      break;
+  }
+}
+
+Placement Window::CurrentPlacement() const {
+  if (IsIconic(hwnd_)) return Placement::kMinimised;
+  if (IsZoomed(hwnd_)) return Placement::kMaximised;
+  return Placement::kNormal;
+}
+
+void Window::SetSize(int width, int height) {
+  SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetWidth(int width) { SetSize(width, Size().cy); }
+
+SIZE Window::Size() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+SIZE Window::ClientSize() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return {r.right, r.bottom};
+}
+
+void Window::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+
+void LetPendingEventsRun() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+RedrawSuspension::RedrawSuspension(HWND hwnd) : locked_(LockWindowUpdate(hwnd) != FALSE) {}
+RedrawSuspension::~RedrawSuspension() {
+  if (locked_) LockWindowUpdate(nullptr);
+}
+
+}  // namespace ui

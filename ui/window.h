@@ -1,0 +1,70 @@
+// Top-level window: class registration, message dispatch to a member
+// function, placement, and the small window services the program relies on.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+enum class Placement { kNormal, kCentred, kMinimised, kMaximised };
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  struct Args {
+    std::string title;  // GBK
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    HWND owner = nullptr;
+    bool visible = false;
+  };
+  bool Create(const Args& args);
+  HWND hwnd() const { return hwnd_; }
+
+  bool SetTitle(std::string_view gbk);
+  std::string Title() const;
+  void SetPlacement(Placement placement);
+  Placement CurrentPlacement() const;
+  void SetSize(int width, int height);
+  void SetWidth(int width);
+  SIZE Size() const;
+  SIZE ClientSize() const;
+  void Show(bool visible);
+  void Focus() { SetFocus(hwnd_); }
+
+ protected:
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND hwnd_ = nullptr;
+};
+
+// Runs the window messages already queued, then returns: the places where the
+// program lets lists repaint and selections settle.
+void LetPendingEventsRun();
+
+// The message loop, until WM_QUIT.
+int RunMessageLoop();
+
+// Suspends drawing of a window (LockWindowUpdate) for the object's lifetime.
+class RedrawSuspension {
+ public:
+  explicit RedrawSuspension(HWND hwnd);
+  ~RedrawSuspension();
+  RedrawSuspension(const RedrawSuspension&) = delete;
+  RedrawSuspension& operator=(const RedrawSuspension&) = delete;
+
+ private:
+  bool locked_;
+};
+
+}  // namespace ui
