@@ -99,8 +99,9 @@ bool MainWindow::CreateControls() {
     if (!created) return false;
     control.SetFont(font_);
   }
-  // The toggle strip overlaps the left panel and must stay clickable.
-  controls_.compactToggle.BringToTop();
+  // Controls placed on the window itself lie over the two panels.
+  for (const ControlDesign& d : MainWindowDesign())
+    if (d.container == Container::kWindow && d.kind != ControlKind::kPanel) d.control(controls_).BringToTop();
   return true;
 }
 

@@ -10,6 +10,13 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
+  # Without a window manager Wine waits two seconds on every hide of a
+  # managed window; and the Chinese UI font maps to the installed CJK font.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  for face in SimSun "\xe5\xae\x8b\xe4\xbd\x93"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+      /v "$(printf "$face")" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
+  done
   wineserver -w || true
 fi
 exec wine "$@"

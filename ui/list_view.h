@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "items/rows.h"
 #include "ui/control.h"
 

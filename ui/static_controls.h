@@ -13,7 +13,7 @@ class Label : public Control {
 
 class Divider : public Control {
  public:
-  bool Create(const CreateArgs& args) { return CreateWindowOf(L"STATIC", args, SS_ETCHEDHORZ); }
+  bool Create(const CreateArgs& args) { return CreateWindowOf(L"STATIC", args, SS_GRAYRECT); }
 };
 
 class Panel : public Control {

@@ -19,17 +19,10 @@ bool StatusBar::Create(const CreateArgs& args) {
 }
 
 bool StatusBar::SetText(std::string_view gbk) {
+  text_.assign(gbk);
   WideText wide = ToWide(gbk);
   SendMessageW(hwnd(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.text.c_str()));
   return wide.complete;
-}
-
-std::string StatusBar::GetText() const {
-  LRESULT info = SendMessageW(hwnd(), SB_GETTEXTLENGTHW, 0, 0);
-  std::wstring wide(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
-  SendMessageW(hwnd(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(wide.data()));
-  wide.resize(LOWORD(info));
-  return ToGbk(wide).text;
 }
 
 }  // namespace ui

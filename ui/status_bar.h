@@ -1,4 +1,5 @@
-// Status bar with a single part spanning the bar.
+// Status bar with a single part spanning the bar. The control shows one line,
+// so the wrapper keeps the exact text it was given for whoever reads it back.
 #pragma once
 
 #include "ui/control.h"
@@ -9,7 +10,10 @@ class StatusBar : public Control {
  public:
   bool Create(const CreateArgs& args);
   bool SetText(std::string_view gbk) override;
-  std::string GetText() const override;
+  std::string GetText() const override { return text_; }
+
+ private:
+  std::string text_;
 };
 
 }  // namespace ui

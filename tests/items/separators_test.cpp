@@ -25,7 +25,9 @@ TEST(Separators, CommitRules) {
   for (const Case& c : cases) {
     SeparatorCommit commit = CommitSeparator(c.kind, c.box);
     EXPECT_EQ(commit.boxText.has_value(), c.rewritesBox) << c.box;
-    if (commit.boxText) EXPECT_EQ(*commit.boxText, texts::kLineBreakWord);
+    if (commit.boxText) {
+      EXPECT_EQ(*commit.boxText, texts::kLineBreakWord);
+    }
     EXPECT_EQ(commit.inForce, c.inForce) << c.box;
     EXPECT_EQ(commit.stored, c.stored) << c.box;
   }

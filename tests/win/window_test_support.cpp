@@ -1,0 +1,85 @@
+#include "tests/win/window_test_support.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/settings.h"
+#include "ui/text_convert.h"
+
+namespace wintest {
+
+ScriptedMessages::ScriptedMessages() {
+  ui::SetMessageHook([this](const ui::MessageRequest& r) {
+    shown_.push_back(r);
+    if (answers_.empty()) {
+      ADD_FAILURE() << "unexpected message box: " << r.text;
+      return ui::MessageAnswer::kOk;
+    }
+    ui::MessageAnswer a = answers_.front();
+    answers_.pop_front();
+    return a;
+  });
+}
+
+ScriptedMessages::~ScriptedMessages() {
+  ui::SetMessageHook(nullptr);
+  EXPECT_TRUE(answers_.empty()) << answers_.size() << " expected message box(es) never shown";
+}
+
+void DeleteSettingsFile() { DeleteFileA(app::SettingsPath().c_str()); }
+
+void Paste(ui::EditBox& box, std::string_view gbk) { box.ReplaceSelection(gbk); }
+
+void SelectAllAndPaste(ui::EditBox& box, std::string_view gbk) {
+  box.SelectAll();
+  box.ReplaceSelection(gbk);
+}
+
+std::vector<std::string> Column(const ui::ListView& list, size_t column) {
+  std::vector<std::string> out;
+  for (const ds::Row& r : list.rows().rows) out.push_back(r.Cell(column));
+  return out;
+}
+
+std::string ShownCell(const ui::ListView& list, int row, int column) {
+  wchar_t buffer[1024] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = 1024;
+  SendMessageW(list.hwnd(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return ui::ToGbk(buffer).text;
+}
+
+void MainWindowTest::SetUp() {
+  DeleteSettingsFile();
+  messages = std::make_unique<ScriptedMessages>();
+  window = std::make_unique<app::MainWindow>();
+  ASSERT_TRUE(window->Create(false));
+  window->Show(true);
+  ui::LetPendingEventsRun();
+}
+
+void MainWindowTest::TearDown() {
+  window.reset();
+  ui::LetPendingEventsRun();
+  messages.reset();
+  DeleteSettingsFile();
+}
+
+}  // namespace wintest
+
+namespace {
+
+class CommonControls : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+  }
+};
+
+[[maybe_unused]] ::testing::Environment* const kCommonControls =
+    ::testing::AddGlobalTestEnvironment(new CommonControls);
+
+}  // namespace

@@ -1,0 +1,52 @@
+// Shared set-up of the window tests: a fresh settings file, a scripted
+// answer for every message box, and the real main window.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "ui/message_box.h"
+
+namespace wintest {
+
+// Records every message box and answers from a queue; a box nobody expected
+// fails the test instead of hanging it.
+class ScriptedMessages {
+ public:
+  ScriptedMessages();
+  ~ScriptedMessages();
+  void Expect(ui::MessageAnswer answer) { answers_.push_back(answer); }
+  const std::vector<ui::MessageRequest>& shown() const { return shown_; }
+
+ private:
+  std::deque<ui::MessageAnswer> answers_;
+  std::vector<ui::MessageRequest> shown_;
+};
+
+void DeleteSettingsFile();
+
+// Text as a user types or pastes it: replaces the selection, so the control
+// itself raises EN_CHANGE.
+void Paste(ui::EditBox& box, std::string_view gbk);
+void SelectAllAndPaste(ui::EditBox& box, std::string_view gbk);
+
+std::vector<std::string> Column(const ui::ListView& list, size_t column);
+// What the list view itself shows in a cell (through LVM_GETITEMTEXTW).
+std::string ShownCell(const ui::ListView& list, int row, int column);
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  app::MainControls& c() { return window->controls(); }
+
+  std::unique_ptr<ScriptedMessages> messages;
+  std::unique_ptr<app::MainWindow> window;
+};
+
+}  // namespace wintest
