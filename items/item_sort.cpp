@@ -95,9 +95,12 @@ SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSe
 
   std::vector<Text> keys;
   keys.reserve(rows.size());
-  for (const Row& row : rows) keys.push_back(Trim(row.Cell(static_cast<size_t>(column))));
+  for (const Row& row : rows) {
+    Text trimmed = Trim(row.Cell(static_cast<size_t>(column)));
+    keys.push_back(caseSensitive ? std::move(trimmed) : NameOrderKey(trimmed));
+  }
 
-  auto compare = caseSensitive ? CompareBytes : CompareNames;
+  auto compare = CompareBytes;
   BlockedSequence order(rows.size());
   for (size_t r = 0; r < rows.size(); ++r) {
     auto keyAt = [&](size_t position) -> const Text& { return keys[static_cast<size_t>(order.At(position - 1))]; };

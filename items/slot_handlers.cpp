@@ -26,6 +26,7 @@ void ParseSlotIntoWindow(app::MainWindow& window, int slot) {
     case ds::ParseOutcome::Stop::kParsed:
       break;
   }
+  ui::DeferredRedraw batch(list.hwnd());
   list.rows().rows = std::move(out.rows);
   list.rows().selected = -1;
   list.Refresh();

@@ -26,7 +26,7 @@ size_t FindFrom(std::string_view text, std::string_view sought, size_t from, boo
 }
 
 bool IsSpaceAt(std::string_view t, size_t i) {
-  return t[i] == ' ' || (t.compare(i, 2, kIdeographicSpace) == 0);
+  return t[i] == ' ' || (t[i] == kIdeographicSpace[0] && i + 1 < t.size() && t[i + 1] == kIdeographicSpace[1]);
 }
 
 // Upper-case mapping of the double-byte letters code page 936 has in both
@@ -152,16 +152,22 @@ Text Character(int byteValue) {
 
 Text ToText(long long value) { return std::to_string(value); }
 
+namespace {
+
+// The 16-bit value a character compares by in the name order.
+unsigned NameOrderCode(std::string_view t, size_t at, size_t length) {
+  auto byte = [&](size_t k) { return static_cast<unsigned char>(t[k]); };
+  if (length == 2) return UpperDoubleByte(byte(at) * 256u + byte(at + 1));
+  return static_cast<unsigned char>(LowerAscii(static_cast<char>(byte(at))));
+}
+
+}  // namespace
+
 int CompareNames(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;
   while (i < a.size() && j < b.size()) {
     size_t na = CharLength(a, i), nb = CharLength(b, j);
-    auto code = [](std::string_view t, size_t at, size_t n) -> unsigned {
-      auto byte = [&](size_t k) { return static_cast<unsigned char>(t[k]); };
-      if (n == 2) return UpperDoubleByte(byte(at) * 256u + byte(at + 1));
-      return static_cast<unsigned char>(LowerAscii(static_cast<char>(byte(at))));
-    };
-    unsigned ca = code(a, i, na), cb = code(b, j, nb);
+    unsigned ca = NameOrderCode(a, i, na), cb = NameOrderCode(b, j, nb);
     if (ca != cb) return ca < cb ? -1 : 1;
     i += na;
     j += nb;
@@ -169,6 +175,19 @@ int CompareNames(std::string_view a, std::string_view b) {
   if (i < a.size()) return 1;
   if (j < b.size()) return -1;
   return 0;
+}
+
+Text NameOrderKey(std::string_view name) {
+  Text key;
+  key.reserve(name.size() * 2);
+  for (size_t i = 0; i < name.size();) {
+    size_t n = CharLength(name, i);
+    unsigned code = NameOrderCode(name, i, n);
+    key.push_back(static_cast<char>(code >> 8));
+    key.push_back(static_cast<char>(code & 0xFF));
+    i += n;
+  }
+  return key;
 }
 
 int CompareBytes(std::string_view a, std::string_view b) {

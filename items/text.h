@@ -46,6 +46,10 @@ Text ToText(long long value);
 // characters as 16-bit values after upper-case mapping; a prefix sorts first.
 int CompareNames(std::string_view a, std::string_view b);
 
+// A byte string whose plain byte order is the name order of the names, so a
+// sort can fold each name once instead of at every comparison.
+Text NameOrderKey(std::string_view name);
+
 // Plain byte order (memcmp, then length).
 int CompareBytes(std::string_view a, std::string_view b);
 

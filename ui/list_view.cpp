@@ -84,6 +84,7 @@ int ListView::ColumnWidth(int column) const {
 }
 
 void ListView::SetColumnWidth(int column, int width) {
+  if (ColumnWidth(column) == width) return;
   SendMessageW(hwnd(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
 }
 
@@ -96,12 +97,13 @@ void ListView::FitColumn(int column) {
     std::nth_element(cells.begin(), cells.begin() + kMeasuredCandidates, cells.end(), longer);
     cells.resize(kMeasuredCandidates);
   }
-  HDC dc = GetDC(hwnd());
+  // A memory DC measures as a window DC does, without a round trip to the display.
+  HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
   int width = TextWidth(dc, ColumnTitle(column));
   for (const std::string* cell : cells) width = std::max(width, TextWidth(dc, *cell));
   SelectObject(dc, old);
-  ReleaseDC(hwnd(), dc);
+  DeleteDC(dc);
   SetColumnWidth(column, width + kCellPadding);
 }
 
@@ -116,7 +118,8 @@ void ListView::SelectRow(int row) {
   LVITEMW item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = 0;
-  SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  if (SelectedRow() >= 0 || row >= 0)
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
   table_.selected = row;
   if (row >= 0) {
     item.state = LVIS_SELECTED | LVIS_FOCUSED;

@@ -152,4 +152,11 @@ RedrawSuspension::~RedrawSuspension() {
   if (locked_) LockWindowUpdate(nullptr);
 }
 
+DeferredRedraw::DeferredRedraw(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
+
+DeferredRedraw::~DeferredRedraw() {
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 }  // namespace ui

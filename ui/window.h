@@ -67,4 +67,17 @@ class RedrawSuspension {
   bool locked_;
 };
 
+// Turns off a control's drawing (WM_SETREDRAW) while several changes land,
+// then repaints it once.
+class DeferredRedraw {
+ public:
+  explicit DeferredRedraw(HWND hwnd);
+  ~DeferredRedraw();
+  DeferredRedraw(const DeferredRedraw&) = delete;
+  DeferredRedraw& operator=(const DeferredRedraw&) = delete;
+
+ private:
+  HWND hwnd_;
+};
+
 }  // namespace ui

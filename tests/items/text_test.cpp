@@ -118,5 +118,17 @@ TEST(TextCompareNames, FoldsCaseAndOrdersCharacters) {
   EXPECT_GT(CompareBytes("ab", "a"), 0);
 }
 
+TEST(TextCompareNames, SortKeysOrderAsTheNamesDo) {
+  const char* names[] = {"", "a", "A", "_", "ab", "aB", "b", "\xD6\xD0", "\xA3\xE1", "\xA3\xC1x",
+                         "\x80", "\xFF", "a\xD6", "Z", "[", "\xB0\xA1"};
+  for (const char* a : names) {
+    for (const char* b : names) {
+      int byName = CompareNames(a, b);
+      int byKey = CompareBytes(NameOrderKey(a), NameOrderKey(b));
+      EXPECT_EQ(byName, byKey) << a << " vs " << b;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ds

@@ -1,0 +1,26 @@
+// The splitter and its neighbours on arbitrary bytes: the first byte picks a
+// separator length, the rest is split at that separator.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "items/text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  size_t sepLength = data[0] % 4;
+  if (size < 1 + sepLength) return 0;
+  std::string_view sep(reinterpret_cast<const char*>(data + 1), sepLength);
+  std::string_view text(reinterpret_cast<const char*>(data + 1 + sepLength), size - 1 - sepLength);
+  size_t total = 0;
+  for (const ds::Text& piece : ds::Split(text, sep)) total += piece.size();
+  if (total > text.size()) __builtin_trap();
+  ds::Text trimmed = ds::Trim(text);
+  if (trimmed.size() > text.size()) __builtin_trap();
+  if (ds::RemoveSpaces(trimmed).size() > trimmed.size()) __builtin_trap();
+  int at = ds::Find(text, sep);
+  if (at > static_cast<int>(text.size())) __builtin_trap();
+  ds::Replace(text, sep, "xy", 1, -1, false);
+  ds::CompareNames(text, sep);
+  return 0;
+}
