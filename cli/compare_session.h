@@ -1,0 +1,55 @@
+// What the window shows after two pastes and one Analyse action, computed by
+// the same core functions the window calls.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compare/analysis.h"
+#include "compare/name_rule.h"
+#include "items/rows.h"
+#include "items/slot_parser.h"
+
+namespace cli {
+
+struct SessionInput {
+  bool httpMode = false;
+  std::string lineSeparatorBox;   // GBK, as typed into the box
+  std::string valueSeparatorBox;  // GBK
+  ds::NameRule rule;
+  bool removeDuplicates = false;
+  std::string slot1Text, slot2Text;  // GBK, line breaks as pasted on Windows
+};
+
+struct SlotResult {
+  std::vector<ds::Row> parsed;        // right after parsing
+  std::optional<std::string> report;  // null when the parse stopped at once
+  std::string notes;                  // the content box after this parse
+  ds::RowTable rows;                  // after the duplicate handling
+};
+
+struct ItemReportText {
+  std::string report, content;
+};
+
+struct SessionResult {
+  enum class Refusal { kNone, kSeparatorConflict, kPlaceholder };
+  Refusal refusal = Refusal::kNone;
+  std::string refusalMessage;  // the window's message text
+  std::string modeWord;
+  ds::Separators separators;
+  SlotResult slot1, slot2;
+  std::optional<std::string> duplicates;
+  ds::ComparisonLists lists;
+  std::optional<std::string> summary;
+  std::vector<std::optional<ItemReportText>> reports;
+
+  bool HasDifferences() const {
+    return !lists.missingInSlot1.empty() || !lists.missingInSlot2.empty() || !lists.different.empty();
+  }
+};
+
+SessionResult RunSession(const SessionInput& input);
+
+}  // namespace cli

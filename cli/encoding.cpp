@@ -1,0 +1,70 @@
+#include "cli/encoding.h"
+
+#include "platform/codepage.h"
+
+namespace cli {
+namespace {
+
+using ds::platform::kCodePageGbk;
+using ds::platform::kCodePageUtf8;
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Converts a UTF-8 piece; false when it is not valid UTF-8 or holds a
+// character code page 936 does not have.
+bool ToGbk(std::string_view utf8, std::string* out) {
+  std::u16string wide = ds::platform::ToUtf16(utf8, kCodePageUtf8);
+  if (wide.find(kReplacement) != std::u16string::npos) return false;
+  bool defaulted = false;
+  *out = ds::platform::FromUtf16(wide, kCodePageGbk, &defaulted);
+  return !defaulted;
+}
+
+size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+}  // namespace
+
+Decoded DecodeInput(std::string_view bytes, Encoding encoding) {
+  Decoded out;
+  if (encoding == Encoding::kGbk) {
+    out.gbk.assign(bytes);
+    return out;
+  }
+  // A byte order mark is an editor's signature, not data.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (ToGbk(bytes, &out.gbk)) return out;
+  // Find the first character that failed, for the error message.
+  std::string piece;
+  for (size_t i = 0; i < bytes.size();) {
+    size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(bytes[i])), bytes.size() - i);
+    if (!ToGbk(bytes.substr(i, n), &piece)) {
+      out.badOffset = i;
+      return out;
+    }
+    i += n;
+  }
+  out.badOffset = 0;
+  return out;
+}
+
+std::string EncodeOutput(std::string_view gbk, Encoding encoding) {
+  if (encoding == Encoding::kGbk) return std::string(gbk);
+  return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, kCodePageGbk), kCodePageUtf8);
+}
+
+std::string WindowsLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+}  // namespace cli

@@ -1,0 +1,106 @@
+#include "cli/options.h"
+
+namespace cli {
+
+const char kUsage[] =
+    "usage: dualsieve-cli compare [options] FILE1 FILE2\n"
+    "       dualsieve-cli --help | --version\n"
+    "\n"
+    "FILE1 is the Slot 1 text, FILE2 the Slot 2 text; '-' reads standard input (one of them at most).\n"
+    "  --mode cookies|http        analysis mode and its default separators (cookies)\n"
+    "  --line-sep TEXT            line separator as typed into its box\n"
+    "  --value-sep TEXT           value separator as typed into its box\n"
+    "  --ignore-case              names match without regard to letter case\n"
+    "  --fuzzy                    names match by prefix or containment, not equality\n"
+    "  --duplicates keep|remove   answer to the duplicate question (keep)\n"
+    "  --encoding utf-8|gbk       encoding of the files and of the output (utf-8)\n"
+    "  --json                     print a JSON document instead of the text report\n"
+    "Exit status: 0 no differences, 1 differences, 2 error.\n";
+
+ParsedOptions ParseOptions(const std::vector<std::string>& args) {
+  ParsedOptions p;
+  Options& o = p.options;
+  if (args.empty()) {
+    p.error = "missing command";
+    return p;
+  }
+  if (args[0] == "--help" || args[0] == "-h") {
+    o.command = Options::Command::kHelp;
+    return p;
+  }
+  if (args[0] == "--version") {
+    o.command = Options::Command::kVersion;
+    return p;
+  }
+  if (args[0] != "compare") {
+    p.error = "unknown command '" + args[0] + "'";
+    return p;
+  }
+  std::vector<std::string> files;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](const char* name) -> std::optional<std::string> {
+      if (i + 1 >= args.size()) {
+        p.error = std::string("option ") + name + " needs a value";
+        return std::nullopt;
+      }
+      return args[++i];
+    };
+    if (a == "--mode") {
+      auto v = value("--mode");
+      if (!v) return p;
+      if (*v != "cookies" && *v != "http") {
+        p.error = "--mode takes cookies or http, not '" + *v + "'";
+        return p;
+      }
+      o.httpMode = *v == "http";
+    } else if (a == "--line-sep") {
+      if (!(o.lineSeparator = value("--line-sep"))) return p;
+    } else if (a == "--value-sep") {
+      if (!(o.valueSeparator = value("--value-sep"))) return p;
+    } else if (a == "--ignore-case") {
+      o.ignoreCase = true;
+    } else if (a == "--fuzzy") {
+      o.fuzzy = true;
+    } else if (a == "--duplicates") {
+      auto v = value("--duplicates");
+      if (!v) return p;
+      if (*v != "keep" && *v != "remove") {
+        p.error = "--duplicates takes keep or remove, not '" + *v + "'";
+        return p;
+      }
+      o.removeDuplicates = *v == "remove";
+    } else if (a == "--encoding") {
+      auto v = value("--encoding");
+      if (!v) return p;
+      if (*v != "utf-8" && *v != "gbk") {
+        p.error = "--encoding takes utf-8 or gbk, not '" + *v + "'";
+        return p;
+      }
+      o.encoding = *v == "gbk" ? Encoding::kGbk : Encoding::kUtf8;
+    } else if (a == "--json") {
+      o.json = true;
+    } else if (a == "--help" || a == "-h") {
+      o.command = Options::Command::kHelp;
+      return p;
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      p.error = "unknown option '" + a + "'";
+      return p;
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.size() != 2) {
+    p.error = "compare needs two files, got " + std::to_string(files.size());
+    return p;
+  }
+  if (files[0] == "-" && files[1] == "-") {
+    p.error = "standard input can stand for one of the files only";
+    return p;
+  }
+  o.file1 = files[0];
+  o.file2 = files[1];
+  return p;
+}
+
+}  // namespace cli

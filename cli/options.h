@@ -1,0 +1,35 @@
+// The companion's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/encoding.h"
+
+namespace cli {
+
+struct Options {
+  enum class Command { kCompare, kHelp, kVersion };
+  Command command = Command::kCompare;
+  bool httpMode = false;
+  std::optional<std::string> lineSeparator;   // as given, in the input encoding
+  std::optional<std::string> valueSeparator;
+  bool ignoreCase = false;
+  bool fuzzy = false;
+  bool removeDuplicates = false;
+  Encoding encoding = Encoding::kUtf8;
+  bool json = false;
+  std::string file1, file2;
+};
+
+struct ParsedOptions {
+  Options options;
+  std::string error;  // empty when the command line is good
+};
+
+ParsedOptions ParseOptions(const std::vector<std::string>& args);  // without the program name
+
+extern const char kUsage[];
+
+}  // namespace cli

@@ -1,0 +1,201 @@
+#include "cli/output.h"
+
+#include <cstdio>
+
+#include "cli/texts.h"
+#include "compare/item_report.h"
+#include "compare/texts.h"
+#include "items/texts.h"
+
+namespace cli {
+namespace {
+
+class JsonWriter {
+ public:
+  explicit JsonWriter(Encoding encoding) : encoding_(encoding) {}
+
+  void String(std::string_view gbk) {
+    BeforeValue();
+    Quoted(EncodeOutput(gbk, encoding_));
+  }
+  void OptionalString(const std::optional<std::string>& gbk) {
+    if (gbk)
+      String(*gbk);
+    else
+      Null();
+  }
+  void Null() {
+    BeforeValue();
+    out_ += "null";
+  }
+  void Key(std::string_view key) {
+    BeforeValue();
+    Quoted(key);
+    out_ += ": ";
+    afterKey_ = true;
+  }
+  void Open(char bracket) {
+    BeforeValue();
+    out_.push_back(bracket);
+    first_.push_back(true);
+  }
+  void Close(char bracket) {
+    out_.push_back(bracket);
+    first_.pop_back();
+  }
+  // Rows as arrays of their cells after the row number.
+  void Rows(const std::vector<ds::Row>& rows) {
+    Open('[');
+    for (const ds::Row& row : rows) {
+      Open('[');
+      for (size_t c = 1; c < row.cells.size(); ++c) String(row.cells[c]);
+      Close(']');
+    }
+    Close(']');
+  }
+  std::string Take() { return std::move(out_) + "\n"; }
+
+ private:
+  void BeforeValue() {
+    if (afterKey_) {
+      afterKey_ = false;
+      return;
+    }
+    if (first_.empty()) return;
+    if (!first_.back()) out_ += ", ";
+    first_.back() = false;
+  }
+  void Quoted(std::string_view text) {
+    out_.push_back('"');
+    for (size_t i = 0; i < text.size(); ++i) {
+      unsigned char c = static_cast<unsigned char>(text[i]);
+      // A GBK trail byte may be 0x5C; the character goes out whole.
+      if (encoding_ == Encoding::kGbk && ds::CharLength(text, i) == 2) {
+        out_.append(text.substr(i, 2));
+        ++i;
+        continue;
+      }
+      switch (c) {
+        case '"': out_ += "\\\""; break;
+        case '\\': out_ += "\\\\"; break;
+        case '\r': out_ += "\\r"; break;
+        case '\n': out_ += "\\n"; break;
+        case '\t': out_ += "\\t"; break;
+        default:
+          if (c < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out_ += escape;
+          } else {
+            out_.push_back(static_cast<char>(c));
+          }
+      }
+    }
+    out_.push_back('"');
+  }
+
+  Encoding encoding_;
+  std::string out_;
+  std::vector<bool> first_;
+  bool afterKey_ = false;
+};
+
+void WriteSlot(JsonWriter& j, const SlotResult& slot) {
+  j.Open('{');
+  j.Key("parsed");
+  j.Rows(slot.parsed);
+  j.Key("report");
+  j.OptionalString(slot.report);
+  j.Key("notes");
+  j.String(slot.notes);
+  j.Key("rows");
+  j.Rows(slot.rows.rows);
+  j.Close('}');
+}
+
+}  // namespace
+
+std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding) {
+  JsonWriter j(encoding);
+  j.Open('{');
+  j.Key("mode");
+  j.String(httpMode ? "http" : "cookies");
+  j.Key("slot1");
+  WriteSlot(j, r.slot1);
+  j.Key("slot2");
+  WriteSlot(j, r.slot2);
+  j.Key("duplicates");
+  j.OptionalString(r.duplicates);
+  j.Key("missing_in_slot1");
+  j.Rows(r.lists.missingInSlot1);
+  j.Key("missing_in_slot2");
+  j.Rows(r.lists.missingInSlot2);
+  j.Key("different");
+  j.Rows(r.lists.different);
+  j.Key("summary");
+  j.OptionalString(r.summary);
+  j.Key("reports");
+  j.Open('[');
+  for (const auto& report : r.reports) {
+    if (!report) {
+      j.Null();
+      continue;
+    }
+    j.Open('{');
+    j.Key("report");
+    j.String(report->report);
+    j.Key("content");
+    j.String(report->content);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Close('}');
+  return j.Take();
+}
+
+std::string FormatText(const SessionResult& r, Encoding encoding) {
+  std::string out;
+  auto line = [&](std::string_view gbk) {
+    std::string text(gbk);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    out += text;
+    out += "\r\n";
+  };
+  auto heading = [&](std::string_view title, std::string_view count = {}) {
+    line("== " + std::string(title) + (count.empty() ? "" : " (" + std::string(count) + ")") + " ==");
+  };
+  auto body = [&](std::string_view gbk) { line(gbk.empty() ? std::string_view(texts::kNone) : gbk); };
+
+  heading(std::string(ds::texts::kSlot1Label) + texts::kParseHeading);
+  body(r.slot1.report.value_or(""));
+  heading(std::string(ds::texts::kSlot2Label) + texts::kParseHeading);
+  body(r.slot2.report.value_or(""));
+  heading(texts::kDuplicatesHeading);
+  body(r.duplicates.value_or(""));
+
+  auto list = [&](const char* title, const std::vector<ds::Row>& rows) {
+    heading(title, std::to_string(rows.size()));
+    for (const ds::Row& row : rows) line(ds::SlotTextItem(row.Cell(1), row.Cell(2), r.separators));
+  };
+  list(ds::texts::kTitleSlot1Missing, r.lists.missingInSlot1);
+  list(ds::texts::kTitleSlot2Missing, r.lists.missingInSlot2);
+  heading(ds::texts::kTitleDifferences, std::to_string(r.lists.different.size()));
+  for (const ds::Row& row : r.lists.different) {
+    line(std::string(ds::texts::kSlot1Label) + " " + ds::SlotTextItem(row.Cell(1), row.Cell(2), r.separators));
+    line(std::string(ds::texts::kSlot2Label) + " " + ds::SlotTextItem(row.Cell(1), row.Cell(3), r.separators));
+  }
+  if (r.summary) line(*r.summary);
+  std::string encoded = EncodeOutput(out, encoding);
+  // Printed text uses the platform's own line ends.
+#ifndef _WIN32
+  std::string unix;
+  unix.reserve(encoded.size());
+  for (size_t i = 0; i < encoded.size(); ++i)
+    if (!(encoded[i] == '\r' && i + 1 < encoded.size() && encoded[i + 1] == '\n')) unix.push_back(encoded[i]);
+  return unix;
+#else
+  return encoded;
+#endif
+}
+
+}  // namespace cli

@@ -1,0 +1,63 @@
+#include "compare/analysis.h"
+
+#include "compare/texts.h"
+#include "items/slot_parser.h"
+
+namespace ds {
+namespace {
+
+Row ResultRow(size_t number, std::initializer_list<const Text*> cells) {
+  Row row;
+  row.cells.reserve(cells.size() + 1);
+  row.cells.push_back(ToText(static_cast<long long>(number)));
+  for (const Text* cell : cells) row.cells.push_back(*cell);
+  return row;
+}
+
+}  // namespace
+
+AnalyseCheck CheckAnalyse(std::string_view lineSeparatorBox, std::string_view valueSeparatorBox,
+                          std::string_view slot1Text, std::string_view slot2Text, std::string_view modeWord) {
+  if (lineSeparatorBox == valueSeparatorBox) return AnalyseCheck::kSeparatorConflict;
+  if (slot1Text == PlaceholderText(modeWord, 1) || slot2Text == PlaceholderText(modeWord, 2))
+    return AnalyseCheck::kPlaceholder;
+  if (slot1Text.empty() && slot2Text.empty()) return AnalyseCheck::kNothingToCompare;
+  return AnalyseCheck::kRun;
+}
+
+ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, const NameRule& rule) {
+  // Every name is prepared once per action, whichever side it is sought from.
+  std::vector<Text> names1 = PrepareNames(slot1, rule);
+  std::vector<Text> names2 = PrepareNames(slot2, rule);
+  FuzzyMatch fuzzy = AnalysisFuzzyMatch(rule);
+  ComparisonLists out;
+
+  CounterpartFinder inSlot2(names2, rule.exact, fuzzy);
+  for (size_t i = 0; i < slot1.rows.size(); ++i) {
+    const Row& row = slot1.rows[i];
+    int k = inSlot2.Find(names1[i]);
+    if (k < 0) {
+      out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, {&row.Cell(1), &row.Cell(2)}));
+    } else if (slot2.rows[static_cast<size_t>(k)].Cell(2) != row.Cell(2)) {
+      out.different.push_back(ResultRow(out.different.size() + 1,
+                                        {&row.Cell(1), &row.Cell(2), &slot2.rows[static_cast<size_t>(k)].Cell(2)}));
+    }
+  }
+
+  CounterpartFinder inSlot1(names1, rule.exact, fuzzy);
+  for (size_t i = 0; i < slot2.rows.size(); ++i) {
+    const Row& row = slot2.rows[i];
+    if (inSlot1.Find(names2[i]) < 0)
+      out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, {&row.Cell(1), &row.Cell(2)}));
+  }
+  return out;
+}
+
+Text SummaryText(const ComparisonLists& lists, std::string_view modeWord) {
+  auto count = [](const std::vector<Row>& rows) { return ToText(static_cast<long long>(rows.size())); };
+  return texts::kSummaryMissingIn1 + count(lists.missingInSlot1) + texts::kSummaryMissingIn2 +
+         count(lists.missingInSlot2) + texts::kSummaryItemsGap + Text(modeWord) + texts::kSummaryDifferent +
+         count(lists.different) + texts::kItems;
+}
+
+}  // namespace ds

@@ -1,0 +1,47 @@
+// Matching names between the two slots under the case-sensitive and
+// exact-match switches.
+#pragma once
+
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "items/rows.h"
+
+namespace ds {
+
+struct NameRule {
+  bool caseSensitive = true;
+  bool exact = true;
+};
+
+// Where a fuzzy match may stand: the analysis run with case-sensitive names
+// needs the other name to begin with the sought one; everywhere else the
+// sought name may stand anywhere (stepping by character).
+enum class FuzzyMatch { kPrefix, kAnywhere };
+
+FuzzyMatch AnalysisFuzzyMatch(const NameRule& rule);
+
+// Names as the rule compares them: lower-cased (ASCII only) when case does
+// not matter, as they are otherwise.
+Text PrepareName(std::string_view name, const NameRule& rule);
+
+std::vector<Text> PrepareNames(const RowTable& table, const NameRule& rule);  // column 1 of every row
+
+bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool exact, FuzzyMatch fuzzy);
+
+// The first row of a list whose prepared name matches; exact rules look the
+// name up in an index of the first row of each name instead of scanning.
+class CounterpartFinder {
+ public:
+  CounterpartFinder(const std::vector<Text>& preparedNames, bool exact, FuzzyMatch fuzzy);
+  int Find(std::string_view preparedSought) const;  // row index or -1
+
+ private:
+  const std::vector<Text>& names_;
+  bool exact_;
+  FuzzyMatch fuzzy_;
+  std::unordered_map<std::string_view, int> firstRow_;
+};
+
+}  // namespace ds

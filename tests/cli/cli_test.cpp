@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "cli/compare_session.h"
+#include "cli/encoding.h"
+#include "cli/options.h"
+#include "cli/output.h"
+#include "items/texts.h"
+
+namespace cli {
+namespace {
+
+SessionInput Cookies(std::string slot1, std::string slot2) {
+  SessionInput in;
+  in.lineSeparatorBox = ";";
+  in.valueSeparatorBox = "=";
+  in.slot1Text = std::move(slot1);
+  in.slot2Text = std::move(slot2);
+  return in;
+}
+
+TEST(CliJson, SmallCookiesComparison) {
+  SessionResult r = RunSession(Cookies("b=2; a=1; c=", "a=1; b=3; d=4"));
+  EXPECT_EQ(FormatJson(r, false, Encoding::kUtf8),
+            "{\"mode\": \"cookies\", "
+            "\"slot1\": {\"parsed\": [[\"a\", \"1\"], [\"b\", \"2\"], [\"c\", \"\"]], \"report\": \"\xE7\xA9\xBA\", "
+            "\"notes\": \"Cookies[c]\xE7\x9A\x84\xE5\x80\xBC\xE4\xB8\xBA(\xE7\xA9\xBA)\\r\\n\", "
+            "\"rows\": [[\"a\", \"1\"], [\"b\", \"2\"], [\"c\", \"\"]]}, "
+            "\"slot2\": {\"parsed\": [[\"a\", \"1\"], [\"b\", \"3\"], [\"d\", \"4\"]], \"report\": \"\xE7\xA9\xBA\", "
+            "\"notes\": \"\", \"rows\": [[\"a\", \"1\"], [\"b\", \"3\"], [\"d\", \"4\"]]}, "
+            "\"duplicates\": \"\", \"missing_in_slot1\": [[\"d\", \"4\"]], \"missing_in_slot2\": [[\"c\", \"\"]], "
+            "\"different\": [[\"b\", \"2\", \"3\"]], "
+            "\"summary\": \"\xE5\x88\x86\xE6\x9E\x90\xE6\x8F\x90\xE7\xA4\xBA:[1\xE5\x8F\xB7]\xE7\xBC\xBA\xE5\xB0\x91:1"
+            "\xE9\xA1\xB9   [2\xE5\x8F\xB7]\xE7\xBC\xBA\xE5\xB0\x91:1\xE9\xA1\xB9   Cookies\xE5\x80\xBC\xE5\xBC\x82"
+            "\xE5\x90\x8C:1\xE9\xA1\xB9\", "
+            "\"reports\": [{\"report\": \"1\xE5\x8F\xB7\xE5\x80\xBC \xE6\x96\x87\xE6\x9C\xAC\xE9\x95\xBF\xE5\xBA\xA6:1"
+            "\\r\\n2\xE5\x8F\xB7\xE5\x80\xBC \xE6\x96\x87\xE6\x9C\xAC\xE9\x95\xBF\xE5\xBA\xA6:1\\r\\n\\r\\n"
+            "1\xE5\x8F\xB7\xE5\x80\xBC Base64\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n"
+            "2\xE5\x8F\xB7\xE5\x80\xBC Base64\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n\\r\\n"
+            "1\xE5\x8F\xB7\xE5\x80\xBC URL\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n"
+            "2\xE5\x8F\xB7\xE5\x80\xBC URL\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n\\r\\n"
+            "\xE5\xAF\xB9\xE6\xAF\x94" "Cookies\xE5\x80\xBC:\xE7\x9B\xB8\xE5\x90\x8C\", "
+            "\"content\": \"a=1;\\r\\n\\r\\na=1;\\r\\n\"}, "
+            "{\"report\": \"1\xE5\x8F\xB7\xE5\x80\xBC \xE6\x96\x87\xE6\x9C\xAC\xE9\x95\xBF\xE5\xBA\xA6:1"
+            "\\r\\n2\xE5\x8F\xB7\xE5\x80\xBC \xE6\x96\x87\xE6\x9C\xAC\xE9\x95\xBF\xE5\xBA\xA6:1\\r\\n\\r\\n"
+            "1\xE5\x8F\xB7\xE5\x80\xBC Base64\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n"
+            "2\xE5\x8F\xB7\xE5\x80\xBC Base64\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n\\r\\n"
+            "1\xE5\x8F\xB7\xE5\x80\xBC URL\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n"
+            "2\xE5\x8F\xB7\xE5\x80\xBC URL\xE7\xBC\x96\xE7\xA0\x81:\xE5\x90\xA6\\r\\n\\r\\n"
+            "\xE5\xAF\xB9\xE6\xAF\x94" "Cookies\xE5\x80\xBC:\xE4\xB8\x8D\xE5\x90\x8C\", "
+            "\"content\": \"b=2;\\r\\n\\r\\nb=3;\\r\\n\"}, "
+            "{\"report\": \"Cookies2\xE5\x8F\xB7\xE4\xB8\xAD\xE6\x97\xA0\xE5\xAF\xB9\xE5\xBA\x94"
+            "Cookies\xE9\xA1\xB9\", \"content\": \"c=;\\r\\n\"}]}\n");
+}
+
+TEST(CliJson, EmptyInputsStopSilently) {
+  SessionResult r = RunSession(Cookies("", ""));
+  std::string json = FormatJson(r, false, Encoding::kUtf8);
+  EXPECT_NE(json.find("\"report\": null, \"notes\": \"\""), std::string::npos);
+  EXPECT_NE(json.find("\"duplicates\": null"), std::string::npos);
+  EXPECT_NE(json.find("\"summary\": null, \"reports\": []}"), std::string::npos);
+  EXPECT_FALSE(r.HasDifferences());
+}
+
+TEST(CliSession, ReportsAreNullWhenSlot2IsEmptyAndDuplicatesFollowTheAnswer) {
+  SessionInput in = Cookies("a=1;a=2", "");
+  in.removeDuplicates = true;
+  SessionResult r = RunSession(in);
+  ASSERT_TRUE(r.duplicates.has_value());
+  EXPECT_EQ(r.slot1.parsed.size(), 2u);
+  EXPECT_EQ(r.slot1.rows.rows.size(), 1u);
+  ASSERT_EQ(r.reports.size(), 1u);
+  EXPECT_FALSE(r.reports[0].has_value());
+  EXPECT_TRUE(r.HasDifferences());
+}
+
+TEST(CliSession, RefusesConflictingSeparatorsWithTheWindowsMessage) {
+  SessionInput in = Cookies("a=1", "a=1");
+  in.valueSeparatorBox = ";";
+  EXPECT_EQ(RunSession(in).refusal, SessionResult::Refusal::kSeparatorConflict);
+  in.valueSeparatorBox = "";
+  in.lineSeparatorBox = "";
+  EXPECT_EQ(RunSession(in).refusal, SessionResult::Refusal::kSeparatorConflict);
+}
+
+TEST(CliSession, HttpModeWithTheWordForLineBreaks) {
+  SessionInput in;
+  in.httpMode = true;
+  in.lineSeparatorBox = ds::texts::kLineBreakWord;
+  in.valueSeparatorBox = ":";
+  in.slot1Text = WindowsLineBreaks("Host: a\nAccept: */*\n");
+  in.slot2Text = WindowsLineBreaks("Host: b\n");
+  SessionResult r = RunSession(in);
+  ASSERT_EQ(r.lists.different.size(), 1u);
+  EXPECT_EQ(r.lists.different[0].cells, (std::vector<std::string>{"1", "Host", "a", "b"}));
+  EXPECT_EQ(r.reports[1]->content, "Host:a\r\n\r\nHost:b\r\n");
+}
+
+TEST(CliEncoding, RejectsWhatCodePage936CannotHoldAtItsOffset) {
+  EXPECT_EQ(DecodeInput("a=\xE4\xB8\xAD", Encoding::kUtf8).gbk, "a=\xD6\xD0");
+  EXPECT_EQ(DecodeInput("\xEF\xBB\xBF" "a=1", Encoding::kUtf8).gbk, "a=1");
+  EXPECT_EQ(DecodeInput("a=1;b=\xE0\xB8\x81", Encoding::kUtf8).badOffset, std::optional<size_t>(6));  // Thai
+  EXPECT_EQ(DecodeInput("ab\xFF", Encoding::kUtf8).badOffset, std::optional<size_t>(2));             // not UTF-8
+  EXPECT_FALSE(DecodeInput("ab\xFF", Encoding::kGbk).badOffset.has_value());
+  EXPECT_EQ(EncodeOutput("\xD6\xD0", Encoding::kUtf8), "\xE4\xB8\xAD");
+  EXPECT_EQ(WindowsLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
+}
+
+TEST(CliJson, GbkOutputKeepsTrailBytesThatLookLikeBackslashes) {
+  SessionResult r = RunSession(Cookies("k=\x95\x5C", "k=\x95\x5C"));
+  std::string json = FormatJson(r, false, Encoding::kGbk);
+  EXPECT_NE(json.find("[\"k\", \"\x95\x5C\"]"), std::string::npos);
+}
+
+TEST(CliOptions, ParsesAndRejects) {
+  ParsedOptions p = ParseOptions({"compare", "--mode", "http", "--fuzzy", "--ignore-case", "--json", "--duplicates",
+                                  "remove", "--line-sep", "", "x", "-"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_TRUE(p.options.httpMode && p.options.fuzzy && p.options.ignoreCase && p.options.json);
+  EXPECT_TRUE(p.options.removeDuplicates);
+  EXPECT_EQ(p.options.lineSeparator, std::optional<std::string>(""));
+  EXPECT_EQ(p.options.file2, "-");
+  EXPECT_NE(ParseOptions({"compare", "-", "-"}).error, "");
+  EXPECT_NE(ParseOptions({"compare", "a"}).error, "");
+  EXPECT_NE(ParseOptions({"compare", "--mode", "xml", "a", "b"}).error, "");
+  EXPECT_NE(ParseOptions({"compare", "--bogus", "a", "b"}).error, "");
+  EXPECT_NE(ParseOptions({"compare", "a", "b", "--line-sep"}).error, "");
+  EXPECT_EQ(ParseOptions({"--version"}).options.command, Options::Command::kVersion);
+}
+
+}  // namespace
+}  // namespace cli

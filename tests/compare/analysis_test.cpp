@@ -1,0 +1,114 @@
+#include "compare/analysis.h"
+
+#include <gtest/gtest.h>
+
+#include "compare/texts.h"
+#include "items/slot_parser.h"
+#include "items/texts.h"
+
+namespace ds {
+namespace {
+
+RowTable Rows(std::initializer_list<std::pair<const char*, const char*>> items) {
+  RowTable t;
+  int n = 0;
+  for (auto [name, value] : items) t.rows.push_back(Row{{ToText(++n), name, value}, 0, false, {}});
+  return t;
+}
+
+using Cells = std::vector<std::vector<Text>>;
+Cells CellsOf(const std::vector<Row>& rows) {
+  Cells out;
+  for (const Row& r : rows) out.push_back(r.cells);
+  return out;
+}
+
+constexpr NameRule kExact{true, true}, kPrefix{true, false}, kNoCase{false, true}, kContains{false, false};
+
+TEST(NameRule, TableOfTheFourCombinations) {
+  struct Case {
+    NameRule rule;
+    const char* sought;
+    const char* other;
+    bool matches;
+  } cases[] = {
+      {kExact, "a", "a", true},          {kExact, "a", "A", false},       {kExact, "a", "ab", false},
+      {kPrefix, "a", "ab", true},        {kPrefix, "b", "ab", false},     {kPrefix, "", "x", true},
+      {kPrefix, "A", "ab", false},       {kNoCase, "Ab", "aB", true},     {kNoCase, "a", "ab", false},
+      {kContains, "B", "xab", true},     {kContains, "", "x", true},      {kContains, "", "", false},
+      {kContains, "\xD0", "\xD6\xD0", false},  // never inside a double-byte character
+      {kNoCase, "\xC1" "a", "\xC1" "A", false},  // the trail byte of C1 61 is no letter
+  };
+  for (const Case& c : cases) {
+    bool got = PreparedNamesMatch(PrepareName(c.sought, c.rule), PrepareName(c.other, c.rule), c.rule.exact,
+                                  AnalysisFuzzyMatch(c.rule));
+    EXPECT_EQ(got, c.matches) << c.sought << " ~ " << c.other << " cs=" << c.rule.caseSensitive
+                              << " exact=" << c.rule.exact;
+  }
+}
+
+TEST(Comparison, MissingAndDifferentRowsInRowOrder) {
+  RowTable s1 = Rows({{"a", "1"}, {"b", "2"}, {"c", "3"}}), s2 = Rows({{"d", "4"}, {"b", "2"}, {"a", "X"}, {"e", "5"}});
+  ComparisonLists l = CompareItemTables(s1, s2, kExact);
+  EXPECT_EQ(CellsOf(l.missingInSlot2), (Cells{{"1", "c", "3"}}));
+  EXPECT_EQ(CellsOf(l.missingInSlot1), (Cells{{"1", "d", "4"}, {"2", "e", "5"}}));
+  EXPECT_EQ(CellsOf(l.different), (Cells{{"1", "a", "1", "X"}}));
+  EXPECT_EQ(SummaryText(l, "Cookies"),
+            std::string(texts::kSummaryMissingIn1) + "2" + texts::kSummaryMissingIn2 + "1" + texts::kSummaryItemsGap +
+                "Cookies" + texts::kSummaryDifferent + "1" + texts::kItems);
+}
+
+TEST(Comparison, CaseOfNamesFollowsTheSwitchButValuesAlwaysCompareByBytes) {
+  RowTable s1 = Rows({{"Token", "abc"}}), s2 = Rows({{"token", "ABC"}});
+  ComparisonLists strict = CompareItemTables(s1, s2, kExact);
+  EXPECT_EQ(strict.missingInSlot1.size(), 1u);
+  EXPECT_EQ(strict.missingInSlot2.size(), 1u);
+  EXPECT_TRUE(strict.different.empty());
+  for (NameRule rule : {kNoCase, kContains}) {
+    ComparisonLists loose = CompareItemTables(s1, s2, rule);
+    EXPECT_TRUE(loose.missingInSlot1.empty());
+    EXPECT_EQ(CellsOf(loose.different), (Cells{{"1", "Token", "abc", "ABC"}}));
+  }
+}
+
+TEST(Comparison, FuzzyMatchingIsOneSided) {
+  RowTable s1 = Rows({{"a", "1"}}), s2 = Rows({{"ab", "2"}});
+  for (NameRule rule : {kPrefix, kContains}) {
+    ComparisonLists l = CompareItemTables(s1, s2, rule);
+    EXPECT_EQ(CellsOf(l.different), (Cells{{"1", "a", "1", "2"}}));  // carries Slot 1's name
+    EXPECT_EQ(CellsOf(l.missingInSlot1), (Cells{{"1", "ab", "2"}}));
+    EXPECT_TRUE(l.missingInSlot2.empty());
+  }
+  // Containment anywhere only when case does not matter.
+  RowTable t1 = Rows({{"b", "1"}}), t2 = Rows({{"ab", "1"}});
+  EXPECT_EQ(CompareItemTables(t1, t2, kPrefix).missingInSlot2.size(), 1u);
+  EXPECT_TRUE(CompareItemTables(t1, t2, kContains).missingInSlot2.empty());
+}
+
+TEST(Comparison, FirstCounterpartWins) {
+  RowTable s1 = Rows({{"a", "1"}}), s2 = Rows({{"a", "2"}, {"a", "1"}});
+  EXPECT_EQ(CellsOf(CompareItemTables(s1, s2, kExact).different), (Cells{{"1", "a", "1", "2"}}));
+  RowTable u2 = Rows({{"xa", "2"}, {"A", "1"}});
+  EXPECT_EQ(CellsOf(CompareItemTables(s1, u2, kContains).different), (Cells{{"1", "a", "1", "2"}}));
+}
+
+TEST(Comparison, OneEmptySlotPutsEverythingInAMissingList) {
+  RowTable empty, s2 = Rows({{"a", "1"}, {"b", "2"}, {"c", "3"}});
+  ComparisonLists l = CompareItemTables(empty, s2, kExact);
+  EXPECT_EQ(CellsOf(l.missingInSlot1), (Cells{{"1", "a", "1"}, {"2", "b", "2"}, {"3", "c", "3"}}));
+}
+
+TEST(AnalyseCheck, RefusalsInOrder) {
+  std::string p1 = PlaceholderText("Cookies", 1), p2 = PlaceholderText("Cookies", 2);
+  EXPECT_EQ(CheckAnalyse("", "", "a=1", "b=2", "Cookies"), AnalyseCheck::kSeparatorConflict);
+  EXPECT_EQ(CheckAnalyse(";", ";", p1, "", "Cookies"), AnalyseCheck::kSeparatorConflict);
+  EXPECT_EQ(CheckAnalyse(";", "=", p1, "b=2", "Cookies"), AnalyseCheck::kPlaceholder);
+  EXPECT_EQ(CheckAnalyse(";", "=", "a=1", p2, "Cookies"), AnalyseCheck::kPlaceholder);
+  EXPECT_EQ(CheckAnalyse(";", "=", "", "", "Cookies"), AnalyseCheck::kNothingToCompare);
+  EXPECT_EQ(CheckAnalyse(";", "=", "", "a=1", "Cookies"), AnalyseCheck::kRun);
+  // The other mode's placeholder is plain data.
+  EXPECT_EQ(CheckAnalyse(";", "=", PlaceholderText(texts::kModeWordHttp, 1), "", "Cookies"), AnalyseCheck::kRun);
+}
+
+}  // namespace
+}  // namespace ds

@@ -1,0 +1,93 @@
+#include "compare/item_report.h"
+
+#include <gtest/gtest.h>
+
+#include "compare/texts.h"
+
+namespace ds {
+namespace {
+
+RowTable Rows(std::initializer_list<std::pair<const char*, const char*>> items) {
+  RowTable t;
+  for (auto [name, value] : items) t.rows.push_back(Row{{"", name, value}, 0, false, {}});
+  return t;
+}
+
+const Separators kCookies{";", "="};
+const Separators kHttp{"\r\n", ":"};
+constexpr NameRule kExact{true, true};
+
+std::string Expected(const char* len1, const char* len2, bool b1, bool b2, bool u1, bool u2, bool same) {
+  auto yn = [](bool y) { return y ? texts::kYes : texts::kNo; };
+  return std::string(texts::kLength1) + len1 + "\r\n" + texts::kLength2 + len2 + "\r\n\r\n" + texts::kBase64Of1 +
+         yn(b1) + "\r\n" + texts::kBase64Of2 + yn(b2) + "\r\n\r\n" + texts::kUrlOf1 + yn(u1) + "\r\n" +
+         texts::kUrlOf2 + yn(u2) + "\r\n\r\n" + texts::kCompare + "Cookies" +
+         (same ? texts::kValuesSame : texts::kValuesDiffer);
+}
+
+TEST(Base64Shape, WholeValueInGroupsOfFour) {
+  struct Case {
+    const char* value;
+    bool base64;
+  } cases[] = {{"abcd", true}, {"true", true}, {"", false},    {"abc=", true},    {"ab==", true},
+               {"a===", false}, {"abcde", false}, {"abcdab=", false}, {"abcdabc=", true}, {"abcda=", false}, {"ab+/", true},
+               {"ab-_", false}, {"abcd\n", false}, {"\nabcd", false}};
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeBase64(c.value), c.base64) << c.value;
+}
+
+TEST(ItemReport, CounterpartFoundFromEitherSide) {
+  RowTable s1 = Rows({{"a", "abcd"}}), s2 = Rows({{"x", "1"}, {"a", "abcd"}});
+  s1.selected = 0;
+  ItemReport r = ItemReporter(s2, kExact).Report(s1.SelectedRow(), 1, kCookies, "Cookies");
+  EXPECT_TRUE(r.shown);
+  EXPECT_EQ(r.counterpart, 1);
+  EXPECT_EQ(r.report, Expected("4", "4", true, true, false, false, true));
+  EXPECT_EQ(r.content, "a=abcd;\r\n\r\na=abcd;\r\n");
+
+  // From Slot 2: the first lines still describe the Slot 1 value.
+  RowTable t1 = Rows({{"k", "%20"}}), t2 = Rows({{"k", "\xD6\xD0"}});
+  ItemReport back = ItemReporter(t1, kExact).Report(&t2.rows[0], 2, kCookies, "Cookies");
+  EXPECT_EQ(back.report, Expected("3", "2", false, false, true, true, false));
+  EXPECT_EQ(back.content, "k=%20;\r\n\r\nk=\xD6\xD0;\r\n");
+}
+
+TEST(ItemReport, NoCounterpartAndEmptyLists) {
+  RowTable s2 = Rows({{"b", "1"}});
+  Row a{{"", "a", "1"}, 0, false, {}};
+  ItemReport r = ItemReporter(s2, kExact).Report(&a, 1, kCookies, "Cookies");
+  EXPECT_EQ(r.counterpart, -1);
+  EXPECT_EQ(r.report, std::string("Cookies") + texts::kNoneInSlot2 + "Cookies" + texts::kItems);
+  EXPECT_EQ(r.content, "a=1;\r\n");
+  EXPECT_EQ(ItemReporter(s2, kExact).Report(&a, 2, kCookies, "Cookies").report,
+            std::string("Cookies") + texts::kNoneInSlot1 + "Cookies" + texts::kItems);
+  // No selected row: the two separators alone are emptied in Cookies mode only.
+  EXPECT_EQ(ItemReporter(s2, kExact).Report(nullptr, 1, kCookies, "Cookies").content, "");
+  EXPECT_EQ(ItemReporter(s2, kExact).Report(nullptr, 1, kHttp, "Cookies").content, ":\r\n");
+  // With fuzzy names the empty name finds the first non-empty one.
+  EXPECT_EQ(ItemReporter(s2, NameRule{true, false}).Report(nullptr, 1, kCookies, "Cookies").counterpart, 0);
+  // An empty other list shows nothing.
+  RowTable none;
+  EXPECT_FALSE(ItemReporter(none, kExact).Report(&a, 1, kCookies, "Cookies").shown);
+}
+
+TEST(ItemReport, HttpContentHasOneEmptyLineBetweenItems) {
+  RowTable s2 = Rows({{"Host", "b"}});
+  Row host{{"", "Host", "a"}, 0, false, {}};
+  EXPECT_EQ(ItemReporter(s2, kExact).Report(&host, 1, kHttp, "Cookies").content, "Host:a\r\n\r\nHost:b\r\n");
+}
+
+TEST(ItemReport, ReportContainmentIsAnywhereEvenWithCase) {
+  // The analysis would need a prefix; the report takes the name anywhere.
+  RowTable s2 = Rows({{"xab", "1"}});
+  Row ab{{"", "ab", "1"}, 0, false, {}};
+  EXPECT_EQ(ItemReporter(s2, NameRule{true, false}).Report(&ab, 1, kCookies, "Cookies").counterpart, 0);
+}
+
+TEST(DifferenceContent, UsesOnlyTheValueSeparator) {
+  Row a{{"", "a", "1"}, 0, false, {}}, b{{"", "a", "2"}, 0, false, {}};
+  EXPECT_EQ(DifferenceContent(&a, &b, "="), "a=1\r\n\r\na=2\r\n");
+  EXPECT_EQ(DifferenceContent(&a, nullptr, "="), "a=1\r\n\r\n=\r\n");
+}
+
+}  // namespace
+}  // namespace ds
