@@ -52,10 +52,18 @@ struct MainControls {
   ui::ListView& Items(int slot) { return slot == 1 ? slot1Items : slot2Items; }
 };
 
-// Held for the whole run: the separators in force and the mode word.
+// The list the context-menu operations act on, with its fixed title.
+struct CurrentList {
+  ui::ListView* list = nullptr;
+  ds::Text title;
+};
+
+// Held for the whole run: the separators in force, the mode word and the
+// current list.
 struct AppState {
   ds::Separators separators{";", "="};
   ds::Text modeWord = "Cookies";
+  CurrentList current;
 };
 
 }  // namespace app

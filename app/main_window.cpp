@@ -3,6 +3,7 @@
 #include "app/main_window_design.h"
 #include "app/settings.h"
 #include "app/texts.h"
+#include "compare/analyse_handlers.h"
 #include "items/separators.h"
 #include "items/slot_handlers.h"
 #include "ui/text_convert.h"
@@ -114,6 +115,23 @@ void MainWindow::WireEvents() {
   c.valueSeparatorBox.onKeyDown = [this](UINT key) { items::OnValueSeparatorKey(*this, key); };
   c.valueSeparatorBox.onFocus = [&c] { c.valueSeparatorBox.SelectAll(); };
   c.valueSeparatorBox.onMouseUp = [&c] { c.valueSeparatorBox.SelectAll(); };
+
+  c.analyseButton.onClick = [this] { compare::RunAnalyse(*this); };
+  c.analyseBarButton.onClick = [this] { compare::RunAnalyse(*this); };
+  for (int side : {1, 2}) {
+    ui::ListView& items = c.Items(side);
+    items.onSelectionChanged = [this, side] { compare::OnItemListRowChanged(*this, side); };
+    items.onFocus = [this, side] { compare::OnItemListFocus(*this, side); };
+    items.onBlur = [this, side] { compare::OnItemListBlur(*this, side); };
+    ui::ListView& missing = side == 1 ? c.slot1Missing : c.slot2Missing;
+    missing.onFocus = [this, side] { compare::OnMissingListFocus(*this, side); };
+    missing.onClick = [this, side] { compare::OnMissingListClick(*this, side); };
+    missing.onBlur = [] { ui::LetPendingEventsRun(); };
+  }
+  c.differenceList.onSelectionChanged = [this] { compare::OnDifferenceRow(*this); };
+  c.differenceList.onClick = [this] { compare::OnDifferenceRow(*this); };
+  c.differenceList.onFocus = [this] { compare::OnDifferenceListFocus(*this); };
+  c.differenceList.onDoubleClick = [this] { compare::OnDifferenceListDoubleClick(*this); };
 }
 
 void MainWindow::StartUp() {

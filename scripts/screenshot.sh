@@ -19,6 +19,6 @@ mkdir -p "$(dirname "$out")"
 # The window is centred on a 1280x800 screen; crop to it with a margin.
 import -window root -crop 840x600+220+100 +repage "$out"
 kill "$app" 2>/dev/null || true
-"$here/scripts/wine-run.sh" wineserver -k >/dev/null 2>&1 || true
+"$here/scripts/wine-run.sh" --server -k >/dev/null 2>&1 || true
 [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true
 echo "screenshot: $out"

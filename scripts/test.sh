@@ -21,7 +21,7 @@ cmake --build "$build/win" -j"$jobs"
 
 xvfb_pid=""
 cleanup() {
-  "$here/scripts/wine-run.sh" wineserver -k >/dev/null 2>&1 || true
+  "$here/scripts/wine-run.sh" --server -k >/dev/null 2>&1 || true
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
@@ -35,10 +35,14 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 fi
 
-# One Wine prefix for every Windows test, made before the tests run in parallel.
+# One Wine prefix for every Windows test, made before the tests run in
+# parallel, and one server kept alive for all of them. Wine's services start
+# here with no pipe attached, or they would hold ctest's output pipes open.
 export DS_WINEPREFIX="$build/wineprefix"
-"$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
-"$here/scripts/wine-run.sh" wineserver -p 60 >/dev/null 2>&1 || true
+mkdir -p "$DS_WINEPREFIX"
+"$here/scripts/wine-run.sh" --server -k >/dev/null 2>&1 </dev/null || true
+"$here/scripts/wine-run.sh" --server -p 900 >/dev/null 2>&1 </dev/null || true
+"$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 # One ctest run over both trees, so the summary counts every test.
 mkdir -p "$build/all"

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the project's private prefix, with a
 # Chinese locale so that Windows reports code page 936.
+# `wine-run.sh --server CMD` runs wineserver itself with the same prefix.
 set -e
 here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${DS_WINEPREFIX:-$here/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export LC_ALL=zh_CN.UTF-8
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+if [ "${1:-}" = "--server" ]; then
+  shift
+  mkdir -p "$WINEPREFIX"
+  exec wineserver "$@"
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
@@ -17,6 +23,5 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
       /v "$(printf "$face")" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
   done
-  wineserver -w || true
 fi
 exec wine "$@"
