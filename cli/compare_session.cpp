@@ -64,6 +64,7 @@ SessionResult RunSession(const SessionInput& in) {
   r.lists = ds::CompareItemTables(r.slot1.rows, r.slot2.rows, in.rule);
   r.summary = ds::SummaryText(r.lists, r.modeWord);
 
+  if (!in.wantReports) return r;
   ds::ItemReporter reporter(r.slot2.rows, in.rule);
   r.reports.reserve(r.slot1.rows.rows.size());
   for (const ds::Row& row : r.slot1.rows.rows) {

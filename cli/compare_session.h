@@ -20,6 +20,7 @@ struct SessionInput {
   ds::NameRule rule;
   bool removeDuplicates = false;
   std::string slot1Text, slot2Text;  // GBK, line breaks as pasted on Windows
+  bool wantReports = true;           // the text output prints none
 };
 
 struct SlotResult {

@@ -20,6 +20,13 @@ bool ToGbk(std::string_view utf8, std::string* out) {
   return !defaulted;
 }
 
+// ASCII reads the same in both encodings: most of what passes through.
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 size_t Utf8SequenceLength(unsigned char lead) {
   if (lead >= 0xF0) return 4;
   if (lead >= 0xE0) return 3;
@@ -37,6 +44,10 @@ Decoded DecodeInput(std::string_view bytes, Encoding encoding) {
   }
   // A byte order mark is an editor's signature, not data.
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (IsAscii(bytes)) {
+    out.gbk.assign(bytes);
+    return out;
+  }
   if (ToGbk(bytes, &out.gbk)) return out;
   // Find the first character that failed, for the error message.
   std::string piece;
@@ -53,7 +64,7 @@ Decoded DecodeInput(std::string_view bytes, Encoding encoding) {
 }
 
 std::string EncodeOutput(std::string_view gbk, Encoding encoding) {
-  if (encoding == Encoding::kGbk) return std::string(gbk);
+  if (encoding == Encoding::kGbk || IsAscii(gbk)) return std::string(gbk);
   return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, kCodePageGbk), kCodePageUtf8);
 }
 

@@ -107,6 +107,7 @@ int main(int argc, char** argv) {
   in.httpMode = o.httpMode;
   in.rule = {!o.ignoreCase, !o.fuzzy};
   in.removeDuplicates = o.removeDuplicates;
+  in.wantReports = o.json;
   in.lineSeparatorBox = o.httpMode ? ds::texts::kLineBreakWord : ";";
   in.valueSeparatorBox = o.httpMode ? ":" : "=";
   std::string error;
