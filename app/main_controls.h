@@ -1,7 +1,9 @@
 // The main window's controls and the process-wide state its handlers share.
 #pragma once
 
+#include "app/layout.h"
 #include "items/slot_parser.h"
+#include "ui/popup_menu.h"
 #include "ui/buttons.h"
 #include "ui/edit_box.h"
 #include "ui/list_view.h"
@@ -9,6 +11,9 @@
 #include "ui/status_bar.h"
 
 namespace app {
+
+// Entries of the lists' context menu.
+enum MenuId { kMenuCopySlot1 = 101, kMenuCopySlot2 = 102 };
 
 struct MainControls {
   ui::Panel leftPanel;
@@ -47,6 +52,7 @@ struct MainControls {
   ui::Label differenceCaption;
   ui::Label contentCaption;
   ui::Button detailButton;
+  ui::PopupMenu listMenu;  // the lists' context menu
 
   ui::EditBox& Input(int slot) { return slot == 1 ? slot1Input : slot2Input; }
   ui::ListView& Items(int slot) { return slot == 1 ? slot1Items : slot2Items; }
@@ -64,6 +70,7 @@ struct AppState {
   ds::Separators separators{";", "="};
   ds::Text modeWord = "Cookies";
   CurrentList current;
+  Layout layout;
 };
 
 }  // namespace app

@@ -1,6 +1,10 @@
 #include "app/main_window.h"
 
+#include "app/layout_handlers.h"
 #include "app/main_window_design.h"
+#include "app/mode_handlers.h"
+#include "app/option_handlers.h"
+#include "app/startup.h"
 #include "app/settings.h"
 #include "app/texts.h"
 #include "compare/analyse_handlers.h"
@@ -10,8 +14,6 @@
 
 namespace app {
 namespace {
-
-constexpr COLORREF kPanelColour = RGB(241, 241, 241);
 
 HWND ContainerHandle(MainWindow& window, Container container) {
   switch (container) {
@@ -56,7 +58,7 @@ bool MainWindow::Create(bool quitOnClose) {
   args.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   if (!Window::Create(args) || !CreateControls()) return false;
   WireEvents();
-  StartUp();
+  RunStartUp(*this);
   return true;
 }
 
@@ -131,23 +133,58 @@ void MainWindow::WireEvents() {
   c.differenceList.onSelectionChanged = [this] { compare::OnDifferenceRow(*this); };
   c.differenceList.onClick = [this] { compare::OnDifferenceRow(*this); };
   c.differenceList.onFocus = [this] { compare::OnDifferenceListFocus(*this); };
-  c.differenceList.onDoubleClick = [this] { compare::OnDifferenceListDoubleClick(*this); };
+  c.differenceList.onDoubleClick = [this] {
+    compare::OnDifferenceListDoubleClick(*this);
+    if (controls_.differenceList.RowCount() > 0) ShowDetail();
+  };
+  c.differenceList.onKeyDown = [this](UINT key) {
+    if (key == VK_ESCAPE) HideDetail();
+  };
+  c.detailButton.onClick = [this] {
+    if (detail_ && detail_->IsShown())
+      HideDetail();
+    else
+      ShowDetail();
+  };
+  c.contentBox.onChange = [this] {
+    if (detail_ && detail_->IsShown()) detail_->detailBox.SetText(controls_.contentBox.GetText());
+  };
+
+  c.cookiesModeSwitch.onClick = [this] { SwitchMode(*this, AnalysisMode::kCookies); };
+  c.httpModeSwitch.onClick = [this] { SwitchMode(*this, AnalysisMode::kHttp); };
+  c.compactToggle.onClick = [this] { ToggleCompact(*this); };
+  c.caseSensitiveSwitch.onClick = [this] { OnOptionSwitchClicked(*this, OptionSwitch::kCaseSensitive); };
+  c.exactMatchSwitch.onClick = [this] { OnOptionSwitchClicked(*this, OptionSwitch::kExactMatch); };
+  c.autoExpandSwitch.onClick = [this] { OnOptionSwitchClicked(*this, OptionSwitch::kAutoExpand); };
+  for (int slot : {1, 2}) {
+    c.Input(slot).onFocus = [this, slot] { OnInputFocus(*this, slot); };
+    c.Input(slot).onBlur = [this, slot] { OnInputBlur(*this, slot); };
+  }
+  c.listMenu.Add(kMenuCopySlot1, "");
+  c.listMenu.Add(kMenuCopySlot2, "");
 }
 
-void MainWindow::StartUp() {
-  controls_.leftPanel.SetBackground(kPanelColour);
-  controls_.rightPanel.SetBackground(kPanelColour);
-  controls_.cookiesModeSwitch.SetChecked(true);
-  controls_.caseSensitiveSwitch.SetChecked(true);
-  controls_.exactMatchSwitch.SetChecked(true);
-  controls_.autoExpandSwitch.SetChecked(true);
-  // The stored separators are put into their boxes; each box's commit then
-  // sets the separator in force and stores it again.
-  for (ds::SeparatorKind kind : {ds::SeparatorKind::kLine, ds::SeparatorKind::kValue}) {
-    ds::Text stored = ReadSetting(ds::SeparatorSettingKey(kind));
-    ui::EditBox& box = kind == ds::SeparatorKind::kLine ? controls_.lineSeparatorBox : controls_.valueSeparatorBox;
-    box.SetText(stored.empty() ? ds::SeparatorFromSetting(kind, stored) : stored);
-  }
+void MainWindow::CreateSecondaryWindows() {
+  auto detail = std::make_unique<DetailWindow>();
+  if (!detail->Create(hwnd())) return;
+  detail_ = std::move(detail);
+  RECT main;
+  GetWindowRect(hwnd(), &main);
+  detail_->Place(main, controls_.splitter.Bounds().y - 20, controls_.contentBox.GetText());
+  detail_->onKeyEscape = [this] { HideDetail(); };
+}
+
+void MainWindow::ShowDetail() {
+  if (!detail_) return;
+  RECT main;
+  GetWindowRect(hwnd(), &main);
+  int height = controls_.splitter.Bounds().y + controls_.contentBox.Bounds().height - 5;
+  detail_->Place(main, height, controls_.contentBox.GetText());
+  detail_->Show(true);
+}
+
+void MainWindow::HideDetail() {
+  if (detail_) detail_->Show(false);
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -158,6 +195,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       if (quitOnClose_) PostQuitMessage(0);
       return 0;
+    case WM_SIZE:
+      OnResize(*this);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
     default:
       return Window::HandleMessage(msg, wp, lp);
   }

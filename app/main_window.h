@@ -2,6 +2,9 @@
 // control event to the handler of the subsystem that owns it.
 #pragma once
 
+#include <memory>
+
+#include "app/detail_window.h"
 #include "app/main_controls.h"
 #include "ui/window.h"
 
@@ -20,16 +23,22 @@ class MainWindow : public ui::Window {
 
   void SetStatus(std::string_view gbk) { controls_.statusBar.SetText(gbk); }
 
+  // The secondary windows, created hidden during start-up; null before.
+  void CreateSecondaryWindows();
+  DetailWindow* detail() { return detail_.get(); }
+  void ShowDetail();
+  void HideDetail();
+
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   bool CreateControls();
   void WireEvents();
-  void StartUp();
 
   MainControls controls_;
   AppState state_;
+  std::unique_ptr<DetailWindow> detail_;
   HFONT font_ = nullptr;
   bool quitOnClose_ = true;
 };

@@ -107,6 +107,10 @@ void ListView::FitColumn(int column) {
   SetColumnWidth(column, width + kCellPadding);
 }
 
+void ListView::FitColumnToHeader(int column) {
+  SendMessageW(hwnd(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE_USEHEADER);
+}
+
 void ListView::QueueFitColumn(int column) { PostMessageW(hwnd(), kFitColumnMessage, static_cast<WPARAM>(column), 0); }
 
 int ListView::SelectedRow() const {

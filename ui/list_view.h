@@ -44,6 +44,7 @@ class ListView : public Control {
   void SetColumnWidth(int column, int width);
   void FitColumn(int column);  // to content and header, at once
   void QueueFitColumn(int column);  // the same, once pending messages run
+  void FitColumnToHeader(int column);  // the list view's own LVSCW_AUTOSIZE_USEHEADER
 
   // Single selection, read from and written to the control.
   int SelectedRow() const;

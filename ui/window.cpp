@@ -147,6 +147,27 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+void RunModal(HWND window, HWND owner) {
+  if (owner) EnableWindow(owner, FALSE);
+  ShowWindow(window, SW_SHOW);
+  MSG msg;
+  while (IsWindow(window)) {
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (!IsDialogMessageW(window, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (owner) {
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+  }
+}
+
 RedrawSuspension::RedrawSuspension(HWND hwnd) : locked_(LockWindowUpdate(hwnd) != FALSE) {}
 RedrawSuspension::~RedrawSuspension() {
   if (locked_) LockWindowUpdate(nullptr);

@@ -55,6 +55,10 @@ void LetPendingEventsRun();
 // The message loop, until WM_QUIT.
 int RunMessageLoop();
 
+// Shows a window modally: its owner is disabled and a nested loop runs until
+// the window is destroyed.
+void RunModal(HWND window, HWND owner);
+
 // Suspends drawing of a window (LockWindowUpdate) for the object's lifetime.
 class RedrawSuspension {
  public:

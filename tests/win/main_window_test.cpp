@@ -29,6 +29,8 @@ TEST_F(MainWindowDesignTest, EveryControlAtItsDesignedPlaceWithItsText) {
             "[Cookies 1\xBA\xC5] \xB7\xD6\xCE\xF6\xC4\xDA\xC8\xDD:              (\xCB\xAB\xBB\xF7\xD0\xDE\xB8\xC4)");
 }
 
+// Column widths as designed; the name columns' titles as start-up's mode
+// switch left them.
 TEST_F(MainWindowDesignTest, ListsCarryTheirDesignColumns) {
   struct Case {
     ui::ListView* list;
@@ -36,10 +38,10 @@ TEST_F(MainWindowDesignTest, ListsCarryTheirDesignColumns) {
   } cases[] = {
       {&c().slot1Items, {{"-", 50}, {"Cookies", 100}, {"\xD6\xB5[1]", 142}}},
       {&c().slot2Items, {{"-", 50}, {"Cookies", 100}, {"\xD6\xB5[2]", 142}}},
-      {&c().slot1Missing, {{"-", 50}, {"\xC8\xB1\xC9\xD9" "Cookies", 100}, {"\xD6\xB5", 142}}},
-      {&c().slot2Missing, {{"-", 50}, {"\xC8\xB1\xC9\xD9" "Cookies", 100}, {"\xD6\xB5", 142}}},
+      {&c().slot1Missing, {{"-", 50}, {"\xC8\xB1\xC9\xD9\xB5\xC4" "Cookies", 100}, {"\xD6\xB5", 142}}},
+      {&c().slot2Missing, {{"-", 50}, {"\xC8\xB1\xC9\xD9\xB5\xC4" "Cookies", 100}, {"\xD6\xB5", 142}}},
       {&c().differenceList,
-       {{"-", 22}, {"\xD6\xB5\xB2\xBB\xCD\xAC\xB5\xC4" "Cookies", 120}, {"\xD6\xB5[1]", 215}, {"\xD6\xB5[2]", 215}}},
+       {{"-", 22}, {"\xD6\xB5\xB2\xBB\xCD\xAC\xB5\xC4[Cookies]", 120}, {"\xD6\xB5[1]", 215}, {"\xD6\xB5[2]", 215}}},
   };
   for (const Case& k : cases) {
     ASSERT_EQ(k.list->ColumnCount(), static_cast<int>(k.columns.size()));

@@ -45,6 +45,11 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override;
   app::MainControls& c() { return window->controls(); }
 
+  // Creates the window, which runs the start-up; SetUp calls it with empty
+  // input boxes afterwards unless a test starts the window itself.
+  void Start();
+  bool startInSetUp = true;
+
   std::unique_ptr<ScriptedMessages> messages;
   std::unique_ptr<app::MainWindow> window;
 };

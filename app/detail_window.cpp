@@ -1,0 +1,54 @@
+#include "app/detail_window.h"
+
+#include "app/texts.h"
+
+namespace app {
+
+bool DetailWindow::Create(HWND owner) {
+  Args args;
+  args.title = texts::kDetailCaption;
+  args.x = 50;
+  args.y = 50;
+  args.width = 513;
+  args.height = 479;
+  args.owner = owner;
+  args.style = WS_OVERLAPPEDWINDOW;
+  if (!Window::Create(args)) return false;
+  ui::EditBox::Args box;
+  box.parent = hwnd();
+  box.bounds = {0, 0, 460, 408};
+  box.multiline = true;
+  box.exStyle = WS_EX_CLIENTEDGE;
+  ui::CreateArgs close;
+  close.parent = hwnd();
+  close.bounds = {588, 388, 18, 18};
+  close.text = texts::kDetailClose;
+  if (!detailBox.Create(box) || !closeButton.Create(close)) return false;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0));
+  if (font) detailBox.SetFont(font);
+  closeButton.onClick = [this] { Show(false); };
+  detailBox.onKeyDown = [this](UINT key) {
+    if (key == VK_ESCAPE && onKeyEscape) onKeyEscape();
+  };
+  return true;
+}
+
+void DetailWindow::Place(const RECT& main, int height, std::string_view text) {
+  int width = (main.right - main.left) - 22;
+  SetWindowPos(hwnd(), nullptr, main.left + 6, main.top + 30, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::Rect box = detailBox.Bounds();
+  detailBox.Resize(width - 10, box.height);
+  detailBox.SetText(text);
+  int end = GetWindowTextLengthW(detailBox.hwnd());
+  detailBox.Select(end, end);
+}
+
+LRESULT DetailWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CLOSE) {  // hide instead of closing
+    Show(false);
+    return 0;
+  }
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace app

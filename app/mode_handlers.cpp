@@ -1,0 +1,111 @@
+#include "app/mode_handlers.h"
+
+#include "app/layout_handlers.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app/texts.h"
+#include "items/separators.h"
+#include "items/slot_handlers.h"
+#include "items/texts.h"
+
+namespace app {
+namespace {
+
+constexpr int kCompactWidth = 642;
+constexpr int kFullWidth = 830;
+constexpr int kFullHeight = 590;
+constexpr int kFullRightPanelLeft = 190;
+
+void MoveLeft(ui::Control& control, int left) { control.Move(left, control.Bounds().y); }
+
+void EnterCompact(MainWindow& window) {
+  MainControls& c = window.controls();
+  c.compactToggle.SetText(texts::kCompactToggleCompact);
+  c.analyseBarButton.Show(true);
+  c.leftPanel.Show(false);
+  MoveLeft(c.leftPanel, -c.leftPanel.Bounds().width);
+  MoveLeft(c.rightPanel, 7);
+  window.SetWidth(kCompactWidth);
+  MoveLeft(c.differenceList, c.splitter.Bounds().x);
+  MoveLeft(c.contentBox, c.splitter.Bounds().x);
+  WriteSetting(texts::kCompactKey, "yes");
+}
+
+void EnterFull(MainWindow& window) {
+  MainControls& c = window.controls();
+  c.compactToggle.SetText(texts::kCompactToggleFull);
+  c.analyseBarButton.Show(false);
+  c.leftPanel.Show(true);
+  MoveLeft(c.leftPanel, 0);
+  MoveLeft(c.rightPanel, kFullRightPanelLeft);
+  window.SetSize(kFullWidth, kFullHeight);
+  MoveLeft(c.differenceList, c.rightPanel.Bounds().x + 15);
+  MoveLeft(c.contentBox, c.rightPanel.Bounds().x + 15);
+  WriteSetting(texts::kCompactKey, "no");
+}
+
+void ToggleSteps(MainWindow& window) {
+  Layout& layout = window.state().layout;
+  layout.Clear();
+  layout.suspended = true;
+  if (IsCompact(window))
+    EnterFull(window);
+  else
+    EnterCompact(window);
+  layout.suspended = false;
+  RegisterLayout(window);
+}
+
+}  // namespace
+
+bool IsCompact(MainWindow& window) {
+  // The toggle's caption is the only record of the mode: ">" means full.
+  return window.controls().compactToggle.GetText() != texts::kCompactToggleFull;
+}
+
+void ToggleCompact(MainWindow& window) {
+  if (window.CurrentPlacement() != ui::Placement::kMaximised) {
+    ToggleSteps(window);
+    return;
+  }
+  ui::RedrawSuspension suspended(window.hwnd());
+  window.SetPlacement(ui::Placement::kNormal);
+  ToggleSteps(window);
+  window.SetPlacement(ui::Placement::kMaximised);
+}
+
+void SwitchMode(MainWindow& window, AnalysisMode mode) {
+  MainControls& c = window.controls();
+  AppState& state = window.state();
+  ModeTexts t = TextsOf(mode);
+  WriteSetting(texts::kModeKey, t.storedValue);
+  c.lineSeparatorBox.SetText(t.lineSeparatorBox);
+  c.valueSeparatorBox.SetText(t.valueSeparatorBox);
+  state.separators = {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, t.lineSeparatorBox),
+                      ds::SeparatorFromSetting(ds::SeparatorKind::kValue, t.valueSeparatorBox)};
+  c.cookiesModeSwitch.SetChecked(mode == AnalysisMode::kCookies);
+  c.httpModeSwitch.SetChecked(mode == AnalysisMode::kHttp);
+  state.modeWord = t.modeWord;
+  c.analyseButton.SetText(t.analyseCaption);
+  c.analyseBarButton.SetText(t.analyseCaption);
+  c.slot1Caption.SetText(t.slot1Caption);
+  c.slot2Caption.SetText(t.slot2Caption);
+  c.differenceCaption.SetText(t.differenceCaption);
+  c.contentCaption.SetText(t.contentCaption);
+  c.listMenu.SetCaption(kMenuCopySlot1, t.copySlot1Menu);
+  c.listMenu.SetCaption(kMenuCopySlot2, t.copySlot2Menu);
+  c.slot1Items.SetColumnTitle(1, t.itemNameColumn);
+  c.slot2Items.SetColumnTitle(1, t.itemNameColumn);
+  c.slot1Missing.SetColumnTitle(1, t.missingNameColumn);
+  c.slot2Missing.SetColumnTitle(1, t.missingNameColumn);
+  c.differenceList.SetColumnTitle(1, t.differenceNameColumn);
+  for (int slot : {1, 2}) {
+    ui::EditBox& input = c.Input(slot);
+    if (ds::Find(input.GetText(), ds::texts::kPlaceholderPrefix) != -1)
+      input.SetText(ds::PlaceholderText(state.modeWord, slot));
+  }
+  items::ParseSlotIntoWindow(window, 1);
+  items::ParseSlotIntoWindow(window, 2);
+}
+
+}  // namespace app

@@ -1,0 +1,70 @@
+#include "app/startup.h"
+
+#include "app/analysis_mode.h"
+#include "app/layout_handlers.h"
+#include "app/main_window.h"
+#include "app/mode_handlers.h"
+#include "app/option_handlers.h"
+#include "app/settings.h"
+#include "app/texts.h"
+#include "app/tip_window.h"
+#include "items/separators.h"
+#include "skin/skin.h"
+
+namespace app {
+namespace {
+
+constexpr COLORREF kPanelColour = RGB(241, 241, 241);
+constexpr long long kTipLaunch = 20;
+
+void CountLaunch(MainWindow& window) {
+  long long counter = LaunchCounterFromSetting(ReadSetting(texts::kTimesCountKey));
+  if (counter == kTipLaunch) {
+    ShowTipWindow(window.hwnd());
+    WriteSetting(texts::kTimesCountKey, "0");
+  } else {
+    WriteSetting(texts::kTimesCountKey, ds::ToText(counter + 1));
+  }
+}
+
+}  // namespace
+
+void RunStartUp(MainWindow& window) {
+  MainControls& c = window.controls();
+  window.SetTitle(texts::kWindowTitle);
+  if (ReadSetting(texts::kCompactKey) == "yes") ToggleCompact(window);
+  RegisterLayout(window);
+  window.SetPlacement(ReadSetting(texts::kWindowPositionKey) == "3" ? ui::Placement::kMaximised
+                                                                    : ui::Placement::kCentred);
+  skin::ApplySkin(window.hwnd());
+  c.leftPanel.SetBackground(kPanelColour);
+  c.rightPanel.SetBackground(kPanelColour);
+  window.CreateSecondaryWindows();
+  window.Focus();
+  CountLaunch(window);
+
+  // The stored separators are read before the mode switch stores the mode's
+  // defaults over them; otherwise a separator the user set never came back.
+  // A key never written keeps the mode's default.
+  ds::Text storedLine = ReadSetting(ds::SeparatorSettingKey(ds::SeparatorKind::kLine));
+  ds::Text storedValue = ReadSetting(ds::SeparatorSettingKey(ds::SeparatorKind::kValue));
+  SwitchMode(window, ModeFromSetting(ReadSetting(texts::kModeKey)));
+  AppState& state = window.state();
+  if (!storedLine.empty()) state.separators.line = ds::SeparatorFromSetting(ds::SeparatorKind::kLine, storedLine);
+  if (!storedValue.empty())
+    state.separators.value = ds::SeparatorFromSetting(ds::SeparatorKind::kValue, storedValue);
+  // Each box's commit shows CR LF as the word and stores the key again.
+  ds::Separators separators = state.separators;
+  c.valueSeparatorBox.SetText(separators.value);
+  c.lineSeparatorBox.SetText(separators.line);
+
+  c.caseSensitiveSwitch.SetChecked(ReadSetting(texts::kCaseSensitiveKey) != "no");
+  c.exactMatchSwitch.SetChecked(ReadSetting(texts::kExactMatchKey) != "no");
+  c.autoExpandSwitch.SetChecked(ReadSetting(texts::kAutoExpandKey) != "no");
+  PutPlaceholderIfEmpty(window, 1);
+  PutPlaceholderIfEmpty(window, 2);
+  window.Focus();
+  skin::ReleaseSkinData();
+}
+
+}  // namespace app

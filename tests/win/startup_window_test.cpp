@@ -1,0 +1,130 @@
+// Start-up from the settings file: defaults, stored values, the launch
+// counter and the tip window.
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "app/texts.h"
+#include "items/texts.h"
+#include "tests/win/window_test_support.h"
+#include "ui/text_convert.h"
+
+namespace wintest {
+namespace {
+
+namespace at = app::texts;
+namespace t = ds::texts;
+
+class StartupTest : public MainWindowTest {
+ protected:
+  StartupTest() { startInSetUp = false; }
+  void StartWith(std::initializer_list<std::pair<const char*, const char*>> settings) {
+    for (auto [key, value] : settings) app::WriteSetting(key, value);
+    Start();
+  }
+};
+
+TEST_F(StartupTest, FirstLaunchWithoutSettingsFile) {
+  Start();
+  EXPECT_EQ(c().compactToggle.GetText(), ">");
+  EXPECT_EQ(window->CurrentPlacement(), ui::Placement::kNormal);
+  EXPECT_TRUE(c().cookiesModeSwitch.IsChecked());
+  EXPECT_FALSE(c().httpModeSwitch.IsChecked());
+  EXPECT_EQ(c().lineSeparatorBox.GetText(), ";");
+  EXPECT_EQ(c().valueSeparatorBox.GetText(), "=");
+  EXPECT_TRUE(c().caseSensitiveSwitch.IsChecked());
+  EXPECT_TRUE(c().exactMatchSwitch.IsChecked());
+  EXPECT_TRUE(c().autoExpandSwitch.IsChecked());
+  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText("Cookies", 1));
+  EXPECT_EQ(c().slot2Input.GetText(), ds::PlaceholderText("Cookies", 2));
+  EXPECT_EQ(window->Title(), at::kWindowTitle);
+  EXPECT_EQ(app::ReadSetting(at::kTimesCountKey), "1");
+  EXPECT_EQ(app::ReadSetting(at::kModeKey), "1");
+  EXPECT_EQ(app::ReadSetting(t::kLineSeparatorKey), ";");
+  EXPECT_EQ(app::ReadSetting(t::kValueSeparatorKey), "=");
+  // Centred on the work area.
+  RECT work, r;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(window->hwnd(), &r);
+  EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
+}
+
+TEST_F(StartupTest, LaunchCounterCountsAndResetsAfterTheTipWindow) {
+  StartWith({{at::kTimesCountKey, "19"}});
+  EXPECT_EQ(app::ReadSetting(at::kTimesCountKey), "20");
+  window.reset();
+  StartWith({{at::kTimesCountKey, "abc"}});
+  EXPECT_EQ(app::ReadSetting(at::kTimesCountKey), "1");
+}
+
+int g_tipWindowsSeen = 0;
+
+BOOL CALLBACK ClickTipButton(HWND child, LPARAM) {
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (lstrcmpiW(cls, L"Button") == 0) {
+    SendMessageW(child, BM_CLICK, 0, 0);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK CloseTipWindow(HWND, UINT, UINT_PTR timer, DWORD) {
+  std::wstring caption = ui::ToWide(at::kTipCaption).text;
+  if (HWND tip = FindWindowW(nullptr, caption.c_str())) {
+    ++g_tipWindowsSeen;
+    KillTimer(nullptr, timer);
+    EnumChildWindows(tip, ClickTipButton, 0);
+  }
+}
+
+TEST_F(StartupTest, TwentyFirstLaunchShowsTheTipWindowModally) {
+  g_tipWindowsSeen = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseTipWindow);
+  StartWith({{at::kTimesCountKey, "20"}});
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(g_tipWindowsSeen, 1);
+  EXPECT_EQ(app::ReadSetting(at::kTimesCountKey), "0");
+  EXPECT_TRUE(IsWindowEnabled(window->hwnd()));  // the owner is enabled again
+}
+
+TEST_F(StartupTest, StoredHttpModeAndSwitches) {
+  StartWith({{at::kModeKey, "2"}, {at::kCaseSensitiveKey, "no"}, {at::kExactMatchKey, "false"},
+             {at::kAutoExpandKey, "NO"}});
+  EXPECT_TRUE(c().httpModeSwitch.IsChecked());
+  EXPECT_FALSE(c().cookiesModeSwitch.IsChecked());
+  EXPECT_EQ(c().lineSeparatorBox.GetText(), t::kLineBreakWord);
+  EXPECT_EQ(c().valueSeparatorBox.GetText(), ":");
+  EXPECT_EQ(window->state().separators.line, "\r\n");
+  EXPECT_FALSE(c().caseSensitiveSwitch.IsChecked());
+  EXPECT_TRUE(c().exactMatchSwitch.IsChecked());  // only "no" turns a switch off
+  EXPECT_TRUE(c().autoExpandSwitch.IsChecked());
+  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText(t::kModeWordHttp, 1));
+  // Setting a switch at start-up writes nothing.
+  EXPECT_EQ(app::ReadSetting(at::kExactMatchKey), "false");
+}
+
+TEST_F(StartupTest, StoredSeparatorsComeBack) {
+  StartWith({{t::kValueSeparatorKey, "=>"}, {t::kLineSeparatorKey, t::kLineBreakWord}});
+  EXPECT_EQ(window->state().separators.value, "=>");
+  EXPECT_EQ(window->state().separators.line, "\r\n");
+  EXPECT_EQ(c().valueSeparatorBox.GetText(), "=>");
+  EXPECT_EQ(c().lineSeparatorBox.GetText(), t::kLineBreakWord);
+  EXPECT_EQ(app::ReadSetting(t::kValueSeparatorKey), "=>");
+  EXPECT_EQ(app::ReadSetting(t::kLineSeparatorKey), t::kLineBreakWord);
+}
+
+TEST_F(StartupTest, StoredCompactModeAndMaximisedWindow) {
+  StartWith({{at::kCompactKey, "yes"}, {at::kWindowPositionKey, "3"}});
+  EXPECT_EQ(c().compactToggle.GetText(), "<");
+  EXPECT_TRUE(c().analyseBarButton.IsVisible());
+  EXPECT_FALSE(c().leftPanel.IsVisible());
+  EXPECT_EQ(window->CurrentPlacement(), ui::Placement::kMaximised);
+  window.reset();
+  DeleteSettingsFile();
+  StartWith({{at::kCompactKey, "YES"}, {at::kWindowPositionKey, "2"}});
+  EXPECT_EQ(c().compactToggle.GetText(), ">");
+  EXPECT_EQ(window->CurrentPlacement(), ui::Placement::kNormal);
+}
+
+}  // namespace
+}  // namespace wintest
