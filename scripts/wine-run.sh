@@ -13,7 +13,8 @@ if [ "${1:-}" = "--server" ]; then
   mkdir -p "$WINEPREFIX"
   exec wineserver "$@"
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# Our own marker: a running server may not have written system.reg yet.
+if [ ! -f "$WINEPREFIX/.dualsieve-ready" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   # Without a window manager Wine waits two seconds on every hide of a
@@ -23,5 +24,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
       /v "$(printf "$face")" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
   done
+  touch "$WINEPREFIX/.dualsieve-ready"
 fi
 exec wine "$@"
