@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Saves a PNG screenshot of the main window, run under Wine on Xvfb.
-# Usage: screenshot.sh OUT.png [BUILD_DIR]
+# Saves PNG screenshots of the main window in its scenes, under Wine on Xvfb:
+# docs/full.png (two Cookies captures analysed), docs/http.png, docs/compact.png.
+# Usage: screenshot.sh [BUILD_DIR]   (the Windows build tree, build/win by default)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$here/docs/main-window.png}
-build=${2:-$here/build/win}
+build=${1:-$here/build/win}
 started_xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$((90 + RANDOM % 9))
@@ -12,13 +12,16 @@ if [ -z "${DISPLAY:-}" ]; then
   started_xvfb=$!
   sleep 1
 fi
-"$here/scripts/wine-run.sh" "$build/Dualsieve.exe" &
-app=$!
-sleep "${SCREENSHOT_DELAY:-6}"
-mkdir -p "$(dirname "$out")"
-# The window is centred on a 1280x800 screen; crop to it with a margin.
-import -window root -crop 840x600+220+100 +repage "$out"
-kill "$app" 2>/dev/null || true
+mkdir -p "$here/docs"
+for scene in full http compact; do
+  rect=$(mktemp)
+  "$here/scripts/wine-run.sh" "$build/screenshot_scenes.exe" "$scene" 8 "$rect" >/dev/null 2>&1 </dev/null &
+  app=$!
+  sleep "${SCREENSHOT_DELAY:-5}"
+  import -window root -crop "$(cat "$rect")" +repage "$here/docs/$scene.png"
+  rm -f "$rect"
+  wait "$app" || true
+  echo "screenshot: docs/$scene.png"
+done
 "$here/scripts/wine-run.sh" --server -k >/dev/null 2>&1 || true
-[ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true
-echo "screenshot: $out"
+if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; fi

@@ -1,0 +1,65 @@
+// Puts the real main window into a scene for a screenshot and keeps it on
+// screen for a few seconds: `screenshot_scenes.exe full|http|compact SECONDS RECT_FILE`;
+// the window's screen rectangle goes to RECT_FILE as "WxH+X+Y" for cropping.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/mode_handlers.h"
+#include "app/settings.h"
+#include "items/percent_decode.h"
+
+namespace {
+
+// The scenes' texts are written in UTF-8 here and shown in GBK.
+std::string Gbk(const char* utf8) { return ds::Utf8ToGbk(utf8); }
+
+void Analyse(app::MainWindow& w, const char* slot1, const char* slot2) {
+  w.controls().slot1Input.SetText(Gbk(slot1));
+  w.controls().slot2Input.SetText(Gbk(slot2));
+  w.controls().analyseButton.Click();
+  w.controls().differenceList.Focus();
+  w.controls().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  std::string scene = argc > 1 ? argv[1] : "full";
+  DeleteFileA(app::SettingsPath().c_str());  // every scene starts as a first launch
+  app::MainWindow window;
+  if (!window.Create(false)) return 1;
+  window.Show(true);
+  if (scene == "http") {
+    app::SwitchMode(window, app::AnalysisMode::kHttp);
+    Analyse(window,
+            "Host: example.com\r\nUser-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)\r\n:method: GET\r\n"
+            "Accept: */*\r\nReferer: https://example.com/list?page=2\r\n",
+            "Host: example.com\r\nUser-Agent: curl/8.0\r\n:method: POST\r\nAccept: */*\r\nCookie: sid=abc123\r\n");
+  } else {
+    if (scene == "compact") app::ToggleCompact(window);
+    Analyse(window, "sid=abc123; lang=zh-CN; token=dGVzdA==; 名字=张三; path=%2Fhome%2F; theme=dark",
+            "SID=abc123; lang=en-US; token=dGVzdA==; 名字=李四; extra=1; theme=dark");
+  }
+  if (argc > 3) {
+    RECT r;
+    GetWindowRect(window.hwnd(), &r);
+    if (FILE* f = std::fopen(argv[3], "w")) {
+      std::fprintf(f, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+      std::fclose(f);
+    }
+  }
+  DWORD until = GetTickCount() + 1000 * (argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 8);
+  while (GetTickCount() < until) {
+    ui::LetPendingEventsRun();
+    Sleep(20);
+  }
+  return 0;
+}
