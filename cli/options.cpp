@@ -46,14 +46,20 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       }
       return args[++i];
     };
-    if (a == "--mode") {
-      auto v = value("--mode");
-      if (!v) return p;
-      if (*v != "cookies" && *v != "http") {
-        p.error = "--mode takes cookies or http, not '" + *v + "'";
-        return p;
+    // One of two words; true for the second.
+    auto choice = [&](const char* name, const char* first, const char* second) -> std::optional<bool> {
+      auto v = value(name);
+      if (!v) return std::nullopt;
+      if (*v != first && *v != second) {
+        p.error = std::string(name) + " takes " + first + " or " + second + ", not '" + *v + "'";
+        return std::nullopt;
       }
-      o.httpMode = *v == "http";
+      return *v == second;
+    };
+    if (a == "--mode") {
+      auto http = choice("--mode", "cookies", "http");
+      if (!http) return p;
+      o.httpMode = *http;
     } else if (a == "--line-sep") {
       if (!(o.lineSeparator = value("--line-sep"))) return p;
     } else if (a == "--value-sep") {
@@ -63,21 +69,13 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     } else if (a == "--fuzzy") {
       o.fuzzy = true;
     } else if (a == "--duplicates") {
-      auto v = value("--duplicates");
-      if (!v) return p;
-      if (*v != "keep" && *v != "remove") {
-        p.error = "--duplicates takes keep or remove, not '" + *v + "'";
-        return p;
-      }
-      o.removeDuplicates = *v == "remove";
+      auto remove = choice("--duplicates", "keep", "remove");
+      if (!remove) return p;
+      o.removeDuplicates = *remove;
     } else if (a == "--encoding") {
-      auto v = value("--encoding");
-      if (!v) return p;
-      if (*v != "utf-8" && *v != "gbk") {
-        p.error = "--encoding takes utf-8 or gbk, not '" + *v + "'";
-        return p;
-      }
-      o.encoding = *v == "gbk" ? Encoding::kGbk : Encoding::kUtf8;
+      auto gbk = choice("--encoding", "utf-8", "gbk");
+      if (!gbk) return p;
+      o.encoding = *gbk ? Encoding::kGbk : Encoding::kUtf8;
     } else if (a == "--json") {
       o.json = true;
     } else if (a == "--help" || a == "-h") {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/test_rows.h"
+
 #include "compare/texts.h"
 #include "items/slot_parser.h"
 #include "items/texts.h"
@@ -9,12 +11,7 @@
 namespace ds {
 namespace {
 
-RowTable Rows(std::initializer_list<std::pair<const char*, const char*>> items) {
-  RowTable t;
-  int n = 0;
-  for (auto [name, value] : items) t.rows.push_back(Row{{ToText(++n), name, value}, 0, false, {}});
-  return t;
-}
+using test::RowsOf;
 
 using Cells = std::vector<std::vector<Text>>;
 Cells CellsOf(const std::vector<Row>& rows) {
@@ -48,7 +45,7 @@ TEST(NameRule, TableOfTheFourCombinations) {
 }
 
 TEST(Comparison, MissingAndDifferentRowsInRowOrder) {
-  RowTable s1 = Rows({{"a", "1"}, {"b", "2"}, {"c", "3"}}), s2 = Rows({{"d", "4"}, {"b", "2"}, {"a", "X"}, {"e", "5"}});
+  RowTable s1 = RowsOf({{"a", "1"}, {"b", "2"}, {"c", "3"}}), s2 = RowsOf({{"d", "4"}, {"b", "2"}, {"a", "X"}, {"e", "5"}});
   ComparisonLists l = CompareItemTables(s1, s2, kExact);
   EXPECT_EQ(CellsOf(l.missingInSlot2), (Cells{{"1", "c", "3"}}));
   EXPECT_EQ(CellsOf(l.missingInSlot1), (Cells{{"1", "d", "4"}, {"2", "e", "5"}}));
@@ -59,7 +56,7 @@ TEST(Comparison, MissingAndDifferentRowsInRowOrder) {
 }
 
 TEST(Comparison, CaseOfNamesFollowsTheSwitchButValuesAlwaysCompareByBytes) {
-  RowTable s1 = Rows({{"Token", "abc"}}), s2 = Rows({{"token", "ABC"}});
+  RowTable s1 = RowsOf({{"Token", "abc"}}), s2 = RowsOf({{"token", "ABC"}});
   ComparisonLists strict = CompareItemTables(s1, s2, kExact);
   EXPECT_EQ(strict.missingInSlot1.size(), 1u);
   EXPECT_EQ(strict.missingInSlot2.size(), 1u);
@@ -72,7 +69,7 @@ TEST(Comparison, CaseOfNamesFollowsTheSwitchButValuesAlwaysCompareByBytes) {
 }
 
 TEST(Comparison, FuzzyMatchingIsOneSided) {
-  RowTable s1 = Rows({{"a", "1"}}), s2 = Rows({{"ab", "2"}});
+  RowTable s1 = RowsOf({{"a", "1"}}), s2 = RowsOf({{"ab", "2"}});
   for (NameRule rule : {kPrefix, kContains}) {
     ComparisonLists l = CompareItemTables(s1, s2, rule);
     EXPECT_EQ(CellsOf(l.different), (Cells{{"1", "a", "1", "2"}}));  // carries Slot 1's name
@@ -80,20 +77,20 @@ TEST(Comparison, FuzzyMatchingIsOneSided) {
     EXPECT_TRUE(l.missingInSlot2.empty());
   }
   // Containment anywhere only when case does not matter.
-  RowTable t1 = Rows({{"b", "1"}}), t2 = Rows({{"ab", "1"}});
+  RowTable t1 = RowsOf({{"b", "1"}}), t2 = RowsOf({{"ab", "1"}});
   EXPECT_EQ(CompareItemTables(t1, t2, kPrefix).missingInSlot2.size(), 1u);
   EXPECT_TRUE(CompareItemTables(t1, t2, kContains).missingInSlot2.empty());
 }
 
 TEST(Comparison, FirstCounterpartWins) {
-  RowTable s1 = Rows({{"a", "1"}}), s2 = Rows({{"a", "2"}, {"a", "1"}});
+  RowTable s1 = RowsOf({{"a", "1"}}), s2 = RowsOf({{"a", "2"}, {"a", "1"}});
   EXPECT_EQ(CellsOf(CompareItemTables(s1, s2, kExact).different), (Cells{{"1", "a", "1", "2"}}));
-  RowTable u2 = Rows({{"xa", "2"}, {"A", "1"}});
+  RowTable u2 = RowsOf({{"xa", "2"}, {"A", "1"}});
   EXPECT_EQ(CellsOf(CompareItemTables(s1, u2, kContains).different), (Cells{{"1", "a", "1", "2"}}));
 }
 
 TEST(Comparison, OneEmptySlotPutsEverythingInAMissingList) {
-  RowTable empty, s2 = Rows({{"a", "1"}, {"b", "2"}, {"c", "3"}});
+  RowTable empty, s2 = RowsOf({{"a", "1"}, {"b", "2"}, {"c", "3"}});
   ComparisonLists l = CompareItemTables(empty, s2, kExact);
   EXPECT_EQ(CellsOf(l.missingInSlot1), (Cells{{"1", "a", "1"}, {"2", "b", "2"}, {"3", "c", "3"}}));
 }

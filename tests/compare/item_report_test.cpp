@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/test_rows.h"
+
 #include "compare/texts.h"
 
 namespace ds {
 namespace {
 
-RowTable Rows(std::initializer_list<std::pair<const char*, const char*>> items) {
-  RowTable t;
-  for (auto [name, value] : items) t.rows.push_back(Row{{"", name, value}, 0, false, {}});
-  return t;
-}
+using test::RowsOf;
 
 const Separators kCookies{";", "="};
 const Separators kHttp{"\r\n", ":"};
@@ -36,7 +34,7 @@ TEST(Base64Shape, WholeValueInGroupsOfFour) {
 }
 
 TEST(ItemReport, CounterpartFoundFromEitherSide) {
-  RowTable s1 = Rows({{"a", "abcd"}}), s2 = Rows({{"x", "1"}, {"a", "abcd"}});
+  RowTable s1 = RowsOf({{"a", "abcd"}}), s2 = RowsOf({{"x", "1"}, {"a", "abcd"}});
   s1.selected = 0;
   ItemReport r = ItemReporter(s2, kExact).Report(s1.SelectedRow(), 1, kCookies, "Cookies");
   EXPECT_TRUE(r.shown);
@@ -45,14 +43,14 @@ TEST(ItemReport, CounterpartFoundFromEitherSide) {
   EXPECT_EQ(r.content, "a=abcd;\r\n\r\na=abcd;\r\n");
 
   // From Slot 2: the first lines still describe the Slot 1 value.
-  RowTable t1 = Rows({{"k", "%20"}}), t2 = Rows({{"k", "\xD6\xD0"}});
+  RowTable t1 = RowsOf({{"k", "%20"}}), t2 = RowsOf({{"k", "\xD6\xD0"}});
   ItemReport back = ItemReporter(t1, kExact).Report(&t2.rows[0], 2, kCookies, "Cookies");
   EXPECT_EQ(back.report, Expected("3", "2", false, false, true, true, false));
   EXPECT_EQ(back.content, "k=%20;\r\n\r\nk=\xD6\xD0;\r\n");
 }
 
 TEST(ItemReport, NoCounterpartAndEmptyLists) {
-  RowTable s2 = Rows({{"b", "1"}});
+  RowTable s2 = RowsOf({{"b", "1"}});
   Row a{{"", "a", "1"}, 0, false, {}};
   ItemReport r = ItemReporter(s2, kExact).Report(&a, 1, kCookies, "Cookies");
   EXPECT_EQ(r.counterpart, -1);
@@ -71,14 +69,14 @@ TEST(ItemReport, NoCounterpartAndEmptyLists) {
 }
 
 TEST(ItemReport, HttpContentHasOneEmptyLineBetweenItems) {
-  RowTable s2 = Rows({{"Host", "b"}});
+  RowTable s2 = RowsOf({{"Host", "b"}});
   Row host{{"", "Host", "a"}, 0, false, {}};
   EXPECT_EQ(ItemReporter(s2, kExact).Report(&host, 1, kHttp, "Cookies").content, "Host:a\r\n\r\nHost:b\r\n");
 }
 
 TEST(ItemReport, ReportContainmentIsAnywhereEvenWithCase) {
   // The analysis would need a prefix; the report takes the name anywhere.
-  RowTable s2 = Rows({{"xab", "1"}});
+  RowTable s2 = RowsOf({{"xab", "1"}});
   Row ab{{"", "ab", "1"}, 0, false, {}};
   EXPECT_EQ(ItemReporter(s2, NameRule{true, false}).Report(&ab, 1, kCookies, "Cookies").counterpart, 0);
 }

@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/test_rows.h"
+
 #include "items/texts.h"
 
 namespace ds {
 namespace {
 
-RowTable Rows(std::initializer_list<std::pair<const char*, const char*>> items) {
-  RowTable t;
-  int n = 0;
-  for (auto [name, value] : items) t.rows.push_back(Row{{ToText(++n), name, value}, 0, false, {}});
-  return t;
-}
+using test::RowsOf;
 
 std::vector<Text> Column(const RowTable& t, size_t c) {
   std::vector<Text> out;
@@ -39,7 +36,7 @@ Text Note(const char* label, const char* name, int count) {
 using V = std::vector<Text>;
 
 TEST(Duplicates, NoDuplicatesAskNothingAndLeaveNoNotes) {
-  RowTable a = Rows({{"a", "1"}, {"A", "2"}}), b = Rows({{"a", "1"}});
+  RowTable a = RowsOf({{"a", "1"}, {"A", "2"}}), b = RowsOf({{"a", "1"}});
   Asker ask{true, {}};
   DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
   EXPECT_FALSE(out.asked);
@@ -48,7 +45,7 @@ TEST(Duplicates, NoDuplicatesAskNothingAndLeaveNoNotes) {
 }
 
 TEST(Duplicates, YesRemovesLaterRowsAndKeepsNumbers) {
-  RowTable a = Rows({{"a", "1"}, {"a", "2"}, {"b", "3"}, {"a", "4"}}), b;
+  RowTable a = RowsOf({{"a", "1"}, {"a", "2"}, {"b", "3"}, {"a", "4"}}), b;
   Asker ask{true, {}};
   DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
   EXPECT_EQ(Column(a, 1), (V{"a", "b"}));
@@ -61,7 +58,7 @@ TEST(Duplicates, YesRemovesLaterRowsAndKeepsNumbers) {
 }
 
 TEST(Duplicates, NoKeepsRowsAndNotesEveryRowWithLaterEquals) {
-  RowTable a = Rows({{"a", "1"}, {"a", "2"}, {"a", "3"}}), b;
+  RowTable a = RowsOf({{"a", "1"}, {"a", "2"}, {"a", "3"}}), b;
   Asker ask{false, {}};
   DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
   EXPECT_EQ(a.rows.size(), 3u);
@@ -69,7 +66,7 @@ TEST(Duplicates, NoKeepsRowsAndNotesEveryRowWithLaterEquals) {
 }
 
 TEST(Duplicates, OneQuestionGovernsBothSlots) {
-  RowTable a = Rows({{"x", "1"}, {"x", "2"}}), b = Rows({{"y", "1"}, {"y", "2"}, {"z", ""}});
+  RowTable a = RowsOf({{"x", "1"}, {"x", "2"}}), b = RowsOf({{"y", "1"}, {"y", "2"}, {"z", ""}});
   Asker ask{true, {}};
   DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
   EXPECT_EQ(ask.questions.size(), 1u);
@@ -78,7 +75,7 @@ TEST(Duplicates, OneQuestionGovernsBothSlots) {
   EXPECT_EQ(out.notes, Note(texts::kSlot1Label, "x", 1) + Note(texts::kSlot2Label, "y", 1));
 
   // Only Slot 2 has duplicates: its label is in the question.
-  RowTable c = Rows({{"x", "1"}}), d = Rows({{"y", "1"}, {"y", "2"}});
+  RowTable c = RowsOf({{"x", "1"}}), d = RowsOf({{"y", "1"}, {"y", "2"}});
   Asker ask2{false, {}};
   HandleDuplicates(c, d, "Cookies", ask2.Fn());
   ASSERT_EQ(ask2.questions.size(), 1u);
@@ -86,7 +83,7 @@ TEST(Duplicates, OneQuestionGovernsBothSlots) {
 }
 
 TEST(Duplicates, RowsWithEmptyNameAndValueAreDropped) {
-  RowTable a = Rows({{"", ""}, {"a", ""}, {"", "v"}}), b = Rows({{"", ""}});
+  RowTable a = RowsOf({{"", ""}, {"a", ""}, {"", "v"}}), b = RowsOf({{"", ""}});
   a.selected = 2;
   Asker ask{false, {}};
   HandleDuplicates(a, b, "Cookies", ask.Fn());
