@@ -26,4 +26,18 @@ if [ ! -f "$WINEPREFIX/.dualsieve-ready" ]; then
   done
   touch "$WINEPREFIX/.dualsieve-ready"
 fi
-exec wine "$@"
+if [ -t 1 ]; then
+  exec wine "$@"
+fi
+# Wine's helper processes (the desktop, rpcss) outlive the program and would
+# hold a caller's output pipe open for their idle time: capture the output
+# in files and pass it on once the program has ended.
+out=$(mktemp)
+err=$(mktemp)
+set +e
+wine "$@" >"$out" 2>"$err"
+status=$?
+cat "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
+exit $status

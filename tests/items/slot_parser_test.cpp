@@ -148,5 +148,17 @@ TEST(ParseSlot, HostileBytesNeverBreakIt) {
   EXPECT_EQ(ParseSlotText(longLine, kCookies, Slot(1)).rows.at(0).Cell(2).size(), size_t{1} << 20);
 }
 
+TEST(ParseSlot, TenMegabytePasteKeepsEveryItem) {
+  std::string paste;
+  size_t items = 0;
+  while (paste.size() < 10u << 20) {
+    paste.append("name").append(std::to_string(items++)).append("=\xD6\xD0value\x80; ");
+  }
+  ParseOutcome out = ParseSlotText(paste, kCookies, Slot(1));
+  EXPECT_EQ(out.stop, ParseOutcome::Stop::kParsed);
+  EXPECT_EQ(out.rows.size(), items);
+  EXPECT_EQ(out.report, texts::kEmptyReport);
+}
+
 }  // namespace
 }  // namespace ds
