@@ -146,6 +146,10 @@ void MainWindow::WireEvents() {
     else
       ShowDetail();
   };
+  c.contentBox.onKeyDown = [&c](UINT key) {
+    if (key == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) c.contentBox.SelectAll();
+  };
+  c.searchResultBox.onFocus = [] { ui::LetPendingEventsRun(); };
   c.contentBox.onChange = [this] {
     if (detail_ && detail_->IsShown()) detail_->detailBox.SetText(controls_.contentBox.GetText());
   };
