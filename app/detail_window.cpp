@@ -1,19 +1,13 @@
 #include "app/detail_window.h"
 
+#include "app/main_window_design.h"
 #include "app/texts.h"
 
 namespace app {
 
 bool DetailWindow::Create(HWND owner) {
-  Args args;
-  args.title = texts::kDetailCaption;
-  args.x = 50;
-  args.y = 50;
-  args.width = 513;
-  args.height = 479;
-  args.owner = owner;
-  args.style = WS_OVERLAPPEDWINDOW;
-  if (!Window::Create(args)) return false;
+  if (!Window::Create(SecondaryWindowDesign(texts::kDetailCaption, 513, 479, owner, WS_OVERLAPPEDWINDOW)))
+    return false;
   ui::EditBox::Args box;
   box.parent = hwnd();
   box.bounds = {0, 0, 460, 408};

@@ -64,6 +64,18 @@ constexpr ControlDesign kDesign[] = {
 
 std::span<const ControlDesign> MainWindowDesign() { return kDesign; }
 
+ui::Window::Args SecondaryWindowDesign(const char* title, int width, int height, HWND owner, DWORD style) {
+  ui::Window::Args args;
+  args.title = title;
+  args.x = kDesignLeft;
+  args.y = kDesignTop;
+  args.width = width;
+  args.height = height;
+  args.owner = owner;
+  args.style = style;
+  return args;
+}
+
 std::vector<ui::Column> ItemListColumns(int slot) {
   return {{texts::kRowNumberColumn, 50},
           {texts::kItemNameColumnCookies, 100},

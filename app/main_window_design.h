@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/main_controls.h"
+#include "ui/window.h"
 
 namespace app {
 
@@ -27,6 +28,9 @@ constexpr int kDesignWidth = 822;
 constexpr int kDesignHeight = 581;
 
 std::span<const ControlDesign> MainWindowDesign();
+
+// A secondary window as designed: at (50, 50), owned by the main window.
+ui::Window::Args SecondaryWindowDesign(const char* title, int width, int height, HWND owner, DWORD style);
 
 // Design columns of each list.
 std::vector<ui::Column> ItemListColumns(int slot);

@@ -1,5 +1,6 @@
 #include "app/tip_window.h"
 
+#include "app/main_window_design.h"
 #include "app/png_image.h"
 #include "app/texts.h"
 #include "app/tip_pictures.h"
@@ -22,15 +23,9 @@ ui::CreateArgs At(HWND parent, ui::Rect bounds, const char* text) {
 class TipWindow : public ui::Window {
  public:
   bool Create(HWND owner) {
-    Args args;
-    args.title = texts::kTipCaption;
-    args.x = 50;
-    args.y = 50;
-    args.width = 596;
-    args.height = 387;
-    args.owner = owner;
-    args.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    if (!Window::Create(args)) return false;
+    if (!Window::Create(SecondaryWindowDesign(texts::kTipCaption, 596, 387, owner,
+                                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU)))
+      return false;
     HWND self = hwnd();
     bool ok = thanks_.Create(At(self, {149, 18, 322, 53}, texts::kTipThanks)) &&
               caption1_.Create(At(self, {87, 327, 116, 21}, texts::kTipCaption1)) &&
