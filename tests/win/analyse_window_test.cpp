@@ -168,6 +168,25 @@ TEST_F(AnalyseWindowTest, ItemListFocusReportsAndSelectsTheCounterpart) {
   EXPECT_EQ(c().contentBox.GetText(), "a=1;\r\n");
 }
 
+TEST_F(AnalyseWindowTest, StoppingTitlesKeepAMovedCounterpartFromReportingAgain) {
+  Paste2("a=1;b=2", "a=3;b=4");
+  c().slot2Items.SelectRow(0);
+  c().slot2Items.Focus();
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().contentBox.GetText(), "a=1;\r\n\r\na=3;\r\n");
+  // While the difference list's title is current, a row change in the focused
+  // Slot 2 list makes no report.
+  window->state().current.title = t::kTitleDifferences;
+  c().slot2Items.SelectRow(1);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().contentBox.GetText(), "a=1;\r\n\r\na=3;\r\n");
+  window->state().current.title = t::kTitleSlot2Items;
+  c().slot2Items.SelectRow(0);
+  c().slot2Items.SelectRow(1);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().contentBox.GetText(), "b=2;\r\n\r\nb=4;\r\n");
+}
+
 TEST_F(AnalyseWindowTest, LongItemListReachesTheSplitterWhileFocused) {
   std::string capture;
   for (int i = 0; i < 40; ++i) capture.append("k").append(std::to_string(i)).append("=1;");

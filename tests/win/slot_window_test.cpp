@@ -32,6 +32,34 @@ TEST_F(SlotWindowTest, PastedCaptureIsParsedSortedAndReported) {
             std::string(t::kStatusPrefix) + "Cookies" + t::kSlot1Label + t::kIncompleteTail + "1]\r\n\r\n");
 }
 
+// The parser's own examples, through the window.
+TEST_F(SlotWindowTest, ParserExamplesThroughTheWindow) {
+  struct Case {
+    const char* text;
+    V names;
+    V values;
+  } cases[] = {
+      {"a=1; b=2", {"a", "b"}, {"1", "2"}},
+      {"a=hello world", {"a"}, {"hello world"}},
+      {"a=1;b=2;", {"a", "b"}, {"1", "2"}},
+      {"k=abc==;k2==", {"k", "k2"}, {"abc==", "=="}},
+      {"b=1;A=2;a=3", {"a", "A", "b"}, {"3", "2", "1"}},
+  };
+  for (const Case& k : cases) {
+    SelectAllAndPaste(c().slot2Input, k.text);
+    EXPECT_EQ(Column(c().slot2Items, 1), k.names) << k.text;
+    EXPECT_EQ(Column(c().slot2Items, 2), k.values) << k.text;
+    EXPECT_EQ(c().reportBox.GetText(), t::kEmptyReport) << k.text;
+  }
+  SelectAllAndPaste(c().slot2Input, "a=1;x;b=2");
+  EXPECT_EQ(Column(c().slot2Items, 1), (V{"a", "b"}));
+  EXPECT_EQ(c().reportBox.GetText(), std::string(t::kCheckedPrefix) + "Cookies" + t::kTextHasErrorsBreak + "Cookies" +
+                                         t::kOrValueEmpty + "1]\r\n\r\n");
+  SelectAllAndPaste(c().slot2Input, "a=1;b");
+  EXPECT_EQ(c().reportBox.GetText(),
+            std::string("Cookies") + t::kSlot2Label + t::kIncompleteTail + "1]\r\n\r\n");
+}
+
 TEST_F(SlotWindowTest, ProgramSetTextParsesToo) {
   c().slot2Input.SetText("a=1;c=3;A=2");
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"A", "a", "c"}));
