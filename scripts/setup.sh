@@ -12,7 +12,7 @@ PACKAGES=(
   g++-mingw-w64-i686 libz-mingw-w64-dev
   libboost1.81-dev libpng-dev zlib1g-dev
   libgtest-dev googletest libbenchmark-dev
-  clang
+  clang libclang-rt-14-dev python3
   wine wine32:i386 xvfb xauth x11-apps imagemagick
   fonts-wqy-microhei locales
   dpkg-dev
