@@ -89,10 +89,7 @@ int main(int argc, char** argv) {
 #endif
   Arguments arguments = CommandLine(argc, argv);
   cli::ParsedOptions parsed = cli::ParseOptions(arguments.args);
-  if (!parsed.error.empty()) {
-    std::fputs(cli::kUsage, stderr);
-    return Fail(parsed.error);
-  }
+  if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
   const cli::Options& o = parsed.options;
   if (o.command == cli::Options::Command::kHelp) {
     std::fputs(cli::kUsage, stdout);
