@@ -9,14 +9,24 @@ void Layout::Register(const std::vector<Box>& controls, int windowWidth, int win
   for (const Box& b : controls) records_.push_back({b.top / h, b.left / w, b.height / h, b.width / w});
 }
 
+namespace {
+
+// Truncates toward zero, also for negative positions. A product within a
+// hair of a whole number is that number: 5 / 581 * 581 comes out as
+// 4.9999999999 and must not move a control at the size it was registered at.
+int Scaled(double ratio, double size) {
+  double v = ratio * size;
+  return static_cast<int>(v + (v >= 0 ? 1e-9 : -1e-9));
+}
+
+}  // namespace
+
 std::vector<Box> Layout::Apply(int windowWidth, int windowHeight) const {
   std::vector<Box> out;
   out.reserve(records_.size());
   double w = windowWidth, h = windowHeight;
-  // A conversion to int truncates toward zero, also for negative positions.
   for (const LayoutRecord& r : records_)
-    out.push_back({static_cast<int>(r.left * w), static_cast<int>(r.top * h), static_cast<int>(r.width * w),
-                   static_cast<int>(r.height * h)});
+    out.push_back({Scaled(r.left, w), Scaled(r.top, h), Scaled(r.width, w), Scaled(r.height, h)});
   return out;
 }
 

@@ -13,8 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       MessageBoxW(nullptr, L"Dualsieve: the main window could not be created.", L"Dualsieve", MB_ICONERROR);
       return 1;
     }
-    window.SetPlacement(ui::Placement::kCentred);
-    window.Show(true);
+    window.ShowAsPlaced();
     return ui::RunMessageLoop();
   } catch (...) {
     return 1;

@@ -168,6 +168,13 @@ void MainWindow::WireEvents() {
   c.listMenu.Add(kMenuCopySlot2, "");
 }
 
+void MainWindow::ShowAsPlaced() {
+  if (startPlacement_ == ui::Placement::kMaximised)
+    SetPlacement(ui::Placement::kMaximised);
+  else
+    Show(true);
+}
+
 void MainWindow::CreateSecondaryWindows() {
   auto detail = std::make_unique<DetailWindow>();
   if (!detail->Create(hwnd())) return;

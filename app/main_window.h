@@ -23,6 +23,12 @@ class MainWindow : public ui::Window {
 
   void SetStatus(std::string_view gbk) { controls_.statusBar.SetText(gbk); }
 
+  // Shows the window as start-up placed it: maximised when so stored. The
+  // maximise waits for this moment so that the resize handling, which does
+  // nothing while the window is being created, lays the controls out.
+  void ShowAsPlaced();
+  void SetStartPlacement(ui::Placement placement) { startPlacement_ = placement; }
+
   // The secondary windows, created hidden during start-up; null before.
   void CreateSecondaryWindows();
   DetailWindow* detail() { return detail_.get(); }
@@ -41,6 +47,7 @@ class MainWindow : public ui::Window {
   std::unique_ptr<DetailWindow> detail_;
   HFONT font_ = nullptr;
   bool quitOnClose_ = true;
+  ui::Placement startPlacement_ = ui::Placement::kCentred;
 };
 
 }  // namespace app

@@ -34,8 +34,9 @@ void RunStartUp(MainWindow& window) {
   window.SetTitle(texts::kWindowTitle);
   if (ReadSetting(texts::kCompactKey) == "yes") ToggleCompact(window);
   RegisterLayout(window);
-  window.SetPlacement(ReadSetting(texts::kWindowPositionKey) == "3" ? ui::Placement::kMaximised
-                                                                    : ui::Placement::kCentred);
+  bool maximised = ReadSetting(texts::kWindowPositionKey) == "3";
+  window.SetPlacement(ui::Placement::kCentred);
+  window.SetStartPlacement(maximised ? ui::Placement::kMaximised : ui::Placement::kCentred);
   skin::ApplySkin(window.hwnd());
   c.leftPanel.SetBackground(kPanelColour);
   c.rightPanel.SetBackground(kPanelColour);

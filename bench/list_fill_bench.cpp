@@ -18,7 +18,7 @@ app::MainWindow& Window() {
     InitCommonControlsEx(&icc);
     auto* w = new app::MainWindow;
     w->Create(false);
-    w->Show(true);
+    w->ShowAsPlaced();
     ui::LetPendingEventsRun();
     return w;
   }();

@@ -82,7 +82,8 @@ void Window::SetPlacement(Placement placement) {
       ShowWindow(hwnd_, SW_RESTORE);
       break;
     case Placement::kCentred: {
-      ShowWindow(hwnd_, SW_RESTORE);
+      // A hidden window is only positioned; it shows where it will be.
+      if (IsIconic(hwnd_) || IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
       RECT work;
       SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
       SIZE size = Size();

@@ -29,9 +29,16 @@ TEST_F(MainWindowDesignTest, EveryControlAtItsDesignedPlaceWithItsText) {
             "[Cookies 1\xBA\xC5] \xB7\xD6\xCE\xF6\xC4\xDA\xC8\xDD:              (\xCB\xAB\xBB\xF7\xD0\xDE\xB8\xC4)");
 }
 
-// Column widths as designed; the name columns' titles as start-up's mode
-// switch left them.
-TEST_F(MainWindowDesignTest, ListsCarryTheirDesignColumns) {
+class HiddenMainWindowTest : public MainWindowTest {
+ protected:
+  HiddenMainWindowTest() { startInSetUp = false; }
+};
+
+// Column widths as designed until the window is first shown; the name
+// columns' titles as start-up's mode switch left them.
+TEST_F(HiddenMainWindowTest, ListsCarryTheirDesignColumns) {
+  window = std::make_unique<app::MainWindow>();
+  ASSERT_TRUE(window->Create(false));
   struct Case {
     ui::ListView* list;
     std::vector<std::pair<std::string, int>> columns;
@@ -50,6 +57,10 @@ TEST_F(MainWindowDesignTest, ListsCarryTheirDesignColumns) {
       EXPECT_EQ(k.list->ColumnWidth(static_cast<int>(i)), k.columns[i].second);
     }
   }
+  // Showing the window runs the resize handling: the value columns fill the lists.
+  window->ShowAsPlaced();
+  for (ui::ListView* list : {&c().slot1Items, &c().slot2Missing})
+    EXPECT_EQ(list->ColumnWidth(2), list->Bounds().width - list->ColumnWidth(0) - list->ColumnWidth(1) - 20);
 }
 
 TEST_F(MainWindowDesignTest, ResizesAndClosesCleanly) {

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   DeleteFileA(app::SettingsPath().c_str());  // every scene starts as a first launch
   app::MainWindow window;
   if (!window.Create(false)) return 1;
-  window.Show(true);
+  window.ShowAsPlaced();
   if (scene == "http") {
     app::SwitchMode(window, app::AnalysisMode::kHttp);
     Analyse(window,

@@ -119,6 +119,9 @@ TEST_F(StartupTest, StoredCompactModeAndMaximisedWindow) {
   EXPECT_TRUE(c().analyseBarButton.IsVisible());
   EXPECT_FALSE(c().leftPanel.IsVisible());
   EXPECT_EQ(window->CurrentPlacement(), ui::Placement::kMaximised);
+  // Shown maximised, the controls are laid out for the maximised size.
+  // (611 of a 642-wide window; the test screen is 1280 wide.)
+  EXPECT_GT(c().rightPanel.Bounds().width, 900);
   window.reset();
   DeleteSettingsFile();
   StartWith({{at::kCompactKey, "YES"}, {at::kWindowPositionKey, "2"}});

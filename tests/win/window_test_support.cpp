@@ -64,7 +64,7 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::Start() {
   window = std::make_unique<app::MainWindow>();
   ASSERT_TRUE(window->Create(false));
-  window->Show(true);
+  window->ShowAsPlaced();
   ui::LetPendingEventsRun();
 }
 
