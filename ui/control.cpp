@@ -33,12 +33,7 @@ bool Control::CreateWindowOf(const wchar_t* className, const CreateArgs& a, DWOR
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Control* self = FromHandle(hwnd);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    // No exception may unwind through Windows; the event is dropped.
-    return 0;
-  }
+  return Guarded([&] { return self->HandleMessage(msg, wp, lp); });
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -75,6 +75,17 @@ class Control {
   WNDPROC original_ = nullptr;
 };
 
+// Runs a window procedure's handling. No exception may unwind through
+// Windows: one that escapes drops the event.
+template <typename Handle>
+LRESULT Guarded(Handle handle) noexcept {
+  try {
+    return handle();
+  } catch (...) {
+    return 0;
+  }
+}
+
 // What a container does with WM_COMMAND / WM_NOTIFY from its children: hands
 // them to the wrapper that sent them. Returns true when one took it.
 bool ReflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
