@@ -30,4 +30,16 @@ std::vector<Box> Layout::Apply(int windowWidth, int windowHeight) const {
   return out;
 }
 
+ColumnFit FitValueColumn(int listWidth, int numberWidth, int nameWidth, bool repair) {
+  constexpr int kMargin = 20, kNarrowest = 20, kRepairedValue = 100, kNameGivesUp = 95;
+  ColumnFit fit{nameWidth, listWidth - numberWidth - nameWidth - kMargin};
+  if (repair && fit.value < kNarrowest) {
+    fit.value = kRepairedValue;
+    fit.name -= kNameGivesUp;
+  }
+  if (fit.name < 0) fit.name = 0;
+  if (fit.value < 0) fit.value = 0;
+  return fit;
+}
+
 }  // namespace app

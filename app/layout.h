@@ -32,4 +32,16 @@ class Layout {
   std::vector<LayoutRecord> records_;
 };
 
+// Widths of a list's name and value columns once the number and name columns
+// are fitted: the value column takes what is left after them and 20 pixels.
+// With `repair`, a value column narrower than 20 takes 100 and the name column
+// gives up 95, so the list scrolls sideways instead of hiding the values.
+// Never negative: the list view reads -1 and -2 (and, under Wine, anything
+// below) as "size to the content".
+struct ColumnFit {
+  int name = 0;
+  int value = 0;
+};
+ColumnFit FitValueColumn(int listWidth, int numberWidth, int nameWidth, bool repair);
+
 }  // namespace app

@@ -2,11 +2,15 @@
 #pragma once
 
 #include "app/layout.h"
-#include "items/slot_parser.h"
-#include "ui/popup_menu.h"
+#include "compare/list_role.h"
+#include "compare/name_rule.h"
+#include "items/analysis_mode.h"
+#include "items/slot.h"
+#include "items/separators.h"
 #include "ui/buttons.h"
 #include "ui/edit_box.h"
 #include "ui/list_view.h"
+#include "ui/popup_menu.h"
 #include "ui/static_controls.h"
 #include "ui/status_bar.h"
 
@@ -54,23 +58,33 @@ struct MainControls {
   ui::Button detailButton;
   ui::PopupMenu listMenu;  // the lists' context menu
 
-  ui::EditBox& Input(int slot) { return slot == 1 ? slot1Input : slot2Input; }
-  ui::ListView& Items(int slot) { return slot == 1 ? slot1Items : slot2Items; }
+  ui::EditBox& Input(ds::Slot slot) { return slot == ds::Slot::k1 ? slot1Input : slot2Input; }
+  ui::ListView& Items(ds::Slot slot) { return slot == ds::Slot::k1 ? slot1Items : slot2Items; }
+  ui::ListView& Missing(ds::Slot slot) { return slot == ds::Slot::k1 ? slot1Missing : slot2Missing; }
 };
 
-// The list the context-menu operations act on, with its fixed title.
+// The name rule as the two switches set it now.
+inline ds::NameRule RuleOf(const ui::CheckBox& caseSensitive, const ui::CheckBox& exactMatch) {
+  return {caseSensitive.IsChecked(), exactMatch.IsChecked()};
+}
+
+// The list the context-menu operations act on, with its role (and so its title).
 struct CurrentList {
   ui::ListView* list = nullptr;
-  ds::Text title;
+  ds::ListRole role = ds::ListRole::kNone;
 };
 
-// Held for the whole run: the separators in force, the mode word and the
-// current list.
+// Held for the whole run: the separators in force, the analysis mode, the
+// current list, the layout, and the window modes the handlers draw from.
 struct AppState {
-  ds::Separators separators{";", "="};
-  ds::Text modeWord = "Cookies";
+  ds::AnalysisMode mode = ds::AnalysisMode::kCookies;
+  ds::Separators separators = ds::DefaultSeparators(ds::AnalysisMode::kCookies);
   CurrentList current;
   Layout layout;
+  bool compact = false;
+  bool created = false;  // start-up has created the secondary windows: resizing may lay out
+
+  const char* ModeWord() const { return ds::ModeWord(mode); }
 };
 
 }  // namespace app

@@ -1,15 +1,14 @@
 #include "app/main_window.h"
 
+#include "app/analyse.h"
 #include "app/layout_handlers.h"
 #include "app/main_window_design.h"
 #include "app/mode_handlers.h"
 #include "app/option_handlers.h"
+#include "app/reports.h"
+#include "app/slots.h"
 #include "app/startup.h"
-#include "app/settings.h"
 #include "app/texts.h"
-#include "compare/analyse_handlers.h"
-#include "items/separators.h"
-#include "items/slot_handlers.h"
 #include "ui/text_convert.h"
 
 namespace app {
@@ -27,23 +26,37 @@ HWND ContainerHandle(MainWindow& window, Container container) {
   return window.hwnd();
 }
 
-std::vector<ui::Column> ColumnsFor(MainControls& c, ui::Control& list) {
-  if (&list == &c.slot1Items) return ItemListColumns(1);
-  if (&list == &c.slot2Items) return ItemListColumns(2);
-  if (&list == &c.differenceList) return DifferenceListColumns();
-  return MissingListColumns();
+template <typename T>
+bool CreateFromDesign(T& control, const ControlDesign&, const ui::CreateArgs& a) {
+  return control.Create(a);
 }
 
-template <typename T>
-bool CreateAs(ui::Control& control, const ui::CreateArgs& args) {
-  return static_cast<T&>(control).Create(args);
+bool CreateFromDesign(ui::EditBox& box, const ControlDesign& d, const ui::CreateArgs& a) {
+  ui::EditBox::Args edit;
+  static_cast<ui::CreateArgs&>(edit) = a;
+  edit.multiline = d.multiline;
+  edit.exStyle = WS_EX_CLIENTEDGE;
+  return box.Create(edit);
+}
+
+bool CreateFromDesign(ui::ListView& list, const ControlDesign& d, const ui::CreateArgs& a) {
+  ui::ListView::Args args;
+  static_cast<ui::CreateArgs&>(args) = a;
+  for (const ColumnDesign& column : d.columns) args.columns.push_back({column.title, column.width});
+  return list.Create(args);
 }
 
 }  // namespace
 
 MainWindow::MainWindow() = default;
 
+// Torn down in the reverse order of creation, and no handler may run on the
+// way: the controls are unhooked first, because destroying the detail window
+// activates this one and moves the focus.
 MainWindow::~MainWindow() {
+  for (const ControlDesign& d : MainWindowDesign()) d.Of(controls_).Detach();
+  detail_.reset();
+  Destroy();
   if (font_) DeleteObject(font_);
 }
 
@@ -67,74 +80,61 @@ bool MainWindow::CreateControls() {
   font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   for (const ControlDesign& d : MainWindowDesign()) {
-    ui::Control& control = d.control(controls_);
     ui::CreateArgs a;
     a.parent = ContainerHandle(*this, d.container);
     a.bounds = d.bounds;
     a.text = d.text;
     a.visible = d.shown;
     a.style = WS_CLIPSIBLINGS;
-    bool created = false;
-    switch (d.kind) {
-      case ControlKind::kPanel: created = CreateAs<ui::Panel>(control, a); break;
-      case ControlKind::kButton: created = CreateAs<ui::Button>(control, a); break;
-      case ControlKind::kCheckBox: created = CreateAs<ui::CheckBox>(control, a); break;
-      case ControlKind::kDivider: created = CreateAs<ui::Divider>(control, a); break;
-      case ControlKind::kLabel: created = CreateAs<ui::Label>(control, a); break;
-      case ControlKind::kStatusBar: created = CreateAs<ui::StatusBar>(control, a); break;
-      case ControlKind::kEditBox:
-      case ControlKind::kMultilineEditBox: {
-        ui::EditBox::Args edit;
-        static_cast<ui::CreateArgs&>(edit) = a;
-        edit.multiline = d.kind == ControlKind::kMultilineEditBox;
-        edit.exStyle = WS_EX_CLIENTEDGE;
-        created = static_cast<ui::EditBox&>(control).Create(edit);
-        break;
-      }
-      case ControlKind::kListView: {
-        ui::ListView::Args list;
-        static_cast<ui::CreateArgs&>(list) = a;
-        list.columns = ColumnsFor(controls_, control);
-        created = static_cast<ui::ListView&>(control).Create(list);
-        break;
-      }
-    }
+    bool created = std::visit([&](auto member) { return CreateFromDesign(controls_.*member, d, a); }, d.member);
     if (!created) return false;
-    control.SetFont(font_);
+    d.Of(controls_).SetFont(font_);
   }
   // Controls placed on the window itself lie over the two panels.
   for (const ControlDesign& d : MainWindowDesign())
-    if (d.container == Container::kWindow && d.kind != ControlKind::kPanel) d.control(controls_).BringToTop();
+    if (d.container == Container::kWindow && !std::holds_alternative<Member<ui::Panel>>(d.member))
+      d.Of(controls_).BringToTop();
   return true;
 }
 
 void MainWindow::WireEvents() {
   MainControls& c = controls_;
-  c.slot1Input.onChange = [this] { items::ParseSlotIntoWindow(*this, 1); };
-  c.slot2Input.onChange = [this] { items::ParseSlotIntoWindow(*this, 2); };
-  c.lineSeparatorBox.onChange = [this] { items::CommitSeparatorBox(*this, ds::SeparatorKind::kLine); };
-  c.valueSeparatorBox.onChange = [this] { items::CommitSeparatorBox(*this, ds::SeparatorKind::kValue); };
-  c.valueSeparatorBox.onKeyDown = [this](UINT key) { items::OnValueSeparatorKey(*this, key); };
+  AppState& state = state_;
+  for (ds::Slot slot : ds::kSlots) {
+    ui::EditBox& input = c.Input(slot);
+    input.onChange = [&c, &state, &input, slot] { ParseSlotIntoWindow(input, SlotViewOf(c, slot), state, slot); };
+    input.onFocus = [&state, &input, slot] { OnInputFocus(input, state, slot); };
+    input.onBlur = [&state, &input, slot] { PutPlaceholderIfEmpty(input, state, slot); };
+  }
+  c.lineSeparatorBox.onChange = [&c, &state] {
+    CommitSeparatorBox(c.lineSeparatorBox, ds::SeparatorKind::kLine, state.separators);
+  };
+  c.valueSeparatorBox.onChange = [&c, &state] {
+    CommitSeparatorBox(c.valueSeparatorBox, ds::SeparatorKind::kValue, state.separators);
+  };
+  c.valueSeparatorBox.onKeyDown = [&c](UINT key) { OnValueSeparatorKey(c.valueSeparatorBox, key); };
   c.valueSeparatorBox.onFocus = [&c] { c.valueSeparatorBox.SelectAll(); };
   c.valueSeparatorBox.onMouseUp = [&c] { c.valueSeparatorBox.SelectAll(); };
 
-  c.analyseButton.onClick = [this] { compare::RunAnalyse(*this); };
-  c.analyseBarButton.onClick = [this] { compare::RunAnalyse(*this); };
-  for (int side : {1, 2}) {
-    ui::ListView& items = c.Items(side);
-    items.onSelectionChanged = [this, side] { compare::OnItemListRowChanged(*this, side); };
-    items.onFocus = [this, side] { compare::OnItemListFocus(*this, side); };
-    items.onBlur = [this, side] { compare::OnItemListBlur(*this, side); };
-    ui::ListView& missing = side == 1 ? c.slot1Missing : c.slot2Missing;
-    missing.onFocus = [this, side] { compare::OnMissingListFocus(*this, side); };
-    missing.onClick = [this, side] { compare::OnMissingListClick(*this, side); };
+  c.analyseButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
+  c.analyseBarButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
+  ReportView reports = ReportViewOf(c);
+  for (ds::Slot slot : ds::kSlots) {
+    ui::ListView& items = c.Items(slot);
+    items.onSelectionChanged = [reports, &state, slot] { OnItemListRowChanged(reports, state, slot); };
+    items.onFocus = [reports, &state, slot] { OnItemListFocus(reports, state, slot); };
+    items.onBlur = [reports, slot] { OnItemListBlur(reports, slot); };
+    ui::ListView& missing = c.Missing(slot);
+    missing.onFocus = [reports, &state, slot] { OnMissingListFocus(reports, state, slot); };
+    missing.onClick = [reports, &state, slot] { OnMissingListClick(reports, state, slot); };
+    // Its lost focus only lets the list repaint before the next control takes over.
     missing.onBlur = [] { ui::LetPendingEventsRun(); };
   }
-  c.differenceList.onSelectionChanged = [this] { compare::OnDifferenceRow(*this); };
-  c.differenceList.onClick = [this] { compare::OnDifferenceRow(*this); };
-  c.differenceList.onFocus = [this] { compare::OnDifferenceListFocus(*this); };
-  c.differenceList.onDoubleClick = [this] {
-    compare::OnDifferenceListDoubleClick(*this);
+  c.differenceList.onSelectionChanged = [reports, &state] { OnDifferenceRow(reports, state); };
+  c.differenceList.onClick = [reports, &state] { OnDifferenceRow(reports, state); };
+  c.differenceList.onFocus = [reports, &state] { OnDifferenceListFocus(reports, state); };
+  c.differenceList.onDoubleClick = [this, reports] {
+    OnItemListRowChanged(reports, state_, ds::Slot::k1);
     if (controls_.differenceList.RowCount() > 0) ShowDetail();
   };
   c.differenceList.onKeyDown = [this](UINT key) {
@@ -149,21 +149,18 @@ void MainWindow::WireEvents() {
   c.contentBox.onKeyDown = [&c](UINT key) {
     if (key == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) c.contentBox.SelectAll();
   };
+  // Its focus only lets the click that brought it land first.
   c.searchResultBox.onFocus = [] { ui::LetPendingEventsRun(); };
   c.contentBox.onChange = [this] {
     if (detail_ && detail_->IsShown()) detail_->detailBox.SetText(controls_.contentBox.GetText());
   };
 
-  c.cookiesModeSwitch.onClick = [this] { SwitchMode(*this, AnalysisMode::kCookies); };
-  c.httpModeSwitch.onClick = [this] { SwitchMode(*this, AnalysisMode::kHttp); };
+  c.cookiesModeSwitch.onClick = [this] { SwitchMode(*this, ds::AnalysisMode::kCookies); };
+  c.httpModeSwitch.onClick = [this] { SwitchMode(*this, ds::AnalysisMode::kHttp); };
   c.compactToggle.onClick = [this] { ToggleCompact(*this); };
-  c.caseSensitiveSwitch.onClick = [this] { OnOptionSwitchClicked(*this, OptionSwitch::kCaseSensitive); };
-  c.exactMatchSwitch.onClick = [this] { OnOptionSwitchClicked(*this, OptionSwitch::kExactMatch); };
-  c.autoExpandSwitch.onClick = [this] { OnOptionSwitchClicked(*this, OptionSwitch::kAutoExpand); };
-  for (int slot : {1, 2}) {
-    c.Input(slot).onFocus = [this, slot] { OnInputFocus(*this, slot); };
-    c.Input(slot).onBlur = [this, slot] { OnInputBlur(*this, slot); };
-  }
+  c.caseSensitiveSwitch.onClick = [&c] { OnOptionSwitchClicked(c.caseSensitiveSwitch, OptionSwitch::kCaseSensitive); };
+  c.exactMatchSwitch.onClick = [&c] { OnOptionSwitchClicked(c.exactMatchSwitch, OptionSwitch::kExactMatch); };
+  c.autoExpandSwitch.onClick = [&c] { OnOptionSwitchClicked(c.autoExpandSwitch, OptionSwitch::kAutoExpand); };
   c.listMenu.Add(kMenuCopySlot1, "");
   c.listMenu.Add(kMenuCopySlot2, "");
 }
@@ -177,7 +174,9 @@ void MainWindow::ShowAsPlaced() {
 
 void MainWindow::CreateSecondaryWindows() {
   auto detail = std::make_unique<DetailWindow>();
-  if (!detail->Create(hwnd())) return;
+  bool made = detail->Create(hwnd());
+  state_.created = true;  // from now on a resize lays the window out
+  if (!made) return;
   detail_ = std::move(detail);
   RECT main;
   GetWindowRect(hwnd(), &main);

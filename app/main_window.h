@@ -42,10 +42,10 @@ class MainWindow : public ui::Window {
   bool CreateControls();
   void WireEvents();
 
+  HFONT font_ = nullptr;
   MainControls controls_;
   AppState state_;
   std::unique_ptr<DetailWindow> detail_;
-  HFONT font_ = nullptr;
   bool quitOnClose_ = true;
   ui::Placement startPlacement_ = ui::Placement::kCentred;
 };

@@ -1,11 +1,12 @@
 #include "app/mode_handlers.h"
 
 #include "app/layout_handlers.h"
+#include "app/mode_texts.h"
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "app/slots.h"
 #include "app/texts.h"
 #include "items/separators.h"
-#include "items/slot_handlers.h"
 #include "items/texts.h"
 
 namespace app {
@@ -25,6 +26,7 @@ void EnterCompact(MainWindow& window) {
   c.leftPanel.Show(false);
   MoveLeft(c.leftPanel, -c.leftPanel.Bounds().width);
   MoveLeft(c.rightPanel, 7);
+  window.state().compact = true;
   window.SetWidth(kCompactWidth);
   MoveLeft(c.differenceList, c.splitter.Bounds().x);
   MoveLeft(c.contentBox, c.splitter.Bounds().x);
@@ -38,6 +40,7 @@ void EnterFull(MainWindow& window) {
   c.leftPanel.Show(true);
   MoveLeft(c.leftPanel, 0);
   MoveLeft(c.rightPanel, kFullRightPanelLeft);
+  window.state().compact = false;
   window.SetSize(kFullWidth, kFullHeight);
   MoveLeft(c.differenceList, c.rightPanel.Bounds().x + 15);
   MoveLeft(c.contentBox, c.rightPanel.Bounds().x + 15);
@@ -48,7 +51,7 @@ void ToggleSteps(MainWindow& window) {
   Layout& layout = window.state().layout;
   layout.Clear();
   layout.suspended = true;
-  if (IsCompact(window))
+  if (window.state().compact)
     EnterFull(window);
   else
     EnterCompact(window);
@@ -57,11 +60,6 @@ void ToggleSteps(MainWindow& window) {
 }
 
 }  // namespace
-
-bool IsCompact(MainWindow& window) {
-  // The toggle's caption is the only record of the mode: ">" means full.
-  return window.controls().compactToggle.GetText() != texts::kCompactToggleFull;
-}
 
 void ToggleCompact(MainWindow& window) {
   if (window.CurrentPlacement() != ui::Placement::kMaximised) {
@@ -74,18 +72,18 @@ void ToggleCompact(MainWindow& window) {
   window.SetPlacement(ui::Placement::kMaximised);
 }
 
-void SwitchMode(MainWindow& window, AnalysisMode mode) {
+void SwitchMode(MainWindow& window, ds::AnalysisMode mode) {
   MainControls& c = window.controls();
   AppState& state = window.state();
   ModeTexts t = TextsOf(mode);
-  WriteSetting(texts::kModeKey, t.storedValue);
-  c.lineSeparatorBox.SetText(t.lineSeparatorBox);
-  c.valueSeparatorBox.SetText(t.valueSeparatorBox);
-  state.separators = {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, t.lineSeparatorBox),
-                      ds::SeparatorFromSetting(ds::SeparatorKind::kValue, t.valueSeparatorBox)};
-  c.cookiesModeSwitch.SetChecked(mode == AnalysisMode::kCookies);
-  c.httpModeSwitch.SetChecked(mode == AnalysisMode::kHttp);
-  state.modeWord = t.modeWord;
+  ds::SeparatorBoxes boxes = ds::DefaultSeparatorBoxes(mode);
+  WriteSetting(texts::kModeKey, ds::ModeSetting(mode));
+  c.lineSeparatorBox.SetText(boxes.line);
+  c.valueSeparatorBox.SetText(boxes.value);
+  state.separators = ds::DefaultSeparators(mode);
+  c.cookiesModeSwitch.SetChecked(mode == ds::AnalysisMode::kCookies);
+  c.httpModeSwitch.SetChecked(mode == ds::AnalysisMode::kHttp);
+  state.mode = mode;
   c.analyseButton.SetText(t.analyseCaption);
   c.analyseBarButton.SetText(t.analyseCaption);
   c.slot1Caption.SetText(t.slot1Caption);
@@ -99,13 +97,12 @@ void SwitchMode(MainWindow& window, AnalysisMode mode) {
   c.slot1Missing.SetColumnTitle(1, t.missingNameColumn);
   c.slot2Missing.SetColumnTitle(1, t.missingNameColumn);
   c.differenceList.SetColumnTitle(1, t.differenceNameColumn);
-  for (int slot : {1, 2}) {
+  for (ds::Slot slot : ds::kSlots) {
     ui::EditBox& input = c.Input(slot);
     if (ds::Find(input.GetText(), ds::texts::kPlaceholderPrefix) != -1)
-      input.SetText(ds::PlaceholderText(state.modeWord, slot));
+      input.SetText(ds::PlaceholderText(state.ModeWord(), slot));
   }
-  items::ParseSlotIntoWindow(window, 1);
-  items::ParseSlotIntoWindow(window, 2);
+  for (ds::Slot slot : ds::kSlots) ParseSlotIntoWindow(c.Input(slot), SlotViewOf(c, slot), state, slot);
 }
 
 }  // namespace app

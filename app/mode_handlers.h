@@ -1,15 +1,13 @@
-// Part of the main window's shell: switching the analysis mode and the
-// compact mode.
+// Switching the analysis mode and the compact mode.
 #pragma once
 
-#include "app/analysis_mode.h"
+#include "items/analysis_mode.h"
 
 namespace app {
 
 class MainWindow;
 
-void SwitchMode(MainWindow& window, AnalysisMode mode);
+void SwitchMode(MainWindow& window, ds::AnalysisMode mode);
 void ToggleCompact(MainWindow& window);
-bool IsCompact(MainWindow& window);
 
 }  // namespace app

@@ -1,17 +1,13 @@
 #include "app/option_handlers.h"
 
-#include "app/main_window.h"
 #include "app/settings.h"
 #include "app/texts.h"
 #include "ui/message_box.h"
+#include "ui/window.h"
 
 namespace app {
 
-void OnOptionSwitchClicked(MainWindow& window, OptionSwitch which) {
-  MainControls& c = window.controls();
-  ui::CheckBox& box = which == OptionSwitch::kCaseSensitive ? c.caseSensitiveSwitch
-                      : which == OptionSwitch::kExactMatch  ? c.exactMatchSwitch
-                                                            : c.autoExpandSwitch;
+void OnOptionSwitchClicked(const ui::CheckBox& box, OptionSwitch which) {
   const char* key = which == OptionSwitch::kCaseSensitive ? texts::kCaseSensitiveKey
                     : which == OptionSwitch::kExactMatch  ? texts::kExactMatchKey
                                                           : texts::kAutoExpandKey;
@@ -22,21 +18,18 @@ void OnOptionSwitchClicked(MainWindow& window, OptionSwitch which) {
                               ui::MessageIcon::kInformation, true});
 }
 
-void OnInputFocus(MainWindow& window, int slot) {
-  ui::EditBox& input = window.controls().Input(slot);
-  if (input.GetText() == ds::PlaceholderText(window.state().modeWord, slot)) {
+void OnInputFocus(ui::EditBox& input, const AppState& state, ds::Slot slot) {
+  if (input.GetText() == ds::PlaceholderText(state.ModeWord(), slot)) {
     input.SetText("");
     return;
   }
+  // The click that brought the focus places the caret; select all after it.
   ui::LetPendingEventsRun();
   input.SelectAll();
 }
 
-void OnInputBlur(MainWindow& window, int slot) { PutPlaceholderIfEmpty(window, slot); }
-
-void PutPlaceholderIfEmpty(MainWindow& window, int slot) {
-  ui::EditBox& input = window.controls().Input(slot);
-  if (input.GetText().empty()) input.SetText(ds::PlaceholderText(window.state().modeWord, slot));
+void PutPlaceholderIfEmpty(ui::EditBox& input, const AppState& state, ds::Slot slot) {
+  if (input.GetText().empty()) input.SetText(ds::PlaceholderText(state.ModeWord(), slot));
 }
 
 }  // namespace app

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/analysis_mode.h"
+#include "app/launch_counter.h"
 #include "app/layout_handlers.h"
 #include "app/main_window.h"
 #include "app/mode_handlers.h"
@@ -49,7 +49,7 @@ void RunStartUp(MainWindow& window) {
   // A key never written keeps the mode's default.
   ds::Text storedLine = ReadSetting(ds::SeparatorSettingKey(ds::SeparatorKind::kLine));
   ds::Text storedValue = ReadSetting(ds::SeparatorSettingKey(ds::SeparatorKind::kValue));
-  SwitchMode(window, ModeFromSetting(ReadSetting(texts::kModeKey)));
+  SwitchMode(window, ds::ModeFromSetting(ReadSetting(texts::kModeKey)));
   AppState& state = window.state();
   if (!storedLine.empty()) state.separators.line = ds::SeparatorFromSetting(ds::SeparatorKind::kLine, storedLine);
   if (!storedValue.empty())
@@ -62,8 +62,7 @@ void RunStartUp(MainWindow& window) {
   c.caseSensitiveSwitch.SetChecked(ReadSetting(texts::kCaseSensitiveKey) != "no");
   c.exactMatchSwitch.SetChecked(ReadSetting(texts::kExactMatchKey) != "no");
   c.autoExpandSwitch.SetChecked(ReadSetting(texts::kAutoExpandKey) != "no");
-  PutPlaceholderIfEmpty(window, 1);
-  PutPlaceholderIfEmpty(window, 2);
+  for (ds::Slot slot : ds::kSlots) PutPlaceholderIfEmpty(c.Input(slot), state, slot);
   window.Focus();
   skin::ReleaseSkinData();
 }

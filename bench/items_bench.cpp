@@ -23,7 +23,7 @@ std::string Capture(int n, bool gbk) {
 }
 
 const ds::Separators kCookies{";", "="};
-const ds::SlotContext kSlot{"Cookies", "1", "placeholder"};
+const ds::SlotContext kSlot{};
 
 void BM_ParseAndSort(benchmark::State& state) {
   std::string capture = Capture(static_cast<int>(state.range(0)), state.range(1) != 0);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "items/slot_handlers.h"
+#include "app/slots.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ void BM_ParseSlotIntoWindow(benchmark::State& state) {
     capture.append("k").append(std::to_string((i * 7919) % 100003)).append("=v;");
   Window().controls().slot1Input.SetText(capture);
   for (auto _ : state) {
-    items::ParseSlotIntoWindow(Window(), 1);
+    app::ParseSlotIntoWindow(Window().controls().slot1Input, app::SlotViewOf(Window().controls(), ds::Slot::k1), Window().state(), ds::Slot::k1);
     if (state.range(1)) UpdateWindow(Window().hwnd());
   }
   state.SetLabel(state.range(1) ? "with repaint" : "without repaint");
@@ -108,7 +108,7 @@ BENCHMARK(BM_ParseSlotIntoWindow)->ArgsProduct({{1000, 100000}, {0, 1}})->Unit(b
 void BM_Keystroke16KParseOnly(benchmark::State& state) {
   std::string capture;
   for (int i = 0; capture.size() < 16 * 1024; ++i) capture.append("cookie_").append(std::to_string(i * 7919 % 100003)).append("=v; ");
-  ds::SlotContext slot{"Cookies", "1", "placeholder"};
+  ds::SlotContext slot{};
   for (auto _ : state) {
     ds::ParseOutcome out = ds::ParseSlotText(capture, {";", "="}, slot);
     benchmark::DoNotOptimize(out.rows.data());

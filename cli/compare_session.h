@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/analysis.h"
-#include "compare/name_rule.h"
+#include "compare/session.h"
 #include "items/rows.h"
 #include "items/slot_parser.h"
 
@@ -35,9 +34,8 @@ struct ItemReportText {
 };
 
 struct SessionResult {
-  enum class Refusal { kNone, kSeparatorConflict, kPlaceholder };
-  Refusal refusal = Refusal::kNone;
-  std::string refusalMessage;  // the window's message text
+  ds::AnalyseStop stop = ds::AnalyseStop::kRan;
+  std::optional<ds::Refusal> refusal;  // the window's message box, when it refused
   std::string modeWord;
   ds::Separators separators;
   SlotResult slot1, slot2;

@@ -17,7 +17,7 @@
 #include "cli/compare_session.h"
 #include "cli/options.h"
 #include "cli/output.h"
-#include "items/texts.h"
+#include "items/analysis_mode.h"
 #include "platform/codepage.h"
 
 namespace {
@@ -105,8 +105,9 @@ int main(int argc, char** argv) {
   in.rule = {!o.ignoreCase, !o.fuzzy};
   in.removeDuplicates = o.removeDuplicates;
   in.wantReports = o.json;
-  in.lineSeparatorBox = o.httpMode ? ds::texts::kLineBreakWord : ";";
-  in.valueSeparatorBox = o.httpMode ? ":" : "=";
+  ds::SeparatorBoxes defaults = ds::DefaultSeparatorBoxes(o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies);
+  in.lineSeparatorBox = defaults.line;
+  in.valueSeparatorBox = defaults.value;
   std::string error;
   cli::Encoding argEncoding = arguments.utf8 ? cli::Encoding::kUtf8 : o.encoding;
   if (o.lineSeparator && !ToGbk(*o.lineSeparator, argEncoding, "--line-sep", &in.lineSeparatorBox, &error))
@@ -125,8 +126,7 @@ int main(int argc, char** argv) {
   }
 
   cli::SessionResult result = cli::RunSession(in);
-  if (result.refusal != cli::SessionResult::Refusal::kNone)
-    return Fail(cli::EncodeOutput(result.refusalMessage, o.encoding));
+  if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
   std::string text = o.json ? cli::FormatJson(result, o.httpMode, o.encoding) : cli::FormatText(result, o.encoding);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);

@@ -1,7 +1,7 @@
 #include "compare/analysis.h"
 
 #include "compare/texts.h"
-#include "items/slot_parser.h"
+#include "items/sentence.h"
 
 namespace ds {
 namespace {
@@ -15,15 +15,6 @@ Row ResultRow(size_t number, std::initializer_list<const Text*> cells) {
 }
 
 }  // namespace
-
-AnalyseCheck CheckAnalyse(std::string_view lineSeparatorBox, std::string_view valueSeparatorBox,
-                          std::string_view slot1Text, std::string_view slot2Text, std::string_view modeWord) {
-  if (lineSeparatorBox == valueSeparatorBox) return AnalyseCheck::kSeparatorConflict;
-  if (slot1Text == PlaceholderText(modeWord, 1) || slot2Text == PlaceholderText(modeWord, 2))
-    return AnalyseCheck::kPlaceholder;
-  if (slot1Text.empty() && slot2Text.empty()) return AnalyseCheck::kNothingToCompare;
-  return AnalyseCheck::kRun;
-}
 
 ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, const NameRule& rule) {
   // Every name is prepared once per action, whichever side it is sought from.
@@ -55,9 +46,10 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
 
 Text SummaryText(const ComparisonLists& lists, std::string_view modeWord) {
   auto count = [](const std::vector<Row>& rows) { return ToText(static_cast<long long>(rows.size())); };
-  return texts::kSummaryMissingIn1 + count(lists.missingInSlot1) + texts::kSummaryMissingIn2 +
-         count(lists.missingInSlot2) + texts::kSummaryItemsGap + Text(modeWord) + texts::kSummaryDifferent +
-         count(lists.different) + texts::kItems;
+  return FillIn(texts::kSummary, {{"missing1", count(lists.missingInSlot1)},
+                                  {"missing2", count(lists.missingInSlot2)},
+                                  {"mode", modeWord},
+                                  {"different", count(lists.different)}});
 }
 
 }  // namespace ds

@@ -1,5 +1,4 @@
-// The Analyse action's portable part: its refusals, the comparison pass that
-// fills the three result lists, and the summary line.
+// The comparison pass that fills the three result lists, and the summary line.
 #pragma once
 
 #include <string_view>
@@ -9,16 +8,6 @@
 #include "items/rows.h"
 
 namespace ds {
-
-enum class AnalyseCheck {
-  kRun,
-  kSeparatorConflict,  // the two separator boxes hold the same text
-  kPlaceholder,        // a slot still shows its placeholder
-  kNothingToCompare,   // both slots empty: stop without a word
-};
-
-AnalyseCheck CheckAnalyse(std::string_view lineSeparatorBox, std::string_view valueSeparatorBox,
-                          std::string_view slot1Text, std::string_view slot2Text, std::string_view modeWord);
 
 struct ComparisonLists {
   std::vector<Row> missingInSlot1;  // Slot 2 items Slot 1 lacks: number, name, value

@@ -29,8 +29,8 @@ class ItemReporter {
   ItemReporter& operator=(const ItemReporter&) = delete;
 
   // Report on an item of the source list (nullptr: no selected row, empty
-  // name and value); side is 1 when the source is the Slot 1 item list.
-  ItemReport Report(const Row* item, int side, const Separators& separators, std::string_view modeWord) const;
+  // name and value); side is the slot of the source list.
+  ItemReport Report(const Row* item, Slot side, const Separators& separators, std::string_view modeWord) const;
 
  private:
   const RowTable& other_;

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   const ds::Separators modes[] = {{";", "="}, {"\r\n", ":"}, {"\xD6\xD0", "=>"}};
-  ds::SlotContext slot{"Cookies", "1", "placeholder"};
+  ds::SlotContext slot{};
   for (const ds::Separators& separators : modes) {
     ds::ParseOutcome out = ds::ParseSlotText(text, separators, slot);
     for (const ds::Row& row : out.rows)

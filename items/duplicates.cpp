@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "items/sentence.h"
+#include "items/slot.h"
 #include "items/texts.h"
 
 namespace ds {
@@ -40,7 +42,7 @@ void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label
     if (drop[i] || later[i] == 0) continue;
     const Text& name = rows[i].Cell(1);
     if (decision == Decision::kNotAsked) {
-      Text question = Text(modeWord) + Text(label) + texts::kDuplicateFound + name + texts::kRemoveAllDuplicates;
+      Text question = FillIn(texts::kDuplicateQuestion, {{"mode", modeWord}, {"slot", label}, {"name", name}});
       bool yes = ask(question, texts::kDuplicateTitle);
       out.asked = true;
       decision = yes ? Decision::kRemove : Decision::kKeep;
@@ -50,7 +52,8 @@ void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label
         if (!drop[j] && rows[j].Cell(1) == name) drop[j] = true;
       out.removed = true;
     }
-    out.notes += Text(modeWord) + Text(label) + "[" + name + texts::kDuplicateCount + ToText(later[i]) + "\r\n";
+    out.notes +=
+        FillIn(texts::kDuplicateNote, {{"mode", modeWord}, {"slot", label}, {"name", name}, {"count", ToText(later[i])}});
   }
   RemoveRows(table, drop);
 }
@@ -67,8 +70,8 @@ DuplicateOutcome HandleDuplicates(RowTable& slot1, RowTable& slot2, std::string_
                                   const DuplicateQuestion& ask) {
   DuplicateOutcome out;
   Decision decision = Decision::kNotAsked;
-  ScanSlot(slot1, modeWord, texts::kSlot1Label, decision, ask, out);
-  ScanSlot(slot2, modeWord, texts::kSlot2Label, decision, ask, out);
+  ScanSlot(slot1, modeWord, SlotLabel(Slot::k1), decision, ask, out);
+  ScanSlot(slot2, modeWord, SlotLabel(Slot::k2), decision, ask, out);
   DropEmptyRows(slot1);
   DropEmptyRows(slot2);
   return out;

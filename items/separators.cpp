@@ -28,6 +28,11 @@ SeparatorCommit CommitSeparator(SeparatorKind kind, std::string_view boxText) {
   return commit;
 }
 
+Separators DefaultSeparators(AnalysisMode mode) {
+  SeparatorBoxes boxes = DefaultSeparatorBoxes(mode);
+  return {SeparatorFromSetting(SeparatorKind::kLine, boxes.line), SeparatorFromSetting(SeparatorKind::kValue, boxes.value)};
+}
+
 const char* SeparatorSettingKey(SeparatorKind kind) {
   return kind == SeparatorKind::kLine ? texts::kLineSeparatorKey : texts::kValueSeparatorKey;
 }

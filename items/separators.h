@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "items/analysis_mode.h"
+#include "items/slot_parser.h"
 #include "items/text.h"
 
 namespace ds {
@@ -24,5 +26,8 @@ SeparatorCommit CommitSeparator(SeparatorKind kind, std::string_view boxText);
 Text SeparatorFromSetting(SeparatorKind kind, std::string_view value);
 
 const char* SeparatorSettingKey(SeparatorKind kind);
+
+// The separators a mode puts in force: its default boxes, committed.
+Separators DefaultSeparators(AnalysisMode mode);
 
 }  // namespace ds

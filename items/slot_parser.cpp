@@ -1,6 +1,7 @@
 #include "items/slot_parser.h"
 
 #include "items/item_sort.h"
+#include "items/sentence.h"
 #include "items/texts.h"
 
 namespace ds {
@@ -12,9 +13,7 @@ bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
-Text ErrorReport(std::string_view modeWord) {
-  return Text(texts::kCheckedPrefix) + Text(modeWord) + texts::kTextHasErrors;
-}
+Text ErrorReport(std::string_view modeWord) { return FillIn(texts::kTextError, {{"mode", modeWord}}); }
 
 Text RemoveCrLf(std::string_view text) {
   Text out;
@@ -71,10 +70,11 @@ std::vector<Text> SplitSlotLines(std::string_view text, const Separators& separa
 
 ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, const SlotContext& slot) {
   ParseOutcome out;
-  if (text.empty() || text == slot.placeholder) return out;
+  const std::string_view mode = ModeWord(slot.mode);
+  if (text.empty() || text == PlaceholderText(mode, slot.slot)) return out;
   if (Find(text, separators.value) == -1 && Find(text, separators.line) == -1) {
     out.stop = ParseOutcome::Stop::kErrorRowsKept;
-    out.report = ErrorReport(slot.modeWord);
+    out.report = ErrorReport(mode);
     return out;
   }
 
@@ -85,7 +85,7 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   }
   if (lines.empty()) {
     out.stop = ParseOutcome::Stop::kErrorRowsCleared;
-    out.report = ErrorReport(slot.modeWord);
+    out.report = ErrorReport(mode);
     return out;
   }
 
@@ -101,7 +101,7 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
       ++out.noSeparator;
       continue;
     }
-    if (cut.emptyValue) out.notes += slot.modeWord + "[" + cut.name + texts::kValueIsEmpty;
+    if (cut.emptyValue) out.notes += FillIn(texts::kEmptyValueNote, {{"mode", mode}, {"name", cut.name}});
     Row row;
     row.cells = {ToText(static_cast<long long>(i + 1)), std::move(cut.name), std::move(cut.value)};
     table.rows.push_back(std::move(row));
@@ -110,12 +110,13 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   Renumber(table);
 
   Text report;
-  auto count = [](int n) { return ToText(n) + texts::kCountClose; };
-  if (out.incompleteTail > 0) report += slot.modeWord + slot.slotLabel + texts::kIncompleteTail + count(out.incompleteTail);
-  if (out.emptyNames > 0) report += texts::kCheckedPrefix + slot.modeWord + texts::kExtraEquals + count(out.emptyNames);
-  if (out.noSeparator > 0)
-    report += texts::kCheckedPrefix + slot.modeWord + texts::kTextHasErrorsBreak + slot.modeWord + texts::kOrValueEmpty +
-              count(out.noSeparator);
+  auto add = [&](const char* sentence, int count) {
+    if (count > 0)
+      report += FillIn(sentence, {{"mode", mode}, {"slot", SlotLabel(slot.slot)}, {"count", ToText(count)}});
+  };
+  add(texts::kIncompleteTailReport, out.incompleteTail);
+  add(texts::kEmptyNameReport, out.emptyNames);
+  add(texts::kNoSeparatorReport, out.noSeparator);
 
   out.stop = ParseOutcome::Stop::kParsed;
   out.rows = std::move(table.rows);
@@ -124,9 +125,31 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   return out;
 }
 
-Text PlaceholderText(std::string_view modeWord, int slot) {
-  return texts::kPlaceholderPrefix + Text(modeWord) +
-         (slot == 1 ? texts::kPlaceholderSlot1Suffix : texts::kPlaceholderSlot2Suffix);
+SlotUpdate ParseSlot(std::string_view text, const Separators& separators, const SlotContext& slot) {
+  ParseOutcome out = ParseSlotText(text, separators, slot);
+  SlotUpdate update;
+  switch (out.stop) {
+    case ParseOutcome::Stop::kUnchanged:
+      break;
+    case ParseOutcome::Stop::kErrorRowsKept:
+      update.report = std::move(out.report);
+      break;
+    case ParseOutcome::Stop::kErrorRowsCleared:
+      update.rows.emplace();
+      update.report = std::move(out.report);
+      break;
+    case ParseOutcome::Stop::kParsed:
+      update.rows = std::move(out.rows);
+      update.report = std::move(out.report);
+      update.status = std::move(out.status);
+      update.notes = std::move(out.notes);
+      break;
+  }
+  return update;
+}
+
+Text PlaceholderText(std::string_view modeWord, Slot slot) {
+  return FillIn(texts::kPlaceholder, {{"mode", modeWord}, {"slot", SlotLabel(slot)}});
 }
 
 }  // namespace ds

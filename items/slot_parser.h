@@ -2,10 +2,13 @@
 // report out. Pure; the window writes the outcome into its controls.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "items/analysis_mode.h"
 #include "items/rows.h"
+#include "items/slot.h"
 #include "items/text.h"
 
 namespace ds {
@@ -16,9 +19,8 @@ struct Separators {
 };
 
 struct SlotContext {
-  Text modeWord;     // "Cookies" or "Http协议"
-  Text slotLabel;    // "1号" or "2号"
-  Text placeholder;  // the slot's placeholder text
+  AnalysisMode mode = AnalysisMode::kCookies;
+  Slot slot = Slot::k1;
 };
 
 // One line cut at the value separator.
@@ -55,7 +57,18 @@ struct ParseOutcome {
 
 ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, const SlotContext& slot);
 
-// The two placeholder texts of a mode.
-Text PlaceholderText(std::string_view modeWord, int slot);
+// What a change of a slot's text changes on screen; what is unset stays as it
+// was. Both front ends show a parse through this one mapping.
+struct SlotUpdate {
+  std::optional<std::vector<Row>> rows;  // the item list's rows, replaced
+  std::optional<Text> report;            // report box
+  std::optional<Text> status;            // status bar
+  std::optional<Text> notes;             // content box
+};
+
+SlotUpdate ParseSlot(std::string_view text, const Separators& separators, const SlotContext& slot);
+
+// "请填入" + mode word + " 1号数据" (or " 2号数据"): what an empty input box shows.
+Text PlaceholderText(std::string_view modeWord, Slot slot);
 
 }  // namespace ds

@@ -9,11 +9,14 @@ namespace {
 constexpr wchar_t kControlProp[] = L"Dualsieve.Control";
 }
 
-Control::~Control() {
+Control::~Control() { Detach(); }
+
+void Control::Detach() {
   if (hwnd_ && IsWindow(hwnd_)) {
     RemovePropW(hwnd_, kControlProp);
     if (original_) SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
   }
+  original_ = nullptr;
 }
 
 Control* Control::FromHandle(HWND hwnd) { return static_cast<Control*>(GetPropW(hwnd, kControlProp)); }
@@ -74,18 +77,12 @@ LRESULT Control::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Control::SetText(std::string_view gbk) {
   assert(hwnd_);
-  WideText wide = ToWide(gbk);
-  SetWindowTextW(hwnd_, wide.text.c_str());
-  return wide.complete;
+  return SetWindowTextGbk(hwnd_, gbk);
 }
 
 std::string Control::GetText() const {
   assert(hwnd_);
-  int length = GetWindowTextLengthW(hwnd_);
-  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-  int got = GetWindowTextW(hwnd_, wide.data(), length + 1);
-  wide.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return ToGbk(wide).text;
+  return WindowTextGbk(hwnd_);
 }
 
 void Control::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
@@ -114,6 +111,22 @@ void Control::Resize(int width, int height) {
 void Control::BringToTop() { SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 void Control::Redraw() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); }
 void Control::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, HCURSOR cursor, HICON icon) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(instance, name, &wc)) return true;
+  wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = cursor;
+  wc.hIcon = icon;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
 
 bool ReflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (msg == WM_COMMAND && lp) {

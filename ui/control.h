@@ -33,6 +33,9 @@ class Control {
 
   HWND hwnd() const { return hwnd_; }
 
+  // No event reaches the wrapper any more; the control itself stays.
+  void Detach();
+
   // GBK text of the window; a text that does not fully convert still shows
   // what converts, and the result tells the caller.
   virtual bool SetText(std::string_view gbk);
@@ -85,6 +88,11 @@ LRESULT Guarded(Handle handle) noexcept {
     return 0;
   }
 }
+
+// Registers a window class of this program once; later calls only answer
+// whether it is registered.
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, HCURSOR cursor = nullptr,
+                         HICON icon = nullptr);
 
 // What a container does with WM_COMMAND / WM_NOTIFY from its children: hands
 // them to the wrapper that sent them. Returns true when one took it.

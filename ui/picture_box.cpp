@@ -7,19 +7,6 @@ namespace {
 
 constexpr wchar_t kPictureClass[] = L"DualsievePicture";
 
-void RegisterPictureClass() {
-  static bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kPictureClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 PictureBox::~PictureBox() {
@@ -27,7 +14,7 @@ PictureBox::~PictureBox() {
 }
 
 bool PictureBox::Create(const CreateArgs& args) {
-  RegisterPictureClass();
+  if (!RegisterWindowClass(kPictureClass, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
   return CreateWindowOf(kPictureClass, args, 0);
 }
 

@@ -5,19 +5,6 @@ namespace {
 
 constexpr wchar_t kPanelClass[] = L"DualsievePanel";
 
-void RegisterPanelClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kPanelClass;
-  registered = RegisterClassExW(&wc) != 0;
-}
-
 }  // namespace
 
 Panel::~Panel() {
@@ -25,7 +12,9 @@ Panel::~Panel() {
 }
 
 bool Panel::Create(const CreateArgs& args) {
-  RegisterPanelClass();
+  if (!RegisterWindowClass(kPanelClass, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                           LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))))
+    return false;
   return CreateWindowOf(kPanelClass, args, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
 }
 

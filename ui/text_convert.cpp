@@ -1,7 +1,5 @@
 #include "ui/text_convert.h"
 
-#include <windows.h>
-
 #include "platform/codepage.h"
 
 namespace ui {
@@ -25,6 +23,20 @@ GbkText ToGbk(std::wstring_view wide) {
                                      kCodePageGbk, &defaulted);
   out.complete = !defaulted;
   return out;
+}
+
+bool SetWindowTextGbk(HWND hwnd, std::string_view gbk) {
+  WideText wide = ToWide(gbk);
+  SetWindowTextW(hwnd, wide.text.c_str());
+  return wide.complete;
+}
+
+std::string WindowTextGbk(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(hwnd, wide.data(), length + 1);
+  wide.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return ToGbk(wide).text;
 }
 
 }  // namespace ui

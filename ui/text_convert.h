@@ -2,6 +2,8 @@
 // byte or character says so instead of failing quietly.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -19,5 +21,10 @@ struct GbkText {
 
 WideText ToWide(std::string_view gbk);
 GbkText ToGbk(std::wstring_view wide);
+
+// The text of any window or control in GBK. Setting tells whether every byte
+// converted; what converts is shown either way.
+bool SetWindowTextGbk(HWND hwnd, std::string_view gbk);
+std::string WindowTextGbk(HWND hwnd);
 
 }  // namespace ui

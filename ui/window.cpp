@@ -10,26 +10,21 @@ constexpr wchar_t kWindowClass[] = L"DualsieveWindow";
 
 }  // namespace
 
-Window::~Window() {
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
   if (hwnd_ && IsWindow(hwnd_)) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
+  hwnd_ = nullptr;
 }
 
 bool Window::Create(const Args& a) {
-  static bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Window::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  if (!registered) return false;
+  if (!RegisterWindowClass(kWindowClass, &Window::WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                           LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)),
+                           LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))))
+    return false;
   std::wstring title = ToWide(a.title).text;
   hwnd_ = CreateWindowExW(a.exStyle, kWindowClass, title.c_str(), a.style | (a.visible ? WS_VISIBLE : 0), a.x, a.y,
                           a.width, a.height, a.owner, nullptr, GetModuleHandleW(nullptr), this);
@@ -58,18 +53,9 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-bool Window::SetTitle(std::string_view gbk) {
-  WideText wide = ToWide(gbk);
-  SetWindowTextW(hwnd_, wide.text.c_str());
-  return wide.complete;
-}
+bool Window::SetTitle(std::string_view gbk) { return SetWindowTextGbk(hwnd_, gbk); }
 
-std::string Window::Title() const {
-  int length = GetWindowTextLengthW(hwnd_);
-  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-  wide.resize(static_cast<size_t>(GetWindowTextW(hwnd_, wide.data(), length + 1)));
-  return ToGbk(wide).text;
-}
+std::string Window::Title() const { return WindowTextGbk(hwnd_); }
 
 void Window::SetPlacement(Placement placement) {
   switch (placement) {

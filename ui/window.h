@@ -27,6 +27,7 @@ class Window {
     bool visible = false;
   };
   bool Create(const Args& args);
+  void Destroy();  // without running this object's handlers
   HWND hwnd() const { return hwnd_; }
 
   bool SetTitle(std::string_view gbk);

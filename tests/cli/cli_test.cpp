@@ -76,10 +76,10 @@ TEST(CliSession, ReportsAreNullWhenSlot2IsEmptyAndDuplicatesFollowTheAnswer) {
 TEST(CliSession, RefusesConflictingSeparatorsWithTheWindowsMessage) {
   SessionInput in = Cookies("a=1", "a=1");
   in.valueSeparatorBox = ";";
-  EXPECT_EQ(RunSession(in).refusal, SessionResult::Refusal::kSeparatorConflict);
+  EXPECT_EQ(RunSession(in).stop, ds::AnalyseStop::kSeparatorConflict);
   in.valueSeparatorBox = "";
   in.lineSeparatorBox = "";
-  EXPECT_EQ(RunSession(in).refusal, SessionResult::Refusal::kSeparatorConflict);
+  EXPECT_EQ(RunSession(in).stop, ds::AnalyseStop::kSeparatorConflict);
 }
 
 TEST(CliSession, HttpModeWithTheWordForLineBreaks) {

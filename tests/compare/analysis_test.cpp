@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/test_gbk.h"
+
 #include "tests/test_rows.h"
 
 #include "compare/texts.h"
@@ -50,9 +52,7 @@ TEST(Comparison, MissingAndDifferentRowsInRowOrder) {
   EXPECT_EQ(CellsOf(l.missingInSlot2), (Cells{{"1", "c", "3"}}));
   EXPECT_EQ(CellsOf(l.missingInSlot1), (Cells{{"1", "d", "4"}, {"2", "e", "5"}}));
   EXPECT_EQ(CellsOf(l.different), (Cells{{"1", "a", "1", "X"}}));
-  EXPECT_EQ(SummaryText(l, "Cookies"),
-            std::string(texts::kSummaryMissingIn1) + "2" + texts::kSummaryMissingIn2 + "1" + texts::kSummaryItemsGap +
-                "Cookies" + texts::kSummaryDifferent + "1" + texts::kItems);
+  EXPECT_EQ(SummaryText(l, "Cookies"), test::Gbk("分析提示:[1号]缺少:2项   [2号]缺少:1项   Cookies值异同:1项"));
 }
 
 TEST(Comparison, CaseOfNamesFollowsTheSwitchButValuesAlwaysCompareByBytes) {
@@ -93,18 +93,6 @@ TEST(Comparison, OneEmptySlotPutsEverythingInAMissingList) {
   RowTable empty, s2 = RowsOf({{"a", "1"}, {"b", "2"}, {"c", "3"}});
   ComparisonLists l = CompareItemTables(empty, s2, kExact);
   EXPECT_EQ(CellsOf(l.missingInSlot1), (Cells{{"1", "a", "1"}, {"2", "b", "2"}, {"3", "c", "3"}}));
-}
-
-TEST(AnalyseCheck, RefusalsInOrder) {
-  std::string p1 = PlaceholderText("Cookies", 1), p2 = PlaceholderText("Cookies", 2);
-  EXPECT_EQ(CheckAnalyse("", "", "a=1", "b=2", "Cookies"), AnalyseCheck::kSeparatorConflict);
-  EXPECT_EQ(CheckAnalyse(";", ";", p1, "", "Cookies"), AnalyseCheck::kSeparatorConflict);
-  EXPECT_EQ(CheckAnalyse(";", "=", p1, "b=2", "Cookies"), AnalyseCheck::kPlaceholder);
-  EXPECT_EQ(CheckAnalyse(";", "=", "a=1", p2, "Cookies"), AnalyseCheck::kPlaceholder);
-  EXPECT_EQ(CheckAnalyse(";", "=", "", "", "Cookies"), AnalyseCheck::kNothingToCompare);
-  EXPECT_EQ(CheckAnalyse(";", "=", "", "a=1", "Cookies"), AnalyseCheck::kRun);
-  // The other mode's placeholder is plain data.
-  EXPECT_EQ(CheckAnalyse(";", "=", PlaceholderText(texts::kModeWordHttp, 1), "", "Cookies"), AnalyseCheck::kRun);
 }
 
 }  // namespace

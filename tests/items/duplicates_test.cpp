@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/test_gbk.h"
+
 #include "tests/test_rows.h"
 
 #include "items/texts.h"
@@ -30,7 +32,7 @@ struct Asker {
 };
 
 Text Note(const char* label, const char* name, int count) {
-  return std::string("Cookies") + label + "[" + name + texts::kDuplicateCount + ToText(count) + "\r\n";
+  return "Cookies" + test::Gbk(label) + "[" + name + test::Gbk("]重复:") + ToText(count) + "\r\n";
 }
 
 using V = std::vector<Text>;
@@ -51,10 +53,10 @@ TEST(Duplicates, YesRemovesLaterRowsAndKeepsNumbers) {
   EXPECT_EQ(Column(a, 1), (V{"a", "b"}));
   EXPECT_EQ(Column(a, 0), (V{"1", "3"}));
   EXPECT_EQ(Column(a, 2), (V{"1", "3"}));  // the later rows, with their values, go
-  EXPECT_EQ(out.notes, Note(texts::kSlot1Label, "a", 2));
+  EXPECT_EQ(out.notes, Note("1号", "a", 2));
   ASSERT_EQ(ask.questions.size(), 1u);
   EXPECT_EQ(ask.questions[0],
-            std::string("Cookies") + texts::kSlot1Label + texts::kDuplicateFound + "a" + texts::kRemoveAllDuplicates);
+            test::Gbk("Cookies1号出现重复项[a],是否全部自动去除重复项？"));
 }
 
 TEST(Duplicates, NoKeepsRowsAndNotesEveryRowWithLaterEquals) {
@@ -62,7 +64,7 @@ TEST(Duplicates, NoKeepsRowsAndNotesEveryRowWithLaterEquals) {
   Asker ask{false, {}};
   DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
   EXPECT_EQ(a.rows.size(), 3u);
-  EXPECT_EQ(out.notes, Note(texts::kSlot1Label, "a", 2) + Note(texts::kSlot1Label, "a", 1));
+  EXPECT_EQ(out.notes, Note("1号", "a", 2) + Note("1号", "a", 1));
 }
 
 TEST(Duplicates, OneQuestionGovernsBothSlots) {
@@ -72,7 +74,7 @@ TEST(Duplicates, OneQuestionGovernsBothSlots) {
   EXPECT_EQ(ask.questions.size(), 1u);
   EXPECT_EQ(Column(a, 1), (V{"x"}));
   EXPECT_EQ(Column(b, 1), (V{"y", "z"}));
-  EXPECT_EQ(out.notes, Note(texts::kSlot1Label, "x", 1) + Note(texts::kSlot2Label, "y", 1));
+  EXPECT_EQ(out.notes, Note("1号", "x", 1) + Note("2号", "y", 1));
 
   // Only Slot 2 has duplicates: its label is in the question.
   RowTable c = RowsOf({{"x", "1"}}), d = RowsOf({{"y", "1"}, {"y", "2"}});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "items/texts.h"
+#include "tests/test_gbk.h"
 
 namespace ds {
 namespace {
@@ -11,9 +12,9 @@ const Separators kCookies{";", "="};
 const Separators kHttp{"\r\n", ":"};
 const std::string kMark = texts::kSpecialColonMarker;
 
-SlotContext Slot(int n, const char* mode = texts::kModeWordCookies) {
-  return {mode, n == 1 ? texts::kSlot1Label : texts::kSlot2Label, PlaceholderText(mode, n)};
-}
+using test::Gbk;
+
+SlotContext In(Slot slot, AnalysisMode mode = AnalysisMode::kCookies) { return {mode, slot}; }
 
 std::vector<std::pair<Text, Text>> Items(const ParseOutcome& out) {
   std::vector<std::pair<Text, Text>> items;
@@ -63,58 +64,57 @@ TEST(CutLine, NamesValuesAndRejections) {
 }
 
 TEST(ParseSlot, CookiesStrings) {
-  ParseOutcome out = ParseSlotText("a=1; b=2", kCookies, Slot(1));
+  ParseOutcome out = ParseSlotText("a=1; b=2", kCookies, In(Slot::k1));
   EXPECT_EQ(out.stop, ParseOutcome::Stop::kParsed);
   EXPECT_EQ(Items(out), (Items_{{"a", "1"}, {"b", "2"}}));
   EXPECT_EQ(out.report, texts::kEmptyReport);
   EXPECT_EQ(out.status, texts::kStatusPrefix);
   EXPECT_EQ(out.notes, "");
 
-  EXPECT_EQ(Items(ParseSlotText("a=hello world", kCookies, Slot(1))), (Items_{{"a", "hello world"}}));
-  EXPECT_EQ(Items(ParseSlotText("a=1;b=2;", kCookies, Slot(1))), (Items_{{"a", "1"}, {"b", "2"}}));
+  EXPECT_EQ(Items(ParseSlotText("a=hello world", kCookies, In(Slot::k1))), (Items_{{"a", "hello world"}}));
+  EXPECT_EQ(Items(ParseSlotText("a=1;b=2;", kCookies, In(Slot::k1))), (Items_{{"a", "1"}, {"b", "2"}}));
   // A string pasted over several lines is one line once CR and LF are gone.
-  EXPECT_EQ(Items(ParseSlotText("a=1;\r\n b=2", kCookies, Slot(1))), (Items_{{"a", "1"}, {"b", "2"}}));
+  EXPECT_EQ(Items(ParseSlotText("a=1;\r\n b=2", kCookies, In(Slot::k1))), (Items_{{"a", "1"}, {"b", "2"}}));
 }
 
 TEST(ParseSlot, SortsAndRenumbers) {
-  ParseOutcome out = ParseSlotText("b=1;A=2;a=3", kCookies, Slot(1));
+  ParseOutcome out = ParseSlotText("b=1;A=2;a=3", kCookies, In(Slot::k1));
   EXPECT_EQ(Items(out), (Items_{{"a", "3"}, {"A", "2"}, {"b", "1"}}));
   for (size_t i = 0; i < out.rows.size(); ++i) EXPECT_EQ(out.rows[i].Cell(0), ToText(static_cast<long long>(i + 1)));
 }
 
 TEST(ParseSlot, ReportsEachKindOfMalformedLine) {
-  ParseOutcome tail1 = ParseSlotText("a=1;b", kCookies, Slot(1));
+  ParseOutcome tail1 = ParseSlotText("a=1;b", kCookies, In(Slot::k1));
   EXPECT_EQ(Items(tail1), (Items_{{"a", "1"}}));
-  const std::string tailReport = std::string("Cookies") + texts::kSlot1Label + texts::kIncompleteTail + "1]\r\n\r\n";
+  const std::string tailReport = Gbk("Cookies1号尾部数据不全,已过滤!\r\n请检查完整性! [错误数:1]\r\n\r\n");
   EXPECT_EQ(tail1.report, tailReport);
   EXPECT_EQ(tail1.status, texts::kStatusPrefix + tailReport);
-  EXPECT_EQ(ParseSlotText("a=1;b", kCookies, Slot(2)).report,
-            std::string("Cookies") + texts::kSlot2Label + texts::kIncompleteTail + "1]\r\n\r\n");
+  EXPECT_EQ(ParseSlotText("a=1;b", kCookies, In(Slot::k2)).report,
+            Gbk("Cookies2号尾部数据不全,已过滤!\r\n请检查完整性! [错误数:1]\r\n\r\n"));
 
-  ParseOutcome mixed = ParseSlotText("a=1;x;=2;=3;y;b=2", kCookies, Slot(1));
+  ParseOutcome mixed = ParseSlotText("a=1;x;=2;=3;y;b=2", kCookies, In(Slot::k1));
   EXPECT_EQ(Items(mixed), (Items_{{"a", "1"}, {"b", "2"}}));
-  EXPECT_EQ(mixed.report, std::string(texts::kCheckedPrefix) + "Cookies" + texts::kExtraEquals + "2]\r\n\r\n" +
-                              texts::kCheckedPrefix + "Cookies" + texts::kTextHasErrorsBreak + "Cookies" +
-                              texts::kOrValueEmpty + "2]\r\n\r\n");
+  EXPECT_EQ(mixed.report, Gbk("检查到Cookies文本有错误!\r\n请检查多余＝号! [错误数:2]\r\n\r\n"
+                              "检查到Cookies文本有错误!\r\nCookies或值为空 [错误数:2]\r\n\r\n"));
   // Two line separators in a row leave an empty line: an empty name.
-  EXPECT_EQ(ParseSlotText("a=1;;b=2", kCookies, Slot(1)).emptyNames, 1);
+  EXPECT_EQ(ParseSlotText("a=1;;b=2", kCookies, In(Slot::k1)).emptyNames, 1);
 }
 
 TEST(ParseSlot, EmptyValuesAreKeptWithANote) {
-  ParseOutcome out = ParseSlotText("b=;a=1", kCookies, Slot(1));
+  ParseOutcome out = ParseSlotText("b=;a=1", kCookies, In(Slot::k1));
   EXPECT_EQ(Items(out), (Items_{{"a", "1"}, {"b", ""}}));
-  EXPECT_EQ(out.notes, std::string("Cookies[b") + texts::kValueIsEmpty);
+  EXPECT_EQ(out.notes, Gbk("Cookies[b]的值为(空)\r\n"));
   // The note names the item as listed, never the internal colon marker.
-  ParseOutcome http = ParseSlotText(":path:\r\nHost: x", kHttp, Slot(1, texts::kModeWordHttp));
+  ParseOutcome http = ParseSlotText(":path:\r\nHost: x", kHttp, In(Slot::k1, AnalysisMode::kHttp));
   EXPECT_EQ(Items(http), (Items_{{":path", ""}, {"Host", "x"}}));
-  EXPECT_EQ(http.notes, std::string(texts::kModeWordHttp) + "[:path" + texts::kValueIsEmpty);
+  EXPECT_EQ(http.notes, Gbk("Http协议[:path]的值为(空)\r\n"));
   EXPECT_EQ(http.notes.find(kMark), std::string::npos);
 }
 
 TEST(ParseSlot, HttpHeaderBlocks) {
   ParseOutcome out = ParseSlotText(
       "Host: example\r\n:method: GET\r\nUser-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)\r\nReferer: a:b:c\r\n",
-      kHttp, Slot(1, texts::kModeWordHttp));
+      kHttp, In(Slot::k1, AnalysisMode::kHttp));
   EXPECT_EQ(Items(out), (Items_{{":method", "GET"},
                                 {"Host", "example"},
                                 {"Referer", "a:b:c"},
@@ -123,29 +123,49 @@ TEST(ParseSlot, HttpHeaderBlocks) {
 }
 
 TEST(ParseSlot, StopsWithoutTouchingRowsOrClearsThem) {
-  EXPECT_EQ(ParseSlotText("", kCookies, Slot(1)).stop, ParseOutcome::Stop::kUnchanged);
-  EXPECT_EQ(ParseSlotText(PlaceholderText("Cookies", 1), kCookies, Slot(1)).stop, ParseOutcome::Stop::kUnchanged);
+  EXPECT_EQ(ParseSlotText("", kCookies, In(Slot::k1)).stop, ParseOutcome::Stop::kUnchanged);
+  EXPECT_EQ(ParseSlotText(Gbk("请填入Cookies 1号数据"), kCookies, In(Slot::k1)).stop, ParseOutcome::Stop::kUnchanged);
 
-  ParseOutcome none = ParseSlotText("hello", kCookies, Slot(1));
+  ParseOutcome none = ParseSlotText("hello", kCookies, In(Slot::k1));
   EXPECT_EQ(none.stop, ParseOutcome::Stop::kErrorRowsKept);
-  EXPECT_EQ(none.report, std::string(texts::kCheckedPrefix) + "Cookies" + texts::kTextHasErrors);
+  EXPECT_EQ(none.report, Gbk("检查到Cookies文本有错误!"));
 
-  ParseOutcome onlyTail = ParseSlotText("abc;", kCookies, Slot(1));
+  ParseOutcome onlyTail = ParseSlotText("abc;", kCookies, In(Slot::k1));
   EXPECT_EQ(onlyTail.stop, ParseOutcome::Stop::kErrorRowsCleared);
   EXPECT_EQ(onlyTail.report, none.report);
-  EXPECT_EQ(ParseSlotText(" ; ", kCookies, Slot(1)).stop, ParseOutcome::Stop::kErrorRowsCleared);
+  EXPECT_EQ(ParseSlotText(" ; ", kCookies, In(Slot::k1)).stop, ParseOutcome::Stop::kErrorRowsCleared);
+}
+
+// What each way a parse can end changes on screen; both front ends rely on it.
+TEST(ParseSlot, UpdateNamesWhatTheScreenChanges) {
+  SlotUpdate unchanged = ParseSlot("", kCookies, In(Slot::k1));
+  EXPECT_FALSE(unchanged.rows || unchanged.report || unchanged.status || unchanged.notes);
+  SlotUpdate kept = ParseSlot("hello", kCookies, In(Slot::k1));
+  EXPECT_FALSE(kept.rows || kept.status || kept.notes);
+  EXPECT_EQ(kept.report, Gbk("检查到Cookies文本有错误!"));
+  SlotUpdate cleared = ParseSlot("abc;", kCookies, In(Slot::k2));
+  ASSERT_TRUE(cleared.rows);
+  EXPECT_TRUE(cleared.rows->empty());
+  EXPECT_FALSE(cleared.status || cleared.notes);
+  SlotUpdate parsed = ParseSlot("b=;a=1", kCookies, In(Slot::k1));
+  ASSERT_TRUE(parsed.rows && parsed.status && parsed.notes);
+  EXPECT_EQ(parsed.rows->size(), 2u);
+  EXPECT_EQ(*parsed.notes, Gbk("Cookies[b]的值为(空)\r\n"));
+  // The placeholder of the other slot is data here.
+  EXPECT_TRUE(ParseSlot(Gbk("请填入Cookies 2号数据"), kCookies, In(Slot::k1)).report);
+  EXPECT_FALSE(ParseSlot(Gbk("请填入Http协议 2号数据"), kHttp, In(Slot::k2, AnalysisMode::kHttp)).report);
 }
 
 TEST(ParseSlot, HostileBytesNeverBreakIt) {
   std::string nul("a=\0b;c=d\0", 9);
-  ParseOutcome out = ParseSlotText(nul, kCookies, Slot(1));
+  ParseOutcome out = ParseSlotText(nul, kCookies, In(Slot::k1));
   EXPECT_EQ(Items(out), (Items_{{"a", std::string("\0b", 2)}, {"c", std::string("d\0", 2)}}));
   // A lead byte at the very end, and a double-byte separator.
-  EXPECT_EQ(Items(ParseSlotText("a=1;b=\xD6", kCookies, Slot(1))), (Items_{{"a", "1"}, {"b", "\xD6"}}));
+  EXPECT_EQ(Items(ParseSlotText("a=1;b=\xD6", kCookies, In(Slot::k1))), (Items_{{"a", "1"}, {"b", "\xD6"}}));
   Separators zhong{"\xD6\xD0", "="};
-  EXPECT_EQ(Items(ParseSlotText("a=1\xD6\xD0" "b=2", zhong, Slot(1))), (Items_{{"a", "1"}, {"b", "2"}}));
+  EXPECT_EQ(Items(ParseSlotText("a=1\xD6\xD0" "b=2", zhong, In(Slot::k1))), (Items_{{"a", "1"}, {"b", "2"}}));
   std::string longLine = "k=" + std::string(1 << 20, 'v');
-  EXPECT_EQ(ParseSlotText(longLine, kCookies, Slot(1)).rows.at(0).Cell(2).size(), size_t{1} << 20);
+  EXPECT_EQ(ParseSlotText(longLine, kCookies, In(Slot::k1)).rows.at(0).Cell(2).size(), size_t{1} << 20);
 }
 
 TEST(ParseSlot, TenMegabytePasteKeepsEveryItem) {
@@ -154,7 +174,7 @@ TEST(ParseSlot, TenMegabytePasteKeepsEveryItem) {
   while (paste.size() < 10u << 20) {
     paste.append("name").append(std::to_string(items++)).append("=\xD6\xD0value\x80; ");
   }
-  ParseOutcome out = ParseSlotText(paste, kCookies, Slot(1));
+  ParseOutcome out = ParseSlotText(paste, kCookies, In(Slot::k1));
   EXPECT_EQ(out.stop, ParseOutcome::Stop::kParsed);
   EXPECT_EQ(out.rows.size(), items);
   EXPECT_EQ(out.report, texts::kEmptyReport);

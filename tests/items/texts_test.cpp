@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "items/sentence.h"
 #include "items/texts.h"
 #include "platform/codepage.h"
+#include "tests/test_gbk.h"
 
 namespace ds {
 namespace {
@@ -9,13 +11,20 @@ namespace {
 // The GBK literals are generated at build time; check a few against the
 // code page converter so a broken generator cannot pass unnoticed.
 TEST(GbkTexts, LiteralsAreCodePage936) {
-  auto gbk = [](const char* utf8) {
-    return platform::FromUtf16(platform::ToUtf16(utf8, platform::kCodePageUtf8), platform::kCodePageGbk);
-  };
-  EXPECT_EQ(std::string(texts::kLineBreakWord), gbk("\xE6\x8D\xA2\xE8\xA1\x8C"));  // 换行
-  EXPECT_EQ(std::string(texts::kModeWordHttp), "Http" + gbk("\xE5\x8D\x8F\xE8\xAE\xAE"));  // 协议
-  EXPECT_NE(std::string(texts::kExtraEquals).find("\xA3\xBD"), std::string::npos);  // full-width equals
-  EXPECT_EQ(std::string(texts::kPlaceholderSlot1Suffix).substr(0, 2), " 1");
+  EXPECT_EQ(std::string(texts::kLineBreakWord), test::Gbk("换行"));
+  EXPECT_EQ(std::string(texts::kModeWordHttp), test::Gbk("Http协议"));
+  EXPECT_NE(std::string(texts::kEmptyNameReport).find("\xA3\xBD"), std::string::npos);  // full-width equals
+  EXPECT_EQ(std::string(texts::kPlaceholder), test::Gbk("请填入{mode} {slot}数据"));
+}
+
+TEST(Sentences, BlanksAreFilledOnceAndOnlyAtCharacterStarts) {
+  EXPECT_EQ(FillIn("{mode}[{name}]", {{"mode", "Cookies"}, {"name", "a"}}), "Cookies[a]");
+  // A value is not searched again, and an unknown blank stays as written.
+  EXPECT_EQ(FillIn("{a}{b}{c}", {{"a", "{b}"}, {"b", "2"}}), "{b}2{c}");
+  // 0x7B is also the second byte of a double-byte character: no blank there.
+  EXPECT_EQ(FillIn("\x81{mode}", {{"mode", "X"}}), "\x81{mode}");
+  EXPECT_EQ(FillIn("\xD6\xD0{mode}", {{"mode", "X"}}), "\xD6\xD0X");
+  EXPECT_EQ(FillIn("{mode", {{"mode", "X"}}), "{mode");
 }
 
 TEST(CodePage, RoundTripsGbkAndFlagsWhatItCannotHold) {

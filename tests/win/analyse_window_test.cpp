@@ -4,6 +4,7 @@
 
 #include "compare/texts.h"
 #include "items/texts.h"
+#include "tests/test_gbk.h"
 #include "tests/win/window_test_support.h"
 
 namespace wintest {
@@ -19,9 +20,8 @@ class AnalyseWindowTest : public MainWindowTest {
     c().slot2Input.SetText(slot2);
   }
   std::string Summary(int missing1, int missing2, int different) {
-    return std::string(t::kSummaryMissingIn1) + std::to_string(missing1) + t::kSummaryMissingIn2 +
-           std::to_string(missing2) + t::kSummaryItemsGap + "Cookies" + t::kSummaryDifferent +
-           std::to_string(different) + t::kItems;
+    return ds::test::Gbk("分析提示:[1号]缺少:" + std::to_string(missing1) + "项   [2号]缺少:" + std::to_string(missing2) +
+                         "项   Cookies值异同:" + std::to_string(different) + "项");
   }
 };
 
@@ -38,7 +38,7 @@ TEST_F(AnalyseWindowTest, RefusesConflictingSeparatorsAndPlaceholders) {
   EXPECT_TRUE(c().differenceList.rows().rows.empty());
 
   c().valueSeparatorBox.SetText("=");
-  c().slot1Input.SetText(ds::PlaceholderText("Cookies", 1));
+  c().slot1Input.SetText(ds::PlaceholderText("Cookies", ds::Slot::k1));
   messages->Expect(ui::MessageAnswer::kOk);
   c().analyseBarButton.Click();
   ASSERT_EQ(messages->shown().size(), 2u);
@@ -70,14 +70,12 @@ TEST_F(AnalyseWindowTest, DuplicateQuestionAnsweredYesOrNo) {
   messages->Expect(ui::MessageAnswer::kYes);
   c().analyseButton.Click();
   ASSERT_EQ(messages->shown().size(), 1u);
-  EXPECT_EQ(messages->shown()[0].text, std::string("Cookies") + t::kSlot1Label + t::kDuplicateFound + "a" +
-                                           t::kRemoveAllDuplicates);
+  EXPECT_EQ(messages->shown()[0].text, ds::test::Gbk("Cookies1号出现重复项[a],是否全部自动去除重复项？"));
   EXPECT_EQ(messages->shown()[0].buttons, ui::MessageButtons::kYesNo);
   EXPECT_EQ(Column(c().slot1Items, 1), (V{"a", "b"}));
   EXPECT_EQ(Column(c().slot1Items, 0), (V{"1", "3"}));
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"b"}));
-  EXPECT_EQ(c().contentBox.GetText(), std::string("Cookies") + t::kSlot1Label + "[a" + t::kDuplicateCount + "1\r\n" +
-                                          "Cookies" + t::kSlot2Label + "[b" + t::kDuplicateCount + "1\r\n");
+  EXPECT_EQ(c().contentBox.GetText(), ds::test::Gbk("Cookies1号[a]重复:1\r\nCookies2号[b]重复:1\r\n"));
 
   Paste2("a=1;a=2", "a=1");
   messages->Expect(ui::MessageAnswer::kNo);
@@ -97,9 +95,9 @@ TEST_F(AnalyseWindowTest, DifferenceRowSelectsTheItemInBothListsAndReports) {
   EXPECT_EQ(c().slot2Items.SelectedRow(), 0);
   EXPECT_EQ(c().contentBox.GetText(), "a=abcd\r\n\r\na=abce\r\n");
   std::string report = c().reportBox.GetText();
-  EXPECT_EQ(report.substr(0, std::string(t::kLength1).size() + 1), std::string(t::kLength1) + "4");
-  EXPECT_NE(report.find(std::string(t::kCompare) + "Cookies" + t::kValuesDiffer), std::string::npos);
-  EXPECT_EQ(window->state().current.title, t::kTitleDifferences);
+  EXPECT_EQ(report.substr(0, ds::test::Gbk("1号值 文本长度:4").size()), ds::test::Gbk("1号值 文本长度:4"));
+  EXPECT_NE(report.find(ds::test::Gbk("对比Cookies值:不同")), std::string::npos);
+  EXPECT_EQ(window->state().current.role, ds::ListRole::kDifferences);
 }
 
 TEST_F(AnalyseWindowTest, DifferenceRowFollowsTheKeyboard) {
@@ -138,7 +136,7 @@ TEST_F(AnalyseWindowTest, MissingListFocusAndClickFillTheContentBox) {
   c().slot1Missing.SelectRow(0);
   c().slot1Missing.Focus();
   ui::LetPendingEventsRun();
-  EXPECT_EQ(window->state().current.title, t::kTitleSlot1Missing);
+  EXPECT_EQ(window->state().current.role, ds::ListRole::kSlot1Missing);
   EXPECT_EQ(c().contentBox.GetText(), "b=2;");
 
   c().contentBox.SetText("kept");
@@ -146,7 +144,7 @@ TEST_F(AnalyseWindowTest, MissingListFocusAndClickFillTheContentBox) {
   c().slot2Missing.Clear();
   c().slot2Missing.Focus();  // no rows: the title changes, the box does not
   ui::LetPendingEventsRun();
-  EXPECT_EQ(window->state().current.title, t::kTitleSlot2Missing);
+  EXPECT_EQ(window->state().current.role, ds::ListRole::kSlot2Missing);
   EXPECT_EQ(c().contentBox.GetText(), "kept");
 }
 
@@ -155,7 +153,7 @@ TEST_F(AnalyseWindowTest, ItemListFocusReportsAndSelectsTheCounterpart) {
   c().slot1Items.SelectRow(1);
   c().slot1Items.Focus();
   ui::LetPendingEventsRun();
-  EXPECT_EQ(window->state().current.title, t::kTitleSlot1Items);
+  EXPECT_EQ(window->state().current.role, ds::ListRole::kSlot1Items);
   EXPECT_EQ(c().slot2Items.SelectedRow(), 0);
   EXPECT_EQ(c().contentBox.GetText(), "b=2;\r\n\r\nb=3;\r\n");
   // A list of two rows is not taller than its 150 pixels: it keeps its height.
@@ -164,7 +162,7 @@ TEST_F(AnalyseWindowTest, ItemListFocusReportsAndSelectsTheCounterpart) {
   // Moving to a row without counterpart.
   c().slot1Items.SelectRow(0);
   ui::LetPendingEventsRun();
-  EXPECT_EQ(c().reportBox.GetText(), std::string("Cookies") + t::kNoneInSlot2 + "Cookies" + t::kItems);
+  EXPECT_EQ(c().reportBox.GetText(), ds::test::Gbk("Cookies2号中无对应Cookies项"));
   EXPECT_EQ(c().contentBox.GetText(), "a=1;\r\n");
 }
 
@@ -176,11 +174,11 @@ TEST_F(AnalyseWindowTest, StoppingTitlesKeepAMovedCounterpartFromReportingAgain)
   EXPECT_EQ(c().contentBox.GetText(), "a=1;\r\n\r\na=3;\r\n");
   // While the difference list's title is current, a row change in the focused
   // Slot 2 list makes no report.
-  window->state().current.title = t::kTitleDifferences;
+  window->state().current.role = ds::ListRole::kDifferences;
   c().slot2Items.SelectRow(1);
   ui::LetPendingEventsRun();
   EXPECT_EQ(c().contentBox.GetText(), "a=1;\r\n\r\na=3;\r\n");
-  window->state().current.title = t::kTitleSlot2Items;
+  window->state().current.role = ds::ListRole::kSlot2Items;
   c().slot2Items.SelectRow(0);
   c().slot2Items.SelectRow(1);
   ui::LetPendingEventsRun();

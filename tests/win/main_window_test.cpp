@@ -13,7 +13,7 @@ TEST_F(MainWindowDesignTest, EveryControlAtItsDesignedPlaceWithItsText) {
   EXPECT_EQ(window->Size().cx, app::kDesignWidth);
   EXPECT_EQ(window->Size().cy, app::kDesignHeight);
   for (const app::ControlDesign& d : app::MainWindowDesign()) {
-    ui::Control& control = d.control(c());
+    ui::Control& control = d.Of(c());
     ASSERT_NE(control.hwnd(), nullptr) << d.formName;
     ui::Rect r = control.Bounds();
     EXPECT_EQ(r.x, d.bounds.x) << d.formName;

@@ -18,12 +18,12 @@ using V = std::vector<std::string>;
 class ShellTest : public MainWindowTest {};
 
 TEST_F(ShellTest, ModeSwitchChangesTextsSeparatorsAndParsesBothSlots) {
-  c().slot1Input.SetText(ds::PlaceholderText("Cookies", 1));
+  c().slot1Input.SetText(ds::PlaceholderText("Cookies", ds::Slot::k1));
   c().slot2Input.SetText("Host: a\r\nAccept: */*");
   c().httpModeSwitch.Click();
   EXPECT_TRUE(c().httpModeSwitch.IsChecked());
   EXPECT_FALSE(c().cookiesModeSwitch.IsChecked());
-  EXPECT_EQ(window->state().modeWord, t::kModeWordHttp);
+  EXPECT_EQ(std::string(window->state().ModeWord()), t::kModeWordHttp);
   EXPECT_EQ(app::ReadSetting(at::kModeKey), "2");
   EXPECT_EQ(app::ReadSetting(t::kLineSeparatorKey), t::kLineBreakWord);
   EXPECT_EQ(app::ReadSetting(t::kValueSeparatorKey), ":");
@@ -36,7 +36,7 @@ TEST_F(ShellTest, ModeSwitchChangesTextsSeparatorsAndParsesBothSlots) {
   EXPECT_EQ(c().differenceList.ColumnTitle(1), at::kDifferenceNameColumnHttp);
   EXPECT_EQ(c().listMenu.Caption(app::kMenuCopySlot1),
             std::string(at::kCopyPrefix) + t::kSlot1Label + t::kModeWordHttp + at::kCopyDataSuffix);
-  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText(t::kModeWordHttp, 1));  // the placeholder follows
+  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText(t::kModeWordHttp, ds::Slot::k1));  // the placeholder follows
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Host"}));  // parsed again with CR LF and ':'
 }
 
@@ -49,11 +49,12 @@ TEST_F(ShellTest, ClickingTheCurrentModeAgainRestoresItsSeparators) {
   // Data that holds the placeholder's first word is replaced by the placeholder.
   c().slot1Input.SetText(std::string("a=") + t::kPlaceholderPrefix);
   c().cookiesModeSwitch.Click();
-  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText("Cookies", 1));
+  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText("Cookies", ds::Slot::k1));
 }
 
 TEST_F(ShellTest, CompactToggleNarrowsAndFullModeComesBackAt830x590) {
   c().compactToggle.Click();
+  EXPECT_TRUE(window->state().compact);
   EXPECT_EQ(c().compactToggle.GetText(), "<");
   EXPECT_EQ(window->Size().cx, 642);
   EXPECT_EQ(window->Size().cy, 581);
@@ -137,11 +138,11 @@ TEST_F(ShellTest, OptionSwitchesStoreAtOnceAndClearingExactMatchWarns) {
 }
 
 TEST_F(ShellTest, PlaceholderLeavesOnFocusAndComesBackWhenLeftEmpty) {
-  c().slot1Input.SetText(ds::PlaceholderText("Cookies", 1));
+  c().slot1Input.SetText(ds::PlaceholderText("Cookies", ds::Slot::k1));
   c().slot1Input.Focus();
   EXPECT_EQ(c().slot1Input.GetText(), "");
   c().slot2Input.Focus();
-  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText("Cookies", 1));
+  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText("Cookies", ds::Slot::k1));
   // Data is selected whole on focus, so typing replaces it.
   c().slot2Input.SetText("a=1");
   c().slot1Input.Focus();

@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "items/texts.h"
+#include "tests/test_gbk.h"
 #include "tests/win/window_test_support.h"
 
 namespace wintest {
@@ -29,7 +30,7 @@ TEST_F(SlotWindowTest, PastedCaptureIsParsedSortedAndReported) {
   Paste(c().slot1Input, ";c");
   EXPECT_EQ(Column(c().slot1Items, 1), (V{"_x", "a", "b", "B"}));
   EXPECT_EQ(c().statusBar.GetText(),
-            std::string(t::kStatusPrefix) + "Cookies" + t::kSlot1Label + t::kIncompleteTail + "1]\r\n\r\n");
+            ds::test::Gbk("分析提示:Cookies1号尾部数据不全,已过滤!\r\n请检查完整性! [错误数:1]\r\n\r\n"));
 }
 
 // The parser's own examples, through the window.
@@ -53,18 +54,17 @@ TEST_F(SlotWindowTest, ParserExamplesThroughTheWindow) {
   }
   SelectAllAndPaste(c().slot2Input, "a=1;x;b=2");
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"a", "b"}));
-  EXPECT_EQ(c().reportBox.GetText(), std::string(t::kCheckedPrefix) + "Cookies" + t::kTextHasErrorsBreak + "Cookies" +
-                                         t::kOrValueEmpty + "1]\r\n\r\n");
+  EXPECT_EQ(c().reportBox.GetText(), ds::test::Gbk("检查到Cookies文本有错误!\r\nCookies或值为空 [错误数:1]\r\n\r\n"));
   SelectAllAndPaste(c().slot2Input, "a=1;b");
   EXPECT_EQ(c().reportBox.GetText(),
-            std::string("Cookies") + t::kSlot2Label + t::kIncompleteTail + "1]\r\n\r\n");
+            ds::test::Gbk("Cookies2号尾部数据不全,已过滤!\r\n请检查完整性! [错误数:1]\r\n\r\n"));
 }
 
 TEST_F(SlotWindowTest, ProgramSetTextParsesToo) {
   c().slot2Input.SetText("a=1;c=3;A=2");
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"A", "a", "c"}));
   c().slot2Input.SetText("a=;b=2");
-  EXPECT_EQ(c().contentBox.GetText(), std::string("Cookies[a") + t::kValueIsEmpty);
+  EXPECT_EQ(c().contentBox.GetText(), ds::test::Gbk("Cookies[a]的值为(空)\r\n"));
 }
 
 TEST_F(SlotWindowTest, ErrorsKeepOrClearRowsAndEmptyTextChangesNothing) {
@@ -73,7 +73,7 @@ TEST_F(SlotWindowTest, ErrorsKeepOrClearRowsAndEmptyTextChangesNothing) {
   EXPECT_EQ(Column(c().slot1Items, 1), (V{"a", "b"}));
   c().slot1Input.SetText("hello");
   EXPECT_EQ(Column(c().slot1Items, 1), (V{"a", "b"}));
-  EXPECT_EQ(c().reportBox.GetText(), std::string(t::kCheckedPrefix) + "Cookies" + t::kTextHasErrors);
+  EXPECT_EQ(c().reportBox.GetText(), ds::test::Gbk("检查到Cookies文本有错误!"));
   c().slot1Input.SetText("abc;");
   EXPECT_TRUE(c().slot1Items.rows().rows.empty());
 }

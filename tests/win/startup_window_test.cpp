@@ -34,8 +34,8 @@ TEST_F(StartupTest, FirstLaunchWithoutSettingsFile) {
   EXPECT_TRUE(c().caseSensitiveSwitch.IsChecked());
   EXPECT_TRUE(c().exactMatchSwitch.IsChecked());
   EXPECT_TRUE(c().autoExpandSwitch.IsChecked());
-  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText("Cookies", 1));
-  EXPECT_EQ(c().slot2Input.GetText(), ds::PlaceholderText("Cookies", 2));
+  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText("Cookies", ds::Slot::k1));
+  EXPECT_EQ(c().slot2Input.GetText(), ds::PlaceholderText("Cookies", ds::Slot::k2));
   EXPECT_EQ(window->Title(), at::kWindowTitle);
   EXPECT_EQ(app::ReadSetting(at::kTimesCountKey), "1");
   EXPECT_EQ(app::ReadSetting(at::kModeKey), "1");
@@ -98,7 +98,7 @@ TEST_F(StartupTest, StoredHttpModeAndSwitches) {
   EXPECT_FALSE(c().caseSensitiveSwitch.IsChecked());
   EXPECT_TRUE(c().exactMatchSwitch.IsChecked());  // only "no" turns a switch off
   EXPECT_TRUE(c().autoExpandSwitch.IsChecked());
-  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText(t::kModeWordHttp, 1));
+  EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText(t::kModeWordHttp, ds::Slot::k1));
   // Setting a switch at start-up writes nothing.
   EXPECT_EQ(app::ReadSetting(at::kExactMatchKey), "false");
 }

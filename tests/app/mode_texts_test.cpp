@@ -1,30 +1,35 @@
-#include "app/analysis_mode.h"
+#include "app/mode_texts.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "app/launch_counter.h"
 #include "app/texts.h"
+#include "items/analysis_mode.h"
+#include "items/separators.h"
 #include "items/texts.h"
 
 namespace app {
 namespace {
 
 TEST(AnalysisMode, StoredValueSelectsTheMode) {
-  EXPECT_EQ(ModeFromSetting("2"), AnalysisMode::kHttp);
-  for (const char* other : {"", "1", "02", " 2", "3", "http"}) EXPECT_EQ(ModeFromSetting(other), AnalysisMode::kCookies);
+  EXPECT_EQ(ds::ModeFromSetting("2"), ds::AnalysisMode::kHttp);
+  for (const char* other : {"", "1", "02", " 2", "3", "http"})
+    EXPECT_EQ(ds::ModeFromSetting(other), ds::AnalysisMode::kCookies);
 }
 
-TEST(AnalysisMode, TextsFollowTheMode) {
-  ModeTexts http = TextsOf(AnalysisMode::kHttp);
-  EXPECT_STREQ(http.storedValue, "2");
-  EXPECT_STREQ(http.lineSeparatorBox, ds::texts::kLineBreakWord);
-  EXPECT_STREQ(http.valueSeparatorBox, ":");
+TEST(AnalysisMode, TextsAndSeparatorsFollowTheMode) {
+  EXPECT_STREQ(ds::DefaultSeparatorBoxes(ds::AnalysisMode::kHttp).line, ds::texts::kLineBreakWord);
+  EXPECT_EQ(ds::DefaultSeparators(ds::AnalysisMode::kHttp).line, "\r\n");
+  EXPECT_EQ(ds::DefaultSeparators(ds::AnalysisMode::kHttp).value, ":");
+  EXPECT_EQ(ds::DefaultSeparators(ds::AnalysisMode::kCookies).line, ";");
+  ModeTexts http = TextsOf(ds::AnalysisMode::kHttp);
   EXPECT_EQ(http.analyseCaption, std::string(texts::kAnalysePrefix) + ds::texts::kModeWordHttp);
   EXPECT_EQ(http.copySlot2Menu,
             std::string(texts::kCopyPrefix) + ds::texts::kSlot2Label + ds::texts::kModeWordHttp + texts::kCopyDataSuffix);
-  ModeTexts cookies = TextsOf(AnalysisMode::kCookies);
-  EXPECT_STREQ(cookies.lineSeparatorBox, ";");
+  EXPECT_EQ(std::string(texts::kCopyPrefix).back(), ' ');  // the quoted space survives the texts list
+  ModeTexts cookies = TextsOf(ds::AnalysisMode::kCookies);
   EXPECT_STREQ(cookies.missingNameColumn, texts::kMissingNameColumnCookies);
   EXPECT_STREQ(cookies.differenceCaption, http.differenceCaption);  // the same in both modes
 }

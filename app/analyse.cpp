@@ -1,0 +1,47 @@
+#include "app/analyse.h"
+
+#include "app/message_boxes.h"
+#include "compare/session.h"
+
+namespace app {
+namespace {
+
+void FillList(ui::ListView& list, std::vector<ds::Row> rows) {
+  list.rows().rows = std::move(rows);
+  list.rows().selected = -1;
+  list.Refresh();
+}
+
+}  // namespace
+
+void RunAnalyse(const AnalyseView& v, const AppState& state) {
+  std::string lineBox = v.lineSeparatorBox.GetText(), valueBox = v.valueSeparatorBox.GetText();
+  std::string slot1 = v.slot1Input.GetText(), slot2 = v.slot2Input.GetText();
+  HWND owner = v.owner;
+  ds::AnalyseResult result = ds::RunAnalyse(
+      {lineBox, valueBox, slot1, slot2, state.mode, RuleOf(v.caseSensitiveSwitch, v.exactMatchSwitch)},
+      v.slot1Items.rows(), v.slot2Items.rows(),
+      [owner](std::string_view text, std::string_view title) { return AskYesNo(owner, text, title); });
+  if (std::optional<ds::Refusal> refusal = ds::RefusalOf(result.stop)) {
+    ShowRefusal(owner, refusal->text, refusal->title);
+    return;
+  }
+  if (result.stop != ds::AnalyseStop::kRan) return;
+
+  v.slot1Items.rows() = std::move(result.slot1);
+  v.slot2Items.rows() = std::move(result.slot2);
+  v.slot1Items.Refresh();
+  v.slot2Items.Refresh();
+  v.contentBox.SetText(result.duplicateNotes);
+  v.differenceList.Clear();
+  v.statusBar.SetText(result.summary);
+  FillList(v.slot1Missing, std::move(result.lists.missingInSlot1));
+  FillList(v.slot2Missing, std::move(result.lists.missingInSlot2));
+  FillList(v.differenceList, std::move(result.lists.different));
+  for (ui::ListView* list : {&v.slot1Missing, &v.slot2Missing}) {
+    list->QueueFitColumn(0);
+    list->QueueFitColumn(1);
+  }
+}
+
+}  // namespace app
