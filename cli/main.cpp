@@ -1,10 +1,10 @@
 // dualsieve-cli: the window's parse and Analyse action for scripts and CI.
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <cstring>
+#include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -15,6 +15,7 @@
 #endif
 
 #include "cli/compare_session.h"
+#include "cli/file_input.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "items/texts.h"
@@ -54,17 +55,20 @@ int Fail(const std::string& message) {
   return kExitError;
 }
 
-bool ReadAll(const std::string& path, std::string* out) {
-  if (path == "-") {
-    std::ostringstream s;
-    s << std::cin.rdbuf();
-    *out = s.str();
-    return !std::cin.bad();
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  out->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return !file.bad();
+// A report that did not arrive (a full disk, a closed pipe) is an error, not
+// a result.
+bool Print(std::string_view text, std::string* error) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+  *error = std::string("cannot write the output: ") + std::strerror(errno);
+  return false;
+}
+
+// An argument as printed: error lines follow --encoding like everything else.
+std::string Shown(const std::string& utf8, cli::Encoding encoding) {
+  if (encoding == cli::Encoding::kUtf8) return utf8;
+  cli::Decoded d = cli::DecodeInput(utf8, cli::Encoding::kUtf8);
+  return d.badOffset ? utf8 : d.gbk;
 }
 
 // A file or an option text in GBK, or an error naming where it failed.
@@ -80,25 +84,15 @@ bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& 
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
+int Run(int argc, char** argv) {
   Arguments arguments = CommandLine(argc, argv);
   cli::ParsedOptions parsed = cli::ParseOptions(arguments.args);
   if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
   const cli::Options& o = parsed.options;
-  if (o.command == cli::Options::Command::kHelp) {
-    std::fputs(cli::kUsage, stdout);
-    return 0;
-  }
-  if (o.command == cli::Options::Command::kVersion) {
-    std::puts("dualsieve-cli 0.1.0");
-    return 0;
-  }
+  std::string error;
+  if (o.command == cli::Options::Command::kHelp) return Print(cli::kUsage, &error) ? 0 : Fail(error);
+  if (o.command == cli::Options::Command::kVersion)
+    return Print("dualsieve-cli 0.1.0\n", &error) ? 0 : Fail(error);
 
   cli::SessionInput in;
   in.httpMode = o.httpMode;
@@ -107,7 +101,6 @@ int main(int argc, char** argv) {
   in.wantReports = o.json;
   in.lineSeparatorBox = o.httpMode ? ds::texts::kLineBreakWord : ";";
   in.valueSeparatorBox = o.httpMode ? ":" : "=";
-  std::string error;
   cli::Encoding argEncoding = arguments.utf8 ? cli::Encoding::kUtf8 : o.encoding;
   if (o.lineSeparator && !ToGbk(*o.lineSeparator, argEncoding, "--line-sep", &in.lineSeparatorBox, &error))
     return Fail(error);
@@ -117,10 +110,11 @@ int main(int argc, char** argv) {
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};
   const std::string* files[] = {&o.file1, &o.file2};
   for (int i = 0; i < 2; ++i) {
-    std::string bytes;
-    if (!ReadAll(*files[i], &bytes)) return Fail("cannot read " + *files[i]);
+    std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
+    cli::FileContent file = cli::ReadInputFile(*files[i]);
+    if (!file.error.empty()) return Fail("cannot read " + name + ": " + file.error);
     std::string gbk;
-    if (!ToGbk(bytes, o.encoding, *files[i], &gbk, &error)) return Fail(error);
+    if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error)) return Fail(error);
     *slots[i] = cli::WindowsLineBreaks(gbk);
   }
 
@@ -128,7 +122,20 @@ int main(int argc, char** argv) {
   if (result.refusal != cli::SessionResult::Refusal::kNone)
     return Fail(cli::EncodeOutput(result.refusalMessage, o.encoding));
   std::string text = o.json ? cli::FormatJson(result, o.httpMode, o.encoding) : cli::FormatText(result, o.encoding);
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
+  if (!Print(text, &error)) return Fail(error);
   return result.HasDifferences() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
 }
