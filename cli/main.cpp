@@ -77,7 +77,8 @@ bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& 
   cli::Decoded d = cli::DecodeInput(bytes, encoding);
   if (d.badOffset) {
     *error = what + ": byte " + std::to_string(*d.badOffset) +
-             ": not valid UTF-8 or a character that code page 936 cannot hold";
+             (encoding == cli::Encoding::kGbk ? ": not a code page 936 character"
+                                              : ": not valid UTF-8 or a character that code page 936 cannot hold");
     return false;
   }
   *gbk = std::move(d.gbk);
