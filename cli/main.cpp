@@ -25,29 +25,25 @@ namespace {
 
 constexpr int kExitError = 2;
 
-struct Arguments {
+// Arguments are UTF-8 on both builds, whatever --encoding says: a modern
+// Linux console's locale is UTF-8, and on Windows the program converts the
+// wide command line itself, so no console code page is involved.
+std::vector<std::string> CommandLine(int argc, char** argv) {
   std::vector<std::string> args;
-  bool utf8 = false;  // true: the texts are UTF-8 whatever --encoding says
-};
-
-Arguments CommandLine(int argc, char** argv) {
-  Arguments a;
 #ifdef _WIN32
-  // Windows hands the program wide arguments; ANSI argv would lose characters.
   (void)argc;
   (void)argv;
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; wide && i < count; ++i) {
     std::u16string units(reinterpret_cast<const char16_t*>(wide[i]));
-    a.args.push_back(ds::platform::FromUtf16(units, ds::platform::kCodePageUtf8));
+    args.push_back(ds::platform::FromUtf16(units, ds::platform::kCodePageUtf8));
   }
   LocalFree(wide);
-  a.utf8 = true;
 #else
-  for (int i = 1; i < argc; ++i) a.args.emplace_back(argv[i]);
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 #endif
-  return a;
+  return args;
 }
 
 int Fail(const std::string& message) {
@@ -86,8 +82,7 @@ bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& 
 }
 
 int Run(int argc, char** argv) {
-  Arguments arguments = CommandLine(argc, argv);
-  cli::ParsedOptions parsed = cli::ParseOptions(arguments.args);
+  cli::ParsedOptions parsed = cli::ParseOptions(CommandLine(argc, argv));
   if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
   const cli::Options& o = parsed.options;
   std::string error;
@@ -102,10 +97,11 @@ int Run(int argc, char** argv) {
   in.wantReports = o.json;
   in.lineSeparatorBox = o.httpMode ? ds::texts::kLineBreakWord : ";";
   in.valueSeparatorBox = o.httpMode ? ":" : "=";
-  cli::Encoding argEncoding = arguments.utf8 ? cli::Encoding::kUtf8 : o.encoding;
-  if (o.lineSeparator && !ToGbk(*o.lineSeparator, argEncoding, "--line-sep", &in.lineSeparatorBox, &error))
+  if (o.lineSeparator &&
+      !ToGbk(*o.lineSeparator, cli::Encoding::kUtf8, "--line-sep", &in.lineSeparatorBox, &error))
     return Fail(error);
-  if (o.valueSeparator && !ToGbk(*o.valueSeparator, argEncoding, "--value-sep", &in.valueSeparatorBox, &error))
+  if (o.valueSeparator &&
+      !ToGbk(*o.valueSeparator, cli::Encoding::kUtf8, "--value-sep", &in.valueSeparatorBox, &error))
     return Fail(error);
 
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};
