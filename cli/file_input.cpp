@@ -69,7 +69,8 @@ FileContent ReadInputFile(const std::string& path) {
   errno = 0;
   FILE* file = Open(path);
   if (!file) {
-    content.error = IsDirectoryName(path) ? kIsDirectory : std::strerror(errno);
+    int cause = errno;
+    content.error = IsDirectoryName(path) ? kIsDirectory : std::strerror(cause);
     return content;
   }
   content.error = ReadAll(file, &content);
