@@ -1,5 +1,6 @@
 #include "cli/encoding.h"
 
+#include "items/text.h"
 #include "platform/codepage.h"
 
 namespace cli {
@@ -27,6 +28,28 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+// The converter maps the bytes and maps them back unchanged.
+bool HoldsAsGbk(std::string_view gbk) {
+  bool defaulted = false;
+  return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, kCodePageGbk), kCodePageGbk, &defaulted) == gbk &&
+         !defaulted;
+}
+
+std::optional<size_t> FirstNonGbk(std::string_view bytes) {
+  size_t end = 0;  // the well-formed start
+  while (end < bytes.size()) {
+    size_t n = GbkCharLength(bytes, end);
+    if (n == 0) break;
+    end += n;
+  }
+  // One conversion of the whole text; character by character only to find
+  // the offset.
+  if (HoldsAsGbk(bytes.substr(0, end))) return end < bytes.size() ? std::optional<size_t>(end) : std::nullopt;
+  for (size_t i = 0; i < end; i += GbkCharLength(bytes, i))
+    if (!HoldsAsGbk(bytes.substr(i, GbkCharLength(bytes, i)))) return i;
+  return end;
+}
+
 size_t Utf8SequenceLength(unsigned char lead) {
   if (lead >= 0xF0) return 4;
   if (lead >= 0xE0) return 3;
@@ -39,11 +62,14 @@ size_t Utf8SequenceLength(unsigned char lead) {
 Decoded DecodeInput(std::string_view bytes, Encoding encoding) {
   Decoded out;
   if (encoding == Encoding::kGbk) {
-    out.gbk.assign(bytes);
+    if (!IsAscii(bytes)) out.badOffset = FirstNonGbk(bytes);
+    if (!out.badOffset) out.gbk.assign(bytes);
     return out;
   }
-  // A byte order mark is an editor's signature, not data.
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  // A byte order mark is an editor's signature, not data; offsets still
+  // count from the start of the file.
+  size_t skipped = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  bytes.remove_prefix(skipped);
   if (IsAscii(bytes)) {
     out.gbk.assign(bytes);
     return out;
@@ -54,13 +80,21 @@ Decoded DecodeInput(std::string_view bytes, Encoding encoding) {
   for (size_t i = 0; i < bytes.size();) {
     size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(bytes[i])), bytes.size() - i);
     if (!ToGbk(bytes.substr(i, n), &piece)) {
-      out.badOffset = i;
+      out.badOffset = skipped + i;
       return out;
     }
     i += n;
   }
-  out.badOffset = 0;
+  out.badOffset = skipped;
   return out;
+}
+
+size_t GbkCharLength(std::string_view text, size_t i) {
+  unsigned char b = static_cast<unsigned char>(text[i]);
+  if (b <= 0x80) return 1;  // ASCII, and 0x80 the euro sign
+  if (!ds::IsLeadByte(b) || i + 1 == text.size()) return 0;
+  unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+  return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 0;
 }
 
 std::string EncodeOutput(std::string_view gbk, Encoding encoding) {

@@ -15,8 +15,13 @@ struct Decoded {
   std::optional<size_t> badOffset;  // byte offset of the first character code page 936 cannot hold
 };
 
+// Either encoding is checked: GBK input must be code page 936 characters too.
 Decoded DecodeInput(std::string_view bytes, Encoding encoding);
 std::string EncodeOutput(std::string_view gbk, Encoding encoding);
+
+// Byte length of the code page 936 character at index i: 1 or 2, or 0 when
+// the byte there starts none (0xFF, a lead byte without a trail byte).
+size_t GbkCharLength(std::string_view text, size_t i);
 
 // A lone LF becomes CR LF, as text pasted on Windows has it.
 std::string WindowsLineBreaks(std::string_view text);

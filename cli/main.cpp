@@ -1,10 +1,10 @@
 // dualsieve-cli: the window's parse and Analyse action for scripts and CI.
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <cstring>
+#include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -15,6 +15,7 @@
 #endif
 
 #include "cli/compare_session.h"
+#include "cli/file_input.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "items/analysis_mode.h"
@@ -24,29 +25,25 @@ namespace {
 
 constexpr int kExitError = 2;
 
-struct Arguments {
+// Arguments are UTF-8 on both builds, whatever --encoding says: a modern
+// Linux console's locale is UTF-8, and on Windows the program converts the
+// wide command line itself, so no console code page is involved.
+std::vector<std::string> CommandLine(int argc, char** argv) {
   std::vector<std::string> args;
-  bool utf8 = false;  // true: the texts are UTF-8 whatever --encoding says
-};
-
-Arguments CommandLine(int argc, char** argv) {
-  Arguments a;
 #ifdef _WIN32
-  // Windows hands the program wide arguments; ANSI argv would lose characters.
   (void)argc;
   (void)argv;
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; wide && i < count; ++i) {
     std::u16string units(reinterpret_cast<const char16_t*>(wide[i]));
-    a.args.push_back(ds::platform::FromUtf16(units, ds::platform::kCodePageUtf8));
+    args.push_back(ds::platform::FromUtf16(units, ds::platform::kCodePageUtf8));
   }
   LocalFree(wide);
-  a.utf8 = true;
 #else
-  for (int i = 1; i < argc; ++i) a.args.emplace_back(argv[i]);
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 #endif
-  return a;
+  return args;
 }
 
 int Fail(const std::string& message) {
@@ -54,17 +51,20 @@ int Fail(const std::string& message) {
   return kExitError;
 }
 
-bool ReadAll(const std::string& path, std::string* out) {
-  if (path == "-") {
-    std::ostringstream s;
-    s << std::cin.rdbuf();
-    *out = s.str();
-    return !std::cin.bad();
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  out->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return !file.bad();
+// A report that did not arrive (a full disk, a closed pipe) is an error, not
+// a result.
+bool Print(std::string_view text, std::string* error) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+  *error = std::string("cannot write the output: ") + std::strerror(errno);
+  return false;
+}
+
+// An argument as printed: error lines follow --encoding like everything else.
+std::string Shown(const std::string& utf8, cli::Encoding encoding) {
+  if (encoding == cli::Encoding::kUtf8) return utf8;
+  cli::Decoded d = cli::DecodeInput(utf8, cli::Encoding::kUtf8);
+  return d.badOffset ? utf8 : d.gbk;
 }
 
 // A file or an option text in GBK, or an error naming where it failed.
@@ -73,32 +73,22 @@ bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& 
   cli::Decoded d = cli::DecodeInput(bytes, encoding);
   if (d.badOffset) {
     *error = what + ": byte " + std::to_string(*d.badOffset) +
-             ": not valid UTF-8 or a character that code page 936 cannot hold";
+             (encoding == cli::Encoding::kGbk ? ": not a code page 936 character"
+                                              : ": not valid UTF-8 or a character that code page 936 cannot hold");
     return false;
   }
   *gbk = std::move(d.gbk);
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  Arguments arguments = CommandLine(argc, argv);
-  cli::ParsedOptions parsed = cli::ParseOptions(arguments.args);
+int Run(int argc, char** argv) {
+  cli::ParsedOptions parsed = cli::ParseOptions(CommandLine(argc, argv));
   if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
   const cli::Options& o = parsed.options;
-  if (o.command == cli::Options::Command::kHelp) {
-    std::fputs(cli::kUsage, stdout);
-    return 0;
-  }
-  if (o.command == cli::Options::Command::kVersion) {
-    std::puts("dualsieve-cli 0.1.0");
-    return 0;
-  }
+  std::string error;
+  if (o.command == cli::Options::Command::kHelp) return Print(cli::kUsage, &error) ? 0 : Fail(error);
+  if (o.command == cli::Options::Command::kVersion)
+    return Print("dualsieve-cli 0.1.0\n", &error) ? 0 : Fail(error);
 
   cli::SessionInput in;
   in.httpMode = o.httpMode;
@@ -108,27 +98,41 @@ int main(int argc, char** argv) {
   ds::SeparatorBoxes defaults = ds::DefaultSeparatorBoxes(o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies);
   in.lineSeparatorBox = defaults.line;
   in.valueSeparatorBox = defaults.value;
-  std::string error;
-  cli::Encoding argEncoding = arguments.utf8 ? cli::Encoding::kUtf8 : o.encoding;
-  if (o.lineSeparator && !ToGbk(*o.lineSeparator, argEncoding, "--line-sep", &in.lineSeparatorBox, &error))
+  if (o.lineSeparator &&
+      !ToGbk(*o.lineSeparator, cli::Encoding::kUtf8, "--line-sep", &in.lineSeparatorBox, &error))
     return Fail(error);
-  if (o.valueSeparator && !ToGbk(*o.valueSeparator, argEncoding, "--value-sep", &in.valueSeparatorBox, &error))
+  if (o.valueSeparator &&
+      !ToGbk(*o.valueSeparator, cli::Encoding::kUtf8, "--value-sep", &in.valueSeparatorBox, &error))
     return Fail(error);
 
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};
   const std::string* files[] = {&o.file1, &o.file2};
   for (int i = 0; i < 2; ++i) {
-    std::string bytes;
-    if (!ReadAll(*files[i], &bytes)) return Fail("cannot read " + *files[i]);
+    std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
+    cli::FileContent file = cli::ReadInputFile(*files[i]);
+    if (!file.error.empty()) return Fail("cannot read " + name + ": " + file.error);
     std::string gbk;
-    if (!ToGbk(bytes, o.encoding, *files[i], &gbk, &error)) return Fail(error);
+    if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error)) return Fail(error);
     *slots[i] = cli::WindowsLineBreaks(gbk);
   }
 
   cli::SessionResult result = cli::RunSession(in);
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
   std::string text = o.json ? cli::FormatJson(result, o.httpMode, o.encoding) : cli::FormatText(result, o.encoding);
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
+  if (!Print(text, &error)) return Fail(error);
   return result.HasDifferences() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
 }

@@ -13,7 +13,7 @@ const char kUsage[] =
     "  --ignore-case              names match without regard to letter case\n"
     "  --fuzzy                    names match by prefix or containment, not equality\n"
     "  --duplicates keep|remove   answer to the duplicate question (keep)\n"
-    "  --encoding utf-8|gbk       encoding of the files and of the output (utf-8)\n"
+    "  --encoding utf-8|gbk       encoding of the files and of the output, not of the arguments (utf-8)\n"
     "  --json                     print a JSON document instead of the text report\n"
     "Exit status: 0 no differences, 1 differences, 2 error.\n";
 

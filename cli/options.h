@@ -13,7 +13,7 @@ struct Options {
   enum class Command { kCompare, kHelp, kVersion };
   Command command = Command::kCompare;
   bool httpMode = false;
-  std::optional<std::string> lineSeparator;   // as given, in the input encoding
+  std::optional<std::string> lineSeparator;   // as given, UTF-8 like every argument
   std::optional<std::string> valueSeparator;
   bool ignoreCase = false;
   bool fuzzy = false;

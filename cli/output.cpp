@@ -69,10 +69,17 @@ class JsonWriter {
     out_.push_back('"');
     for (size_t i = 0; i < text.size(); ++i) {
       unsigned char c = static_cast<unsigned char>(text[i]);
-      // A GBK trail byte may be 0x5C; the character goes out whole.
-      if (encoding_ == Encoding::kGbk && ds::CharLength(text, i) == 2) {
-        out_.append(text.substr(i, 2));
-        ++i;
+      if (encoding_ == Encoding::kGbk && c >= 0x80) {
+        // A GBK trail byte may be 0x5C; the character goes out whole. A byte
+        // that starts no character must not take the quote or line break
+        // after it along as its trail.
+        size_t n = GbkCharLength(text, i);
+        if (n == 0) {
+          out_ += "\\ufffd";
+        } else {
+          out_.append(text.substr(i, n));
+          i += n - 1;
+        }
         continue;
       }
       switch (c) {

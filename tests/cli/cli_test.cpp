@@ -98,9 +98,20 @@ TEST(CliSession, HttpModeWithTheWordForLineBreaks) {
 TEST(CliEncoding, RejectsWhatCodePage936CannotHoldAtItsOffset) {
   EXPECT_EQ(DecodeInput("a=\xE4\xB8\xAD", Encoding::kUtf8).gbk, "a=\xD6\xD0");
   EXPECT_EQ(DecodeInput("\xEF\xBB\xBF" "a=1", Encoding::kUtf8).gbk, "a=1");
-  EXPECT_EQ(DecodeInput("a=1;b=\xE0\xB8\x81", Encoding::kUtf8).badOffset, std::optional<size_t>(6));  // Thai
-  EXPECT_EQ(DecodeInput("ab\xFF", Encoding::kUtf8).badOffset, std::optional<size_t>(2));             // not UTF-8
-  EXPECT_FALSE(DecodeInput("ab\xFF", Encoding::kGbk).badOffset.has_value());
+  const struct {
+    std::string_view bytes;
+    Encoding encoding;
+    std::optional<size_t> badOffset;
+  } cases[] = {
+      {"a=1;b=\xE0\xB8\x81", Encoding::kUtf8, 6},              // Thai
+      {"ab\xFF", Encoding::kUtf8, 2},                            // not UTF-8
+      {"\xEF\xBB\xBF" "a=\xE0\xB8\x81", Encoding::kUtf8, 5},  // counted from the file's start, mark included
+      {"a=1;b=\x81\"x", Encoding::kGbk, 6},                      // a lead byte before a quote
+      {"k=\xD6\xD0\x81", Encoding::kGbk, 4},                     // a lead byte at the end
+      {"ab\xFF", Encoding::kGbk, 2},
+      {"k=\xD6\xD0\x80\x95\x5C", Encoding::kGbk, std::nullopt},  // the euro sign alone, a trail byte 0x5C
+  };
+  for (const auto& c : cases) EXPECT_EQ(DecodeInput(c.bytes, c.encoding).badOffset, c.badOffset) << c.bytes;
   EXPECT_EQ(EncodeOutput("\xD6\xD0", Encoding::kUtf8), "\xE4\xB8\xAD");
   EXPECT_EQ(WindowsLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
 }
@@ -109,6 +120,16 @@ TEST(CliJson, GbkOutputKeepsTrailBytesThatLookLikeBackslashes) {
   SessionResult r = RunSession(Cookies("k=\x95\x5C", "k=\x95\x5C"));
   std::string json = FormatJson(r, false, Encoding::kGbk);
   EXPECT_NE(json.find("[\"k\", \"\x95\x5C\"]"), std::string::npos);
+}
+
+TEST(CliJson, StaysValidWhateverBytesReachIt) {
+  SessionResult r;
+  r.summary = "\x81\"x\x95\r\n\xFF\x01\t\x80\xD6\xD0";
+  EXPECT_NE(FormatJson(r, true, Encoding::kGbk)
+                .find("\"summary\": \"\\ufffd\\\"x\\ufffd\\r\\n\\ufffd\\u0001\\t\x80\xD6\xD0\""),
+            std::string::npos);
+  std::string utf8 = FormatJson(r, true, Encoding::kUtf8);
+  for (size_t i = 0; i + 1 < utf8.size(); ++i) EXPECT_GE(static_cast<unsigned char>(utf8[i]), 0x20) << i;
 }
 
 TEST(CliOptions, ParsesAndRejects) {

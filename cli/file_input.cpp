@@ -1,0 +1,81 @@
+#include "cli/file_input.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/codepage.h"
+#endif
+
+namespace cli {
+namespace {
+
+constexpr char kIsDirectory[] = "is a directory";
+
+#ifdef _WIN32
+// The ANSI functions would read the name in the system code page and miss
+// any file whose name that code page cannot spell.
+std::wstring WideName(const std::string& utf8) {
+  std::u16string units = ds::platform::ToUtf16(utf8, ds::platform::kCodePageUtf8);
+  return std::wstring(units.begin(), units.end());
+}
+
+FILE* Open(const std::string& path) { return _wfopen(WideName(path).c_str(), L"rb"); }
+
+// Windows refuses to open a directory as a file at all.
+bool IsDirectoryName(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(WideName(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int Descriptor(FILE* file) { return _fileno(file); }
+#else
+FILE* Open(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+bool IsDirectoryName(const std::string&) { return false; }
+int Descriptor(FILE* file) { return fileno(file); }
+#endif
+
+// POSIX opens a directory for reading and fails only at the first read.
+bool IsDirectory(FILE* file) {
+  struct stat s;
+  return fstat(Descriptor(file), &s) == 0 && S_ISDIR(s.st_mode);
+}
+
+std::string ReadAll(FILE* file, FileContent* content) {
+  if (IsDirectory(file)) return kIsDirectory;
+  char buffer[1 << 16];
+  for (;;) {
+    errno = 0;
+    size_t n = std::fread(buffer, 1, sizeof buffer, file);
+    int cause = errno;
+    content->bytes.append(buffer, n);
+    if (n < sizeof buffer) return std::ferror(file) ? std::strerror(cause) : "";
+  }
+}
+
+}  // namespace
+
+FileContent ReadInputFile(const std::string& path) {
+  FileContent content;
+  if (path == "-") {
+    content.error = ReadAll(stdin, &content);
+    return content;
+  }
+  errno = 0;
+  FILE* file = Open(path);
+  if (!file) {
+    int cause = errno;
+    content.error = IsDirectoryName(path) ? kIsDirectory : std::strerror(cause);
+    return content;
+  }
+  content.error = ReadAll(file, &content);
+  std::fclose(file);
+  return content;
+}
+
+}  // namespace cli

@@ -1,0 +1,36 @@
+# Runs the companion once and checks what a golden file cannot show: the exit
+# status, the one error line, and where needed a piece of the output.
+#   CLI, EMULATOR  the program, and Wine for the Windows build
+#   ARGS           its arguments (UNIX_COMMAND syntax), run in WORK
+#   EXIT, ERROR    the expected status and a regular expression for standard error
+#   MATCH          a regular expression the output must match (optional)
+#   INPUT, OUTPUT  files for standard input and output (optional)
+#   COPY, COPY_AS  a fixture to place in WORK under another name (optional)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+if(COPY)
+  file(COPY_FILE ${COPY} ${WORK}/${COPY_AS})
+endif()
+set(redirect)
+if(INPUT)
+  list(APPEND redirect INPUT_FILE ${INPUT})
+endif()
+if(OUTPUT)
+  list(APPEND redirect OUTPUT_FILE ${OUTPUT})
+endif()
+separate_arguments(args UNIX_COMMAND "${ARGS}")
+execute_process(COMMAND ${EMULATOR} ${CLI} ${args} WORKING_DIRECTORY ${WORK} ${redirect}
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc STREQUAL EXIT)
+  message(FATAL_ERROR "exit status ${rc}, expected ${EXIT}; standard error: ${err}")
+endif()
+string(REGEX REPLACE "\r?\n$" "" line "${err}")
+if(line MATCHES "\n")
+  message(FATAL_ERROR "more than one error line: ${err}")
+endif()
+if(NOT line MATCHES "${ERROR}")
+  message(FATAL_ERROR "standard error '${line}' does not match '${ERROR}'")
+endif()
+if(MATCH AND NOT out MATCHES "${MATCH}")
+  message(FATAL_ERROR "output does not match '${MATCH}':\n${out}")
+endif()
