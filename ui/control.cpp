@@ -33,6 +33,11 @@ bool Control::CreateWindowOf(const wchar_t* className, const CreateArgs& a, DWOR
   return true;
 }
 
+bool Control::CreateOwnClassWindow(const wchar_t* className, const CreateArgs& args, DWORD baseStyle, HCURSOR cursor) {
+  return RegisterWindowClass(className, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), cursor) &&
+         CreateWindowOf(className, args, baseStyle);
+}
+
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Control* self = FromHandle(hwnd);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
@@ -114,17 +119,9 @@ void Control::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_
 
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, HCURSOR cursor, HICON icon) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, name, &wc)) return true;
-  wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = instance;
-  wc.hCursor = cursor;
-  wc.hIcon = icon;
-  wc.hbrBackground = background;
-  wc.lpszClassName = name;
+  WNDCLASSEXW known{sizeof known, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}};
+  if (GetClassInfoExW(instance, name, &known)) return true;
+  WNDCLASSEXW wc{sizeof wc, 0, procedure, 0, 0, instance, icon, cursor, background, nullptr, name, nullptr};
   return RegisterClassExW(&wc) != 0;
 }
 

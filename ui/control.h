@@ -68,6 +68,9 @@ class Control {
 
  protected:
   bool CreateWindowOf(const wchar_t* className, const CreateArgs& args, DWORD baseStyle);
+  // A plain window class of this program's, registered on first use.
+  bool CreateOwnClassWindow(const wchar_t* className, const CreateArgs& args, DWORD baseStyle,
+                            HCURSOR cursor = nullptr);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT CallOriginal(UINT msg, WPARAM wp, LPARAM lp);
 

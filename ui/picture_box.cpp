@@ -3,19 +3,12 @@
 #include <cstring>
 
 namespace ui {
-namespace {
-
-constexpr wchar_t kPictureClass[] = L"DualsievePicture";
-
-}  // namespace
-
 PictureBox::~PictureBox() {
   if (bitmap_) DeleteObject(bitmap_);
 }
 
 bool PictureBox::Create(const CreateArgs& args) {
-  if (!RegisterWindowClass(kPictureClass, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
-  return CreateWindowOf(kPictureClass, args, 0);
+  return CreateOwnClassWindow(L"DualsievePicture", args, 0);
 }
 
 bool PictureBox::SetPixels(int width, int height, const std::vector<uint8_t>& bgra) {

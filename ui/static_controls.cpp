@@ -1,21 +1,13 @@
 #include "ui/static_controls.h"
 
 namespace ui {
-namespace {
-
-constexpr wchar_t kPanelClass[] = L"DualsievePanel";
-
-}  // namespace
-
 Panel::~Panel() {
   if (brush_) DeleteObject(brush_);
 }
 
 bool Panel::Create(const CreateArgs& args) {
-  if (!RegisterWindowClass(kPanelClass, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                           LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))))
-    return false;
-  return CreateWindowOf(kPanelClass, args, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+  return CreateOwnClassWindow(L"DualsievePanel", args, WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                              LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
 }
 
 void Panel::SetBackground(COLORREF colour) {
