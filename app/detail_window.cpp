@@ -1,9 +1,15 @@
 #include "app/detail_window.h"
 
+#include "app/layout.h"
 #include "app/main_window_design.h"
 #include "app/texts.h"
 
 namespace app {
+namespace {
+
+constexpr Box kCloseButtonDesign{588, 388, 18, 18};
+
+}  // namespace
 
 bool DetailWindow::Create(HWND owner) {
   if (!Window::Create(SecondaryWindowDesign(texts::kDetailCaption, 513, 479, owner, WS_OVERLAPPEDWINDOW)))
@@ -15,7 +21,7 @@ bool DetailWindow::Create(HWND owner) {
   box.exStyle = WS_EX_CLIENTEDGE;
   ui::CreateArgs close;
   close.parent = hwnd();
-  close.bounds = {588, 388, 18, 18};
+  close.bounds = {kCloseButtonDesign.left, kCloseButtonDesign.top, kCloseButtonDesign.width, kCloseButtonDesign.height};
   close.text = texts::kDetailClose;
   if (!detailBox.Create(box) || !closeButton.Create(close)) return false;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0));
@@ -32,6 +38,12 @@ void DetailWindow::Place(const RECT& main, int height, std::string_view text) {
   SetWindowPos(hwnd(), nullptr, main.left + 6, main.top + 30, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   ui::Rect box = detailBox.Bounds();
   detailBox.Resize(width - 10, box.height);
+  // The close button's designed place lies outside the window at every size
+  // it is shown at: keep it inside, over the box.
+  SIZE client = ClientSize();
+  Box spot = NearestVisibleSpot(kCloseButtonDesign, {0, 0, client.cx, client.cy}, {});
+  closeButton.Move(spot.left, spot.top);
+  closeButton.BringToTop();
   detailBox.SetText(text);
   int end = GetWindowTextLengthW(detailBox.hwnd());
   detailBox.Select(end, end);

@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include <algorithm>
+
 namespace app {
 
 void Layout::Register(const std::vector<Box>& controls, int windowWidth, int windowHeight) {
@@ -28,6 +30,43 @@ std::vector<Box> Layout::Apply(int windowWidth, int windowHeight) const {
   for (const LayoutRecord& r : records_)
     out.push_back({Scaled(r.left, w), Scaled(r.top, h), Scaled(r.width, w), Scaled(r.height, h)});
   return out;
+}
+
+namespace {
+
+bool Overlap(const Box& a, const Box& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
+}
+
+}  // namespace
+
+Box NearestVisibleSpot(const Box& wanted, const Box& area, const std::vector<Box>& covers) {
+  auto free = [&](const Box& b) {
+    for (const Box& c : covers)
+      if (Overlap(b, c)) return false;
+    return true;
+  };
+  int lastLeft = area.left + area.width - wanted.width, lastTop = area.top + area.height - wanted.height;
+  auto inside = [&](const Box& b) {
+    return b.left >= area.left && b.top >= area.top && b.left <= lastLeft && b.top <= lastTop;
+  };
+  if (inside(wanted) && free(wanted)) return wanted;
+  Box best = wanted;
+  best.left = std::max(area.left, std::min(wanted.left, lastLeft));
+  best.top = std::max(area.top, std::min(wanted.top, lastTop));
+  if (covers.empty()) return best;
+  long long bestDistance = -1;
+  for (int top = area.top; top <= lastTop; ++top) {
+    for (int left = area.left; left <= lastLeft; ++left) {
+      long long dx = left - wanted.left, dy = top - wanted.top, distance = dx * dx + dy * dy;
+      if (bestDistance >= 0 && distance >= bestDistance) continue;
+      Box b{left, top, wanted.width, wanted.height};
+      if (!free(b)) continue;
+      best = b;
+      bestDistance = distance;
+    }
+  }
+  return best;
 }
 
 ColumnFit FitValueColumn(int listWidth, int numberWidth, int nameWidth, bool repair) {

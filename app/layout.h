@@ -32,6 +32,11 @@ class Layout {
   std::vector<LayoutRecord> records_;
 };
 
+// Where a control can be seen and clicked: `wanted` itself when it lies inside
+// `area` and under none of `covers`, else the nearest such place (by its top
+// left corner); with no such place, `wanted` moved just inside `area`.
+Box NearestVisibleSpot(const Box& wanted, const Box& area, const std::vector<Box>& covers);
+
 // Widths of a list's name and value columns once the number and name columns
 // are fitted: the value column takes what is left after them and 20 pixels.
 // With `repair`, a value column narrower than 20 takes 100 and the name column

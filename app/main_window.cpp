@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/analyse.h"
+#include "app/layout.h"
 #include "app/layout_handlers.h"
 #include "app/main_window_design.h"
 #include "app/mode_handlers.h"
@@ -94,7 +95,28 @@ bool MainWindow::CreateControls() {
   for (const ControlDesign& d : MainWindowDesign())
     if (d.container == Container::kWindow && !std::holds_alternative<Member<ui::Panel>>(d.member))
       d.Of(controls_).BringToTop();
+  PlaceDetailButton();
   return true;
+}
+
+// The detail button's designed place lies below the client area, under the
+// status bar, where nobody can click it: it goes to the nearest place that no
+// control of the window lies over, above the lists of its own panel.
+void MainWindow::PlaceDetailButton() {
+  MainControls& c = controls_;
+  std::vector<Box> covers;
+  for (const ControlDesign& d : MainWindowDesign()) {
+    ui::Control& control = d.Of(c);
+    if (d.container != Container::kWindow || &control == &c.rightPanel || !control.IsVisible()) continue;
+    ui::Rect r = control.Bounds();
+    covers.push_back({r.x, r.y, r.width, r.height});
+  }
+  SIZE client = ClientSize();
+  ui::Rect panel = c.rightPanel.Bounds(), button = c.detailButton.Bounds();
+  Box spot = NearestVisibleSpot({panel.x + button.x, panel.y + button.y, button.width, button.height},
+                                {0, 0, client.cx, client.cy}, covers);
+  c.detailButton.Move(spot.left - panel.x, spot.top - panel.y);
+  c.detailButton.BringToTop();
 }
 
 void MainWindow::WireEvents() {

@@ -40,6 +40,7 @@ class MainWindow : public ui::Window {
 
  private:
   bool CreateControls();
+  void PlaceDetailButton();
   void WireEvents();
 
   HFONT font_ = nullptr;

@@ -10,6 +10,15 @@ namespace {
 constexpr char kSection[] = "Config";
 constexpr DWORD kReadBufferSize = 10240;
 
+// Reading strips spaces around a value and one pair of quotes around it: a
+// value that begins or ends with a space or a quote is written inside a pair
+// of quotes, so it reads back as it was written.
+std::string AsStored(std::string_view value) {
+  auto edge = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; };
+  if (!value.empty() && (edge(value.front()) || edge(value.back()))) return "\"" + std::string(value) + "\"";
+  return std::string(value);
+}
+
 }  // namespace
 
 std::string SettingsPath() {
@@ -29,7 +38,7 @@ std::string ReadSetting(std::string_view key) {
 }
 
 void WriteSetting(std::string_view key, std::string_view value) {
-  std::string k(key), v(value);
+  std::string k(key), v = AsStored(value);
   WritePrivateProfileStringA(kSection, k.c_str(), v.c_str(), SettingsPath().c_str());
 }
 

@@ -11,9 +11,6 @@ namespace {
 
 constexpr UINT kFitColumnMessage = WM_APP + 1;
 constexpr int kCellPadding = 12;
-// Only the longest texts can be the widest; measuring these few keeps a fit
-// over 100,000 rows as quick as over ten.
-constexpr size_t kMeasuredCandidates = 48;
 
 int TextWidth(HDC dc, std::string_view gbk) {
   std::wstring wide = ToWide(gbk).text;
@@ -21,6 +18,51 @@ int TextWidth(HDC dc, std::string_view gbk) {
   GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
   return size.cx;
 }
+
+// The widest cell in the control's own font, without measuring every cell
+// through GDI: a printable ASCII text is as wide as its glyphs' advances
+// added up, and any other text is no wider than its bytes times the widest
+// glyph, so those are measured longest first until none can win.
+class WidestText {
+ public:
+  explicit WidestText(HDC dc) : dc_(dc) {
+    GetCharWidth32W(dc, kFirst, kLast, ascii_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    widestGlyph_ = std::max<int>(metrics.tmMaxCharWidth, TextWidth(dc, "\xD6\xD0"));  // 中
+  }
+
+  void Add(const std::string& text) {
+    int sum = 0;
+    for (char c : text) {
+      auto b = static_cast<unsigned char>(c);
+      if (b < kFirst || b > kLast) {
+        others_.push_back(&text);
+        return;
+      }
+      sum += ascii_[b - kFirst];
+    }
+    widest_ = std::max(widest_, sum);
+  }
+
+  int Widest() {
+    std::sort(others_.begin(), others_.end(), [](const std::string* a, const std::string* b) { return a->size() > b->size(); });
+    for (const std::string* text : others_) {
+      if (static_cast<long long>(text->size()) * widestGlyph_ <= widest_) break;
+      widest_ = std::max(widest_, TextWidth(dc_, *text));
+    }
+    others_.clear();
+    return widest_;
+  }
+
+ private:
+  static constexpr unsigned kFirst = 0x20, kLast = 0x7E;
+  HDC dc_;
+  int ascii_[kLast - kFirst + 1] = {};
+  int widestGlyph_ = 0;
+  int widest_ = 0;
+  std::vector<const std::string*> others_;
+};
 
 }  // namespace
 
@@ -89,19 +131,15 @@ void ListView::SetColumnWidth(int column, int width) {
 }
 
 void ListView::FitColumn(int column) {
-  std::vector<const std::string*> cells;
-  cells.reserve(table_.rows.size());
-  for (const ds::Row& row : table_.rows) cells.push_back(&row.Cell(static_cast<size_t>(column)));
-  auto longer = [](const std::string* a, const std::string* b) { return a->size() > b->size(); };
-  if (cells.size() > kMeasuredCandidates) {
-    std::nth_element(cells.begin(), cells.begin() + kMeasuredCandidates, cells.end(), longer);
-    cells.resize(kMeasuredCandidates);
-  }
   // A memory DC measures as a window DC does, without a round trip to the display.
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
-  int width = TextWidth(dc, ColumnTitle(column));
-  for (const std::string* cell : cells) width = std::max(width, TextWidth(dc, *cell));
+  int width = 0;
+  {
+    WidestText widest(dc);
+    for (const ds::Row& row : table_.rows) widest.Add(row.Cell(static_cast<size_t>(column)));
+    width = std::max(TextWidth(dc, ColumnTitle(column)), widest.Widest());
+  }
   SelectObject(dc, old);
   DeleteDC(dc);
   SetColumnWidth(column, width + kCellPadding);

@@ -33,5 +33,43 @@ TEST(Layout, ClearedTableAppliesNothing) {
   EXPECT_TRUE(layout.Apply(200, 200).empty());
 }
 
+TEST(ColumnFit, ValueColumnTakesTheRestAndIsNeverNegative) {
+  struct Case {
+    int list, number, name;
+    bool repair;
+    int wantName, wantValue;
+  } cases[] = {
+      {300, 54, 100, true, 100, 126},   // room enough
+      {174, 54, 80, true, 80, 20},      // exactly 20 is kept
+      {174, 54, 81, true, 0, 100},      // 19 is too narrow; 81 - 95 stops at nothing
+      {100, 54, 600, true, 505, 100},   // scrolls sideways instead
+      {100, 54, 60, true, 0, 100},      // a name column cannot go below nothing
+      {100, 54, 600, false, 600, 0},    // no repair: empty, never -1 or -2 (auto-size)
+      {100, 79, 2, false, 2, 0},        // -1 would mean "size to the content"
+  };
+  for (const Case& c : cases) {
+    ColumnFit fit = FitValueColumn(c.list, c.number, c.name, c.repair);
+    EXPECT_EQ(fit.name, c.wantName) << c.list << " " << c.name;
+    EXPECT_EQ(fit.value, c.wantValue) << c.list << " " << c.name;
+  }
+}
+
+TEST(VisibleSpot, KeepsAVisiblePlaceElseTheNearestFreeOne) {
+  const Box area{0, 0, 800, 530};
+  const std::vector<Box> covers{{200, 330, 600, 190}};  // a box over the lower right
+  // Visible as designed: kept.
+  Box kept = NearestVisibleSpot({10, 10, 18, 18}, area, covers);
+  EXPECT_EQ(kept.left, 10);
+  EXPECT_EQ(kept.top, 10);
+  // Below the area and under the box: the nearest free place is just above the box.
+  Box moved = NearestVisibleSpot({780, 575, 18, 18}, area, covers);
+  EXPECT_EQ(moved.left, 780);
+  EXPECT_EQ(moved.top, 312);
+  // Nothing to avoid: only moved inside.
+  Box clamped = NearestVisibleSpot({588, 388, 18, 18}, {0, 0, 505, 380}, {});
+  EXPECT_EQ(clamped.left, 487);
+  EXPECT_EQ(clamped.top, 362);
+}
+
 }  // namespace
 }  // namespace app

@@ -39,6 +39,9 @@ TEST(CodePage, RoundTripsGbkAndFlagsWhatItCannotHold) {
   EXPECT_FALSE(lossy);
   EXPECT_EQ(platform::FromUtf16(u"\x0E01", platform::kCodePageGbk, &lossy), "?");
   EXPECT_TRUE(lossy);
+  // No look-alike stands in for a missing letter: ő is not "o".
+  EXPECT_EQ(platform::FromUtf16(u"a\x0151", platform::kCodePageGbk, &lossy), "a?");
+  EXPECT_TRUE(lossy);
 }
 
 }  // namespace

@@ -15,12 +15,14 @@ TEST_F(MainWindowDesignTest, EveryControlAtItsDesignedPlaceWithItsText) {
   for (const app::ControlDesign& d : app::MainWindowDesign()) {
     ui::Control& control = d.Of(c());
     ASSERT_NE(control.hwnd(), nullptr) << d.formName;
+    EXPECT_EQ(control.IsVisible(), d.shown) << d.formName;
+    // Designed below the client area; it moves where it can be clicked.
+    if (&control == &c().detailButton) continue;
     ui::Rect r = control.Bounds();
     EXPECT_EQ(r.x, d.bounds.x) << d.formName;
     EXPECT_EQ(r.y, d.bounds.y) << d.formName;
     EXPECT_EQ(r.width, d.bounds.width) << d.formName;
     EXPECT_EQ(r.height, d.bounds.height) << d.formName;
-    EXPECT_EQ(control.IsVisible(), d.shown) << d.formName;
   }
   EXPECT_EQ(c().compactToggle.GetText(), ">");
   EXPECT_EQ(c().reportBox.GetText(),

@@ -25,6 +25,20 @@ TEST(Settings, ReadsBackWhatWasWrittenAndEmptyWhenMissing) {
   DeleteSettingsFile();
 }
 
+// Separators with spaces or quotes at their ends come back as written; what
+// files written before hold (no quotes) reads as it always did.
+TEST(Settings, ValuesWithSpacesOrQuotesAtTheirEndsComeBackAsWritten) {
+  DeleteSettingsFile();
+  const std::string values[] = {" \xBB\xBB\xD0\xD0", " | ", "|", "\"q\"", "'x'", "x'", "\"", " ", "a b", "\"a\" b"};
+  for (const std::string& v : values) {
+    app::WriteSetting("sep", v);
+    EXPECT_EQ(app::ReadSetting("sep"), v) << "[" << v << "]";
+  }
+  WritePrivateProfileStringA("Config", "old", "|", app::SettingsPath().c_str());
+  EXPECT_EQ(app::ReadSetting("old"), "|");
+  DeleteSettingsFile();
+}
+
 TEST(Settings, LongValuesAreReadCutTo10239Bytes) {
   DeleteSettingsFile();
   app::WriteSetting("long", std::string(12000, 'x'));

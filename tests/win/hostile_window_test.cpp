@@ -1,0 +1,182 @@
+// The window under hostile use: input queued while a handler lets events
+// run, tear-down with everything open, proportional fonts, tiny windows.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/main_window_design.h"
+#include "tests/test_gbk.h"
+#include "tests/win/window_test_support.h"
+#include "ui/text_convert.h"
+
+namespace wintest {
+namespace {
+
+using V = std::vector<std::string>;
+
+class HostileTest : public MainWindowTest {
+ protected:
+  // Keystrokes typed at the end of a box, waiting in the queue.
+  void QueueTyping(ui::EditBox& box, std::string_view text) {
+    int end = GetWindowTextLengthW(box.hwnd());
+    box.Select(end, end);
+    for (char ch : text) PostMessageW(box.hwnd(), WM_CHAR, static_cast<WPARAM>(ch), 0);
+  }
+};
+
+TEST_F(HostileTest, InputQueuedWhileTheDuplicateQuestionIsOpen) {
+  c().slot1Input.SetText("a=1;a=2;b=1");
+  c().slot2Input.SetText("a=1");
+  int asked = 0;
+  ui::SetMessageHook([&](const ui::MessageRequest&) {
+    ++asked;
+    QueueTyping(c().slot1Input, ";c=3;d=4;e=5");
+    ui::LetPendingEventsRun();  // as the box's own loop would
+    return ui::MessageAnswer::kYes;
+  });
+  c().analyseButton.Click();
+  EXPECT_EQ(asked, 1);
+  // The run compared the rows it was handed, and shows them with its results.
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"a", "b"}));
+  EXPECT_EQ(Column(c().slot2Missing, 1), (V{"b"}));
+  EXPECT_EQ(c().statusBar.GetText(), ds::test::Gbk("分析提示:[1号]缺少:0项   [2号]缺少:1项   Cookies值异同:0项"));
+}
+
+TEST_F(HostileTest, InputQueuedWhileADifferenceRowIsShown) {
+  c().slot1Input.SetText("a=1;b=2");
+  c().slot2Input.SetText("a=1;b=3");
+  c().analyseButton.Click();
+  ASSERT_EQ(c().differenceList.RowCount(), 1);
+  c().differenceList.Focus();
+  // Typing arrives while the handler selects the counterpart and lets events
+  // run, after it has looked the Slot 1 row up: Slot 1 is parsed anew.
+  std::function<void()> selected = c().slot2Items.onSelectionChanged;
+  bool typed = false;
+  c().slot2Items.onSelectionChanged = [&] {
+    if (!typed) QueueTyping(c().slot1Input, "x;z=9");
+    typed = true;
+    selected();
+  };
+  c().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+  EXPECT_TRUE(typed);
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"a", "b", "z"}));
+  // The new Slot 1 list has no current row yet: an empty first line.
+  EXPECT_EQ(c().contentBox.GetText(), "=\r\n\r\nb=3\r\n");
+}
+
+// Seen as the thread's windows are destroyed: each control still has the
+// window's font, which is only deleted once no control uses it.
+HFONT gWindowFont = nullptr;
+int gDestroyed = 0, gDestroyedWithoutFont = 0;
+
+LRESULT CALLBACK WatchDestroy(int code, WPARAM wp, LPARAM lp) {
+  auto* message = reinterpret_cast<CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && message->message == WM_DESTROY && GetParent(message->hwnd)) {
+    ++gDestroyed;
+    if (GetObjectType(gWindowFont) != OBJ_FONT) ++gDestroyedWithoutFont;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// Closing runs no handler on a half-destroyed window, whatever is open, and
+// no control outlives the font it draws with.
+TEST_F(HostileTest, TearDownWithTheDetailWindowShownAndAListFocused) {
+  c().slot1Input.SetText("a=1");
+  c().slot2Input.SetText("a=2");
+  c().analyseButton.Click();
+  int handled = 0;
+  for (const app::ControlDesign& d : app::MainWindowDesign()) {
+    ui::Control& control = d.Of(c());
+    control.onFocus = [&handled] { ++handled; };
+    control.onBlur = [&handled] { ++handled; };
+  }
+  c().slot1Items.Focus();
+  window->ShowDetail();
+  SetActiveWindow(window->detail()->hwnd());
+  SetFocus(window->detail()->detailBox.hwnd());
+  ui::LetPendingEventsRun();
+  handled = 0;
+  gWindowFont = reinterpret_cast<HFONT>(SendMessageW(window->hwnd(), WM_GETFONT, 0, 0));
+  ASSERT_EQ(GetObjectType(gWindowFont), static_cast<DWORD>(OBJ_FONT));
+  gDestroyed = gDestroyedWithoutFont = 0;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchDestroy, nullptr, GetCurrentThreadId());
+  window.reset();
+  UnhookWindowsHookEx(hook);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(handled, 0);
+  EXPECT_GT(gDestroyed, 30);
+  EXPECT_EQ(gDestroyedWithoutFont, 0);
+  EXPECT_EQ(GetObjectType(gWindowFont), 0u);  // and then it is gone
+}
+
+TEST_F(HostileTest, NarrowWindowNeverAutoSizesAValueColumn) {
+  c().slot1Input.SetText(std::string(120, 'n') + "=1");
+  c().slot2Input.SetText("m=" + std::string(400, 'v'));
+  c().analyseButton.Click();
+  ui::LetPendingEventsRun();
+  int nameBefore = c().slot1Items.ColumnWidth(1);
+  window->SetSize(300, 581);
+  // The item list scrolls sideways: its value column takes 100, its name
+  // column gives up 95 of what fits its header.
+  EXPECT_EQ(c().slot1Items.ColumnWidth(2), 100);
+  int nameAfter = c().slot1Items.ColumnWidth(1);
+  c().slot1Items.FitColumnToHeader(1);
+  EXPECT_EQ(nameAfter, c().slot1Items.ColumnWidth(1) - 95) << nameBefore;
+  // A missing list's value column that comes out negative is empty, not as
+  // wide as its longest value.
+  EXPECT_EQ(c().slot1Missing.ColumnWidth(2), 0);
+}
+
+// Column fitting measures every text in the list's own font: with a
+// proportional font a short wide name beats many long narrow ones.
+TEST_F(HostileTest, FittedColumnHoldsTheWidestNameInAProportionalFont) {
+  HFONT font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Tahoma");
+  ui::ListView& list = c().slot1Missing;
+  list.SetFont(font);
+  for (int i = 0; i < 200; ++i) list.rows().rows.push_back(ds::Row{{"1", std::string(12, 'i'), "v"}, 0, false, {}});
+  list.rows().rows.push_back(ds::Row{{"1", "WWWWWWWW", "v"}, 0, false, {}});
+  list.rows().rows.push_back(ds::Row{{"1", "\xD6\xD0\xD6\xD0\xD6\xD0", "v"}, 0, false, {}});
+  list.Refresh();
+  list.FitColumn(1);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  int widest = 0;
+  for (const wchar_t* text : {L"iiiiiiiiiiii", L"WWWWWWWW", L"\x4E2D\x4E2D\x4E2D"}) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    widest = std::max<int>(widest, size.cx);
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  EXPECT_GE(list.ColumnWidth(1), widest);
+  EXPECT_LE(list.ColumnWidth(1), widest + 16);
+  list.SetFont(nullptr);
+  DeleteObject(font);
+}
+
+// Every button can be clicked: none lies outside its window's client area
+// or under another control.
+TEST_F(HostileTest, DetailButtonsLieWhereTheyCanBeClicked) {
+  auto reachable = [](const ui::Control& button) {
+    RECT r;
+    GetWindowRect(button.hwnd(), &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return WindowFromPoint(centre) == button.hwnd();
+  };
+  for (int pass = 0; pass < 2; ++pass) {  // full mode, then compact mode
+    EXPECT_TRUE(reachable(c().detailButton)) << "pass " << pass;
+    c().detailButton.Click();
+    ASSERT_TRUE(window->detail()->IsShown());
+    ui::LetPendingEventsRun();
+    EXPECT_TRUE(reachable(window->detail()->closeButton)) << "pass " << pass;
+    window->detail()->closeButton.Click();
+    EXPECT_FALSE(window->detail()->IsShown());
+    c().compactToggle.Click();
+    ui::LetPendingEventsRun();
+  }
+}
+
+}  // namespace
+}  // namespace wintest
