@@ -177,8 +177,8 @@ void MainWindow::WireEvents() {
     if (detail_ && detail_->IsShown()) detail_->detailBox.SetText(controls_.contentBox.GetText());
   };
 
-  c.cookiesModeSwitch.onClick = [this] { SwitchMode(*this, ds::AnalysisMode::kCookies); };
-  c.httpModeSwitch.onClick = [this] { SwitchMode(*this, ds::AnalysisMode::kHttp); };
+  c.cookiesModeSwitch.onClick = [this] { SwitchMode(controls_, state_, ds::AnalysisMode::kCookies); };
+  c.httpModeSwitch.onClick = [this] { SwitchMode(controls_, state_, ds::AnalysisMode::kHttp); };
   c.compactToggle.onClick = [this] { ToggleCompact(*this); };
   c.caseSensitiveSwitch.onClick = [&c] { OnOptionSwitchClicked(c.caseSensitiveSwitch, OptionSwitch::kCaseSensitive); };
   c.exactMatchSwitch.onClick = [&c] { OnOptionSwitchClicked(c.exactMatchSwitch, OptionSwitch::kExactMatch); };

@@ -72,9 +72,7 @@ void ToggleCompact(MainWindow& window) {
   window.SetPlacement(ui::Placement::kMaximised);
 }
 
-void SwitchMode(MainWindow& window, ds::AnalysisMode mode) {
-  MainControls& c = window.controls();
-  AppState& state = window.state();
+void SwitchMode(MainControls& c, AppState& state, ds::AnalysisMode mode) {
   ModeTexts t = TextsOf(mode);
   ds::SeparatorBoxes boxes = ds::DefaultSeparatorBoxes(mode);
   WriteSetting(texts::kModeKey, ds::ModeSetting(mode));

@@ -1,13 +1,14 @@
 // Switching the analysis mode and the compact mode.
 #pragma once
 
-#include "items/analysis_mode.h"
+#include "app/main_controls.h"
 
 namespace app {
 
 class MainWindow;
 
-void SwitchMode(MainWindow& window, ds::AnalysisMode mode);
+// Captions, separators and placeholders follow the mode; both slots parse again.
+void SwitchMode(MainControls& c, AppState& state, ds::AnalysisMode mode);
 void ToggleCompact(MainWindow& window);
 
 }  // namespace app

@@ -49,7 +49,7 @@ void RunStartUp(MainWindow& window) {
   // A key never written keeps the mode's default.
   ds::Text storedLine = ReadSetting(ds::SeparatorSettingKey(ds::SeparatorKind::kLine));
   ds::Text storedValue = ReadSetting(ds::SeparatorSettingKey(ds::SeparatorKind::kValue));
-  SwitchMode(window, ds::ModeFromSetting(ReadSetting(texts::kModeKey)));
+  SwitchMode(c, window.state(), ds::ModeFromSetting(ReadSetting(texts::kModeKey)));
   AppState& state = window.state();
   if (!storedLine.empty()) state.separators.line = ds::SeparatorFromSetting(ds::SeparatorKind::kLine, storedLine);
   if (!storedValue.empty())

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   if (!window.Create(false)) return 1;
   window.ShowAsPlaced();
   if (scene == "http") {
-    app::SwitchMode(window, ds::AnalysisMode::kHttp);
+    app::SwitchMode(window.controls(), window.state(), ds::AnalysisMode::kHttp);
     Analyse(window,
             "Host: example.com\r\nUser-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)\r\n:method: GET\r\n"
             "Accept: */*\r\nReferer: https://example.com/list?page=2\r\n",
