@@ -33,33 +33,6 @@ TEST_F(SlotWindowTest, PastedCaptureIsParsedSortedAndReported) {
             ds::test::Gbk("分析提示:Cookies1号尾部数据不全,已过滤!\r\n请检查完整性! [错误数:1]\r\n\r\n"));
 }
 
-// The parser's own examples, through the window.
-TEST_F(SlotWindowTest, ParserExamplesThroughTheWindow) {
-  struct Case {
-    const char* text;
-    V names;
-    V values;
-  } cases[] = {
-      {"a=1; b=2", {"a", "b"}, {"1", "2"}},
-      {"a=hello world", {"a"}, {"hello world"}},
-      {"a=1;b=2;", {"a", "b"}, {"1", "2"}},
-      {"k=abc==;k2==", {"k", "k2"}, {"abc==", "=="}},
-      {"b=1;A=2;a=3", {"a", "A", "b"}, {"3", "2", "1"}},
-  };
-  for (const Case& k : cases) {
-    SelectAllAndPaste(c().slot2Input, k.text);
-    EXPECT_EQ(Column(c().slot2Items, 1), k.names) << k.text;
-    EXPECT_EQ(Column(c().slot2Items, 2), k.values) << k.text;
-    EXPECT_EQ(c().reportBox.GetText(), t::kEmptyReport) << k.text;
-  }
-  SelectAllAndPaste(c().slot2Input, "a=1;x;b=2");
-  EXPECT_EQ(Column(c().slot2Items, 1), (V{"a", "b"}));
-  EXPECT_EQ(c().reportBox.GetText(), ds::test::Gbk("检查到Cookies文本有错误!\r\nCookies或值为空 [错误数:1]\r\n\r\n"));
-  SelectAllAndPaste(c().slot2Input, "a=1;b");
-  EXPECT_EQ(c().reportBox.GetText(),
-            ds::test::Gbk("Cookies2号尾部数据不全,已过滤!\r\n请检查完整性! [错误数:1]\r\n\r\n"));
-}
-
 TEST_F(SlotWindowTest, ProgramSetTextParsesToo) {
   c().slot2Input.SetText("a=1;c=3;A=2");
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"A", "a", "c"}));
@@ -122,14 +95,6 @@ TEST_F(SlotWindowTest, EnterInTheValueSeparatorBoxMeansLineBreak) {
   c().valueSeparatorBox.SetText(":");
   SendMessageW(c().valueSeparatorBox.hwnd(), WM_KEYDOWN, 'A', 0);
   EXPECT_EQ(window->state().separators.value, ":");
-}
-
-TEST_F(SlotWindowTest, HttpHeaderBlockKeepsSpacesInsideValues) {
-  c().lineSeparatorBox.SetText(t::kLineBreakWord);
-  c().valueSeparatorBox.SetText(":");
-  c().slot1Input.SetText("Host: example\r\nUser-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)\r\n:method: GET");
-  EXPECT_EQ(Column(c().slot1Items, 1), (V{":method", "Host", "User-Agent"}));
-  EXPECT_EQ(Column(c().slot1Items, 2), (V{"GET", "example", "Mozilla/5.0 (Windows NT 10.0; Win64; x64)"}));
 }
 
 TEST_F(SlotWindowTest, LargePasteParsesWithoutLosingText) {
