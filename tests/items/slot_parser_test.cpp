@@ -50,6 +50,10 @@ TEST(CutLine, NamesValuesAndRejections) {
       {"k=>x=>", "=>", CutLine::Kind::kItem, "k", "x=>", false},
       {"k=>x=>=>", "=>", CutLine::Kind::kItem, "k", "x=>=>", false},
       {"a=", "=>", CutLine::Kind::kNoSeparator, "", "", false},
+      // A separator that overlaps itself gives back only what follows it.
+      {"k===", "==", CutLine::Kind::kItem, "k", "=", false},
+      {"k:::", "::", CutLine::Kind::kItem, "k", ":", false},
+      {"k=>=>=", "=>=", CutLine::Kind::kItem, "k", ">=", false},
       // The euro byte stands alone and does not hide the separator.
       {"v=\x80", "=", CutLine::Kind::kItem, "v", "\x80", false},
   };
