@@ -31,6 +31,9 @@ TEST(TextFind, StepsByCharacterAndHandlesEmptyTexts) {
       {"\xFF=1", "=", 1, false, 2},
       // A lead byte at the very end stands alone.
       {"a\xD6", "\xD6", 1, false, 2},
+      // Only a letter that starts a character folds: 狝 (AA 41) is not 猘 (AA 61).
+      {"\xAA\x61", "\xAA\x41", 1, true, -1},
+      {"x\xAA\x41Y", "\xAA\x41y", 1, true, 2},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Find(c.text, c.sought, c.start, c.ignoreCase), c.expected) << c.text << " / " << c.sought;
@@ -64,6 +67,7 @@ TEST(TextReplace, RespectsStartCountAndCase) {
   EXPECT_EQ(Replace("", ":", "-"), "");
   EXPECT_EQ(Replace("aAa", "a", "x", 1, -1, false), "xxx");
   EXPECT_EQ(Replace("aAa", "a", "x", 1, -1, true), "xAx");
+  EXPECT_EQ(Replace("\xAA\x61", "\xAA\x41", "x", 1, -1, false), "\xAA\x61");
   EXPECT_EQ(Replace("aaaa", "aa", "b"), "bb");
   EXPECT_EQ(Replace(std::string(kZhong) + "\xD0", "\xD0", "!"), std::string(kZhong) + "!");
 }
