@@ -23,16 +23,6 @@ std::string Expected(const char* len1, const char* len2, bool b1, bool b2, bool 
          (same ? texts::kValuesSame : texts::kValuesDiffer);
 }
 
-TEST(Base64Shape, WholeValueInGroupsOfFour) {
-  struct Case {
-    const char* value;
-    bool base64;
-  } cases[] = {{"abcd", true}, {"true", true}, {"", false},    {"abc=", true},    {"ab==", true},
-               {"a===", false}, {"abcde", false}, {"abcdab=", false}, {"abcdabc=", true}, {"abcda=", false}, {"ab+/", true},
-               {"ab-_", false}, {"abcd\n", false}, {"\nabcd", false}};
-  for (const Case& c : cases) EXPECT_EQ(LooksLikeBase64(c.value), c.base64) << c.value;
-}
-
 TEST(ItemReport, CounterpartFoundFromEitherSide) {
   RowTable s1 = RowsOf({{"a", "abcd"}}), s2 = RowsOf({{"x", "1"}, {"a", "abcd"}});
   s1.selected = 0;
