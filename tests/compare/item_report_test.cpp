@@ -37,6 +37,11 @@ TEST(ItemReport, CounterpartFoundFromEitherSide) {
   ItemReport back = ItemReporter(t1, kExact).Report(&t2.rows[0], 2, kCookies, "Cookies");
   EXPECT_EQ(back.report, Expected("3", "2", false, false, true, true, false));
   EXPECT_EQ(back.content, "k=%20;\r\n\r\nk=\xD6\xD0;\r\n");
+
+  // Each test answers for its own value.
+  RowTable u2 = RowsOf({{"a", "a%2B"}});
+  EXPECT_EQ(ItemReporter(u2, kExact).Report(s1.SelectedRow(), 1, kCookies, "Cookies").report,
+            Expected("4", "4", true, false, false, true, false));
 }
 
 TEST(ItemReport, NoCounterpartAndEmptyLists) {
@@ -69,6 +74,10 @@ TEST(ItemReport, ReportContainmentIsAnywhereEvenWithCase) {
   RowTable s2 = RowsOf({{"xab", "1"}});
   Row ab{{"", "ab", "1"}, 0, false, {}};
   EXPECT_EQ(ItemReporter(s2, NameRule{true, false}).Report(&ab, 1, kCookies, "Cookies").counterpart, 0);
+  // Still with case: A does not find a.
+  RowTable lower = RowsOf({{"a", "1"}});
+  Row upper{{"", "A", "1"}, 0, false, {}};
+  EXPECT_EQ(ItemReporter(lower, NameRule{true, false}).Report(&upper, 1, kCookies, "Cookies").counterpart, -1);
 }
 
 TEST(DifferenceContent, UsesOnlyTheValueSeparator) {

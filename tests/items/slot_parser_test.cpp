@@ -100,6 +100,11 @@ TEST(ParseSlot, ReportsEachKindOfMalformedLine) {
   EXPECT_EQ(mixed.report, std::string(texts::kCheckedPrefix) + "Cookies" + texts::kExtraEquals + "2]\r\n\r\n" +
                               texts::kCheckedPrefix + "Cookies" + texts::kTextHasErrorsBreak + "Cookies" +
                               texts::kOrValueEmpty + "2]\r\n\r\n");
+  // An empty name alone: the other count stays 0 and its message is absent.
+  ParseOutcome emptyName = ParseSlotText("=1", kCookies, Slot(1));
+  EXPECT_EQ(emptyName.emptyNames, 1);
+  EXPECT_EQ(emptyName.noSeparator, 0);
+  EXPECT_EQ(emptyName.report, std::string(texts::kCheckedPrefix) + "Cookies" + texts::kExtraEquals + "1]\r\n\r\n");
   // Two line separators in a row leave an empty line: an empty name.
   EXPECT_EQ(ParseSlotText("a=1;;b=2", kCookies, Slot(1)).emptyNames, 1);
 }

@@ -103,6 +103,9 @@ TEST(TextCase, MapsOnlyAsciiLetters) {
   // C1 is a lead byte whose trail 61 ('a') must stay as it is.
   EXPECT_EQ(ToUpperAscii("ab\xC1" "aZ"), "AB\xC1" "aZ");
   EXPECT_EQ(ToLowerAscii("AB\xC1" "AZ"), "ab\xC1" "Az");
+  // Double-byte letters (ａ Ａ α Α) are left to the name order.
+  EXPECT_EQ(ToUpperAscii("\xA3\xE1\xA6\xC1"), "\xA3\xE1\xA6\xC1");
+  EXPECT_EQ(ToLowerAscii("\xA3\xC1\xA6\xA1"), "\xA3\xC1\xA6\xA1");
   EXPECT_EQ(Character(0), "");
   EXPECT_EQ(Character(65), "A");
   EXPECT_EQ(ToText(0), "0");
@@ -120,6 +123,33 @@ TEST(TextCompareNames, FoldsCaseAndOrdersCharacters) {
   EXPECT_EQ(CompareNames("\xA3\xE1", "\xA3\xC1"), 0);
   EXPECT_LT(CompareBytes("B", "a"), 0);
   EXPECT_GT(CompareBytes("ab", "a"), 0);
+}
+
+// Full-width Latin, Greek and Cyrillic small letters compare as their
+// capitals; the neighbours of each range do not move.
+TEST(TextCompareNames, DoubleByteLettersFoldAtTheEndsOfTheirRanges) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int sign;
+  } cases[] = {
+      {"\xA3\xFA", "\xA3\xDA", 0},   // ｚ Ｚ
+      {"\xA3\xFA", "\xA3\xDB", -1},  // ｚ sorts as Ｚ, before ［
+      {"\xA3\xFB", "\xA3\xDB", 1},   // ｛ ［
+      {"\xA3\xE0", "\xA3\xC0", 1},   // ｀ ＠
+      {"\xA6\xC1", "\xA6\xA1", 0},   // α Α
+      {"\xA6\xD8", "\xA6\xB8", 0},   // ω Ω
+      {"\xA6\xD9", "\xA6\xB9", 1},
+      {"\xA6\xC0", "\xA6\xA0", 1},
+      {"\xA7\xD1", "\xA7\xA1", 0},   // а А
+      {"\xA7\xF1", "\xA7\xC1", 0},   // я Я
+      {"\xA7\xF2", "\xA7\xC2", 1},
+      {"\xA7\xD0", "\xA7\xA0", 1},
+  };
+  for (const Case& c : cases) {
+    int got = CompareNames(c.a, c.b);
+    EXPECT_EQ((got > 0) - (got < 0), c.sign) << c.a << " vs " << c.b;
+  }
 }
 
 TEST(TextCompareNames, SortKeysOrderAsTheNamesDo) {
