@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 namespace ds {
@@ -20,39 +19,24 @@ TEST(Base64Shape, WholeValueInGroupsOfFour) {
 
 void ExpectSameAsPattern(const std::string& v) { EXPECT_EQ(LooksLikeBase64(v), MatchesBase64Pattern(v)) << v; }
 
-// The scan replaces the pattern, so it must give the pattern's answer
-// everywhere: every value up to two groups over a small alphabet, every byte
-// at the places a group can end or be padded, and longer random values.
+// The scan replaces the pattern, so it must give the pattern's answer: for
+// every value of up to two groups over a small alphabet, and for every byte
+// where a group starts, ends or meets its padding.
 TEST(Base64Shape, ScanAnswersAsThePattern) {
-  const std::string alphabet = "A/=-";
-  std::string v;
-  auto all = [&](auto& self, size_t length) -> void {
-    ExpectSameAsPattern(v);
-    if (length == 8) return;
-    for (char c : alphabet) {
-      v.push_back(c);
-      self(self, length + 1);
-      v.pop_back();
-    }
-  };
-  all(all, 0);
-
-  for (const char* shape : {"?AAA", "AAA?", "AA?=", "A?==", "AAAA?AAA"}) {
-    for (int b = 0; b < 256; ++b) {
-      std::string s = shape;
-      s[s.find('?')] = static_cast<char>(b);
-      ExpectSameAsPattern(s);
+  const char alphabet[] = "A/=-";
+  for (int length = 0; length <= 8; ++length) {
+    for (int n = 0; n < 1 << (2 * length); ++n) {
+      std::string v;
+      for (int k = 0; k < length; ++k) v += alphabet[(n >> (2 * k)) & 3];
+      ExpectSameAsPattern(v);
     }
   }
-
-  std::mt19937 rng(7);
-  const std::string valid = "Az9+/", odd = "=-\x80";
-  for (int i = 0; i < 3000; ++i) {
-    std::string s(rng() % 40, 'A');
-    for (char& c : s) c = valid[rng() % valid.size()];
-    if (s.size() >= 2 && rng() % 2) s.replace(s.size() - 1 - rng() % 2, std::string::npos, rng() % 2 ? "=" : "==");
-    if (!s.empty() && rng() % 4 == 0) s[rng() % s.size()] = odd[rng() % odd.size()];
-    ExpectSameAsPattern(s);
+  for (const char* shape : {"?AAA", "AAA?", "AA?=", "A?==", "AAAA?AAA"}) {
+    for (int b = 0; b < 256; ++b) {
+      std::string v = shape;
+      v[v.find('?')] = static_cast<char>(b);
+      ExpectSameAsPattern(v);
+    }
   }
 }
 
