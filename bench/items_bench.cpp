@@ -1,8 +1,10 @@
-// Parse + sort of whole captures, and the keystroke path of a 16 KB capture.
+// Parse + sort of whole captures, the keystroke path of a 16 KB capture, and
+// duplicate removal.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "items/duplicates.h"
 #include "items/slot_parser.h"
 
 namespace {
@@ -47,5 +49,26 @@ void BM_Keystroke16K(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Keystroke16K)->Unit(benchmark::kMicrosecond);
+
+// 100,000 rows holding 50,000 names twice, next to each other as the sort
+// leaves them; the answer is Yes (1) or No (0).
+void BM_RemoveDuplicates(benchmark::State& state) {
+  ds::RowTable slot1;
+  for (int i = 0; i < 100000; ++i) {
+    std::string name = "cookie_" + std::to_string(i / 2);
+    slot1.rows.push_back(ds::Row{{std::to_string(i + 1), name, "v" + std::to_string(i)}, 0, false, {}});
+  }
+  bool yes = state.range(0) != 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ds::RowTable a = slot1, b;
+    state.ResumeTiming();
+    ds::DuplicateOutcome out =
+        ds::HandleDuplicates(a, b, "Cookies", [yes](std::string_view, std::string_view) { return yes; });
+    benchmark::DoNotOptimize(out.notes.data());
+  }
+  state.SetLabel(yes ? "Yes" : "No");
+}
+BENCHMARK(BM_RemoveDuplicates)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "compare/item_report.h"
 
-#include <boost/regex.hpp>
-
+#include "compare/base64_shape.h"
 #include "compare/texts.h"
 #include "items/percent_decode.h"
 #include "items/sentence.h"
@@ -31,16 +30,6 @@ Text CollapseDoubleLineBreaks(Text content) {
 }
 
 }  // namespace
-
-bool LooksLikeBase64(std::string_view value) {
-  static const boost::regex pattern(
-      "^([A-Za-z0-9+/]{4})*([A-Za-z0-9+/]{4}|[A-Za-z0-9+/]{3}=|[A-Za-z0-9+/]{2}==)$", boost::regex::perl);
-  try {
-    return boost::regex_match(value.begin(), value.end(), pattern);
-  } catch (const std::runtime_error&) {
-    return false;  // a value too long for the matcher's limits is not called Base64
-  }
-}
 
 Text SlotTextItem(std::string_view name, std::string_view value, const Separators& separators) {
   return Text(name) + separators.value + Text(value) + separators.line;

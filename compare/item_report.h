@@ -10,9 +10,6 @@
 
 namespace ds {
 
-// The shape test only: groups of four Base64 characters, padded at the end.
-bool LooksLikeBase64(std::string_view value);
-
 struct ItemReport {
   bool shown = false;    // false: the other list is empty and nothing changes
   int counterpart = -1;  // row of the other list to select, -1 for none

@@ -1,6 +1,7 @@
 #include "items/duplicates.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "items/sentence.h"
 #include "items/slot.h"
@@ -27,7 +28,9 @@ void RemoveRows(RowTable& table, const std::vector<bool>& drop) {
 enum class Decision { kNotAsked, kRemove, kKeep };
 
 // Same result as comparing every row with every later row, in linear time:
-// count the later equal names from the end, then walk forward.
+// count the later equal names from the end, then walk forward. With Yes the
+// first row of a name removes every later one, so the names being removed are
+// remembered instead of scanning the later rows for each.
 void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label, Decision& decision,
               const DuplicateQuestion& ask, DuplicateOutcome& out) {
   std::vector<Row>& rows = table.rows;
@@ -38,9 +41,14 @@ void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label
     for (size_t i = rows.size(); i-- > 0;) later[i] = seen[rows[i].Cell(1)]++;
   }
   std::vector<bool> drop(rows.size(), false);
+  std::unordered_set<std::string_view> removing;
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (drop[i] || later[i] == 0) continue;
     const Text& name = rows[i].Cell(1);
+    if (removing.contains(name)) {
+      drop[i] = true;
+      continue;
+    }
+    if (later[i] == 0) continue;
     if (decision == Decision::kNotAsked) {
       Text question = FillIn(texts::kDuplicateQuestion, {{"mode", modeWord}, {"slot", label}, {"name", name}});
       bool yes = ask(question, texts::kDuplicateTitle);
@@ -48,8 +56,7 @@ void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label
       decision = yes ? Decision::kRemove : Decision::kKeep;
     }
     if (decision == Decision::kRemove) {
-      for (size_t j = i + 1; j < rows.size(); ++j)
-        if (!drop[j] && rows[j].Cell(1) == name) drop[j] = true;
+      removing.insert(name);
       out.removed = true;
     }
     out.notes +=

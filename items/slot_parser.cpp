@@ -37,15 +37,15 @@ CutLine CutItemLine(std::string_view rawLine, std::string_view sep) {
     cut.kind = CutLine::Kind::kEmptyName;
     return cut;
   }
-  Text doubled = Text(sep) + Text(sep);
   if (pieces.size() == 1) {
     if (sep.empty() || !EndsWith(line, sep)) {
       cut.kind = CutLine::Kind::kNoSeparator;
       return cut;
     }
     cut.emptyValue = true;
-  } else if (pieces.size() == 2) {
+  } else if (pieces.size() == 2 && sep.size() == 1) {
     // Give back the trailing separators the split dropped (Base64 padding).
+    Text doubled = Text(sep) + Text(sep);
     if (EndsWith(line, doubled))
       cut.value = pieces[1] + doubled;
     else if (EndsWith(line, sep))
@@ -53,7 +53,10 @@ CutLine CutItemLine(std::string_view rawLine, std::string_view sep) {
     else
       cut.value = pieces[1];
   } else {
-    cut.value = Replace(line, pieces[0] + Text(sep), "", 1, 1);
+    // Everything after the first separator. A longer separator can overlap
+    // itself ("==" in "k==="), so testing the line's end for it would give
+    // back bytes the split never dropped.
+    cut.value = line.substr(pieces[0].size() + sep.size());
   }
   cut.kind = CutLine::Kind::kItem;
   cut.name = Trim(Replace(pieces[0], texts::kSpecialColonMarker, ":", 1, 1));

@@ -10,11 +10,21 @@ constexpr char kIdeographicSpace[] = "\xA1\xA1";
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// i is a character boundary of text. Only a letter that starts a character
+// folds: the trail byte of 狝 (AA 41) is no 'A', so it must not find 猘 (AA 61).
+// Lead bytes compare exactly, so both texts step through the same characters.
 bool MatchesAt(std::string_view text, size_t i, std::string_view sought, bool ignoreCase) {
   if (text.size() - i < sought.size()) return false;
   if (!ignoreCase) return std::memcmp(text.data() + i, sought.data(), sought.size()) == 0;
-  for (size_t k = 0; k < sought.size(); ++k)
-    if (LowerAscii(text[i + k]) != LowerAscii(sought[k])) return false;
+  for (size_t k = 0; k < sought.size();) {
+    size_t n = CharLength(sought, k);
+    if (n == 2) {
+      if (text[i + k] != sought[k] || text[i + k + 1] != sought[k + 1]) return false;
+    } else if (LowerAscii(text[i + k]) != LowerAscii(sought[k])) {
+      return false;
+    }
+    k += n;
+  }
   return true;
 }
 

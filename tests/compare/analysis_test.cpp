@@ -80,6 +80,9 @@ TEST(Comparison, FuzzyMatchingIsOneSided) {
   RowTable t1 = RowsOf({{"b", "1"}}), t2 = RowsOf({{"ab", "1"}});
   EXPECT_EQ(CompareItemTables(t1, t2, kPrefix).missingInSlot2.size(), 1u);
   EXPECT_TRUE(CompareItemTables(t1, t2, kContains).missingInSlot2.empty());
+  // The same holds when Slot 2's name is the one sought.
+  EXPECT_EQ(CompareItemTables(t2, t1, kPrefix).missingInSlot1.size(), 1u);
+  EXPECT_TRUE(CompareItemTables(t2, t1, kContains).missingInSlot1.empty());
 }
 
 TEST(Comparison, FirstCounterpartWins) {

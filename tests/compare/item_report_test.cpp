@@ -25,16 +25,6 @@ std::string Expected(const char* len1, const char* len2, bool b1, bool b2, bool 
              "\r\n\r\n对比Cookies值:" + (same ? "相同" : "不同"));
 }
 
-TEST(Base64Shape, WholeValueInGroupsOfFour) {
-  struct Case {
-    const char* value;
-    bool base64;
-  } cases[] = {{"abcd", true}, {"true", true}, {"", false},    {"abc=", true},    {"ab==", true},
-               {"a===", false}, {"abcde", false}, {"abcdab=", false}, {"abcdabc=", true}, {"abcda=", false}, {"ab+/", true},
-               {"ab-_", false}, {"abcd\n", false}, {"\nabcd", false}};
-  for (const Case& c : cases) EXPECT_EQ(LooksLikeBase64(c.value), c.base64) << c.value;
-}
-
 TEST(ItemReport, CounterpartFoundFromEitherSide) {
   RowTable s1 = RowsOf({{"a", "abcd"}}), s2 = RowsOf({{"x", "1"}, {"a", "abcd"}});
   s1.selected = 0;
@@ -49,6 +39,11 @@ TEST(ItemReport, CounterpartFoundFromEitherSide) {
   ItemReport back = ItemReporter(t1, kExact).Report(&t2.rows[0], Slot::k2, kCookies, "Cookies");
   EXPECT_EQ(back.report, Expected("3", "2", false, false, true, true, false));
   EXPECT_EQ(back.content, "k=%20;\r\n\r\nk=\xD6\xD0;\r\n");
+
+  // Each test answers for its own value.
+  RowTable u2 = RowsOf({{"a", "a%2B"}});
+  EXPECT_EQ(ItemReporter(u2, kExact).Report(s1.SelectedRow(), Slot::k1, kCookies, "Cookies").report,
+            Expected("4", "4", true, false, false, true, false));
 }
 
 TEST(ItemReport, NoCounterpartAndEmptyLists) {
@@ -81,6 +76,10 @@ TEST(ItemReport, ReportContainmentIsAnywhereEvenWithCase) {
   RowTable s2 = RowsOf({{"xab", "1"}});
   Row ab{{"", "ab", "1"}, 0, false, {}};
   EXPECT_EQ(ItemReporter(s2, NameRule{true, false}).Report(&ab, Slot::k1, kCookies, "Cookies").counterpart, 0);
+  // Still with case: A does not find a.
+  RowTable lower = RowsOf({{"a", "1"}});
+  Row upper{{"", "A", "1"}, 0, false, {}};
+  EXPECT_EQ(ItemReporter(lower, NameRule{true, false}).Report(&upper, Slot::k1, kCookies, "Cookies").counterpart, -1);
 }
 
 TEST(DifferenceContent, UsesOnlyTheValueSeparator) {

@@ -59,6 +59,19 @@ TEST(Duplicates, YesRemovesLaterRowsAndKeepsNumbers) {
             test::Gbk("Cookies1号出现重复项[a],是否全部自动去除重复项？"));
 }
 
+TEST(Duplicates, YesWithInterleavedNamesKeepsEachSlotsFirstRows) {
+  RowTable a = RowsOf({{"a", "1"}, {"b", "2"}, {"a", "3"}, {"c", "4"}, {"b", "5"}, {"a", "6"}});
+  RowTable b = RowsOf({{"b", "1"}, {"a", "2"}, {"a", "3"}});
+  Asker ask{true, {}};
+  DuplicateOutcome out = HandleDuplicates(a, b, "Cookies", ask.Fn());
+  EXPECT_EQ(ask.questions.size(), 1u);
+  EXPECT_EQ(Column(a, 0), (V{"1", "2", "4"}));
+  // Slot 1's removals say nothing about Slot 2's own first rows.
+  EXPECT_EQ(Column(b, 0), (V{"1", "2"}));
+  EXPECT_EQ(out.notes, Note("1号", "a", 2) + Note("1号", "b", 1) +
+                           Note("2号", "a", 1));
+}
+
 TEST(Duplicates, NoKeepsRowsAndNotesEveryRowWithLaterEquals) {
   RowTable a = RowsOf({{"a", "1"}, {"a", "2"}, {"a", "3"}}), b;
   Asker ask{false, {}};

@@ -51,6 +51,10 @@ TEST(CutLine, NamesValuesAndRejections) {
       {"k=>x=>", "=>", CutLine::Kind::kItem, "k", "x=>", false},
       {"k=>x=>=>", "=>", CutLine::Kind::kItem, "k", "x=>=>", false},
       {"a=", "=>", CutLine::Kind::kNoSeparator, "", "", false},
+      // A separator that overlaps itself gives back only what follows it.
+      {"k===", "==", CutLine::Kind::kItem, "k", "=", false},
+      {"k:::", "::", CutLine::Kind::kItem, "k", ":", false},
+      {"k=>=>=", "=>=", CutLine::Kind::kItem, "k", ">=", false},
       // The euro byte stands alone and does not hide the separator.
       {"v=\x80", "=", CutLine::Kind::kItem, "v", "\x80", false},
   };
@@ -96,6 +100,11 @@ TEST(ParseSlot, ReportsEachKindOfMalformedLine) {
   EXPECT_EQ(Items(mixed), (Items_{{"a", "1"}, {"b", "2"}}));
   EXPECT_EQ(mixed.report, Gbk("检查到Cookies文本有错误!\r\n请检查多余＝号! [错误数:2]\r\n\r\n"
                               "检查到Cookies文本有错误!\r\nCookies或值为空 [错误数:2]\r\n\r\n"));
+  // An empty name alone: the other count stays 0 and its message is absent.
+  ParseOutcome emptyName = ParseSlotText("=1", kCookies, In(Slot::k1));
+  EXPECT_EQ(emptyName.emptyNames, 1);
+  EXPECT_EQ(emptyName.noSeparator, 0);
+  EXPECT_EQ(emptyName.report, Gbk("检查到Cookies文本有错误!\r\n请检查多余＝号! [错误数:1]\r\n\r\n"));
   // Two line separators in a row leave an empty line: an empty name.
   EXPECT_EQ(ParseSlotText("a=1;;b=2", kCookies, In(Slot::k1)).emptyNames, 1);
 }

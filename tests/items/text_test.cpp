@@ -31,6 +31,9 @@ TEST(TextFind, StepsByCharacterAndHandlesEmptyTexts) {
       {"\xFF=1", "=", 1, false, 2},
       // A lead byte at the very end stands alone.
       {"a\xD6", "\xD6", 1, false, 2},
+      // Only a letter that starts a character folds: 狝 (AA 41) is not 猘 (AA 61).
+      {"\xAA\x61", "\xAA\x41", 1, true, -1},
+      {"x\xAA\x41Y", "\xAA\x41y", 1, true, 2},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Find(c.text, c.sought, c.start, c.ignoreCase), c.expected) << c.text << " / " << c.sought;
@@ -64,6 +67,7 @@ TEST(TextReplace, RespectsStartCountAndCase) {
   EXPECT_EQ(Replace("", ":", "-"), "");
   EXPECT_EQ(Replace("aAa", "a", "x", 1, -1, false), "xxx");
   EXPECT_EQ(Replace("aAa", "a", "x", 1, -1, true), "xAx");
+  EXPECT_EQ(Replace("\xAA\x61", "\xAA\x41", "x", 1, -1, false), "\xAA\x61");
   EXPECT_EQ(Replace("aaaa", "aa", "b"), "bb");
   EXPECT_EQ(Replace(std::string(kZhong) + "\xD0", "\xD0", "!"), std::string(kZhong) + "!");
 }
@@ -99,6 +103,9 @@ TEST(TextCase, MapsOnlyAsciiLetters) {
   // C1 is a lead byte whose trail 61 ('a') must stay as it is.
   EXPECT_EQ(ToUpperAscii("ab\xC1" "aZ"), "AB\xC1" "aZ");
   EXPECT_EQ(ToLowerAscii("AB\xC1" "AZ"), "ab\xC1" "Az");
+  // Double-byte letters (ａ Ａ α Α) are left to the name order.
+  EXPECT_EQ(ToUpperAscii("\xA3\xE1\xA6\xC1"), "\xA3\xE1\xA6\xC1");
+  EXPECT_EQ(ToLowerAscii("\xA3\xC1\xA6\xA1"), "\xA3\xC1\xA6\xA1");
   EXPECT_EQ(Character(0), "");
   EXPECT_EQ(Character(65), "A");
   EXPECT_EQ(ToText(0), "0");
@@ -116,6 +123,24 @@ TEST(TextCompareNames, FoldsCaseAndOrdersCharacters) {
   EXPECT_EQ(CompareNames("\xA3\xE1", "\xA3\xC1"), 0);
   EXPECT_LT(CompareBytes("B", "a"), 0);
   EXPECT_GT(CompareBytes("ab", "a"), 0);
+}
+
+// Full-width Latin, Greek and Cyrillic small letters compare as their
+// capitals; the neighbours of each range do not move.
+TEST(TextCompareNames, DoubleByteLettersFoldAtTheEndsOfTheirRanges) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int sign;
+  } cases[] = {
+      {"\xA3\xFA", "\xA3\xDA", 0}, {"\xA3\xFA", "\xA3\xDB", -1}, {"\xA3\xFB", "\xA3\xDB", 1},  // ｚ Ｚ ［; ｛
+      {"\xA6\xC1", "\xA6\xA1", 0}, {"\xA6\xD8", "\xA6\xB8", 0}, {"\xA6\xD9", "\xA6\xB9", 1},  // α Α, ω Ω
+      {"\xA7\xD1", "\xA7\xA1", 0}, {"\xA7\xF1", "\xA7\xC1", 0}, {"\xA7\xF2", "\xA7\xC2", 1},  // а А, я Я
+  };
+  for (const Case& c : cases) {
+    int got = CompareNames(c.a, c.b);
+    EXPECT_EQ((got > 0) - (got < 0), c.sign) << c.a << " vs " << c.b;
+  }
 }
 
 TEST(TextCompareNames, SortKeysOrderAsTheNamesDo) {

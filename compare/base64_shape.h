@@ -1,0 +1,20 @@
+// The Base64 test of the item report: the shape only, nothing is decoded.
+#pragma once
+
+#include <string_view>
+
+namespace ds {
+
+// The whole value in groups of four of A-Z a-z 0-9 + /, the last group
+// possibly padded with one or two "=".
+bool LooksLikeBase64(std::string_view value);
+
+// The regular expression that defines the test.
+inline constexpr char kBase64Pattern[] =
+    "^([A-Za-z0-9+/]{4})*([A-Za-z0-9+/]{4}|[A-Za-z0-9+/]{3}=|[A-Za-z0-9+/]{2}==)$";
+
+// kBase64Pattern matched by Boost.Regex. It throws on long values (see the
+// scan); it is here to check the scan against.
+bool MatchesBase64Pattern(std::string_view value);
+
+}  // namespace ds
