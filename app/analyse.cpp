@@ -15,13 +15,25 @@ void FillList(ui::ListView& list, std::vector<ds::Row> rows) {
 }  // namespace
 
 void RunAnalyse(const AnalyseView& v, const AppState& state) {
-  std::string lineBox = v.lineSeparatorBox.GetText(), valueBox = v.valueSeparatorBox.GetText();
-  std::string slot1 = v.slot1Input.GetText(), slot2 = v.slot2Input.GetText();
+  // The duplicate question lets queued input run, and a slot may be parsed
+  // anew meanwhile: the run then starts again on the lists as they are now,
+  // with the answer already given.
+  std::optional<bool> answer;
   HWND owner = v.owner;
-  ds::AnalyseResult result = ds::RunAnalyse(
-      {lineBox, valueBox, slot1, slot2, state.mode, RuleOf(v.caseSensitiveSwitch, v.exactMatchSwitch)},
-      v.slot1Items.rows(), v.slot2Items.rows(),
-      [owner](std::string_view text, std::string_view title) { return AskYesNo(owner, text, title); });
+  auto ask = [&answer, owner](std::string_view text, std::string_view title) {
+    if (!answer) answer = AskYesNo(owner, text, title);
+    return *answer;
+  };
+  ds::AnalyseResult result;
+  unsigned parses;
+  do {
+    parses = state.parses;
+    std::string lineBox = v.lineSeparatorBox.GetText(), valueBox = v.valueSeparatorBox.GetText();
+    std::string slot1 = v.slot1Input.GetText(), slot2 = v.slot2Input.GetText();
+    result = ds::RunAnalyse(
+        {lineBox, valueBox, slot1, slot2, state.mode, RuleOf(v.caseSensitiveSwitch, v.exactMatchSwitch)},
+        v.slot1Items.rows(), v.slot2Items.rows(), ask);
+  } while (parses != state.parses);
   if (std::optional<ds::Refusal> refusal = ds::RefusalOf(result.stop)) {
     ShowRefusal(owner, refusal->text, refusal->title);
     return;

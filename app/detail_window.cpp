@@ -38,15 +38,19 @@ void DetailWindow::Place(const RECT& main, int height, std::string_view text) {
   SetWindowPos(hwnd(), nullptr, main.left + 6, main.top + 30, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   ui::Rect box = detailBox.Bounds();
   detailBox.Resize(width - 10, box.height);
-  // The close button's designed place lies outside the window at every size
-  // it is shown at: keep it inside, over the box.
+  PlaceCloseButton();
+  detailBox.SetText(text);
+  int end = GetWindowTextLengthW(detailBox.hwnd());
+  detailBox.Select(end, end);
+}
+
+// The close button's designed place lies outside the window at every size it
+// is shown at: it stays inside, over the box, however the window is sized.
+void DetailWindow::PlaceCloseButton() {
   SIZE client = ClientSize();
   Box spot = NearestVisibleSpot(kCloseButtonDesign, {0, 0, client.cx, client.cy}, {});
   closeButton.Move(spot.left, spot.top);
   closeButton.BringToTop();
-  detailBox.SetText(text);
-  int end = GetWindowTextLengthW(detailBox.hwnd());
-  detailBox.Select(end, end);
 }
 
 LRESULT DetailWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -54,6 +58,7 @@ LRESULT DetailWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     Show(false);
     return 0;
   }
+  if (msg == WM_SIZE && closeButton.hwnd()) PlaceCloseButton();
   return Window::HandleMessage(msg, wp, lp);
 }
 

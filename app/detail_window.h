@@ -23,6 +23,9 @@ class DetailWindow : public ui::Window {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void PlaceCloseButton();
 };
 
 }  // namespace app

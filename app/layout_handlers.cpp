@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/main_window_design.h"
 #include "app/settings.h"
+#include "app/slots.h"
 #include "app/texts.h"
 
 namespace app {
@@ -13,14 +14,7 @@ void FitResultColumns(MainControls& c) {
   ui::ListView* lists[] = {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing};
   for (int column : {0, 1})
     for (ui::ListView* list : lists) list->FitColumnToHeader(column);
-  for (ui::ListView* list : {&c.slot1Items, &c.slot2Items}) list->SetColumnWidth(0, list->ColumnWidth(0) + 4);
-  for (ui::ListView* list : lists) {
-    // Only the item lists scroll sideways rather than hide their values.
-    bool itemList = list == &c.slot1Items || list == &c.slot2Items;
-    ColumnFit fit = FitValueColumn(list->Bounds().width, list->ColumnWidth(0), list->ColumnWidth(1), itemList);
-    list->SetColumnWidth(2, fit.value);
-    list->SetColumnWidth(1, fit.name);
-  }
+  for (ui::ListView* list : lists) SettleValueColumn(*list, list == &c.slot1Items || list == &c.slot2Items);
 }
 
 }  // namespace

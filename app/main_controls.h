@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/layout.h"
+#include "compare/list_menu.h"
 #include "compare/list_role.h"
 #include "compare/name_rule.h"
 #include "items/analysis_mode.h"
@@ -16,8 +17,8 @@
 
 namespace app {
 
-// Entries of the lists' context menu.
-enum MenuId { kMenuCopySlot1 = 101, kMenuCopySlot2 = 102 };
+// The lists' context menu knows its entries by their place in it.
+constexpr int MenuId(ds::MenuEntry entry) { return static_cast<int>(entry); }
 
 struct MainControls {
   ui::Panel leftPanel;
@@ -81,6 +82,7 @@ struct AppState {
   ds::Separators separators = ds::DefaultSeparators(ds::AnalysisMode::kCookies);
   CurrentList current;
   Layout layout;
+  unsigned parses = 0;  // counts the parses that refilled an item list
   bool compact = false;
   bool created = false;  // start-up has created the secondary windows: resizing may lay out
 

@@ -100,19 +100,21 @@ bool MainWindow::CreateControls() {
 }
 
 // The detail button's designed place lies below the client area, under the
-// status bar, where nobody can click it: it goes to the nearest place that no
-// control of the window lies over, above the lists of its own panel.
+// status bar, where nobody can click it: it goes to the nearest place where it
+// lies over no other control (not even a list's scroll bar).
 void MainWindow::PlaceDetailButton() {
   MainControls& c = controls_;
+  ui::Rect panel = c.rightPanel.Bounds(), button = c.detailButton.Bounds();
   std::vector<Box> covers;
   for (const ControlDesign& d : MainWindowDesign()) {
     ui::Control& control = d.Of(c);
-    if (d.container != Container::kWindow || &control == &c.rightPanel || !control.IsVisible()) continue;
+    if (&control == &c.rightPanel || &control == &c.detailButton || !control.IsVisible()) continue;
+    if (d.container == Container::kLeftPanel) continue;  // the left panel itself covers them
     ui::Rect r = control.Bounds();
+    if (d.container == Container::kRightPanel) r = {panel.x + r.x, panel.y + r.y, r.width, r.height};
     covers.push_back({r.x, r.y, r.width, r.height});
   }
   SIZE client = ClientSize();
-  ui::Rect panel = c.rightPanel.Bounds(), button = c.detailButton.Bounds();
   Box spot = NearestVisibleSpot({panel.x + button.x, panel.y + button.y, button.width, button.height},
                                 {0, 0, client.cx, client.cy}, covers);
   c.detailButton.Move(spot.left - panel.x, spot.top - panel.y);
@@ -183,8 +185,8 @@ void MainWindow::WireEvents() {
   c.caseSensitiveSwitch.onClick = [&c] { OnOptionSwitchClicked(c.caseSensitiveSwitch, OptionSwitch::kCaseSensitive); };
   c.exactMatchSwitch.onClick = [&c] { OnOptionSwitchClicked(c.exactMatchSwitch, OptionSwitch::kExactMatch); };
   c.autoExpandSwitch.onClick = [&c] { OnOptionSwitchClicked(c.autoExpandSwitch, OptionSwitch::kAutoExpand); };
-  c.listMenu.Add(kMenuCopySlot1, "");
-  c.listMenu.Add(kMenuCopySlot2, "");
+  c.listMenu.Add(MenuId(ds::MenuEntry::kCopySlot1Form), "");
+  c.listMenu.Add(MenuId(ds::MenuEntry::kCopySlot2Form), "");
 }
 
 void MainWindow::ShowAsPlaced() {

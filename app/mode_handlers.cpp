@@ -88,8 +88,8 @@ void SwitchMode(MainControls& c, AppState& state, ds::AnalysisMode mode) {
   c.slot2Caption.SetText(t.slot2Caption);
   c.differenceCaption.SetText(t.differenceCaption);
   c.contentCaption.SetText(t.contentCaption);
-  c.listMenu.SetCaption(kMenuCopySlot1, t.copySlot1Menu);
-  c.listMenu.SetCaption(kMenuCopySlot2, t.copySlot2Menu);
+  c.listMenu.SetCaption(MenuId(ds::MenuEntry::kCopySlot1Form), t.copySlot1Menu);
+  c.listMenu.SetCaption(MenuId(ds::MenuEntry::kCopySlot2Form), t.copySlot2Menu);
   c.slot1Items.SetColumnTitle(1, t.itemNameColumn);
   c.slot2Items.SetColumnTitle(1, t.itemNameColumn);
   c.slot1Missing.SetColumnTitle(1, t.missingNameColumn);

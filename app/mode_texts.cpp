@@ -1,6 +1,7 @@
 #include "app/mode_texts.h"
 
 #include "app/texts.h"
+#include "items/sentence.h"
 #include "items/slot.h"
 
 namespace app {
@@ -9,10 +10,10 @@ ModeTexts TextsOf(ds::AnalysisMode mode) {
   bool http = mode == ds::AnalysisMode::kHttp;
   const char* word = ds::ModeWord(mode);
   auto copyMenu = [word](ds::Slot slot) {
-    return ds::Text(texts::kCopyPrefix) + ds::SlotLabel(slot) + word + texts::kCopyDataSuffix;
+    return ds::FillIn(texts::kCopySlotMenu, {{"slot", ds::SlotLabel(slot)}, {"mode", word}});
   };
   return ModeTexts{
-      ds::Text(texts::kAnalysePrefix) + word,
+      ds::FillIn(texts::kAnalyseCaption, {{"mode", word}}),
       http ? texts::kSlot1CaptionHttp : texts::kSlot1CaptionCookies,
       http ? texts::kSlot2CaptionHttp : texts::kSlot2CaptionCookies,
       texts::kDifferenceCaption,

@@ -31,7 +31,7 @@ void ShowItemReport(const ReportView& v, const AppState& state, ds::Slot side) {
   if (!report.shown) return;
   if (report.counterpart >= 0) {
     other.SelectRow(report.counterpart);
-    other.ScrollIntoView(report.counterpart);
+    other.ScrollIntoView(other.SelectedRow());
     // The selection and the scrolling repaint before the boxes change.
     ui::LetPendingEventsRun();
   }

@@ -9,13 +9,14 @@
 
 namespace app {
 
-void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, const AppState& state, ds::Slot slot) {
+void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, AppState& state, ds::Slot slot) {
   ds::SlotUpdate update = ds::ParseSlot(input.GetText(), state.separators, {state.mode, slot});
   // A complete parse fills the list and fits its columns; one repaint for both.
   bool complete = update.status.has_value();
   std::optional<ui::DeferredRedraw> batch;
   if (complete) batch.emplace(view.items.hwnd());
   if (update.rows) {
+    ++state.parses;
     view.items.rows().rows = std::move(*update.rows);
     view.items.rows().selected = -1;
     view.items.Refresh();
@@ -29,10 +30,14 @@ void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, const AppStat
 void FitItemListColumns(ui::ListView& list) {
   list.FitColumn(0);
   list.FitColumn(1);
-  list.SetColumnWidth(0, list.ColumnWidth(0) + 4);
-  ColumnFit fit = FitValueColumn(list.Bounds().width, list.ColumnWidth(0), list.ColumnWidth(1), true);
-  list.SetColumnWidth(1, fit.name);
+  SettleValueColumn(list, true);
+}
+
+void SettleValueColumn(ui::ListView& list, bool itemList) {
+  if (itemList) list.SetColumnWidth(0, list.ColumnWidth(0) + 4);
+  ColumnFit fit = FitValueColumn(list.Bounds().width, list.ColumnWidth(0), list.ColumnWidth(1), itemList);
   list.SetColumnWidth(2, fit.value);
+  list.SetColumnWidth(1, fit.name);
 }
 
 void CommitSeparatorBox(ui::EditBox& box, ds::SeparatorKind kind, ds::Separators& inForce) {

@@ -18,10 +18,15 @@ inline SlotView SlotViewOf(MainControls& c, ds::Slot slot) {
   return {c.Items(slot), c.reportBox, c.contentBox, c.statusBar};
 }
 
-void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, const AppState& state, ds::Slot slot);
+void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, AppState& state, ds::Slot slot);
 
 // Columns 0 and 1 to their contents, the value column to what is left.
 void FitItemListColumns(ui::ListView& list);
+
+// Once columns 0 and 1 are fitted: an item list's number column widens by 4,
+// and the value column takes what is left of the list; only an item list
+// scrolls sideways rather than hide its values.
+void SettleValueColumn(ui::ListView& list, bool itemList);
 
 // The box's text becomes the separator in force and is stored; CR LF shows
 // as the word.

@@ -112,4 +112,13 @@ std::string WindowsLineBreaks(std::string_view text) {
   return out;
 }
 
+Encoding ConsoleEncoding(std::string_view codeset) {
+  std::string upper;
+  for (char c : codeset)
+    if (c != '-' && c != '_') upper.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+  for (const char* gbk : {"GBK", "GB2312", "GB18030", "CP936", "EUCCN"})
+    if (upper == gbk) return Encoding::kGbk;
+  return Encoding::kUtf8;
+}
+
 }  // namespace cli

@@ -26,4 +26,8 @@ size_t GbkCharLength(std::string_view text, size_t i);
 // A lone LF becomes CR LF, as text pasted on Windows has it.
 std::string WindowsLineBreaks(std::string_view text);
 
+// The encoding of a console whose locale names this character set (as
+// nl_langinfo(CODESET) does): GBK for the Chinese code pages, else UTF-8.
+Encoding ConsoleEncoding(std::string_view codeset);
+
 }  // namespace cli

@@ -1,5 +1,6 @@
 // dualsieve-cli: the window's parse and Analyse action for scripts and CI.
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -12,6 +13,8 @@
 #include <io.h>
 #include <windows.h>
 #include <shellapi.h>
+#else
+#include <langinfo.h>
 #endif
 
 #include "cli/compare_session.h"
@@ -25,9 +28,19 @@ namespace {
 
 constexpr int kExitError = 2;
 
-// Arguments are UTF-8 on both builds, whatever --encoding says: a modern
-// Linux console's locale is UTF-8, and on Windows the program converts the
-// wide command line itself, so no console code page is involved.
+// Arguments come in the console's encoding, whatever --encoding says: on
+// Windows the program reads the wide command line and makes it UTF-8 itself;
+// elsewhere they are the locale's character set (UTF-8, or GBK under a GBK
+// locale). File names are kept as given; only separators are decoded.
+cli::Encoding ArgumentEncoding() {
+#ifdef _WIN32
+  return cli::Encoding::kUtf8;
+#else
+  std::setlocale(LC_CTYPE, "");
+  return cli::ConsoleEncoding(nl_langinfo(CODESET));
+#endif
+}
+
 std::vector<std::string> CommandLine(int argc, char** argv) {
   std::vector<std::string> args;
 #ifdef _WIN32
@@ -99,10 +112,10 @@ int Run(int argc, char** argv) {
   in.lineSeparatorBox = defaults.line;
   in.valueSeparatorBox = defaults.value;
   if (o.lineSeparator &&
-      !ToGbk(*o.lineSeparator, cli::Encoding::kUtf8, "--line-sep", &in.lineSeparatorBox, &error))
+      !ToGbk(*o.lineSeparator, ArgumentEncoding(), "--line-sep", &in.lineSeparatorBox, &error))
     return Fail(error);
   if (o.valueSeparator &&
-      !ToGbk(*o.valueSeparator, cli::Encoding::kUtf8, "--value-sep", &in.valueSeparatorBox, &error))
+      !ToGbk(*o.valueSeparator, ArgumentEncoding(), "--value-sep", &in.valueSeparatorBox, &error))
     return Fail(error);
 
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};

@@ -1,7 +1,5 @@
 #include "compare/base64_shape.h"
 
-#include <boost/regex.hpp>
-
 namespace ds {
 namespace {
 
@@ -21,11 +19,6 @@ bool LooksLikeBase64(std::string_view value) {
   for (size_t i = 0; i < value.size() - padding; ++i)
     if (!IsBase64Character(value[i])) return false;
   return true;
-}
-
-bool MatchesBase64Pattern(std::string_view value) {
-  static const boost::regex pattern(kBase64Pattern, boost::regex::perl);
-  return boost::regex_match(value.begin(), value.end(), pattern);
 }
 
 }  // namespace ds

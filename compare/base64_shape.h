@@ -9,12 +9,9 @@ namespace ds {
 // possibly padded with one or two "=".
 bool LooksLikeBase64(std::string_view value);
 
-// The regular expression that defines the test.
+// The regular expression (Perl syntax, whole value) that defines the test;
+// the scan is checked against it.
 inline constexpr char kBase64Pattern[] =
     "^([A-Za-z0-9+/]{4})*([A-Za-z0-9+/]{4}|[A-Za-z0-9+/]{3}=|[A-Za-z0-9+/]{2}==)$";
-
-// kBase64Pattern matched by Boost.Regex. It throws on long values (see the
-// scan); it is here to check the scan against.
-bool MatchesBase64Pattern(std::string_view value);
 
 }  // namespace ds

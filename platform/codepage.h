@@ -14,8 +14,9 @@ constexpr unsigned kCodePageUtf8 = 65001;
 // decode become U+FFFD.
 std::u16string ToUtf16(std::string_view bytes, unsigned codePage);
 
-// As WideCharToMultiByte with no flags: a unit the code page cannot hold
-// becomes '?', and *usedDefault (when given) tells whether that happened.
+// As WideCharToMultiByte without best fit: a unit the code page cannot hold
+// becomes '?' (never a look-alike), and *usedDefault (when given) tells
+// whether that happened.
 std::string FromUtf16(std::u16string_view units, unsigned codePage, bool* usedDefault = nullptr);
 
 }  // namespace ds::platform

@@ -7,6 +7,15 @@
 namespace ui {
 namespace {
 constexpr wchar_t kControlProp[] = L"Dualsieve.Control";
+
+// The character the message loop will post for a key pressed now: Enter
+// types CR, Esc ESC, Ctrl with a letter its control code.
+WPARAM CharOfKey(UINT key) {
+  if (key == VK_RETURN) return L'\r';
+  if (key == VK_ESCAPE) return 0x1B;
+  if (key >= 'A' && key <= 'Z' && (GetKeyState(VK_CONTROL) & 0x8000)) return key - 'A' + 1;
+  return 0;
+}
 }
 
 Control::~Control() { Detach(); }
@@ -57,7 +66,18 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return r;
     }
     case WM_KEYDOWN:
+      swallowChar_ = 0;
       if (onKeyDown) onKeyDown(static_cast<UINT>(wp));
+      if (onKeyCommand && onKeyCommand(static_cast<UINT>(wp))) {
+        swallowChar_ = CharOfKey(static_cast<UINT>(wp));
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (swallowChar_ != 0 && wp == swallowChar_) {
+        swallowChar_ = 0;
+        return 0;
+      }
       break;
     case WM_LBUTTONUP: {
       LRESULT r = CallOriginal(msg, wp, lp);
@@ -85,9 +105,9 @@ bool Control::SetText(std::string_view gbk) {
   return SetWindowTextGbk(hwnd_, gbk);
 }
 
-std::string Control::GetText() const {
+std::string Control::GetText(bool* complete) const {
   assert(hwnd_);
-  return WindowTextGbk(hwnd_);
+  return WindowTextGbk(hwnd_, complete);
 }
 
 void Control::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }

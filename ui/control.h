@@ -33,13 +33,15 @@ class Control {
 
   HWND hwnd() const { return hwnd_; }
 
-  // No event reaches the wrapper any more; the control itself stays.
+  // The control's own messages no longer reach the wrapper (its events stop);
+  // the control itself stays.
   void Detach();
 
   // GBK text of the window; a text that does not fully convert still shows
-  // what converts, and the result tells the caller.
+  // (or reads as) what converts, and the caller is told: SetText's result,
+  // GetText's `complete` (false when a character became "?").
   virtual bool SetText(std::string_view gbk);
-  virtual std::string GetText() const;
+  virtual std::string GetText(bool* complete = nullptr) const;
 
   void Show(bool visible);
   bool IsVisible() const;
@@ -58,6 +60,9 @@ class Control {
   std::function<void()> onFocus;
   std::function<void()> onBlur;
   std::function<void(UINT key)> onKeyDown;  // WM_KEYDOWN before the control sees it
+  // A key the program takes for itself: true keeps the key, and the character
+  // it types, from the control (Enter in a multi-line box, for instance).
+  std::function<bool(UINT key)> onKeyCommand;
   std::function<void()> onMouseUp;          // left button released
 
   // Routed here by the parent's reflection.
@@ -79,6 +84,7 @@ class Control {
 
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
+  WPARAM swallowChar_ = 0;  // the character of a key taken by onKeyCommand
 };
 
 // Runs a window procedure's handling. No exception may unwind through

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "items/text.h"
 #include "ui/text_convert.h"
 
 namespace ui {
@@ -20,36 +22,41 @@ int TextWidth(HDC dc, std::string_view gbk) {
 }
 
 // The widest cell in the control's own font, without measuring every cell
-// through GDI: a printable ASCII text is as wide as its glyphs' advances
-// added up, and any other text is no wider than its bytes times the widest
-// glyph, so those are measured longest first until none can win.
+// through GDI: a text is as wide as its characters' advances added up, and
+// each character is measured once. The texts that are not plain ASCII are
+// then measured whole, widest sum first, while one could still be the widest.
 class WidestText {
  public:
   explicit WidestText(HDC dc) : dc_(dc) {
-    GetCharWidth32W(dc, kFirst, kLast, ascii_);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    widestGlyph_ = std::max<int>(metrics.tmMaxCharWidth, TextWidth(dc, "\xD6\xD0"));  // 中
+    int ascii[kLast - kFirst + 1] = {};
+    GetCharWidth32W(dc, kFirst, kLast, ascii);
+    for (unsigned c = kFirst; c <= kLast; ++c) width_.emplace(c, ascii[c - kFirst]);
   }
 
   void Add(const std::string& text) {
     int sum = 0;
-    for (char c : text) {
-      auto b = static_cast<unsigned char>(c);
-      if (b < kFirst || b > kLast) {
-        others_.push_back(&text);
-        return;
-      }
-      sum += ascii_[b - kFirst];
+    bool ascii = true;
+    for (size_t i = 0; i < text.size();) {
+      size_t n = ds::CharLength(text, i);
+      auto b = static_cast<unsigned char>(text[i]);
+      unsigned code = n == 2 ? (b << 8 | static_cast<unsigned char>(text[i + 1])) : b;
+      ascii = ascii && b >= kFirst && b <= kLast;
+      auto it = width_.find(code);
+      if (it == width_.end()) it = width_.emplace(code, TextWidth(dc_, std::string_view(text).substr(i, n))).first;
+      sum += it->second;
+      i += n;
     }
-    widest_ = std::max(widest_, sum);
+    if (ascii)
+      widest_ = std::max(widest_, sum);
+    else
+      others_.push_back({sum, &text});
   }
 
   int Widest() {
-    std::sort(others_.begin(), others_.end(), [](const std::string* a, const std::string* b) { return a->size() > b->size(); });
-    for (const std::string* text : others_) {
-      if (static_cast<long long>(text->size()) * widestGlyph_ <= widest_) break;
-      widest_ = std::max(widest_, TextWidth(dc_, *text));
+    std::sort(others_.begin(), others_.end(), [](const Other& a, const Other& b) { return a.sum > b.sum; });
+    for (const Other& other : others_) {
+      if (other.sum <= widest_) break;
+      widest_ = std::max(widest_, TextWidth(dc_, *other.text));
     }
     others_.clear();
     return widest_;
@@ -57,11 +64,14 @@ class WidestText {
 
  private:
   static constexpr unsigned kFirst = 0x20, kLast = 0x7E;
+  struct Other {
+    int sum;
+    const std::string* text;
+  };
   HDC dc_;
-  int ascii_[kLast - kFirst + 1] = {};
-  int widestGlyph_ = 0;
+  std::unordered_map<unsigned, int> width_;  // by character: byte, or lead and trail byte
   int widest_ = 0;
-  std::vector<const std::string*> others_;
+  std::vector<Other> others_;
 };
 
 }  // namespace

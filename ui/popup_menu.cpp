@@ -3,8 +3,20 @@
 #include "ui/text_convert.h"
 
 namespace ui {
+namespace {
 
-void PopupMenu::Add(int id, std::string caption) { entries_.push_back({id, std::move(caption), true}); }
+MenuHook& Hook() {
+  static MenuHook hook;
+  return hook;
+}
+
+}  // namespace
+
+void SetMenuHook(MenuHook hook) { Hook() = std::move(hook); }
+
+void PopupMenu::Add(int id, std::string caption) { entries_.push_back({id, std::move(caption), true, id == 0}); }
+
+void PopupMenu::AddSeparator(int id) { entries_.push_back({id, "", true, true}); }
 
 PopupMenu::Entry* PopupMenu::Find(int id) {
   for (Entry& e : entries_)
@@ -35,15 +47,23 @@ std::string PopupMenu::Caption(int id) const {
 std::vector<int> PopupMenu::VisibleIds() const {
   std::vector<int> ids;
   for (const Entry& e : entries_)
-    if (e.visible && e.id != 0) ids.push_back(e.id);
+    if (e.visible && !e.separator) ids.push_back(e.id);
   return ids;
 }
 
 void PopupMenu::OpenAt(HWND owner, int x, int y) {
+  if (Hook()) {
+    MenuRequest request{{}, x, y};
+    for (const Entry& e : entries_)
+      if (e.visible) request.items.push_back({e.id, e.caption, e.separator});
+    int chosen = Hook()(request);
+    if (chosen != 0 && onCommand) onCommand(chosen);
+    return;
+  }
   HMENU menu = CreatePopupMenu();
   for (const Entry& e : entries_) {
     if (!e.visible) continue;
-    if (e.id == 0) {
+    if (e.separator) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else {
       std::wstring caption = ToWide(e.caption).text;

@@ -10,7 +10,10 @@ class StatusBar : public Control {
  public:
   bool Create(const CreateArgs& args);
   bool SetText(std::string_view gbk) override;
-  std::string GetText() const override { return text_; }
+  std::string GetText(bool* complete = nullptr) const override {
+    if (complete) *complete = true;
+    return text_;
+  }
 
  private:
   std::string text_;

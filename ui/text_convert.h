@@ -22,9 +22,9 @@ struct GbkText {
 WideText ToWide(std::string_view gbk);
 GbkText ToGbk(std::wstring_view wide);
 
-// The text of any window or control in GBK. Setting tells whether every byte
-// converted; what converts is shown either way.
+// The text of any window or control in GBK. Each tells whether every byte or
+// character converted (`complete`); what converts is shown or read either way.
 bool SetWindowTextGbk(HWND hwnd, std::string_view gbk);
-std::string WindowTextGbk(HWND hwnd);
+std::string WindowTextGbk(HWND hwnd, bool* complete = nullptr);
 
 }  // namespace ui

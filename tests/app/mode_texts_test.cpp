@@ -9,6 +9,7 @@
 #include "items/analysis_mode.h"
 #include "items/separators.h"
 #include "items/texts.h"
+#include "tests/test_gbk.h"
 
 namespace app {
 namespace {
@@ -25,10 +26,8 @@ TEST(AnalysisMode, TextsAndSeparatorsFollowTheMode) {
   EXPECT_EQ(ds::DefaultSeparators(ds::AnalysisMode::kHttp).value, ":");
   EXPECT_EQ(ds::DefaultSeparators(ds::AnalysisMode::kCookies).line, ";");
   ModeTexts http = TextsOf(ds::AnalysisMode::kHttp);
-  EXPECT_EQ(http.analyseCaption, std::string(texts::kAnalysePrefix) + ds::texts::kModeWordHttp);
-  EXPECT_EQ(http.copySlot2Menu,
-            std::string(texts::kCopyPrefix) + ds::texts::kSlot2Label + ds::texts::kModeWordHttp + texts::kCopyDataSuffix);
-  EXPECT_EQ(std::string(texts::kCopyPrefix).back(), ' ');  // the quoted space survives the texts list
+  EXPECT_EQ(http.analyseCaption, ds::test::Gbk("分析Http协议"));
+  EXPECT_EQ(http.copySlot2Menu, ds::test::Gbk("复制 2号Http协议数据"));
   ModeTexts cookies = TextsOf(ds::AnalysisMode::kCookies);
   EXPECT_STREQ(cookies.missingNameColumn, texts::kMissingNameColumnCookies);
   EXPECT_STREQ(cookies.differenceCaption, http.differenceCaption);  // the same in both modes

@@ -73,13 +73,9 @@ TEST(CliSession, ReportsAreNullWhenSlot2IsEmptyAndDuplicatesFollowTheAnswer) {
   EXPECT_TRUE(r.HasDifferences());
 }
 
-TEST(CliSession, RefusesConflictingSeparatorsWithTheWindowsMessage) {
-  SessionInput in = Cookies("a=1", "a=1");
-  in.valueSeparatorBox = ";";
-  EXPECT_EQ(RunSession(in).stop, ds::AnalyseStop::kSeparatorConflict);
-  in.valueSeparatorBox = "";
-  in.lineSeparatorBox = "";
-  EXPECT_EQ(RunSession(in).stop, ds::AnalyseStop::kSeparatorConflict);
+TEST(CliEncoding, ArgumentsFollowTheConsolesCharacterSet) {
+  for (const char* gbk : {"GBK", "gb2312", "GB18030", "cp936", "EUC-CN"}) EXPECT_EQ(ConsoleEncoding(gbk), Encoding::kGbk) << gbk;
+  for (const char* utf8 : {"UTF-8", "utf8", "ANSI_X3.4-1968", ""}) EXPECT_EQ(ConsoleEncoding(utf8), Encoding::kUtf8) << utf8;
 }
 
 TEST(CliSession, HttpModeWithTheWordForLineBreaks) {

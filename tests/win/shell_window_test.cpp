@@ -6,6 +6,7 @@
 #include "app/texts.h"
 #include "compare/texts.h"
 #include "items/texts.h"
+#include "tests/test_gbk.h"
 #include "tests/win/window_test_support.h"
 
 namespace wintest {
@@ -27,15 +28,14 @@ TEST_F(ShellTest, ModeSwitchChangesTextsSeparatorsAndParsesBothSlots) {
   EXPECT_EQ(app::ReadSetting(at::kModeKey), "2");
   EXPECT_EQ(app::ReadSetting(t::kLineSeparatorKey), t::kLineBreakWord);
   EXPECT_EQ(app::ReadSetting(t::kValueSeparatorKey), ":");
-  EXPECT_EQ(c().analyseButton.GetText(), std::string(at::kAnalysePrefix) + t::kModeWordHttp);
+  EXPECT_EQ(c().analyseButton.GetText(), ds::test::Gbk("分析Http协议"));
   EXPECT_EQ(c().analyseBarButton.GetText(), c().analyseButton.GetText());
   EXPECT_EQ(c().slot1Caption.GetText(), at::kSlot1CaptionHttp);
   EXPECT_EQ(c().contentCaption.GetText(), at::kContentCaptionHttp);
   EXPECT_EQ(c().slot1Items.ColumnTitle(1), at::kItemNameColumnHttp);
   EXPECT_EQ(c().slot2Missing.ColumnTitle(1), at::kMissingNameColumnHttp);
   EXPECT_EQ(c().differenceList.ColumnTitle(1), at::kDifferenceNameColumnHttp);
-  EXPECT_EQ(c().listMenu.Caption(app::kMenuCopySlot1),
-            std::string(at::kCopyPrefix) + t::kSlot1Label + t::kModeWordHttp + at::kCopyDataSuffix);
+  EXPECT_EQ(c().listMenu.Caption(app::MenuId(ds::MenuEntry::kCopySlot1Form)), ds::test::Gbk("复制 1号Http协议数据"));
   EXPECT_EQ(c().slot1Input.GetText(), ds::PlaceholderText(t::kModeWordHttp, ds::Slot::k1));  // the placeholder follows
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Host"}));  // parsed again with CR LF and ':'
 }
