@@ -1,6 +1,7 @@
 #include "compare/list_role.h"
 
 #include "compare/texts.h"
+#include "items/texts.h"
 
 namespace ds {
 
@@ -14,6 +15,10 @@ const char* ListTitle(ListRole role) {
     case ListRole::kNone: break;
   }
   return "";
+}
+
+Text TitleWithModeWord(ListRole role, std::string_view modeWord) {
+  return Replace(ListTitle(role), texts::kModeWordCookies, modeWord);
 }
 
 bool StopsItemReport(Slot source, ListRole current) {

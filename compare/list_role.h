@@ -2,7 +2,10 @@
 // on, and the fixed title each role carries.
 #pragma once
 
+#include <string_view>
+
 #include "items/slot.h"
+#include "items/text.h"
 
 namespace ds {
 
@@ -15,6 +18,10 @@ constexpr ListRole MissingRole(Slot slot) {
 
 // "Cookies[1号]" and the others, the same in both modes; empty for none.
 const char* ListTitle(ListRole role);
+
+// The title with every "Cookies" in it replaced by the mode word, as hints
+// name a list.
+Text TitleWithModeWord(ListRole role, std::string_view modeWord);
 
 // A counterpart selected by a report raises the other list's row change; while
 // the current list is one of these, that change reports nothing again.

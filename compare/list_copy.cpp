@@ -1,0 +1,104 @@
+#include "compare/list_copy.h"
+
+#include "compare/texts.h"
+#include "items/sentence.h"
+
+namespace ds {
+namespace {
+
+const std::vector<Row>& RowsOrNone(const std::vector<Row>* rows) {
+  static const std::vector<Row> kNone;
+  return rows ? *rows : kNone;
+}
+
+void AppendSlotText(Text& out, const std::vector<Row>& rows, const Separators& separators) {
+  for (const Row& row : rows) {
+    out += row.Cell(1);
+    out += separators.value;
+    out += row.Cell(2);
+    out += separators.line;
+  }
+}
+
+}  // namespace
+
+Text SlotTextOfRows(const std::vector<Row>& rows, const Separators& separators) {
+  Text out;
+  AppendSlotText(out, rows, separators);
+  return out;
+}
+
+std::optional<Text> CopyAllHint(ListRole list, std::string_view modeWord) {
+  const char* sentence = nullptr;
+  Slot slot = Slot::k1;
+  switch (list) {
+    case ListRole::kSlot1Items: sentence = texts::kCopyAllItemsHint; break;
+    case ListRole::kSlot2Items: sentence = texts::kCopyAllItemsHint; slot = Slot::k2; break;
+    case ListRole::kSlot1Missing: sentence = texts::kCopyAllMissingHint; break;
+    case ListRole::kSlot2Missing: sentence = texts::kCopyAllMissingHint; slot = Slot::k2; break;
+    case ListRole::kDifferences:
+    case ListRole::kNone: return std::nullopt;
+  }
+  return FillIn(sentence, {{"mode", modeWord}, {"slot", SlotLabel(slot)}});
+}
+
+CopyResult CopyCompleted(const CompletedInput& in, const Separators& separators, std::string_view modeWord) {
+  CopyResult result;
+  if (in.currentRole == ListRole::kSlot1Items && RowsOrNone(in.slot1Missing).empty()) {
+    result.text = SlotTextOfRows(RowsOrNone(in.current), separators);
+    result.hint = FillIn(texts::kNothingToCompleteSlot1, {{"mode", modeWord}});
+    return result;
+  }
+  if (in.currentRole == ListRole::kSlot2Items && RowsOrNone(in.slot2Missing).empty()) {
+    result.text = SlotTextOfRows(RowsOrNone(in.current), separators);
+    result.hint = FillIn(texts::kNothingToCompleteSlot2, {{"mode", modeWord}});
+    return result;
+  }
+  auto completed = [&](const std::vector<Row>* items, const std::vector<Row>* missing) {
+    Text text;
+    AppendSlotText(text, RowsOrNone(items), separators);
+    AppendSlotText(text, RowsOrNone(missing), separators);
+    return text;
+  };
+  if (in.focused == FocusedList::kSlot1Items || in.focused == FocusedList::kSlot1Missing)
+    result.text = completed(in.slot1Items, in.slot1Missing);
+  else if (in.focused == FocusedList::kSlot2Items || in.focused == FocusedList::kSlot2Missing)
+    result.text = completed(in.slot2Items, in.slot2Missing);
+  result.hint = FillIn(texts::kCompletedHint,
+                       {{"title", TitleWithModeWord(in.currentRole, modeWord)}, {"mode", modeWord}});
+  return result;
+}
+
+CopyResult CopyOfRow(RowCopy what, const Row* selected, const Separators& separators, std::string_view modeWord) {
+  CopyResult result;
+  if (!selected) {
+    result.hint = Text(texts::kCopyNoRowHint);
+    return result;
+  }
+  const Text& name = selected->Cell(1);
+  switch (what) {
+    case RowCopy::kLine:
+      result.text = name + separators.value + selected->Cell(2) + separators.line + "\r\n";
+      result.hint = FillIn(texts::kCopyLineHint, {{"mode", modeWord}});
+      break;
+    case RowCopy::kName:
+      result.text = name;
+      result.hint = FillIn(texts::kCopyNameHint, {{"mode", modeWord}});
+      break;
+    case RowCopy::kValue:
+      result.text = selected->Cell(2);
+      result.hint = FillIn(texts::kCopyValueHint, {{"mode", modeWord}});
+      break;
+    case RowCopy::kSlot1Form:
+      result.text = name + separators.value + selected->Cell(2) + separators.line;
+      break;
+    case RowCopy::kSlot2Form:
+      result.text = name + separators.value + selected->Cell(3) + separators.line;
+      break;
+  }
+  return result;
+}
+
+Text ClipboardFailedHint() { return texts::kClipboardFailedHint; }
+
+}  // namespace ds

@@ -1,0 +1,81 @@
+#include "compare/list_menu.h"
+
+#include <initializer_list>
+
+#include "compare/texts.h"
+#include "items/sentence.h"
+
+namespace ds {
+namespace {
+
+constexpr std::string_view kCookieWord = "Cookie";
+
+void Show(MenuPlan& plan, std::initializer_list<MenuEntry> entries) {
+  for (MenuEntry e : entries) plan.visible[Index(e)] = true;
+}
+
+void Caption(MenuPlan& plan, MenuEntry e, Text caption) { plan.caption[Index(e)] = std::move(caption); }
+
+}  // namespace
+
+bool IsSeparator(MenuEntry e) {
+  return e == MenuEntry::kSeparator2 || e == MenuEntry::kSeparator10 || e == MenuEntry::kSeparator14;
+}
+
+const char* DesignCaption(MenuEntry e) {
+  switch (e) {
+    case MenuEntry::kAnalyseEntry: return texts::kMenuAnalyseEntry;
+    case MenuEntry::kCopySlot1Form: return texts::kMenuCopySlot1Form;
+    case MenuEntry::kCopySlot2Form: return texts::kMenuCopySlot2Form;
+    case MenuEntry::kCopyAll: return texts::kMenuCopyAll;
+    case MenuEntry::kCopyLine: return texts::kMenuCopyLine;
+    case MenuEntry::kCopyName: return texts::kMenuCopyName;
+    case MenuEntry::kCopyValue: return texts::kMenuCopyValue;
+    case MenuEntry::kCopyCompleted: return texts::kMenuCopyCompleted;
+    case MenuEntry::kReplaceWithSlot1: return texts::kMenuReplaceWithSlot1;
+    case MenuEntry::kReplaceWithSlot2: return texts::kMenuReplaceWithSlot2;
+    case MenuEntry::kSwap: return texts::kMenuSwap;
+    case MenuEntry::kModify: return texts::kMenuModify;
+    case MenuEntry::kDelete: return texts::kMenuDelete;
+    case MenuEntry::kAdd: return texts::kMenuAdd;
+    case MenuEntry::kSeparator2:
+    case MenuEntry::kSeparator10:
+    case MenuEntry::kSeparator14: break;
+  }
+  return "";
+}
+
+MenuPlan PlanListMenu(const MenuContext& context) {
+  MenuPlan plan;  // every entry hidden
+  using E = MenuEntry;
+
+  if (context.slot1ItemsFocused || context.slot2ItemsFocused) {
+    Show(plan, {E::kCopyAll, E::kCopyLine, E::kCopyName, E::kCopyValue, E::kCopyCompleted, E::kSeparator10, E::kSwap});
+    if (context.slot1ItemsFocused) Show(plan, {E::kReplaceWithSlot2});
+    if (context.slot2ItemsFocused) Show(plan, {E::kReplaceWithSlot1});
+    Show(plan, {E::kSeparator14, E::kModify, E::kDelete, E::kAdd});
+    if (Find(context.selectedName, kCookieWord, 1, true) != -1) Show(plan, {E::kAnalyseEntry, E::kSeparator2});
+    // A difference-list menu leaves its row's name in these captions; here
+    // they act on the item list's own row.
+    for (E e : {E::kReplaceWithSlot1, E::kReplaceWithSlot2, E::kSwap}) Caption(plan, e, DesignCaption(e));
+  }
+
+  if (context.currentRole == ListRole::kSlot1Missing || context.currentRole == ListRole::kSlot2Missing)
+    Show(plan, {E::kCopyAll, E::kCopyLine, E::kCopyName, E::kCopyValue, E::kCopyCompleted});
+
+  if (context.differenceRows > 0 && context.currentRole == ListRole::kDifferences) {
+    const std::string_view name = context.selectedName;
+    Show(plan, {E::kCopyName});
+    Caption(plan, E::kCopySlot1Form, FillIn(texts::kMenuDiffCopySlot1Form, {{"name", name}}));
+    Caption(plan, E::kCopySlot2Form, FillIn(texts::kMenuDiffCopySlot2Form, {{"name", name}}));
+    Show(plan, {E::kCopySlot1Form, E::kCopySlot2Form, E::kSeparator10});
+    Caption(plan, E::kSwap, texts::kMenuDiffSwap);
+    Show(plan, {E::kSwap});
+    Caption(plan, E::kReplaceWithSlot1, FillIn(texts::kMenuDiffReplaceWithSlot1, {{"name", name}}));
+    Caption(plan, E::kReplaceWithSlot2, FillIn(texts::kMenuDiffReplaceWithSlot2, {{"name", name}}));
+    Show(plan, {E::kReplaceWithSlot1, E::kReplaceWithSlot2});
+  }
+  return plan;
+}
+
+}  // namespace ds
