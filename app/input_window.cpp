@@ -5,7 +5,7 @@
 namespace app {
 namespace {
 
-constexpr int kDesignWidth = 513, kDesignHeight = 479;
+constexpr int kInputDesignWidth = 513, kInputDesignHeight = 479;
 constexpr int kBelowSplitter = 30;
 
 ui::CreateArgs At(HWND parent, ui::Rect bounds) {
@@ -18,12 +18,12 @@ ui::CreateArgs At(HWND parent, ui::Rect bounds) {
 }  // namespace
 
 bool InputWindow::Create(HWND owner, HFONT font) {
-  if (!Window::Create(SecondaryWindowDesign("", kDesignWidth, kDesignHeight, owner, WS_POPUP))) return false;
+  if (!Window::Create(SecondaryWindowDesign("", kInputDesignWidth, kInputDesignHeight, owner, WS_POPUP))) return false;
   ui::EditBox::Args entry;
   static_cast<ui::CreateArgs&>(entry) = At(hwnd(), {4, 21, 460, 408});
   entry.multiline = true;
   entry.exStyle = WS_EX_CLIENTEDGE;
-  if (!background.Create(At(hwnd(), {0, 0, kDesignWidth, kDesignHeight})) || !entryBox.Create(entry) ||
+  if (!background.Create(At(hwnd(), {0, 0, kInputDesignWidth, kInputDesignHeight})) || !entryBox.Create(entry) ||
       !promptLine.Create(At(hwnd(), {6, 438, 459, 12})))
     return false;
   // The background lies behind the entry box and the prompt line.

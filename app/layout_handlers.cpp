@@ -42,6 +42,7 @@ void OnResize(MainWindow& window) {
     for (size_t k = 0; k < controls.size(); ++k)
       controls[k]->SetBounds({boxes[k].left, boxes[k].top, boxes[k].width, boxes[k].height});
   }
+  window.PlaceInputWindow();
   FitResultColumns(c);
   switch (window.CurrentPlacement()) {
     case ui::Placement::kMinimised:

@@ -82,7 +82,8 @@ struct AppState {
   ds::Separators separators = ds::DefaultSeparators(ds::AnalysisMode::kCookies);
   CurrentList current;
   Layout layout;
-  unsigned parses = 0;  // counts the parses that refilled an item list
+  unsigned parses = 0;   // counts the parses that refilled an item list
+  int modifiedRow = -1;  // the row whose value the input window edits
   bool compact = false;
   bool created = false;  // start-up has created the secondary windows: resizing may lay out
 

@@ -56,6 +56,7 @@ MainWindow::MainWindow() = default;
 // activates this one and moves the focus.
 MainWindow::~MainWindow() {
   for (const ControlDesign& d : MainWindowDesign()) d.Of(controls_).Detach();
+  input_.reset();
   detail_.reset();
   Destroy();
   if (font_) DeleteObject(font_);
@@ -185,8 +186,35 @@ void MainWindow::WireEvents() {
   c.caseSensitiveSwitch.onClick = [&c] { OnOptionSwitchClicked(c.caseSensitiveSwitch, OptionSwitch::kCaseSensitive); };
   c.exactMatchSwitch.onClick = [&c] { OnOptionSwitchClicked(c.exactMatchSwitch, OptionSwitch::kExactMatch); };
   c.autoExpandSwitch.onClick = [&c] { OnOptionSwitchClicked(c.autoExpandSwitch, OptionSwitch::kAutoExpand); };
-  c.listMenu.Add(MenuId(ds::MenuEntry::kCopySlot1Form), "");
-  c.listMenu.Add(MenuId(ds::MenuEntry::kCopySlot2Form), "");
+  for (int id = 1; id <= ds::kMenuEntryCount; ++id) {
+    auto entry = static_cast<ds::MenuEntry>(id);
+    if (ds::IsSeparator(entry))
+      c.listMenu.AddSeparator(id);
+    else
+      c.listMenu.Add(id, ds::DesignCaption(entry));
+  }
+  c.listMenu.onCommand = [this](int id) {
+    if (input_) RunMenuEntry(Editing(), state_, static_cast<ds::MenuEntry>(id));
+  };
+  for (ui::ListView* list : {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing, &c.differenceList}) {
+    auto open = [this, list](int x, int y) {
+      if (input_) OpenListMenu(Editing(), state_, *list, x, y);
+    };
+    list->onRightClick = open;
+    list->onMenuKey = open;
+  }
+  for (ds::Slot slot : ds::kSlots) {
+    ui::ListView& items = c.Items(slot);
+    items.onDoubleClick = [this, &items] {
+      if (input_ && items.rows().SelectedRow()) OpenForModifying(Editing(), state_);
+    };
+    items.onKeyDown = [this](UINT key) {
+      if (key == VK_DELETE && input_) DeleteWithKey(Editing(), state_);
+    };
+  }
+  c.restoreButton.onClick = [this] {
+    if (input_) Reload(Editing(), state_);
+  };
 }
 
 void MainWindow::ShowAsPlaced() {
@@ -206,6 +234,18 @@ void MainWindow::CreateSecondaryWindows() {
   GetWindowRect(hwnd(), &main);
   detail_->Place(main, controls_.splitter.Bounds().y - 20, controls_.contentBox.GetText());
   detail_->onKeyEscape = [this] { HideDetail(); };
+
+  auto input = std::make_unique<InputWindow>();
+  if (!input->Create(hwnd(), font_)) return;
+  input_ = std::move(input);
+  input_->onConfirm = [this] { ConfirmInput(Editing(), state_); };
+}
+
+void MainWindow::PlaceInputWindow() {
+  if (!input_ || !input_->IsShown()) return;
+  RECT main;
+  GetWindowRect(hwnd(), &main);
+  input_->Place(main, controls_.splitter.Bounds().y);
 }
 
 void MainWindow::ShowDetail() {
@@ -232,6 +272,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       OnResize(*this);
       return 0;
+    case WM_ACTIVATE:
+      // A click on the main window ends whatever the input window held.
+      if (LOWORD(wp) != WA_INACTIVE && input_) input_->Dismiss();
+      return Window::HandleMessage(msg, wp, lp);
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     default:

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "app/detail_window.h"
+#include "app/editing.h"
+#include "app/input_window.h"
 #include "app/main_controls.h"
 #include "ui/window.h"
 
@@ -32,6 +34,9 @@ class MainWindow : public ui::Window {
   // The secondary windows, created hidden during start-up; null before.
   void CreateSecondaryWindows();
   DetailWindow* detail() { return detail_.get(); }
+  InputWindow* input() { return input_.get(); }
+  // Over the lower part of this window again, when it is shown.
+  void PlaceInputWindow();
   void ShowDetail();
   void HideDetail();
 
@@ -41,12 +46,14 @@ class MainWindow : public ui::Window {
  private:
   bool CreateControls();
   void PlaceDetailButton();
+  EditingView Editing() { return {hwnd(), controls_, *input_}; }
   void WireEvents();
 
   HFONT font_ = nullptr;
   MainControls controls_;
   AppState state_;
   std::unique_ptr<DetailWindow> detail_;
+  std::unique_ptr<InputWindow> input_;
   bool quitOnClose_ = true;
   ui::Placement startPlacement_ = ui::Placement::kCentred;
 };

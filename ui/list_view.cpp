@@ -252,6 +252,18 @@ LRESULT ListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     FitColumn(static_cast<int>(wp));
     return 0;
   }
+  // From the keyboard the point is (-1, -1); a right click is NM_RCLICK's.
+  if (msg == WM_CONTEXTMENU && lp == static_cast<LPARAM>(-1) && onMenuKey) {
+    POINT p{0, 0};
+    int row = SelectedRow();
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    if (row >= 0 && SendMessageW(hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+      p = {r.left, r.bottom};
+    ClientToScreen(hwnd(), &p);
+    onMenuKey(p.x, p.y);
+    return 0;
+  }
   return Control::HandleMessage(msg, wp, lp);
 }
 

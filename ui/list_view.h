@@ -57,6 +57,9 @@ class ListView : public Control {
   std::function<void()> onClick;
   std::function<void()> onDoubleClick;
   std::function<void(int x, int y)> onRightClick;  // screen coordinates
+  // The menu key or Shift+F10; (x, y) on the screen: the selected row's
+  // lower left corner, or the list's top left when none is selected.
+  std::function<void(int x, int y)> onMenuKey;
 
   LRESULT OnNotify(NMHDR* header) override;
 

@@ -1,0 +1,258 @@
+#include "app/editing.h"
+
+#include "app/message_boxes.h"
+#include "app/mode_handlers.h"
+#include "app/reports.h"
+#include "app/slots.h"
+#include "compare/list_copy.h"
+#include "edit/add_items.h"
+#include "edit/row_edits.h"
+#include "ui/clipboard.h"
+#include "ui/window.h"
+
+namespace app {
+namespace {
+
+ds::ListRole RoleOf(MainControls& c, const ui::ListView* list) {
+  if (list == &c.slot1Items) return ds::ListRole::kSlot1Items;
+  if (list == &c.slot2Items) return ds::ListRole::kSlot2Items;
+  if (list == &c.slot1Missing) return ds::ListRole::kSlot1Missing;
+  if (list == &c.slot2Missing) return ds::ListRole::kSlot2Missing;
+  if (list == &c.differenceList) return ds::ListRole::kDifferences;
+  return ds::ListRole::kNone;
+}
+
+const ds::Row* SelectedOfCurrent(const AppState& state) {
+  return state.current.list ? state.current.list->rows().SelectedRow() : nullptr;
+}
+
+// The copy reaches the clipboard, or the hint says it did not.
+void Copy(const EditingView& v, const ds::CopyResult& copy) {
+  bool copied = !copy.text || ui::SetClipboardText(v.owner, *copy.text);
+  if (!copied)
+    v.c.statusBar.SetText(ds::ClipboardFailedHint());
+  else if (copy.hint)
+    v.c.statusBar.SetText(*copy.hint);
+}
+
+void CopyAll(const EditingView& v, const AppState& state) {
+  if (!state.current.list) return;
+  ds::CopyResult copy{ds::SlotTextOfRows(state.current.list->rows().rows, state.separators),
+                      ds::CopyAllHint(RoleOf(v.c, state.current.list), state.ModeWord())};
+  Copy(v, copy);
+}
+
+ds::FocusedList FocusedListOf(MainControls& c) {
+  if (c.slot1Items.HasFocus()) return ds::FocusedList::kSlot1Items;
+  if (c.slot1Missing.HasFocus()) return ds::FocusedList::kSlot1Missing;
+  if (c.slot2Items.HasFocus()) return ds::FocusedList::kSlot2Items;
+  if (c.slot2Missing.HasFocus()) return ds::FocusedList::kSlot2Missing;
+  return ds::FocusedList::kOther;
+}
+
+void CopyCompleted(const EditingView& v, const AppState& state) {
+  if (!state.current.list) return;
+  MainControls& c = v.c;
+  ds::CompletedInput in{state.current.role,      &state.current.list->rows().rows, FocusedListOf(c),
+                        &c.slot1Items.rows().rows, &c.slot1Missing.rows().rows,       &c.slot2Items.rows().rows,
+                        &c.slot2Missing.rows().rows};
+  Copy(v, ds::CopyCompleted(in, state.separators, state.ModeWord()));
+}
+
+void CopyRowPart(const EditingView& v, const AppState& state, ds::RowCopy what) {
+  Copy(v, ds::CopyOfRow(what, SelectedOfCurrent(state), state.separators, state.ModeWord()));
+}
+
+// The content box shows the selected difference row after its values changed.
+void ShowDifferenceRow(const EditingView& v, const AppState& state) {
+  const ds::Row* row = v.c.differenceList.rows().SelectedRow();
+  if (!row) return;
+  const ds::Separators& s = state.separators;
+  v.c.contentBox.SetText(row->Cell(1) + s.value + row->Cell(2) + s.line + "\r\n\r\n" + row->Cell(1) + s.value +
+                         row->Cell(3) + s.line);
+}
+
+// Replace into the item list of `target` the value the other slot has for
+// the same name.
+void Replace(const EditingView& v, AppState& state, ds::Slot target) {
+  MainControls& c = v.c;
+  ui::ListView& into = c.Items(target);
+  ds::ReplaceOutcome out =
+      ds::ReplaceValue(into.rows(), c.Items(ds::Other(target)).rows(), target, state.current.role, state.mode);
+  into.Redraw();
+  c.statusBar.SetText(out.hint);
+  if (!out.replaced) return;
+  ds::RowTable& differences = c.differenceList.rows();
+  if (c.differenceList.HasFocus() && differences.SelectedRow()) {
+    ds::Row& row = differences.rows[static_cast<size_t>(differences.selected)];
+    if (target == ds::Slot::k1)
+      row.SetCell(2, row.Cell(3));
+    else
+      row.SetCell(3, row.Cell(2));
+    c.differenceList.Redraw();
+  }
+  ShowDifferenceRow(v, state);
+}
+
+void Swap(const EditingView& v, AppState& state) {
+  MainControls& c = v.c;
+  bool slot1Side = c.slot1Items.HasFocus() || c.differenceList.HasFocus();
+  bool slot2Side = c.slot2Items.HasFocus();
+  ds::SwapOutcome out = ds::SwapValues(c.slot1Items.rows(), c.slot2Items.rows(),
+                                       RuleOf(c.caseSensitiveSwitch, c.exactMatchSwitch), state.mode);
+  if (out.swapped) {
+    ds::RowTable& differences = c.differenceList.rows();
+    if (differences.SelectedRow()) {
+      ds::Row& row = differences.rows[static_cast<size_t>(differences.selected)];
+      ds::Text slot1Value = row.Cell(2);
+      row.SetCell(2, row.Cell(3));
+      row.SetCell(3, std::move(slot1Value));
+    }
+    for (ui::ListView* list : {&c.slot1Items, &c.slot2Items, &c.differenceList}) list->Redraw();
+    // The report and the content box show the values as they are now.
+    if (slot1Side)
+      OnItemListRowChanged(ReportViewOf(c), state, ds::Slot::k1);
+    else if (slot2Side)
+      OnItemListRowChanged(ReportViewOf(c), state, ds::Slot::k2);
+  }
+  c.statusBar.SetText(out.hint);
+}
+
+void DeleteSelected(const EditingView& v, AppState& state, bool keepSelection) {
+  ui::ListView* list = state.current.list;
+  if (!list) return;
+  ds::Text hint = ds::DeleteSelectedRow(list->rows(), state.current.role, state.mode, keepSelection);
+  list->Refresh();
+  list->ScrollIntoView(list->rows().selected);
+  v.c.statusBar.SetText(hint);
+}
+
+void OpenForAdding(const EditingView& v, const AppState& state) {
+  RECT main;
+  GetWindowRect(v.owner, &main);
+  v.inputWindow.Open(InputWindow::Mode::kAdd, ds::AddPrompt(state.mode), main, v.c.splitter.Bounds().y);
+}
+
+void ConfirmAdd(const EditingView& v, AppState& state) {
+  InputWindow& w = v.inputWindow;
+  std::string typed = w.entryBox.GetText();
+  ui::ListView* list = state.current.list;
+  if (typed.empty() || !list) {
+    w.Dismiss();
+    w.mode = InputWindow::Mode::kModify;
+    return;
+  }
+  ds::Slot slot = list == &v.c.slot2Items ? ds::Slot::k2 : ds::Slot::k1;
+  ds::AddOutcome out = ds::AddItems(list->rows(), typed, state.separators, state.mode, slot,
+                                    [](std::string_view text, std::string_view title) {
+                                      return AskYesNo(nullptr, text, title);
+                                    });
+  if (out.status) v.c.statusBar.SetText(*out.status);
+  // Nothing to cut it with: the text stays for the user to mend.
+  if (out.refused) return;
+  // Into the list the items were typed for, even if the question let the
+  // focus move on.
+  list->rows() = std::move(out.list);
+  list->rows().selected = out.selectRow;
+  list->Refresh();
+  list->ScrollIntoView(out.selectRow);
+  for (int column : {0, 1, 2}) list->QueueFitColumn(column);
+  if (out.report) v.c.reportBox.SetText(*out.report);
+  w.Dismiss();
+  w.mode = InputWindow::Mode::kModify;
+}
+
+void ConfirmModify(const EditingView& v, AppState& state) {
+  InputWindow& w = v.inputWindow;
+  if (ui::ListView* list = state.current.list) {
+    std::optional<ds::Text> hint =
+        ds::ModifyRow(list->rows(), state.modifiedRow, w.entryBox.GetText(), state.current.role);
+    list->Redraw();
+    if (hint) v.c.statusBar.SetText(*hint);
+  }
+  w.Dismiss();
+}
+
+void AnalyseEntryAsCookies(const EditingView& v, AppState& state) {
+  const ds::Row* row = SelectedOfCurrent(state);
+  ds::Text value = row ? row->Cell(2) : ds::Text();
+  bool slot1 = state.current.role == ds::ListRole::kSlot1Items;
+  (slot1 ? v.c.slot1Input : v.c.slot2Input).SetText(value);
+  SwitchMode(v.c, state, ds::AnalysisMode::kCookies);
+}
+
+}  // namespace
+
+void OpenListMenu(const EditingView& v, AppState& state, ui::ListView& list, int x, int y) {
+  MainControls& c = v.c;
+  ds::ListRole role = RoleOf(c, &list);
+  bool itemList = role == ds::ListRole::kSlot1Items || role == ds::ListRole::kSlot2Items;
+  // Item lists are prepared before they become the current list, the others after.
+  if (!itemList) {
+    state.current.list = &list;
+    if (role == ds::ListRole::kDifferences && !list.rows().SelectedRow()) return;
+  }
+  const ds::Row* selected = SelectedOfCurrent(state);
+  ds::MenuPlan plan = ds::PlanListMenu({c.slot1Items.HasFocus(), c.slot2Items.HasFocus(), state.current.role,
+                                        selected ? selected->Cell(1) : ds::Text(), c.differenceList.RowCount()});
+  for (int i = 0; i < ds::kMenuEntryCount; ++i) {
+    c.listMenu.SetVisible(i + 1, plan.visible[static_cast<size_t>(i)]);
+    if (const std::optional<ds::Text>& caption = plan.caption[static_cast<size_t>(i)])
+      c.listMenu.SetCaption(i + 1, *caption);
+  }
+  if (itemList) state.current.list = &list;
+  c.listMenu.OpenAt(v.owner, x + 3, y + 3);
+}
+
+void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry) {
+  using E = ds::MenuEntry;
+  switch (entry) {
+    case E::kAnalyseEntry: AnalyseEntryAsCookies(v, state); break;
+    case E::kCopySlot1Form: CopyRowPart(v, state, ds::RowCopy::kSlot1Form); break;
+    case E::kCopySlot2Form: CopyRowPart(v, state, ds::RowCopy::kSlot2Form); break;
+    case E::kCopyAll: CopyAll(v, state); break;
+    case E::kCopyLine: CopyRowPart(v, state, ds::RowCopy::kLine); break;
+    case E::kCopyName: CopyRowPart(v, state, ds::RowCopy::kName); break;
+    case E::kCopyValue: CopyRowPart(v, state, ds::RowCopy::kValue); break;
+    case E::kCopyCompleted: CopyCompleted(v, state); break;
+    case E::kReplaceWithSlot1: Replace(v, state, ds::Slot::k2); break;
+    case E::kReplaceWithSlot2: Replace(v, state, ds::Slot::k1); break;
+    case E::kSwap: Swap(v, state); break;
+    case E::kModify: OpenForModifying(v, state); break;
+    case E::kDelete: DeleteSelected(v, state, false); break;
+    case E::kAdd: OpenForAdding(v, state); break;
+    case E::kSeparator2:
+    case E::kSeparator10:
+    case E::kSeparator14: break;
+  }
+}
+
+void OpenForModifying(const EditingView& v, AppState& state) {
+  const ds::Row* row = SelectedOfCurrent(state);
+  if (!row) return;
+  state.modifiedRow = state.current.list->rows().selected;
+  ds::Text prompt = ds::ModifyPrompt(row->Cell(1), state.mode);
+  v.inputWindow.entryBox.SetText(row->Cell(2));
+  RECT main;
+  GetWindowRect(v.owner, &main);
+  v.inputWindow.Open(InputWindow::Mode::kModify, prompt, main, v.c.splitter.Bounds().y);
+}
+
+void ConfirmInput(const EditingView& v, AppState& state) {
+  if (v.inputWindow.mode == InputWindow::Mode::kAdd)
+    ConfirmAdd(v, state);
+  else
+    ConfirmModify(v, state);
+}
+
+void DeleteWithKey(const EditingView& v, AppState& state) { DeleteSelected(v, state, true); }
+
+void Reload(const EditingView& v, AppState& state) {
+  MainControls& c = v.c;
+  for (ds::Slot slot : ds::kSlots) ParseSlotIntoWindow(c.Input(slot), SlotViewOf(c, slot), state, slot);
+  for (ui::ListView* list : {&c.slot1Missing, &c.slot2Missing, &c.differenceList}) list->Clear();
+  c.contentBox.SetText("");
+  c.statusBar.SetText(ds::ReloadHint());
+}
+
+}  // namespace app
