@@ -92,7 +92,9 @@ TEST(RowEdits, SwapOnlyCounterpartsUnderTheRule) {
     slot2.selected = c.selected2;
     SwapOutcome out = SwapValues(slot1, slot2, c.rule, AnalysisMode::kHttp);
     EXPECT_EQ(Cells(slot1, 2) + Cells(slot2, 2), c.swapped ? "two|one|" : "one|two|") << c.name1 << c.name2;
-    if (c.swapped) EXPECT_EQ(out.hint, Gbk("操作提示:已将Http协议[1号]与[2号]中子项[") + c.name1 + Gbk("]的值相互调换"));
+    if (c.swapped) {
+      EXPECT_EQ(out.hint, Gbk("操作提示:已将Http协议[1号]与[2号]中子项[") + c.name1 + Gbk("]的值相互调换"));
+    }
     EXPECT_TRUE(IsHint(out.hint));
   }
 }
