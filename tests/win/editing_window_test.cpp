@@ -97,9 +97,24 @@ TEST_F(EditingTest, MenuOpensBesideThePointerAndFromTheKeyboard) {
   GetCursorPos(&cursor);
   EXPECT_EQ(at.x, cursor.x + 3);
   EXPECT_EQ(at.y, cursor.y + 3);
-  // The menu key opens it at the selected row.
+  // Shift+F10, typed, opens it at the selected row.
   c().slot1Items.SelectRow(1);
-  SendMessageW(c().slot1Items.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c().slot1Items.hwnd()), -1);
+  at = {};
+  SetForegroundWindow(window->hwnd());
+  c().slot1Items.Focus();
+  INPUT keys[4] = {};
+  for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_SHIFT;
+  keys[1].ki.wVk = VK_F10;
+  keys[2].ki.wVk = VK_F10;
+  keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  keys[3].ki.wVk = VK_SHIFT;
+  keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, keys, sizeof(INPUT));
+  for (int i = 0; i < 50 && at.x == 0; ++i) {
+    ui::LetPendingEventsRun();
+    Sleep(10);
+  }
   RECT row{LVIR_BOUNDS, 0, 0, 0};
   SendMessageW(c().slot1Items.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
   POINT corner{row.left, row.bottom};
