@@ -8,17 +8,19 @@ namespace {
 constexpr int kInputDesignWidth = 513, kInputDesignHeight = 479;
 constexpr int kBelowSplitter = 30;
 
+// The background lies under the other two: none paints over a sibling.
 ui::CreateArgs At(HWND parent, ui::Rect bounds) {
   ui::CreateArgs a;
   a.parent = parent;
   a.bounds = bounds;
+  a.style = WS_CLIPSIBLINGS;
   return a;
 }
 
 }  // namespace
 
 bool InputWindow::Create(HWND owner, HFONT font) {
-  if (!Window::Create(SecondaryWindowDesign("", kInputDesignWidth, kInputDesignHeight, owner, WS_POPUP))) return false;
+  if (!Window::Create(SecondaryWindowDesign("", kInputDesignWidth, kInputDesignHeight, owner, WS_POPUP | WS_CLIPCHILDREN))) return false;
   ui::EditBox::Args entry;
   static_cast<ui::CreateArgs&>(entry) = At(hwnd(), {4, 21, 460, 408});
   entry.multiline = true;

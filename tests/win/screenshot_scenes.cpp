@@ -1,5 +1,5 @@
 // Puts the real main window into a scene for a screenshot and keeps it on
-// screen for a few seconds: `screenshot_scenes.exe full|http|compact SECONDS RECT_FILE`;
+// screen for a few seconds: `screenshot_scenes.exe full|http|compact|edit SECONDS RECT_FILE`;
 // the window's screen rectangle goes to RECT_FILE as "WxH+X+Y" for cropping.
 #include <windows.h>
 #include <commctrl.h>
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/editing.h"
 #include "app/main_window.h"
 #include "app/mode_handlers.h"
 #include "app/settings.h"
@@ -43,6 +44,13 @@ int main(int argc, char** argv) {
             "Host: example.com\r\nUser-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)\r\n:method: GET\r\n"
             "Accept: */*\r\nReferer: https://example.com/list?page=2\r\n",
             "Host: example.com\r\nUser-Agent: curl/8.0\r\n:method: POST\r\nAccept: */*\r\nCookie: sid=abc123\r\n");
+  } else if (scene == "edit") {
+    Analyse(window, "sid=abc123; lang=zh-CN; theme=dark", "sid=abc123; lang=en-US; extra=1");
+    window.controls().slot1Items.Focus();
+    window.controls().slot1Items.SelectRow(0);
+    ui::LetPendingEventsRun();
+    app::RunMenuEntry({window.hwnd(), window.controls(), *window.input()}, window.state(), ds::MenuEntry::kAdd);
+    window.input()->entryBox.SetText(Gbk("extra=1; ua=Mozilla/5.0 (X11)"));
   } else {
     if (scene == "compact") app::ToggleCompact(window);
     Analyse(window, "sid=abc123; lang=zh-CN; token=dGVzdA==; 名字=张三; path=%2Fhome%2F; theme=dark",
