@@ -7,6 +7,7 @@
 namespace ui {
 namespace {
 constexpr wchar_t kControlProp[] = L"Dualsieve.Control";
+constexpr UINT kDeferredMessage = WM_APP + 1;
 }
 
 Control::~Control() { Detach(); }
@@ -53,7 +54,9 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_KILLFOCUS: {
       LRESULT r = CallOriginal(msg, wp, lp);
+      losingFocusTo_ = reinterpret_cast<HWND>(wp);
       if (onBlur) onBlur();
+      losingFocusTo_ = nullptr;
       return r;
     }
     case WM_KEYDOWN:
@@ -64,6 +67,14 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (onMouseUp) onMouseUp();
       return r;
     }
+    case WM_LBUTTONDOWN: {
+      LRESULT r = CallOriginal(msg, wp, lp);
+      if (onMouseDown) onMouseDown();
+      return r;
+    }
+    case kDeferredMessage:
+      if (onDeferred) onDeferred();
+      return 0;
     case WM_COMMAND:
     case WM_NOTIFY: {
       LRESULT r = 0;
@@ -89,6 +100,8 @@ std::string Control::GetText() const {
   assert(hwnd_);
   return WindowTextGbk(hwnd_);
 }
+
+void Control::PostDeferred() { PostMessageW(hwnd_, kDeferredMessage, 0, 0); }
 
 void Control::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
 bool Control::IsVisible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }

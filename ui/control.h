@@ -46,6 +46,8 @@ class Control {
   void Enable(bool enabled);
   void Focus();
   bool HasFocus() const;
+  // Inside onBlur: whether the focus is moving to `other`.
+  bool LosingFocusTo(const Control& other) const { return losingFocusTo_ && losingFocusTo_ == other.hwnd_; }
 
   Rect Bounds() const;  // relative to the parent's client area
   void SetBounds(const Rect& r);
@@ -59,6 +61,12 @@ class Control {
   std::function<void()> onBlur;
   std::function<void(UINT key)> onKeyDown;  // WM_KEYDOWN before the control sees it
   std::function<void()> onMouseUp;          // left button released
+  std::function<void()> onMouseDown;        // left button pressed, after the control took the press
+
+  // Runs onDeferred once the messages already queued have run: a message
+  // posted to the control itself, so nothing outlives the control.
+  void PostDeferred();
+  std::function<void()> onDeferred;
 
   // Routed here by the parent's reflection.
   virtual void OnCommand(UINT /*code*/) {}
@@ -79,6 +87,7 @@ class Control {
 
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
+  HWND losingFocusTo_ = nullptr;
 };
 
 // Runs a window procedure's handling. No exception may unwind through

@@ -31,12 +31,14 @@ bool SetWindowTextGbk(HWND hwnd, std::string_view gbk) {
   return wide.complete;
 }
 
-std::string WindowTextGbk(HWND hwnd) {
+std::string WindowTextGbk(HWND hwnd) { return ToGbk(WindowTextWide(hwnd)).text; }
+
+std::wstring WindowTextWide(HWND hwnd) {
   int length = GetWindowTextLengthW(hwnd);
   std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
   int got = GetWindowTextW(hwnd, wide.data(), length + 1);
   wide.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return ToGbk(wide).text;
+  return wide;
 }
 
 }  // namespace ui

@@ -26,5 +26,6 @@ GbkText ToGbk(std::wstring_view wide);
 // converted; what converts is shown either way.
 bool SetWindowTextGbk(HWND hwnd, std::string_view gbk);
 std::string WindowTextGbk(HWND hwnd);
+std::wstring WindowTextWide(HWND hwnd);
 
 }  // namespace ui
