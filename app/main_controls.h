@@ -74,6 +74,14 @@ struct CurrentList {
   ds::ListRole role = ds::ListRole::kNone;
 };
 
+// The content box and the difference list widened over the splitter's width,
+// and the widths they come back to.
+struct LowerArea {
+  bool expanded = false;
+  int contentWidth = 0;
+  int differenceWidth = 0;
+};
+
 // Held for the whole run: the separators in force, the analysis mode, the
 // current list, the layout, and the window modes the handlers draw from.
 struct AppState {
@@ -81,6 +89,7 @@ struct AppState {
   ds::Separators separators = ds::DefaultSeparators(ds::AnalysisMode::kCookies);
   CurrentList current;
   Layout layout;
+  LowerArea lowerArea;
   bool compact = false;
   bool created = false;  // start-up has created the secondary windows: resizing may lay out
 

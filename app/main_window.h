@@ -42,6 +42,7 @@ class MainWindow : public ui::Window {
   bool CreateControls();
   void PlaceDetailButton();
   void WireEvents();
+  void OnMoved();
 
   HFONT font_ = nullptr;
   MainControls controls_;
