@@ -20,13 +20,15 @@ using ds::test::Gbk;
 
 class SearchWindowTest : public MainWindowTest {
  protected:
-  // A press and release of the left button on the character at `index`.
+  // A click on the character at `index` as a hand makes it: press, a small
+  // move with the button held, release.
   static void ClickOnCharacter(ui::EditBox& box, int index) {
     LRESULT at = SendMessageW(box.hwnd(), EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
-    LPARAM point = MAKELPARAM(LOWORD(at) + 2, HIWORD(at) + 4);
-    SendMessageW(box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+    int x = LOWORD(at) + 2, y = HIWORD(at) + 4;
+    SendMessageW(box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ui::LetPendingEventsRun();
-    SendMessageW(box.hwnd(), WM_LBUTTONUP, 0, point);
+    SendMessageW(box.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 1, y));
+    SendMessageW(box.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x + 1, y));
     ui::LetPendingEventsRun();
   }
   // Clicks the first character of the result box line that starts with `line`.
