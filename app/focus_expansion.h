@@ -48,8 +48,8 @@ void CollapseLowerArea(const FocusView& view, LowerArea& area);
 // the detail window follows.
 void OnWindowMoved(const FocusView& view, LowerArea& area, ui::Window* detail);
 
-// The handlers of the input boxes, the content box, the line separator box
-// and the difference list's focus loss.
+// The focus and key handlers of the input boxes, the content box's focus
+// handlers and the difference list's focus loss.
 void WireFocusExpansion(const FocusView& view, AppState& state);
 
 }  // namespace app

@@ -58,19 +58,11 @@ TEST(Search, AHugeSearchTextMatchesNothingAndEndsAtOnce) {
     EXPECT_EQ(Slot1Names(slot1, huge, rule), "");
 }
 
-TEST(Locate, LineBecomesTheNameLookedUpByExactBytes) {
+TEST(Locate, ALineLosesItsTrailingSpacesOnly) {
   EXPECT_EQ(LocatedName("sid  "), "sid");
   EXPECT_EQ(LocatedName("   "), "");
   EXPECT_EQ(LocatedName(" a b "), " a b");
   EXPECT_EQ(LocatedName("\xD6\xD0 "), "\xD6\xD0");
-  Text longLine(100 * 1024, 'n');
-  EXPECT_EQ(LocatedName(longLine + "  "), longLine);
-
-  RowTable table = RowsOf({{"A", "1"}, {"a", "2"}, {"a", "3"}});
-  EXPECT_EQ(FirstRowNamed(table, "a"), 1);
-  EXPECT_EQ(FirstRowNamed(table, "A"), 0);
-  EXPECT_EQ(FirstRowNamed(table, ""), -1);
-  EXPECT_EQ(FirstRowNamed(table, "a "), -1);
 }
 
 }  // namespace
