@@ -55,11 +55,6 @@ size_t NamesSize(const RowTable& table) {
 
 }  // namespace
 
-bool SearchMatches(std::string_view name, std::string_view searchText, const NameRule& rule) {
-  if (name.empty()) return false;
-  return PreparedMatches(name, PrepareName(searchText, rule), rule);
-}
-
 Text SearchResult(const RowTable& slot1, const RowTable& slot2, std::string_view searchText, const NameRule& rule,
                   std::string_view modeWord) {
   Text prepared = PrepareName(searchText, rule);

@@ -9,13 +9,11 @@
 
 namespace ds {
 
-// The search's own reading of the switches: an exact search finds names that
-// begin with the text, a fuzzy one names that contain it (by character).
-// Without case sensitivity only ASCII letters fold.
-bool SearchMatches(std::string_view name, std::string_view searchText, const NameRule& rule);
-
 // The result box: a heading per slot, then every matching non-empty name of
 // that slot in row order, each line ended by CR LF, an empty line between.
+// The search reads the switches its own way: an exact search finds names
+// that begin with the text, a fuzzy one names that contain it (stepping by
+// character); without case sensitivity only ASCII letters fold.
 Text SearchResult(const RowTable& slot1, const RowTable& slot2, std::string_view searchText, const NameRule& rule,
                   std::string_view modeWord);
 
