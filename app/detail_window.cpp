@@ -1,5 +1,6 @@
 #include "app/detail_window.h"
 
+#include "app/keys.h"
 #include "app/layout.h"
 #include "app/main_window_design.h"
 #include "app/texts.h"
@@ -29,6 +30,7 @@ bool DetailWindow::Create(HWND owner) {
   closeButton.onClick = [this] { Show(false); };
   detailBox.onKeyDown = [this](UINT key) {
     if (key == VK_ESCAPE && onKeyEscape) onKeyEscape();
+    if (IsCtrlA(key)) detailBox.SelectAll();
   };
   return true;
 }

@@ -7,6 +7,8 @@
 #include "compare/list_copy.h"
 #include "edit/add_items.h"
 #include "edit/row_edits.h"
+#include "edit/texts.h"
+#include "items/texts.h"
 #include "ui/clipboard.h"
 #include "ui/window.h"
 
@@ -102,7 +104,9 @@ void Swap(const EditingView& v, AppState& state) {
                                        RuleOf(c.caseSensitiveSwitch, c.exactMatchSwitch), state.mode);
   if (out.swapped) {
     ds::RowTable& differences = c.differenceList.rows();
-    if (differences.SelectedRow()) {
+    // The difference row changes only when it is the item swapped.
+    const ds::Row* swapped = c.slot1Items.rows().SelectedRow();
+    if (differences.SelectedRow() && swapped && differences.SelectedRow()->Cell(1) == swapped->Cell(1)) {
       ds::Row& row = differences.rows[static_cast<size_t>(differences.selected)];
       ds::Text slot1Value = row.Cell(2);
       row.SetCell(2, row.Cell(3));
@@ -133,6 +137,24 @@ void OpenForAdding(const EditingView& v, const AppState& state) {
   v.inputWindow.Open(InputWindow::Mode::kAdd, ds::AddPrompt(state.mode), main, v.c.splitter.Bounds().y);
 }
 
+// The replace question has no owner, so it disables no window by itself:
+// both windows stay disabled while an add runs, and a list refilled all the
+// same (by input queued before) is not overwritten.
+class DisabledWhileAdding {
+ public:
+  DisabledWhileAdding(HWND main, HWND input) : main_(main), input_(input) {
+    EnableWindow(main_, FALSE);
+    EnableWindow(input_, FALSE);
+  }
+  ~DisabledWhileAdding() {
+    EnableWindow(input_, TRUE);
+    EnableWindow(main_, TRUE);
+  }
+
+ private:
+  HWND main_, input_;
+};
+
 void ConfirmAdd(const EditingView& v, AppState& state) {
   InputWindow& w = v.inputWindow;
   std::string typed = w.entryBox.GetText();
@@ -143,10 +165,20 @@ void ConfirmAdd(const EditingView& v, AppState& state) {
     return;
   }
   ds::Slot slot = list == &v.c.slot2Items ? ds::Slot::k2 : ds::Slot::k1;
-  ds::AddOutcome out = ds::AddItems(list->rows(), typed, state.separators, state.mode, slot,
-                                    [](std::string_view text, std::string_view title) {
-                                      return AskYesNo(nullptr, text, title);
-                                    });
+  if (ds::HasSeparator(typed, state.separators)) v.c.reportBox.SetText(ds::texts::kWaitingForAnalysis);
+  unsigned parses = state.parses;
+  ds::AddOutcome out;
+  {
+    DisabledWhileAdding disabled(v.owner, w.hwnd());
+    out = ds::AddItems(list->rows(), typed, state.separators, state.mode, slot,
+                       [](std::string_view text, std::string_view title) { return AskYesNo(nullptr, text, title); });
+  }
+  if (parses != state.parses) {
+    // The list was parsed anew meanwhile: the text stays to be added again.
+    v.c.statusBar.SetText(ds::texts::kAddListChanged);
+    w.entryBox.Focus();
+    return;
+  }
   if (out.status) v.c.statusBar.SetText(*out.status);
   // Nothing to cut it with: the text stays for the user to mend.
   if (out.refused) return;
@@ -227,6 +259,13 @@ void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry) {
   }
 }
 
+void ModifyOnDoubleClick(const EditingView& v, AppState& state, ds::Slot slot) {
+  ui::ListView& items = v.c.Items(slot);
+  if (!items.rows().SelectedRow()) return;
+  state.current = {&items, ds::ItemsRole(slot)};
+  OpenForModifying(v, state);
+}
+
 void OpenForModifying(const EditingView& v, AppState& state) {
   const ds::Row* row = SelectedOfCurrent(state);
   if (!row) return;
@@ -245,7 +284,11 @@ void ConfirmInput(const EditingView& v, AppState& state) {
     ConfirmModify(v, state);
 }
 
-void DeleteWithKey(const EditingView& v, AppState& state) { DeleteSelected(v, state, true); }
+void DeleteWithKey(const EditingView& v, AppState& state, ds::Slot slot) {
+  // The key belongs to the list it was pressed in, whichever list was current.
+  state.current = {&v.c.Items(slot), ds::ItemsRole(slot)};
+  DeleteSelected(v, state, true);
+}
 
 void Reload(const EditingView& v, AppState& state) {
   MainControls& c = v.c;

@@ -22,8 +22,9 @@ void OpenListMenu(const EditingView& v, AppState& state, ui::ListView& list, int
 void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry);
 
 void OpenForModifying(const EditingView& v, AppState& state);
+void ModifyOnDoubleClick(const EditingView& v, AppState& state, ds::Slot slot);
 void ConfirmInput(const EditingView& v, AppState& state);  // Enter in the input window
-void DeleteWithKey(const EditingView& v, AppState& state);
+void DeleteWithKey(const EditingView& v, AppState& state, ds::Slot slot);
 void Reload(const EditingView& v, AppState& state);
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "app/input_window.h"
 
+#include "app/keys.h"
 #include "app/main_window_design.h"
 
 namespace app {
@@ -36,7 +37,7 @@ bool InputWindow::Create(HWND owner, HFONT font) {
     promptLine.SetFont(font);
   }
   entryBox.onKeyCommand = [this](UINT key) {
-    if (key == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+    if (IsCtrlA(key)) {
       entryBox.SelectAll();
       return true;
     }

@@ -75,6 +75,14 @@ struct CurrentList {
   ds::ListRole role = ds::ListRole::kNone;
 };
 
+// The content box and the difference list widened over the splitter's width,
+// and the widths they come back to.
+struct LowerArea {
+  bool expanded = false;
+  int contentWidth = 0;
+  int differenceWidth = 0;
+};
+
 // Held for the whole run: the separators in force, the analysis mode, the
 // current list, the layout, and the window modes the handlers draw from.
 struct AppState {
@@ -84,6 +92,7 @@ struct AppState {
   Layout layout;
   unsigned parses = 0;   // counts the parses that refilled an item list
   int modifiedRow = -1;  // the row whose value the input window edits
+  LowerArea lowerArea;
   bool compact = false;
   bool created = false;  // start-up has created the secondary windows: resizing may lay out
 

@@ -1,12 +1,15 @@
 #include "app/main_window.h"
 
 #include "app/analyse.h"
+#include "app/focus_expansion.h"
+#include "app/keys.h"
 #include "app/layout.h"
 #include "app/layout_handlers.h"
 #include "app/main_window_design.h"
 #include "app/mode_handlers.h"
 #include "app/option_handlers.h"
 #include "app/reports.h"
+#include "app/search.h"
 #include "app/slots.h"
 #include "app/startup.h"
 #include "app/texts.h"
@@ -128,9 +131,10 @@ void MainWindow::WireEvents() {
   for (ds::Slot slot : ds::kSlots) {
     ui::EditBox& input = c.Input(slot);
     input.onChange = [&c, &state, &input, slot] { ParseSlotIntoWindow(input, SlotViewOf(c, slot), state, slot); };
-    input.onFocus = [&state, &input, slot] { OnInputFocus(input, state, slot); };
-    input.onBlur = [&state, &input, slot] { PutPlaceholderIfEmpty(input, state, slot); };
   }
+  FocusView focus = FocusViewOf(hwnd(), c);
+  WireFocusExpansion(focus, state);
+  WireSearch(c, state);
   c.lineSeparatorBox.onChange = [&c, &state] {
     CommitSeparatorBox(c.lineSeparatorBox, ds::SeparatorKind::kLine, state.separators);
   };
@@ -140,6 +144,8 @@ void MainWindow::WireEvents() {
   c.valueSeparatorBox.onKeyDown = [&c](UINT key) { OnValueSeparatorKey(c.valueSeparatorBox, key); };
   c.valueSeparatorBox.onFocus = [&c] { c.valueSeparatorBox.SelectAll(); };
   c.valueSeparatorBox.onMouseUp = [&c] { c.valueSeparatorBox.SelectAll(); };
+  c.lineSeparatorBox.onFocus = [&c] { c.lineSeparatorBox.SelectAll(); };
+  c.lineSeparatorBox.onMouseUp = [&c] { c.lineSeparatorBox.SelectAll(); };
 
   c.analyseButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
   c.analyseBarButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
@@ -157,7 +163,10 @@ void MainWindow::WireEvents() {
   }
   c.differenceList.onSelectionChanged = [reports, &state] { OnDifferenceRow(reports, state); };
   c.differenceList.onClick = [reports, &state] { OnDifferenceRow(reports, state); };
-  c.differenceList.onFocus = [reports, &state] { OnDifferenceListFocus(reports, state); };
+  c.differenceList.onFocus = [reports, focus, &state] {
+    OnDifferenceListFocus(reports, state);
+    ExpandLowerArea(focus, state.lowerArea);
+  };
   c.differenceList.onDoubleClick = [this, reports] {
     OnItemListRowChanged(reports, state_, ds::Slot::k1);
     if (controls_.differenceList.RowCount() > 0) ShowDetail();
@@ -172,7 +181,7 @@ void MainWindow::WireEvents() {
       ShowDetail();
   };
   c.contentBox.onKeyDown = [&c](UINT key) {
-    if (key == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) c.contentBox.SelectAll();
+    if (IsCtrlA(key)) c.contentBox.SelectAll();
   };
   // Its focus only lets the click that brought it land first.
   c.searchResultBox.onFocus = [] { ui::LetPendingEventsRun(); };
@@ -205,16 +214,20 @@ void MainWindow::WireEvents() {
   }
   for (ds::Slot slot : ds::kSlots) {
     ui::ListView& items = c.Items(slot);
-    items.onDoubleClick = [this, &items] {
-      if (input_ && items.rows().SelectedRow()) OpenForModifying(Editing(), state_);
+    items.onDoubleClick = [this, slot] {
+      if (input_) ModifyOnDoubleClick(Editing(), state_, slot);
     };
-    items.onKeyDown = [this](UINT key) {
-      if (key == VK_DELETE && input_) DeleteWithKey(Editing(), state_);
+    items.onKeyDown = [this, slot](UINT key) {
+      if (key == VK_DELETE && input_) DeleteWithKey(Editing(), state_, slot);
     };
   }
   c.restoreButton.onClick = [this] {
     if (input_) Reload(Editing(), state_);
   };
+}
+
+void MainWindow::OnMoved() {
+  if (state_.created) OnWindowMoved(FocusViewOf(hwnd(), controls_), state_.lowerArea, detail_.get());
 }
 
 void MainWindow::ShowAsPlaced() {
@@ -271,6 +284,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SIZE:
       OnResize(*this);
+      // Maximising moves the window before it lays it out: the value columns
+      // fit the maximised difference list only now.
+      if (wp == SIZE_MAXIMIZED) OnMoved();
+      return 0;
+    case WM_MOVE:
+      OnMoved();
       return 0;
     case WM_ACTIVATE:
       // A click on the main window ends whatever the input window held.

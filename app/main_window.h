@@ -48,6 +48,7 @@ class MainWindow : public ui::Window {
   void PlaceDetailButton();
   EditingView Editing() { return {hwnd(), controls_, *input_}; }
   void WireEvents();
+  void OnMoved();
 
   HFONT font_ = nullptr;
   MainControls controls_;

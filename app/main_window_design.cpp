@@ -31,7 +31,7 @@ constexpr ControlDesign kDesign[] = {
     {&M::differenceList, "超级列表框值对比3", C::kWindow, {208, 437, 593, 81}, true, "", 21, false, kDifferenceColumns},
     {&M::obsoleteLabel, "透明标签4", C::kWindow, {21, 402, 123, 15}, false, texts::kObsoleteLabel, 3},
     {&M::statusBar, "状态条1", C::kWindow, {3, 531, 802, 20}, true, texts::kStatusDesign, 0},
-    {&M::searchBox, "编辑框3", C::kLeftPanel, {14, 5, 180, 40}, true, texts::kSearchBoxDesign, 12, kMulti},
+    {&M::searchBox, "编辑框3", C::kLeftPanel, {14, 5, 180, 40}, true, texts::kSearchBoxDesign, 12},
     {&M::searchResultCaption, "透明标签5", C::kLeftPanel, {14, 49, 163, 12}, true, texts::kSearchResultCaption, 7},
     {&M::searchResultBox, "编辑框4", C::kLeftPanel, {14, 68, 180, 150}, true, "", 9, kMulti},
     {&M::caseSensitiveSwitch, "选择框2", C::kLeftPanel, {15, 227, 81, 17}, true, texts::kCaseSensitiveSwitch, 8},

@@ -51,11 +51,15 @@ Piece CutPiece(std::string_view piece, std::string_view sep) {
 
 }  // namespace
 
+bool HasSeparator(std::string_view typed, const Separators& separators) {
+  return Find(typed, separators.value) != -1 || Find(typed, separators.line) != -1;
+}
+
 AddOutcome AddItems(RowTable list, std::string_view typed, const Separators& separators, AnalysisMode mode,
                     Slot slotOfList, const ReplaceQuestion& ask) {
   AddOutcome out;
   const std::string_view modeWord = ModeWord(mode);
-  if (Find(typed, separators.value) == -1 && Find(typed, separators.line) == -1) {
+  if (!HasSeparator(typed, separators)) {
     out.refused = true;
     out.status = FillIn(texts::kAddRefused, {{"text", typed}});
     out.list = std::move(list);

@@ -28,6 +28,9 @@ struct AddOutcome {
   int tailCount = 0, emptyPartCount = 0, noSeparatorCount = 0;
 };
 
+// Whether the typed text holds either separator; without one it is refused.
+bool HasSeparator(std::string_view typed, const Separators& separators);
+
 // The list comes in by value: the question box lets queued input run, which
 // may refill the window's list meanwhile.
 AddOutcome AddItems(RowTable list, std::string_view typed, const Separators& separators, AnalysisMode mode,

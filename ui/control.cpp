@@ -16,6 +16,7 @@ WPARAM CharOfKey(UINT key) {
   if (key >= 'A' && key <= 'Z' && (GetKeyState(VK_CONTROL) & 0x8000)) return key - 'A' + 1;
   return 0;
 }
+constexpr UINT kDeferredMessage = WM_APP + 2;  // WM_APP + 1 is the list view's column fit
 }
 
 Control::~Control() { Detach(); }
@@ -62,7 +63,9 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_KILLFOCUS: {
       LRESULT r = CallOriginal(msg, wp, lp);
+      losingFocusTo_ = reinterpret_cast<HWND>(wp);
       if (onBlur) onBlur();
+      losingFocusTo_ = nullptr;
       return r;
     }
     case WM_KEYDOWN:
@@ -84,6 +87,14 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (onMouseUp) onMouseUp();
       return r;
     }
+    case WM_LBUTTONDOWN: {
+      LRESULT r = CallOriginal(msg, wp, lp);
+      if (onMouseDown) onMouseDown();
+      return r;
+    }
+    case kDeferredMessage:
+      if (onDeferred) onDeferred();
+      return 0;
     case WM_COMMAND:
     case WM_NOTIFY: {
       LRESULT r = 0;
@@ -109,6 +120,8 @@ std::string Control::GetText(bool* complete) const {
   assert(hwnd_);
   return WindowTextGbk(hwnd_, complete);
 }
+
+void Control::PostDeferred() { PostMessageW(hwnd_, kDeferredMessage, 0, 0); }
 
 void Control::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
 bool Control::IsVisible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }

@@ -48,6 +48,8 @@ class Control {
   void Enable(bool enabled);
   void Focus();
   bool HasFocus() const;
+  // Inside onBlur: whether the focus is moving to `other`.
+  bool LosingFocusTo(const Control& other) const { return losingFocusTo_ && losingFocusTo_ == other.hwnd_; }
 
   Rect Bounds() const;  // relative to the parent's client area
   void SetBounds(const Rect& r);
@@ -64,6 +66,12 @@ class Control {
   // it types, from the control (Enter in a multi-line box, for instance).
   std::function<bool(UINT key)> onKeyCommand;
   std::function<void()> onMouseUp;          // left button released
+  std::function<void()> onMouseDown;        // left button pressed, after the control took the press
+
+  // Runs onDeferred once the messages already queued have run: a message
+  // posted to the control itself, so nothing outlives the control.
+  void PostDeferred();
+  std::function<void()> onDeferred;
 
   // Routed here by the parent's reflection.
   virtual void OnCommand(UINT /*code*/) {}
@@ -85,6 +93,7 @@ class Control {
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
   WPARAM swallowChar_ = 0;  // the character of a key taken by onKeyCommand
+  HWND losingFocusTo_ = nullptr;
 };
 
 // Runs a window procedure's handling. No exception may unwind through

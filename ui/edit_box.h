@@ -1,6 +1,8 @@
 // Edit box. Setting the text from the program runs onChange exactly once,
 // nested inside SetText, as a user edit would; the control's own EN_CHANGE
 // is swallowed meanwhile (a multi-line edit sends none, a one-line one does).
+// Selecting all while a click gives the box the focus holds when the click
+// ends: the caret placement and any drag of that click do not undo it.
 #pragma once
 
 #include "ui/control.h"
@@ -23,13 +25,23 @@ class EditBox : public Control {
   void SetCaret(int position) { Select(position, position); }
   void SetReadOnly(bool readOnly);
   void ReplaceSelection(std::string_view gbk);  // as typing or pasting does
+  void PutCaretAtEnd();                          // and scrolls it into view
+  void ScrollToLastLine();
+  // The whole line that holds the start of the selection, however long.
+  std::string CaretLineText() const;
 
   std::function<void()> onChange;
 
   void OnCommand(UINT code) override;
 
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
  private:
   bool settingText_ = false;
+  bool pressing_ = false;     // inside the control's handling of a left press
+  bool buttonDown_ = false;
+  bool selectAllOnRelease_ = false;
 };
 
 }  // namespace ui

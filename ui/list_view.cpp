@@ -256,6 +256,7 @@ LRESULT ListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CONTEXTMENU && lp == static_cast<LPARAM>(-1) && onMenuKey) {
     POINT p{0, 0};
     int row = SelectedRow();
+    ScrollIntoView(row);
     RECT r{};
     r.left = LVIR_BOUNDS;
     if (row >= 0 && SendMessageW(hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))

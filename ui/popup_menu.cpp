@@ -52,6 +52,7 @@ std::vector<int> PopupMenu::VisibleIds() const {
 }
 
 void PopupMenu::OpenAt(HWND owner, int x, int y) {
+  if (VisibleIds().empty()) return;  // nothing to choose: no menu
   if (Hook()) {
     MenuRequest request{{}, x, y};
     for (const Entry& e : entries_)
@@ -66,7 +67,9 @@ void PopupMenu::OpenAt(HWND owner, int x, int y) {
     if (e.separator) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else {
-      std::wstring caption = ToWide(e.caption).text;
+      // A name in a caption is data: "&" would underline the next letter.
+      std::wstring caption;
+      for (wchar_t ch : ToWide(e.caption).text) caption += ch == L'&' ? std::wstring(L"&&") : std::wstring(1, ch);
       AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(e.id), caption.c_str());
     }
   }

@@ -21,6 +21,10 @@ bool StatusBar::Create(const CreateArgs& args) {
 bool StatusBar::SetText(std::string_view gbk) {
   text_.assign(gbk);
   WideText wide = ToWide(gbk);
+  // A hint may echo a whole pasted text; the bar shows one line of it, and
+  // measuring megabytes on every repaint would stall the window.
+  constexpr size_t kShown = 1024;
+  if (wide.text.size() > kShown) wide.text.resize(kShown);
   SendMessageW(hwnd(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.text.c_str()));
   return wide.complete;
 }

@@ -32,13 +32,17 @@ bool SetWindowTextGbk(HWND hwnd, std::string_view gbk) {
 }
 
 std::string WindowTextGbk(HWND hwnd, bool* complete) {
+  GbkText gbk = ToGbk(WindowTextWide(hwnd));
+  if (complete) *complete = gbk.complete;
+  return std::move(gbk.text);
+}
+
+std::wstring WindowTextWide(HWND hwnd) {
   int length = GetWindowTextLengthW(hwnd);
   std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
   int got = GetWindowTextW(hwnd, wide.data(), length + 1);
   wide.resize(static_cast<size_t>(got > 0 ? got : 0));
-  GbkText gbk = ToGbk(wide);
-  if (complete) *complete = gbk.complete;
-  return std::move(gbk.text);
+  return wide;
 }
 
 }  // namespace ui

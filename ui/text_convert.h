@@ -26,5 +26,6 @@ GbkText ToGbk(std::wstring_view wide);
 // character converted (`complete`); what converts is shown or read either way.
 bool SetWindowTextGbk(HWND hwnd, std::string_view gbk);
 std::string WindowTextGbk(HWND hwnd, bool* complete = nullptr);
+std::wstring WindowTextWide(HWND hwnd);
 
 }  // namespace ui

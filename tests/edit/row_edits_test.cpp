@@ -97,6 +97,12 @@ TEST(RowEdits, SwapOnlyCounterpartsUnderTheRule) {
     }
     EXPECT_TRUE(IsHint(out.hint));
   }
+  // A second row of the same name (duplicates kept) is not the counterpart.
+  RowTable slot1 = RowsOf({{"a", "1"}}), slot2 = RowsOf({{"a", "2"}, {"a", "3"}});
+  slot1.selected = 0;
+  slot2.selected = 1;
+  EXPECT_FALSE(SwapValues(slot1, slot2, NameRule{}, AnalysisMode::kCookies).swapped);
+  EXPECT_EQ(Cells(slot2, 2), "2|3|");
 }
 
 }  // namespace
