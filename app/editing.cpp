@@ -4,6 +4,7 @@
 #include "app/mode_handlers.h"
 #include "app/reports.h"
 #include "app/slots.h"
+#include "compare/item_report.h"
 #include "compare/list_copy.h"
 #include "edit/add_items.h"
 #include "edit/row_edits.h"
@@ -67,11 +68,8 @@ void CopyRowPart(const EditingView& v, const AppState& state, ds::RowCopy what) 
 
 // The content box shows the selected difference row after its values changed.
 void ShowDifferenceRow(const EditingView& v, const AppState& state) {
-  const ds::Row* row = v.c.differenceList.rows().SelectedRow();
-  if (!row) return;
-  const ds::Separators& s = state.separators;
-  v.c.contentBox.SetText(row->Cell(1) + s.value + row->Cell(2) + s.line + "\r\n\r\n" + row->Cell(1) + s.value +
-                         row->Cell(3) + s.line);
+  if (const ds::Row* row = v.c.differenceList.rows().SelectedRow())
+    v.c.contentBox.SetText(ds::DifferenceRowContent(*row, state.separators));
 }
 
 // Replace into the item list of `target` the value the other slot has for
@@ -132,9 +130,10 @@ void DeleteSelected(const EditingView& v, AppState& state, bool keepSelection) {
 }
 
 void OpenForAdding(const EditingView& v, const AppState& state) {
+  if (!v.inputWindow) return;
   RECT main;
   GetWindowRect(v.owner, &main);
-  v.inputWindow.Open(InputWindow::Mode::kAdd, ds::AddPrompt(state.mode), main, v.c.splitter.Bounds().y);
+  v.inputWindow->Open(InputWindow::Mode::kAdd, ds::AddPrompt(state.mode), main, v.c.splitter.Bounds().y);
 }
 
 // The replace question has no owner, so it disables no window by itself:
@@ -156,7 +155,7 @@ class DisabledWhileAdding {
 };
 
 void ConfirmAdd(const EditingView& v, AppState& state) {
-  InputWindow& w = v.inputWindow;
+  InputWindow& w = *v.inputWindow;
   std::string typed = w.entryBox.GetText();
   ui::ListView* list = state.current.list;
   if (typed.empty() || !list) {
@@ -195,7 +194,7 @@ void ConfirmAdd(const EditingView& v, AppState& state) {
 }
 
 void ConfirmModify(const EditingView& v, AppState& state) {
-  InputWindow& w = v.inputWindow;
+  InputWindow& w = *v.inputWindow;
   if (ui::ListView* list = state.current.list) {
     std::optional<ds::Text> hint =
         ds::ModifyRow(list->rows(), state.modifiedRow, w.entryBox.GetText(), state.current.role);
@@ -268,17 +267,18 @@ void ModifyOnDoubleClick(const EditingView& v, AppState& state, ds::Slot slot) {
 
 void OpenForModifying(const EditingView& v, AppState& state) {
   const ds::Row* row = SelectedOfCurrent(state);
-  if (!row) return;
+  if (!row || !v.inputWindow) return;
   state.modifiedRow = state.current.list->rows().selected;
   ds::Text prompt = ds::ModifyPrompt(row->Cell(1), state.mode);
-  v.inputWindow.entryBox.SetText(row->Cell(2));
+  v.inputWindow->entryBox.SetText(row->Cell(2));
   RECT main;
   GetWindowRect(v.owner, &main);
-  v.inputWindow.Open(InputWindow::Mode::kModify, prompt, main, v.c.splitter.Bounds().y);
+  v.inputWindow->Open(InputWindow::Mode::kModify, prompt, main, v.c.splitter.Bounds().y);
 }
 
 void ConfirmInput(const EditingView& v, AppState& state) {
-  if (v.inputWindow.mode == InputWindow::Mode::kAdd)
+  if (!v.inputWindow) return;
+  if (v.inputWindow->mode == InputWindow::Mode::kAdd)
     ConfirmAdd(v, state);
   else
     ConfirmModify(v, state);

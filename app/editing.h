@@ -13,7 +13,7 @@ namespace app {
 struct EditingView {
   HWND owner;  // the main window: clipboard owner, input window placement
   MainControls& c;
-  InputWindow& inputWindow;
+  InputWindow* inputWindow;  // null when it could not be created: no add or modify then
 };
 
 // A right click, or the menu key, on one of the five lists; (x, y) is the

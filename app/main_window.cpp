@@ -203,11 +203,11 @@ void MainWindow::WireEvents() {
       c.listMenu.Add(id, ds::DesignCaption(entry));
   }
   c.listMenu.onCommand = [this](int id) {
-    if (input_) RunMenuEntry(Editing(), state_, static_cast<ds::MenuEntry>(id));
+    RunMenuEntry(Editing(), state_, static_cast<ds::MenuEntry>(id));
   };
   for (ui::ListView* list : {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing, &c.differenceList}) {
     auto open = [this, list](int x, int y) {
-      if (input_) OpenListMenu(Editing(), state_, *list, x, y);
+      OpenListMenu(Editing(), state_, *list, x, y);
     };
     list->onRightClick = open;
     list->onMenuKey = open;
@@ -215,14 +215,14 @@ void MainWindow::WireEvents() {
   for (ds::Slot slot : ds::kSlots) {
     ui::ListView& items = c.Items(slot);
     items.onDoubleClick = [this, slot] {
-      if (input_) ModifyOnDoubleClick(Editing(), state_, slot);
+      ModifyOnDoubleClick(Editing(), state_, slot);
     };
     items.onKeyDown = [this, slot](UINT key) {
-      if (key == VK_DELETE && input_) DeleteWithKey(Editing(), state_, slot);
+      if (key == VK_DELETE) DeleteWithKey(Editing(), state_, slot);
     };
   }
   c.restoreButton.onClick = [this] {
-    if (input_) Reload(Editing(), state_);
+    Reload(Editing(), state_);
   };
 }
 

@@ -46,7 +46,7 @@ class MainWindow : public ui::Window {
  private:
   bool CreateControls();
   void PlaceDetailButton();
-  EditingView Editing() { return {hwnd(), controls_, *input_}; }
+  EditingView Editing() { return {hwnd(), controls_, input_.get()}; }
   void WireEvents();
   void OnMoved();
 

@@ -42,6 +42,11 @@ Text DifferenceContent(const Row* slot1Row, const Row* slot2Row, std::string_vie
   return line(slot1Row) + "\r\n\r\n" + line(slot2Row) + "\r\n";
 }
 
+Text DifferenceRowContent(const Row& row, const Separators& separators) {
+  return SlotTextItem(row.Cell(1), row.Cell(2), separators) + "\r\n\r\n" +
+         SlotTextItem(row.Cell(1), row.Cell(3), separators);
+}
+
 ItemReporter::ItemReporter(const RowTable& other, const NameRule& rule)
     : other_(other), rule_(rule), names_(PrepareNames(other, rule)), finder_(names_, rule.exact, FuzzyMatch::kAnywhere) {}
 

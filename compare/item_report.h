@@ -43,4 +43,9 @@ Text SlotTextItem(std::string_view name, std::string_view value, const Separator
 // an empty line between them.
 Text DifferenceContent(const Row* slot1Row, const Row* slot2Row, std::string_view valueSeparator);
 
+// The content box for a difference row's own cells after a value was taken
+// across: the Slot 1 form, an empty line, the Slot 2 form (no line break
+// after it).
+Text DifferenceRowContent(const Row& row, const Separators& separators);
+
 }  // namespace ds

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     window.controls().slot1Items.Focus();
     window.controls().slot1Items.SelectRow(0);
     ui::LetPendingEventsRun();
-    app::RunMenuEntry({window.hwnd(), window.controls(), *window.input()}, window.state(), ds::MenuEntry::kAdd);
+    app::RunMenuEntry({window.hwnd(), window.controls(), window.input()}, window.state(), ds::MenuEntry::kAdd);
     window.input()->entryBox.SetText(Gbk("extra=1; ua=Mozilla/5.0 (X11)"));
   } else {
     if (scene == "compact") app::ToggleCompact(window);
