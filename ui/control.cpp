@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "ui/text_convert.h"
+#include "ui/window.h"
 
 namespace ui {
 namespace {
@@ -58,12 +59,14 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SETFOCUS: {
       LRESULT r = CallOriginal(msg, wp, lp);
+      FocusChange change;
       if (onFocus) onFocus();
       return r;
     }
     case WM_KILLFOCUS: {
       LRESULT r = CallOriginal(msg, wp, lp);
       losingFocusTo_ = reinterpret_cast<HWND>(wp);
+      FocusChange change;
       if (onBlur) onBlur();
       losingFocusTo_ = nullptr;
       return r;

@@ -108,9 +108,17 @@ SIZE Window::ClientSize() const {
 
 void Window::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
 
+namespace {
+int focusChanges = 0;  // the user-interface thread's only
+}  // namespace
+
+FocusChange::FocusChange() { ++focusChanges; }
+FocusChange::~FocusChange() { --focusChanges; }
+
 void LetPendingEventsRun() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  UINT which = focusChanges > 0 ? PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE : 0;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | which)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;

@@ -50,8 +50,20 @@ class Window {
 };
 
 // Runs the window messages already queued, then returns: the places where the
-// program lets lists repaint and selections settle.
+// program lets lists repaint and selections settle. Inside a focus change it
+// leaves the mouse and keyboard input queued: the control taking the focus
+// is still in the middle of its own button press, and a release dispatched
+// now would be lost to it (a click on a button would not click).
 void LetPendingEventsRun();
+
+// Marks a focus change in progress for LetPendingEventsRun, for its lifetime.
+class FocusChange {
+ public:
+  FocusChange();
+  ~FocusChange();
+  FocusChange(const FocusChange&) = delete;
+  FocusChange& operator=(const FocusChange&) = delete;
+};
 
 // The message loop, until WM_QUIT.
 int RunMessageLoop();

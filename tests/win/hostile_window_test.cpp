@@ -157,6 +157,30 @@ TEST_F(HostileTest, FittedColumnHoldsTheWidestNameInAProportionalFont) {
   DeleteObject(font);
 }
 
+// A quick click on a button while an input box has the focus: the press and
+// the release are both queued when the box's focus loss lets events run.
+TEST_F(HostileTest, QuickClickOnAButtonWhileAnInputBoxHasTheFocus) {
+  c().slot1Input.SetText("a=1");
+  c().slot2Input.SetText("a=2");
+  SetForegroundWindow(window->hwnd());
+  c().slot1Input.Focus();
+  ui::LetPendingEventsRun();
+  RECT r;
+  GetWindowRect(c().analyseButton.hwnd(), &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+  for (int i = 0; i < 100 && c().differenceList.RowCount() == 0; ++i) {
+    ui::LetPendingEventsRun();
+    Sleep(10);
+  }
+  EXPECT_EQ(c().differenceList.RowCount(), 1);
+  EXPECT_EQ(SendMessageW(c().analyseButton.hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED, 0);  // not left pressed
+}
+
 // Every button can be clicked: none lies outside its window's client area
 // or under another control.
 TEST_F(HostileTest, DetailButtonsLieWhereTheyCanBeClicked) {
