@@ -1,83 +1,85 @@
 #include "items/item_sort.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace ds {
 namespace {
 
-// A sequence with cheap insertion at any position and index access in
-// O(log blocks); inserts cost O(sqrt n), so n inserts stay near n*sqrt(n).
-class BlockedSequence {
- public:
-  explicit BlockedSequence(size_t expected)
-      : blockLimit_(std::max<size_t>(64, static_cast<size_t>(std::sqrt(static_cast<double>(expected))))) {}
-
-  size_t size() const { return size_; }
-
-  int At(size_t index) const {
-    size_t b = BlockOf(index);
-    return blocks_[b][index - starts_[b]];
-  }
-
-  void Insert(size_t index, int value) {
-    if (blocks_.empty()) {
-      blocks_.emplace_back();
-      starts_.push_back(0);
-    }
-    size_t b = index >= size_ ? blocks_.size() - 1 : BlockOf(index);
-    std::vector<int>& block = blocks_[b];
-    block.insert(block.begin() + static_cast<std::ptrdiff_t>(index - starts_[b]), value);
-    ++size_;
-    if (block.size() > 2 * blockLimit_) {
-      std::vector<int> tail(block.begin() + static_cast<std::ptrdiff_t>(blockLimit_), block.end());
-      block.resize(blockLimit_);
-      blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(tail));
-      starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(b) + 1, 0);
-    }
-    for (size_t k = b + 1; k < blocks_.size(); ++k) starts_[k] = starts_[k - 1] + blocks_[k - 1].size();
-  }
-
-  std::vector<int> Flatten() const {
-    std::vector<int> out;
-    out.reserve(size_);
-    for (const auto& block : blocks_) out.insert(out.end(), block.begin(), block.end());
-    return out;
-  }
-
- private:
-  size_t BlockOf(size_t index) const {
-    return static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), index) - starts_.begin()) - 1;
-  }
-
-  size_t blockLimit_;
-  size_t size_ = 0;
-  std::vector<std::vector<int>> blocks_;
-  std::vector<size_t> starts_;
-};
-
-// 1-based insert position of `key` in the sorted keys K[1..m], by the tie
-// rules: equal to the last goes after it, equal to the first (and less than
-// the last) goes before it, equal to a probed middle key goes right after it.
-template <typename KeyAt, typename Compare>
-size_t InsertPosition(const Text& key, size_t m, KeyAt keyAt, Compare compare) {
-  if (m == 0) return 1;
-  if (compare(key, keyAt(m)) >= 0) return m + 1;
-  if (compare(key, keyAt(1)) <= 0) return 1;
-  size_t lo = 1, hi = m;
+// Where the insertion procedure puts a key among the keys already placed,
+// told by counts alone: `less` placed keys compare below it, `equal` compare
+// equal, `placed` in all. The answer is the offset inside the run of equal
+// keys (0 = before all of them, `equal` = after all of them), following the
+// procedure's tie rules: equal to the last goes after it, equal to the first
+// (and less than the last) goes before it, equal to a probed middle key goes
+// right after that key.
+size_t OffsetAmongEqual(size_t less, size_t equal, size_t placed) {
+  if (placed == 0) return 0;
+  size_t a = less + 1, b = less + equal;  // 1-based run of equal keys
+  auto compareAt = [&](size_t position) { return position < a ? 1 : position > b ? -1 : 0; };
+  if (compareAt(placed) >= 0) return placed + 1 - a;
+  if (compareAt(1) <= 0) return 0;
+  size_t lo = 1, hi = placed;
   while (lo + 1 < hi) {
     size_t mid = (lo + hi) / 2;
-    int c = compare(key, keyAt(mid));
-    if (c == 0) {
-      lo = mid;
-      break;
-    }
+    int c = compareAt(mid);
+    if (c == 0) return mid + 1 - a;
     if (c < 0)
       hi = mid;
     else
       lo = mid;
   }
-  return lo + 1;
+  return lo + 1 - a;
+}
+
+// Counts of placed keys by rank, with prefix sums in O(log n).
+class RankCounts {
+ public:
+  explicit RankCounts(size_t ranks) : tree_(ranks + 1, 0) {}
+  void Add(size_t rank) {
+    for (size_t i = rank + 1; i < tree_.size(); i += i & (~i + 1)) ++tree_[i];
+  }
+  size_t Below(size_t rank) const {  // placed keys of lower rank
+    size_t sum = 0;
+    for (size_t i = rank; i > 0; i -= i & (~i + 1)) sum += tree_[i];
+    return sum;
+  }
+
+ private:
+  std::vector<size_t> tree_;
+};
+
+// The order the insertion procedure gives, without inserting: keys of
+// different value end up sorted whatever the procedure, so only the order
+// inside each run of equal keys needs the procedure, and that follows from
+// how many keys lie below, how many equal, and how many in all at each step.
+std::vector<int> InsertionOrder(const std::vector<Text>& keys) {
+  size_t n = keys.size();
+  std::vector<int> byKey(n);
+  for (size_t r = 0; r < n; ++r) byKey[r] = static_cast<int>(r);
+  std::stable_sort(byKey.begin(), byKey.end(), [&](int x, int y) {
+    return CompareBytes(keys[static_cast<size_t>(x)], keys[static_cast<size_t>(y)]) < 0;
+  });
+  std::vector<size_t> rank(n);
+  size_t ranks = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (i > 0 && CompareBytes(keys[static_cast<size_t>(byKey[i - 1])], keys[static_cast<size_t>(byKey[i])]) != 0)
+      ++ranks;
+    rank[static_cast<size_t>(byKey[i])] = ranks;
+  }
+  if (n > 0) ++ranks;
+
+  std::vector<std::vector<int>> runs(ranks);
+  RankCounts counts(ranks);
+  for (size_t r = 0; r < n; ++r) {
+    std::vector<int>& run = runs[rank[r]];
+    size_t offset = OffsetAmongEqual(counts.Below(rank[r]), run.size(), r);
+    run.insert(run.begin() + static_cast<std::ptrdiff_t>(offset), static_cast<int>(r));
+    counts.Add(rank[r]);
+  }
+  std::vector<int> order;
+  order.reserve(n);
+  for (const std::vector<int>& run : runs) order.insert(order.end(), run.begin(), run.end());
+  return order;
 }
 
 }  // namespace
@@ -100,15 +102,7 @@ SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSe
     keys.push_back(caseSensitive ? std::move(trimmed) : NameOrderKey(trimmed));
   }
 
-  auto compare = CompareBytes;
-  BlockedSequence order(rows.size());
-  for (size_t r = 0; r < rows.size(); ++r) {
-    auto keyAt = [&](size_t position) -> const Text& { return keys[static_cast<size_t>(order.At(position - 1))]; };
-    size_t p = InsertPosition(keys[r], order.size(), keyAt, compare);
-    order.Insert(p - 1, static_cast<int>(r));
-  }
-
-  std::vector<int> permutation = order.Flatten();
+  std::vector<int> permutation = InsertionOrder(keys);
   if (!ascending) std::reverse(permutation.begin(), permutation.end());
   std::vector<Row> sorted;
   sorted.reserve(rows.size());

@@ -1,0 +1,26 @@
+// The item sort against its plain definition on arbitrary names full of
+// ties: every byte string is cut into names at the byte 0x3B (";").
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "items/item_sort.h"
+#include "tests/items/plain_insertion.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1 || size > 4096) return 0;
+  bool caseSensitive = data[0] & 1;
+  ds::RowTable table;
+  std::vector<ds::Text> keys;
+  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  for (const ds::Text& name : ds::Split(rest, ";")) {
+    ds::Text trimmed = ds::Trim(name);
+    keys.push_back(caseSensitive ? trimmed : ds::NameOrderKey(trimmed));
+    table.rows.push_back(ds::Row{{"", name, std::to_string(table.rows.size())}, 0, false, {}});
+  }
+  std::vector<int> expected = ds::test::PlainInsertionOrder(keys);
+  ds::SortItemRows(table, 1, true, caseSensitive);
+  for (size_t i = 0; i < expected.size(); ++i)
+    if (table.rows[i].Cell(2) != std::to_string(expected[i])) __builtin_trap();
+  return 0;
+}
