@@ -68,17 +68,23 @@ std::vector<int> InsertionOrder(const std::vector<Text>& keys) {
   }
   if (n > 0) ++ranks;
 
-  std::vector<std::vector<int>> runs(ranks);
+  // Each run's place in the result is known from the sort: the runs are
+  // filled in place, one row at a time, in row order.
+  std::vector<size_t> runStart(ranks + 1, 0), runSize(ranks, 0);
+  for (size_t r = 0; r < n; ++r) ++runStart[rank[r] + 1];
+  for (size_t k = 0; k < ranks; ++k) runStart[k + 1] += runStart[k];
+  std::vector<int> order(n);
   RankCounts counts(ranks);
   for (size_t r = 0; r < n; ++r) {
-    std::vector<int>& run = runs[rank[r]];
-    size_t offset = OffsetAmongEqual(counts.Below(rank[r]), run.size(), r);
-    run.insert(run.begin() + static_cast<std::ptrdiff_t>(offset), static_cast<int>(r));
-    counts.Add(rank[r]);
+    size_t k = rank[r];
+    size_t offset = OffsetAmongEqual(counts.Below(k), runSize[k], r);
+    auto first = order.begin() + static_cast<std::ptrdiff_t>(runStart[k]);
+    std::copy_backward(first + static_cast<std::ptrdiff_t>(offset), first + static_cast<std::ptrdiff_t>(runSize[k]),
+                       first + static_cast<std::ptrdiff_t>(runSize[k] + 1));
+    first[static_cast<std::ptrdiff_t>(offset)] = static_cast<int>(r);
+    ++runSize[k];
+    counts.Add(k);
   }
-  std::vector<int> order;
-  order.reserve(n);
-  for (const std::vector<int>& run : runs) order.insert(order.end(), run.begin(), run.end());
   return order;
 }
 
