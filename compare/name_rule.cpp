@@ -1,5 +1,7 @@
 #include "compare/name_rule.h"
 
+#include <functional>
+
 namespace ds {
 
 FuzzyMatch AnalysisFuzzyMatch(const NameRule& rule) {
@@ -26,14 +28,22 @@ bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool ex
 CounterpartFinder::CounterpartFinder(const std::vector<Text>& preparedNames, bool exact, FuzzyMatch fuzzy)
     : names_(preparedNames), exact_(exact), fuzzy_(fuzzy) {
   if (!exact_) return;
-  firstRow_.reserve(names_.size());
-  for (size_t i = 0; i < names_.size(); ++i) firstRow_.emplace(names_[i], static_cast<int>(i));
+  size_t capacity = 16;
+  while (capacity < names_.size() * 2) capacity *= 2;
+  slots_.assign(capacity, 0);
+  mask_ = capacity - 1;
+  for (size_t i = 0; i < names_.size(); ++i) {
+    size_t at = std::hash<std::string_view>{}(names_[i]) & mask_;
+    while (slots_[at] != 0 && names_[static_cast<size_t>(slots_[at] - 1)] != names_[i]) at = (at + 1) & mask_;
+    if (slots_[at] == 0) slots_[at] = static_cast<int>(i) + 1;  // a later row of the same name is no counterpart
+  }
 }
 
 int CounterpartFinder::Find(std::string_view sought) const {
   if (exact_) {
-    auto it = firstRow_.find(sought);
-    return it == firstRow_.end() ? -1 : it->second;
+    for (size_t at = std::hash<std::string_view>{}(sought) & mask_; slots_[at] != 0; at = (at + 1) & mask_)
+      if (names_[static_cast<size_t>(slots_[at] - 1)] == sought) return slots_[at] - 1;
+    return -1;
   }
   for (size_t i = 0; i < names_.size(); ++i)
     if (PreparedNamesMatch(sought, names_[i], false, fuzzy_)) return static_cast<int>(i);

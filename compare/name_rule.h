@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "items/rows.h"
@@ -41,7 +40,10 @@ class CounterpartFinder {
   const std::vector<Text>& names_;
   bool exact_;
   FuzzyMatch fuzzy_;
-  std::unordered_map<std::string_view, int> firstRow_;
+  // Open addressing over the rows: each slot holds a row + 1 (0: empty), only
+  // the first row of each name; a flat table keeps lookups in cache.
+  std::vector<int> slots_;
+  size_t mask_ = 0;
 };
 
 }  // namespace ds
