@@ -1,6 +1,7 @@
 #include "items/item_sort.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace ds {
 namespace {
@@ -54,17 +55,29 @@ class RankCounts {
 // how many keys lie below, how many equal, and how many in all at each step.
 std::vector<int> InsertionOrder(const std::vector<Text>& keys) {
   size_t n = keys.size();
-  std::vector<int> byKey(n);
-  for (size_t r = 0; r < n; ++r) byKey[r] = static_cast<int>(r);
-  std::stable_sort(byKey.begin(), byKey.end(), [&](int x, int y) {
-    return CompareBytes(keys[static_cast<size_t>(x)], keys[static_cast<size_t>(y)]) < 0;
-  });
+  // Sorted by the key's first eight bytes as a number, the whole key only
+  // when those agree: most comparisons never reach the bytes.
+  struct KeyRef {
+    uint64_t prefix;
+    int row;
+  };
+  std::vector<KeyRef> byKey(n);
+  for (size_t r = 0; r < n; ++r) {
+    uint64_t prefix = 0;
+    for (size_t i = 0; i < 8; ++i)
+      prefix = prefix << 8 | (i < keys[r].size() ? static_cast<unsigned char>(keys[r][i]) : 0u);
+    byKey[r] = {prefix, static_cast<int>(r)};
+  }
+  auto compare = [&](const KeyRef& x, const KeyRef& y) {
+    if (x.prefix != y.prefix) return x.prefix < y.prefix ? -1 : 1;
+    return CompareBytes(keys[static_cast<size_t>(x.row)], keys[static_cast<size_t>(y.row)]);
+  };
+  std::sort(byKey.begin(), byKey.end(), [&](const KeyRef& x, const KeyRef& y) { return compare(x, y) < 0; });
   std::vector<size_t> rank(n);
   size_t ranks = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (i > 0 && CompareBytes(keys[static_cast<size_t>(byKey[i - 1])], keys[static_cast<size_t>(byKey[i])]) != 0)
-      ++ranks;
-    rank[static_cast<size_t>(byKey[i])] = ranks;
+    if (i > 0 && compare(byKey[i - 1], byKey[i]) != 0) ++ranks;
+    rank[static_cast<size_t>(byKey[i].row)] = ranks;
   }
   if (n > 0) ++ranks;
 
