@@ -18,15 +18,15 @@ Row ResultRow(size_t number, std::initializer_list<const Text*> cells) {
 
 ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, const NameRule& rule) {
   // Every name is prepared once per action, whichever side it is sought from.
-  std::vector<Text> names1 = PrepareNames(slot1, rule);
-  std::vector<Text> names2 = PrepareNames(slot2, rule);
+  PreparedNames names1 = PrepareNames(slot1, rule);
+  PreparedNames names2 = PrepareNames(slot2, rule);
   FuzzyMatch fuzzy = AnalysisFuzzyMatch(rule);
   ComparisonLists out;
 
-  CounterpartFinder inSlot2(names2, rule.exact, fuzzy);
+  CounterpartFinder inSlot2(names2.names, rule.exact, fuzzy);
   for (size_t i = 0; i < slot1.rows.size(); ++i) {
     const Row& row = slot1.rows[i];
-    int k = inSlot2.Find(names1[i]);
+    int k = inSlot2.Find(names1.names[i]);
     if (k < 0) {
       out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, {&row.Cell(1), &row.Cell(2)}));
     } else if (slot2.rows[static_cast<size_t>(k)].Cell(2) != row.Cell(2)) {
@@ -35,10 +35,10 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
     }
   }
 
-  CounterpartFinder inSlot1(names1, rule.exact, fuzzy);
+  CounterpartFinder inSlot1(names1.names, rule.exact, fuzzy);
   for (size_t i = 0; i < slot2.rows.size(); ++i) {
     const Row& row = slot2.rows[i];
-    if (inSlot1.Find(names2[i]) < 0)
+    if (inSlot1.Find(names2.names[i]) < 0)
       out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, {&row.Cell(1), &row.Cell(2)}));
   }
   return out;

@@ -32,7 +32,7 @@ class ItemReporter {
  private:
   const RowTable& other_;
   NameRule rule_;
-  std::vector<Text> names_;
+  PreparedNames names_;
   CounterpartFinder finder_;
 };
 

@@ -12,11 +12,17 @@ Text PrepareName(std::string_view name, const NameRule& rule) {
   return rule.caseSensitive ? Text(name) : ToLowerAscii(name);
 }
 
-std::vector<Text> PrepareNames(const RowTable& table, const NameRule& rule) {
-  std::vector<Text> names;
-  names.reserve(table.rows.size());
-  for (const Row& row : table.rows) names.push_back(PrepareName(row.Cell(1), rule));
-  return names;
+PreparedNames PrepareNames(const RowTable& table, const NameRule& rule) {
+  PreparedNames out;
+  out.names.reserve(table.rows.size());
+  if (rule.caseSensitive) {
+    for (const Row& row : table.rows) out.names.push_back(row.Cell(1));
+    return out;
+  }
+  out.lowered.reserve(table.rows.size());
+  for (const Row& row : table.rows) out.lowered.push_back(ToLowerAscii(row.Cell(1)));
+  for (const Text& name : out.lowered) out.names.push_back(name);
+  return out;
 }
 
 bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool exact, FuzzyMatch fuzzy) {
@@ -25,7 +31,7 @@ bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool ex
   return Find(other, sought) != -1;
 }
 
-CounterpartFinder::CounterpartFinder(const std::vector<Text>& preparedNames, bool exact, FuzzyMatch fuzzy)
+CounterpartFinder::CounterpartFinder(const std::vector<std::string_view>& preparedNames, bool exact, FuzzyMatch fuzzy)
     : names_(preparedNames), exact_(exact), fuzzy_(fuzzy) {
   if (!exact_) return;
   size_t capacity = 16;

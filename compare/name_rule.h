@@ -25,7 +25,18 @@ FuzzyMatch AnalysisFuzzyMatch(const NameRule& rule);
 // not matter, as they are otherwise.
 Text PrepareName(std::string_view name, const NameRule& rule);
 
-std::vector<Text> PrepareNames(const RowTable& table, const NameRule& rule);  // column 1 of every row
+// Column 1 of every row as the rule compares it: views of the rows' own
+// names when case matters (no copies), else of lower-cased copies kept here.
+// Not copyable: the views may point into it.
+struct PreparedNames {
+  PreparedNames() = default;
+  PreparedNames(PreparedNames&&) = default;
+  PreparedNames(const PreparedNames&) = delete;
+  PreparedNames& operator=(const PreparedNames&) = delete;
+  std::vector<Text> lowered;
+  std::vector<std::string_view> names;
+};
+PreparedNames PrepareNames(const RowTable& table, const NameRule& rule);
 
 bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool exact, FuzzyMatch fuzzy);
 
@@ -33,11 +44,11 @@ bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool ex
 // name up in an index of the first row of each name instead of scanning.
 class CounterpartFinder {
  public:
-  CounterpartFinder(const std::vector<Text>& preparedNames, bool exact, FuzzyMatch fuzzy);
+  CounterpartFinder(const std::vector<std::string_view>& preparedNames, bool exact, FuzzyMatch fuzzy);
   int Find(std::string_view preparedSought) const;  // row index or -1
 
  private:
-  const std::vector<Text>& names_;
+  const std::vector<std::string_view>& names_;
   bool exact_;
   FuzzyMatch fuzzy_;
   // Open addressing over the rows: each slot holds a row + 1 (0: empty), only

@@ -73,8 +73,8 @@ SwapOutcome SwapValues(RowTable& slot1, RowTable& slot2, const NameRule& rule, A
   Row& b = slot2.rows[slot2.selected];
   // The counterpart is the first row of Slot 2 that matches, as the analysis
   // finds it: a later row of the same name is another item.
-  std::vector<Text> names2 = PrepareNames(slot2, rule);
-  CounterpartFinder finder(names2, rule.exact, AnalysisFuzzyMatch(rule));
+  PreparedNames names2 = PrepareNames(slot2, rule);
+  CounterpartFinder finder(names2.names, rule.exact, AnalysisFuzzyMatch(rule));
   if (finder.Find(PrepareName(a.Cell(1), rule)) != slot2.selected) {
     out.hint = FillIn(texts::kSwapNotCounterpartsHint, {{"name1", a.Cell(1)}, {"name2", b.Cell(1)}});
     return out;
