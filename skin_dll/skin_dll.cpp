@@ -54,19 +54,31 @@ COLORREF ColourOf(Colour c) { return g.skin.colours[c]; }
 
 enum class Kind { kOther, kEdit, kButton, kStatic, kList, kStatusBar, kOwn };
 
-Kind KindOf(HWND hwnd) {
-  wchar_t name[64];
-  if (!GetClassNameW(hwnd, name, 64)) return Kind::kOther;
+// The program's own windows and panels, which host the controls; dialogs,
+// menus and tooltips of the system are left alone.
+bool IsOwnWindow(HWND hwnd) {
+  return hwnd && reinterpret_cast<HMODULE>(GetClassLongPtrW(hwnd, GCLP_HMODULE)) == GetModuleHandleW(nullptr);
+}
+
+Kind ControlKind(const wchar_t* name) {
   if (lstrcmpiW(name, L"Edit") == 0) return Kind::kEdit;
   if (lstrcmpiW(name, L"Button") == 0) return Kind::kButton;
   if (lstrcmpiW(name, L"Static") == 0) return Kind::kStatic;
   if (lstrcmpiW(name, WC_LISTVIEWW) == 0) return Kind::kList;
   if (lstrcmpiW(name, STATUSCLASSNAMEW) == 0) return Kind::kStatusBar;
-  // The program's own windows and panels, which host the controls; dialogs,
-  // menus and tooltips of the system are left alone.
-  if (reinterpret_cast<HMODULE>(GetClassLongPtrW(hwnd, GCLP_HMODULE)) == GetModuleHandleW(nullptr))
-    return Kind::kOwn;
   return Kind::kOther;
+}
+
+Kind KindOf(HWND hwnd) {
+  wchar_t name[64];
+  if (!GetClassNameW(hwnd, name, 64)) return Kind::kOther;
+  // Checked by name first: a common control's class may report the module
+  // that registered it for the program.
+  Kind kind = ControlKind(name);
+  if (kind == Kind::kOther) return IsOwnWindow(hwnd) ? Kind::kOwn : Kind::kOther;
+  // Controls only inside the program's windows: a message box sized its
+  // texts for the system's font and keeps it.
+  return IsOwnWindow(GetAncestor(hwnd, GA_ROOT)) ? kind : Kind::kOther;
 }
 
 bool IsPushButton(HWND hwnd) {

@@ -34,14 +34,6 @@ Image Mapped(const Image& file) {
   return mapped;
 }
 
-TEST(PeImage, ReadsTheBuiltImage) {
-  std::optional<PeLayout> layout = ReadPeLayout(pe_builder::Build());
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->nt.imageBase, 0x10000000u);
-  ASSERT_EQ(layout->sections.size(), 4u);
-  EXPECT_EQ(layout->sections[3].virtualAddress, pe_builder::kRelocRva);
-}
-
 // Every offset and size the headers state is checked before use; 64-bit
 // sums keep values near 4 GiB from wrapping past the checks.
 TEST(PeImage, RefusesHeadersPointingOutside) {
