@@ -31,8 +31,22 @@ namespace {
 
 using skin_data::Colour;
 
-const wchar_t kOriginalProc[] = L"DsSkin.Original";
-const wchar_t kButtonHot[] = L"DsSkin.Pushed";
+// Marks a skinned window, so that a second copy of the library (a program
+// that starts its main window twice) leaves it alone.
+const wchar_t kSkinnedMark[] = L"DsSkin.Skinned";
+
+// The skinned windows and their original procedures. Kept here rather than
+// in window properties: every message of a skinned window needs its entry,
+// and a property costs a round trip to the window server under Wine.
+struct Entry {
+  HWND hwnd;  // null: never used; kRemoved: free again
+  WNDPROC original;
+  bool pushButton;
+};
+const HWND kRemoved = reinterpret_cast<HWND>(~uintptr_t{0});
+constexpr unsigned kTableSize = 2048;  // a power of two
+
+unsigned SlotOf(HWND hwnd) { return (reinterpret_cast<uintptr_t>(hwnd) >> 2) & (kTableSize - 1); }
 
 struct State {
   bool applied;
@@ -41,8 +55,33 @@ struct State {
   HBRUSH editBrush;
   HHOOK hook;
   DWORD thread;
+  Entry table[kTableSize];
+  unsigned used;  // entries ever taken, removed ones included
 };
 State g;
+
+Entry* Find(HWND hwnd) {
+  for (unsigned i = SlotOf(hwnd), n = 0; n < kTableSize; i = (i + 1) & (kTableSize - 1), ++n) {
+    if (g.table[i].hwnd == hwnd) return &g.table[i];
+    if (!g.table[i].hwnd) return nullptr;
+  }
+  return nullptr;
+}
+
+// Removed entries are reused, but a never-used slot must remain so that a
+// search for an absent window ends; past three quarters nothing is added.
+Entry* Add(HWND hwnd) {
+  for (unsigned i = SlotOf(hwnd), n = 0; n < kTableSize; i = (i + 1) & (kTableSize - 1), ++n) {
+    Entry& e = g.table[i];
+    if (e.hwnd == kRemoved) return &e;
+    if (!e.hwnd) {
+      if (g.used >= kTableSize / 4 * 3) return nullptr;
+      ++g.used;
+      return &e;
+    }
+  }
+  return nullptr;
+}
 
 // Read back by the loader's tests: an absolute address the relocation pass
 // must have moved, and whether the entry point ran.
@@ -133,8 +172,9 @@ LRESULT ListCustomDraw(NMLVCUSTOMDRAW* cd) {
 }
 
 LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOriginalProc));
-  if (!original) return DefWindowProcW(hwnd, msg, wp, lp);
+  Entry* entry = Find(hwnd);
+  if (!entry) return DefWindowProcW(hwnd, msg, wp, lp);
+  const WNDPROC original = entry->original;
   switch (msg) {
     case WM_CREATE: {
       LRESULT result = CallWindowProcW(original, hwnd, msg, wp, lp);
@@ -167,13 +207,13 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      RemovePropW(hwnd, kOriginalProc);
-      RemovePropW(hwnd, kButtonHot);
+      RemovePropW(hwnd, kSkinnedMark);
+      entry->hwnd = kRemoved;
       return CallWindowProcW(original, hwnd, msg, wp, lp);
     default:
       break;
   }
-  if (GetPropW(hwnd, kButtonHot)) {
+  if (entry->pushButton) {
     if (msg == WM_PAINT) {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -201,10 +241,16 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void Subclass(HWND hwnd, bool exists) {
   Kind kind = KindOf(hwnd);
-  if (kind == Kind::kOther || GetPropW(hwnd, kOriginalProc)) return;
-  LONG_PTR original = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
-  if (!original || !SetPropW(hwnd, kOriginalProc, reinterpret_cast<HANDLE>(original))) return;
-  if (kind == Kind::kButton && IsPushButton(hwnd)) SetPropW(hwnd, kButtonHot, reinterpret_cast<HANDLE>(1));
+  if (kind == Kind::kOther || GetPropW(hwnd, kSkinnedMark)) return;
+  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+  if (!original) return;
+  // An entry for an unmarked window is stale: its handle belonged to a
+  // window whose end we never saw (its owner took our procedure out first).
+  Entry* entry = Find(hwnd);
+  if (!entry) entry = Add(hwnd);
+  if (!entry) return;
+  *entry = Entry{hwnd, original, kind == Kind::kButton && IsPushButton(hwnd)};
+  SetPropW(hwnd, kSkinnedMark, reinterpret_cast<HANDLE>(1));
   SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinProc));
   if (exists) {
     SetUpControl(hwnd, kind);
