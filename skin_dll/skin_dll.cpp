@@ -227,9 +227,12 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = CallWindowProcW(original, hwnd, msg, wp, lp);
     switch (msg) {
       case BM_SETSTATE: case BM_SETSTYLE: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE:
-      case WM_SETTEXT: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: case WM_MOUSEMOVE:
+      case WM_SETTEXT: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
       case WM_KEYDOWN: case WM_KEYUP: case WM_CAPTURECHANGED: case WM_UPDATEUISTATE:
         InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+      case WM_MOUSEMOVE:  // a press dragged in and out of the button
+        if (GetCapture() == hwnd) InvalidateRect(hwnd, nullptr, FALSE);
         break;
       default:
         break;
