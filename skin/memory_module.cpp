@@ -99,19 +99,37 @@ bool ResolveImports(const Kernel& k, MemoryModule* m, const std::vector<ImportLi
   return true;
 }
 
-void FinaliseSections(const Kernel& k, const PeLayout& layout, const std::vector<uint8_t*>& recorded) {
-  const uintptr_t page = 0x1000;
+// The pages a discardable section may give back: all it touches, unless it
+// shares one with the headers or another section (an alignment below the
+// page size), whose data must stay; then only those wholly its own.
+std::pair<uint32_t, uint32_t> DiscardablePages(const PeLayout& layout, size_t index) {
+  constexpr uint32_t kPage = 0x1000;
+  const Section& s = layout.sections[index];
+  uint32_t first = s.virtualAddress & ~(kPage - 1);
+  uint32_t last = static_cast<uint32_t>((uint64_t{s.virtualAddress} + s.rawSize + kPage - 1) & ~uint64_t{kPage - 1});
+  bool shared = first < layout.nt.sizeOfHeaders;
+  for (size_t j = 0; j < layout.sections.size(); ++j) {
+    const Section& o = layout.sections[j];
+    const uint32_t extent = o.rawSize != 0 ? o.rawSize : layout.nt.sectionAlignment;
+    if (j != index && extent != 0 && o.virtualAddress < last && o.virtualAddress + extent > first) shared = true;
+  }
+  if (shared) {
+    first = (s.virtualAddress + kPage - 1) & ~(kPage - 1);
+    last = (s.virtualAddress + s.rawSize) & ~(kPage - 1);
+  }
+  return {first, last};
+}
+
+void FinaliseSections(const Kernel& k, const PeLayout& layout, const std::vector<uint8_t*>& recorded,
+                      uint8_t* base) {
   for (size_t i = 0; i < layout.sections.size(); ++i) {
     const Section& s = layout.sections[i];
     uint8_t* address = recorded[i];
     if (!address) continue;
     if (s.characteristics & IMAGE_SCN_MEM_DISCARDABLE) {
-      // Only the pages wholly inside the section: a page it shares with a
-      // neighbour (small section alignment) must stay, and a zero size would
-      // decommit the rest of the region.
-      uintptr_t start = (reinterpret_cast<uintptr_t>(address) + page - 1) & ~(page - 1);
-      uintptr_t end = (reinterpret_cast<uintptr_t>(address) + s.rawSize) & ~(page - 1);
-      if (end > start) k.virtualFree(reinterpret_cast<void*>(start), end - start, MEM_DECOMMIT);
+      // A zero size would decommit the rest of the region.
+      auto [first, last] = DiscardablePages(layout, i);
+      if (s.rawSize != 0 && last > first) k.virtualFree(base + first, last - first, MEM_DECOMMIT);
       continue;
     }
     DWORD size = s.rawSize;
@@ -183,7 +201,7 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
     Release(m);
     return nullptr;
   }
-  FinaliseSections(k, *layout, recorded);
+  FinaliseSections(k, *layout, recorded, base);
 
   if (DllEntry entry = EntryOf(m)) {
     if (!entry(reinterpret_cast<HINSTANCE>(base), DLL_PROCESS_ATTACH, nullptr)) {

@@ -118,6 +118,25 @@ TEST(SkinLoader, FailedImportsFreeTheLibrariesLoadedBefore) {
   EXPECT_FALSE(GetModuleHandleA(library)) << library;
 }
 
+// A discardable section gives its pages back, but not one it shares with a
+// section that stays: here the relocations follow the imports on their page.
+TEST(SkinLoader, DiscardsOnlyPagesNoOtherSectionNeeds) {
+  MemoryModule* m = LoadFromMemory(pe_builder::Build());
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(IsBadReadPtr(m->imageBase + pe_builder::kRelocRva, 4));
+  EXPECT_FALSE(IsBadReadPtr(m->imageBase + pe_builder::kImportRva, 4));
+  Release(m);
+
+  std::vector<uint8_t> shared = pe_builder::Build();
+  const uint32_t relocations = pe_builder::kImportRva + 0x200;
+  pe_builder::Put32(shared, pe_builder::kSectionTable + 40 * 3 + 12, relocations);
+  pe_builder::Put32(shared, pe_builder::kNtOffset + 24 + 96 + 40, relocations);
+  m = LoadFromMemory(shared);
+  ASSERT_TRUE(m);
+  EXPECT_FALSE(IsBadReadPtr(m->imageBase + pe_builder::kImportRva, 4));
+  Release(m);
+}
+
 // The entry point is kept cleared: no damaged code ever runs, so any crash
 // would be the loader's own reading or writing.
 TEST(SkinLoader, DamagedImagesNeverCrash) {
