@@ -37,7 +37,7 @@ void RunStartUp(MainWindow& window) {
   bool maximised = ReadSetting(texts::kWindowPositionKey) == "3";
   window.SetPlacement(ui::Placement::kCentred);
   window.SetStartPlacement(maximised ? ui::Placement::kMaximised : ui::Placement::kCentred);
-  skin::ApplySkin(window.hwnd());
+  skin::ApplySkin();
   c.leftPanel.SetBackground(kPanelColour);
   c.rightPanel.SetBackground(kPanelColour);
   window.CreateSecondaryWindows();

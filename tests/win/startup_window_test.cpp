@@ -5,8 +5,14 @@
 #include "app/settings.h"
 #include "app/texts.h"
 #include "items/texts.h"
+#include "skin_dll/skin_data.h"
 #include "tests/win/window_test_support.h"
 #include "ui/text_convert.h"
+
+namespace app::data {
+extern const uint8_t kSkinData[];
+extern const size_t kSkinDataSize;
+}  // namespace app::data
 
 namespace wintest {
 namespace {
@@ -127,6 +133,32 @@ TEST_F(StartupTest, StoredCompactModeAndMaximisedWindow) {
   StartWith({{at::kCompactKey, "YES"}, {at::kWindowPositionKey, "2"}});
   EXPECT_EQ(c().compactToggle.GetText(), ">");
   EXPECT_EQ(window->CurrentPlacement(), ui::Placement::kNormal);
+}
+
+// Start-up applies the carried skin: the controls that exist by then and the
+// secondary windows created after it share its font, and the panels keep
+// their own grey behind the labels.
+TEST_F(StartupTest, SkinsTheWindowAndThoseCreatedAfter) {
+  Start();
+  skin_data::Skin skin;
+  ASSERT_TRUE(skin_data::Parse(app::data::kSkinData, app::data::kSkinDataSize, &skin));
+  auto fontOf = [](HWND hwnd) { return SendMessageW(hwnd, WM_GETFONT, 0, 0); };
+  LRESULT font = fontOf(c().slot1Input.hwnd());
+  LOGFONTW lf{};
+  ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(font), sizeof lf, &lf));
+  EXPECT_EQ(lf.lfHeight, -skin.fontHeight);
+  EXPECT_EQ(fontOf(window->detail()->detailBox.hwnd()), font);
+  EXPECT_EQ(fontOf(window->input()->entryBox.hwnd()), font);
+
+  HDC dc = CreateCompatibleDC(nullptr);
+  HWND panel = c().leftPanel.hwnd();
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(panel)));
+  EXPECT_EQ(GetTextColor(dc), skin.colours[skin_data::kText]);
+  DeleteDC(dc);
+  LOGBRUSH lb{};
+  ASSERT_TRUE(GetObjectW(brush, sizeof lb, &lb));
+  EXPECT_EQ(lb.lbColor, RGB(241, 241, 241));
 }
 
 }  // namespace

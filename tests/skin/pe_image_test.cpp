@@ -1,0 +1,173 @@
+#include "skin/pe_image.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/skin/pe_builder.h"
+
+namespace skin {
+namespace {
+
+using pe_builder::Put16;
+using pe_builder::Put32;
+using Image = std::vector<uint8_t>;
+
+constexpr size_t kOpt = pe_builder::kNtOffset + 24;
+constexpr size_t kDirs = kOpt + 96;
+size_t SectionField(int section, size_t field) { return pe_builder::kSectionTable + 40 * section + field; }
+// File offset of an RVA in the built image.
+size_t At(uint32_t rva) { return 0x400 + 0x200 * (rva / 0x1000 - 1) + rva % 0x1000; }
+
+uint32_t Read32(const Image& b, size_t at) {
+  uint32_t v;
+  std::memcpy(&v, b.data() + at, 4);
+  return v;
+}
+
+Image Mapped(const Image& file) {
+  std::optional<PeLayout> layout = ReadPeLayout(file);
+  EXPECT_TRUE(layout);
+  if (!layout) return {};
+  Image mapped(layout->nt.sizeOfImage);
+  CopyImage(file, *layout, mapped);
+  return mapped;
+}
+
+// Every offset and size the headers state is checked before use; 64-bit
+// sums keep values near 4 GiB from wrapping past the checks.
+TEST(PeImage, RefusesHeadersPointingOutside) {
+  const std::pair<const char*, std::function<void(Image&)>> cases[] = {
+      {"not MZ", [](Image& b) { b[0] = 'Z'; }},
+      {"bad PE signature", [](Image& b) { b[pe_builder::kNtOffset + 2] = 1; }},
+      {"e_lfanew past the end", [](Image& b) { Put32(b, 0x3C, 0xBF0); }},
+      {"e_lfanew wrapping", [](Image& b) { Put32(b, 0x3C, 0xFFFFFFF8); }},
+      {"not i386", [](Image& b) { Put16(b, pe_builder::kNtOffset + 4, 0x8664); }},
+      {"optional header too short for its directories", [](Image& b) { Put16(b, pe_builder::kNtOffset + 20, 100); }},
+      {"section table past SizeOfHeaders", [](Image& b) { Put16(b, pe_builder::kNtOffset + 6, 30); }},
+      {"SizeOfHeaders past the file", [](Image& b) { Put32(b, kOpt + 60, 0x2000); }},
+      {"SizeOfHeaders past SizeOfImage", [](Image& b) { Put32(b, kOpt + 56, 0x300); }},
+      {"raw data past the file", [](Image& b) { Put32(b, SectionField(1, 16), 0x800); }},
+      {"raw data offset wrapping", [](Image& b) { Put32(b, SectionField(1, 20), 0xFFFFFF00); }},
+      {"section past SizeOfImage", [](Image& b) { Put32(b, SectionField(3, 12), 0x4F00); }},
+      {"section over the headers", [](Image& b) { Put32(b, SectionField(1, 12), 0x200); }},
+      {"empty section whose alignment runs past the image",
+       [](Image& b) { Put32(b, SectionField(3, 16), 0), Put32(b, kOpt + 32, 0x2000); }},
+      {"export directory wrapping", [](Image& b) { Put32(b, kDirs, 0xFFFFFFF0), Put32(b, kDirs + 4, 0x20); }},
+      {"relocations past SizeOfImage", [](Image& b) { Put32(b, kDirs + 44, 0x1001); }},
+      {"entry point outside code", [](Image& b) { Put32(b, kOpt + 16, pe_builder::kExportRva); }},
+  };
+  for (const auto& [name, damage] : cases) {
+    Image image = pe_builder::Build();
+    damage(image);
+    EXPECT_FALSE(ReadPeLayout(image)) << name;
+  }
+  const Image whole = pe_builder::Build();
+  for (size_t length : {size_t{0}, size_t{2}, size_t{63}, size_t{0x100}, size_t{0x3FF}, size_t{0xBFF}})
+    EXPECT_FALSE(ReadPeLayout(std::span(whole).first(length))) << "cut to " << length;
+}
+
+TEST(PeImage, RelocatesHighLowEntriesOnly) {
+  Image file = pe_builder::Build();
+  // A second, 64-bit entry in the same block is not ours to apply.
+  Put32(file, At(pe_builder::kRelocRva) + 4, 12);
+  Put16(file, At(pe_builder::kRelocRva) + 10, 0xA000 | 0x020);
+  Image mapped = Mapped(file);
+  const Image before = mapped;
+  std::optional<NtHeaders> nt = ReadNtHeaders(mapped);
+  ASSERT_TRUE(nt);
+  ASSERT_TRUE(ApplyRelocations(mapped, *nt, 0x00230000));
+  EXPECT_EQ(Read32(mapped, pe_builder::kBaseOfDataRva + 1), 0x10232000u);
+  Put32(mapped, pe_builder::kBaseOfDataRva + 1, 0x10002000);
+  EXPECT_EQ(mapped, before);
+}
+
+TEST(PeImage, RefusesRelocationBlocksOutsideTheTable) {
+  const std::pair<const char*, std::function<void(Image&)>> cases[] = {
+      {"block shorter than its header", [](Image& m) { Put32(m, pe_builder::kRelocRva + 4, 4); }},
+      {"block longer than the table", [](Image& m) { Put32(m, pe_builder::kRelocRva + 4, 0x20); }},
+      {"target past the image", [](Image& m) { Put32(m, pe_builder::kRelocRva, pe_builder::kSizeOfImage - 2); }},
+  };
+  for (const auto& [name, damage] : cases) {
+    Image mapped = Mapped(pe_builder::Build());
+    damage(mapped);
+    EXPECT_FALSE(ApplyRelocations(mapped, *ReadNtHeaders(mapped), 0x10000)) << name;
+  }
+  // A block for page 0 ends the table.
+  Image mapped = Mapped(pe_builder::Build());
+  Put32(mapped, pe_builder::kRelocRva, 0);
+  EXPECT_TRUE(ApplyRelocations(mapped, *ReadNtHeaders(mapped), 0x10000));
+  EXPECT_EQ(Read32(mapped, pe_builder::kBaseOfDataRva + 1), 0x10002000u);
+}
+
+TEST(PeImage, ReadsImportsByNameAndOrdinalInOrder) {
+  pe_builder::Options o;
+  o.imports = {{"version.dll", {"GetFileVersionInfoSizeA"}}, {"kernel32.dll", {"#7", "Sleep"}}};
+  Image mapped = Mapped(pe_builder::Build(o));
+  std::optional<std::vector<ImportLibrary>> imports = ReadImports(mapped, *ReadNtHeaders(mapped));
+  ASSERT_TRUE(imports);
+  ASSERT_EQ(imports->size(), 2u);
+  EXPECT_EQ((*imports)[0].name, "version.dll");
+  EXPECT_EQ((*imports)[0].entries[0].name, "GetFileVersionInfoSizeA");
+  const ImportLibrary& kernel = (*imports)[1];
+  ASSERT_EQ(kernel.entries.size(), 2u);
+  EXPECT_TRUE(kernel.entries[0].byOrdinal);
+  EXPECT_EQ(kernel.entries[0].ordinal, 7);
+  EXPECT_EQ(kernel.entries[1].name, "Sleep");
+  EXPECT_EQ(kernel.entries[1].slotRva, kernel.entries[0].slotRva + 4);
+}
+
+TEST(PeImage, RefusesImportTablesRunningOutOfTheImage) {
+  const uint32_t descriptor = pe_builder::kImportRva;
+  const uint32_t end = pe_builder::kSizeOfImage;
+  const std::pair<const char*, std::function<void(Image&)>> cases[] = {
+      {"library name outside", [&](Image& m) { Put32(m, descriptor + 12, end); }},
+      {"library name unterminated", [&](Image& m) { Put32(m, descriptor + 12, end - 2), Put16(m, end - 2, 0x4141); }},
+      {"name list outside", [&](Image& m) { Put32(m, descriptor, end - 2); }},
+      {"name list unterminated", [&](Image& m) { Put32(m, descriptor, end - 4), Put32(m, end - 4, 0x80000001); }},
+      {"address list outside", [&](Image& m) { Put32(m, descriptor + 16, end - 4); }},
+      {"hint and name outside", [&](Image& m) { Put32(m, Read32(m, descriptor), end - 1); }},
+      {"hint and name wrapping", [&](Image& m) { Put32(m, Read32(m, descriptor), 0x7FFFFFFF); }},
+  };
+  for (const auto& [name, damage] : cases) {
+    Image mapped = Mapped(pe_builder::Build());
+    damage(mapped);
+    EXPECT_FALSE(ReadImports(mapped, *ReadNtHeaders(mapped))) << name;
+  }
+  // A descriptor list that runs into the image's end without a zero entry ends there.
+  Image mapped = Mapped(pe_builder::Build());
+  std::optional<NtHeaders> nt = ReadNtHeaders(mapped);
+  nt->directories[kImportDirectory] = {end - 30, 30};
+  Put32(mapped, end - 30, pe_builder::kImportRva + 0x60);       // an empty name list
+  Put32(mapped, end - 30 + 12, pe_builder::kImportRva + 0x40);  // "kernel32.dll"
+  Put32(mapped, end - 30 + 16, pe_builder::kImportRva + 0x60);
+  EXPECT_TRUE(ReadImports(mapped, *nt));
+}
+
+TEST(PeImage, FindsExportsByExactNameWithinBounds) {
+  Image mapped = Mapped(pe_builder::Build());
+  const NtHeaders nt = *ReadNtHeaders(mapped);
+  EXPECT_EQ(FindExportRva(mapped, nt, "AttachSkinData"), pe_builder::kEntryRva);
+  EXPECT_EQ(FindExportRva(mapped, nt, "BaseOfData"), pe_builder::kBaseOfDataRva);
+  for (const char* name : {"attachSkinData", "ATTACHSKINDATA", "AttachSkinData ", "AttachSkin", ""})
+    EXPECT_FALSE(FindExportRva(mapped, nt, name)) << name;
+
+  const uint32_t dir = pe_builder::kExportRva;
+  const uint32_t functions = Read32(mapped, dir + 28), ordinals = Read32(mapped, dir + 36);
+  const std::pair<const char*, std::function<void(Image&)>> cases[] = {
+      {"ordinal past the function count", [&](Image& m) { Put16(m, ordinals, 2); }},
+      {"address outside the image", [&](Image& m) { Put32(m, functions, pe_builder::kSizeOfImage); }},
+      {"forwarder", [&](Image& m) { Put32(m, functions, dir + 0x30); }},
+      {"name list outside", [&](Image& m) { Put32(m, dir + 32, pe_builder::kSizeOfImage - 4); }},
+      {"function list too long", [&](Image& m) { Put32(m, dir + 20, 0x40000000); }},
+      {"name outside", [&](Image& m) { Put32(m, Read32(m, dir + 32), 0xFFFFFFFF); }},
+  };
+  for (const auto& [name, damage] : cases) {
+    Image copy = mapped;
+    damage(copy);
+    EXPECT_FALSE(FindExportRva(copy, nt, "AttachSkinData")) << name;
+  }
+}
+
+}  // namespace
+}  // namespace skin
