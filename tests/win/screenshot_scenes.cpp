@@ -26,6 +26,9 @@ void Analyse(app::MainWindow& w, const char* slot1, const char* slot2) {
   w.controls().differenceList.Focus();
   w.controls().differenceList.SelectRow(0);
   ui::LetPendingEventsRun();
+  // The Slot 1 list takes the focus, so the lower area shows at its normal size.
+  w.controls().slot1Items.Focus();
+  ui::LetPendingEventsRun();
 }
 
 }  // namespace
