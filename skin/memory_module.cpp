@@ -59,8 +59,7 @@ Kernel& TheKernel() {
 using DllEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
 
 DllEntry EntryOf(const MemoryModule* m) {
-  DWORD entry = m->headers->OptionalHeader.AddressOfEntryPoint;
-  return entry ? reinterpret_cast<DllEntry>(m->imageBase + entry) : nullptr;
+  return m->entryPoint ? reinterpret_cast<DllEntry>(m->imageBase + m->entryPoint) : nullptr;
 }
 
 DWORD ProtectionOf(DWORD characteristics) {
@@ -120,8 +119,8 @@ std::pair<uint32_t, uint32_t> DiscardablePages(const PeLayout& layout, size_t in
   return {first, last};
 }
 
-void FinaliseSections(const Kernel& k, const PeLayout& layout, const std::vector<uint8_t*>& recorded,
-                      uint8_t* base) {
+bool FinaliseSections(const Kernel& k, const PeLayout& layout, const std::vector<uint8_t*>& recorded,
+                      uint8_t* base, MemoryModule* m) {
   for (size_t i = 0; i < layout.sections.size(); ++i) {
     const Section& s = layout.sections[i];
     uint8_t* address = recorded[i];
@@ -129,7 +128,12 @@ void FinaliseSections(const Kernel& k, const PeLayout& layout, const std::vector
     if (s.characteristics & IMAGE_SCN_MEM_DISCARDABLE) {
       // A zero size would decommit the rest of the region.
       auto [first, last] = DiscardablePages(layout, i);
-      if (s.rawSize != 0 && last > first) k.virtualFree(base + first, last - first, MEM_DECOMMIT);
+      if (s.rawSize != 0 && last > first) {
+        if (m->discardedCount == static_cast<int>(std::size(m->discardedFirst))) return false;
+        k.virtualFree(base + first, last - first, MEM_DECOMMIT);
+        m->discardedFirst[m->discardedCount] = first;
+        m->discardedLast[m->discardedCount++] = last;
+      }
       continue;
     }
     DWORD size = s.rawSize;
@@ -142,6 +146,7 @@ void FinaliseSections(const Kernel& k, const PeLayout& layout, const std::vector
     DWORD old;
     k.virtualProtect(address, size, ProtectionOf(s.characteristics), &old);
   }
+  return true;
 }
 
 }  // namespace
@@ -164,6 +169,8 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
     return nullptr;
   }
   m->imageBase = base;
+  m->entryPoint = nt.entryPoint;
+  m->imageSize = nt.sizeOfImage;
   m->libraries = static_cast<HMODULE*>(k.heapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(HMODULE)));
   m->headers = reinterpret_cast<IMAGE_NT_HEADERS32*>(base + nt.ntOffset);
   if (!m->libraries || !k.virtualAlloc(base, nt.sizeOfImage, MEM_COMMIT, PAGE_READWRITE) ||
@@ -177,11 +184,12 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
     const Section& s = layout->sections[i];
     const uint32_t size = s.rawSize != 0 ? s.rawSize : nt.sectionAlignment;
     if (size == 0) continue;
-    recorded[i] = static_cast<uint8_t*>(k.virtualAlloc(base + s.virtualAddress, size, MEM_COMMIT, PAGE_READWRITE));
-    if (!recorded[i]) {
+    // Committing rounds down to a page; the section itself starts where it says.
+    if (!k.virtualAlloc(base + s.virtualAddress, size, MEM_COMMIT, PAGE_READWRITE)) {
       Release(m);
       return nullptr;
     }
+    recorded[i] = base + s.virtualAddress;
     if (s.rawSize == 0) std::memset(recorded[i], 0, size);
   }
   std::span<uint8_t> mapped(base, nt.sizeOfImage);
@@ -195,13 +203,14 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
   }
 
   const uint32_t delta = actualBase - nt.imageBase;
+  // Moved, an image without relocations would run with wrong addresses.
+  const bool unmovable = delta != 0 && nt.directories[kRelocationDirectory].size == 0;
   std::optional<std::vector<ImportLibrary>> imports;
-  if ((delta != 0 && !ApplyRelocations(mapped, nt, delta)) || !(imports = ReadImports(mapped, nt)) ||
-      !ResolveImports(k, m, *imports)) {
+  if (unmovable || (delta != 0 && !ApplyRelocations(mapped, nt, delta)) || !(imports = ReadImports(mapped, nt)) ||
+      !ResolveImports(k, m, *imports) || !FinaliseSections(k, *layout, recorded, base, m)) {
     Release(m);
     return nullptr;
   }
-  FinaliseSections(k, *layout, recorded, base);
 
   if (DllEntry entry = EntryOf(m)) {
     if (!entry(reinterpret_cast<HINSTANCE>(base), DLL_PROCESS_ATTACH, nullptr)) {
@@ -215,10 +224,15 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
 
 void* FindExport(const MemoryModule* m, const char* name) {
   if (!m || !name) return nullptr;
-  std::span<const uint8_t> mapped(m->imageBase, m->headers->OptionalHeader.SizeOfImage);
+  std::span<const uint8_t> mapped(m->imageBase, m->imageSize);
   std::optional<NtHeaders> nt = ReadNtHeaders(mapped);
   if (!nt) return nullptr;
-  std::optional<uint32_t> rva = FindExportRva(mapped, *nt, name);
+  auto readable = [m](uint64_t rva, uint64_t size) {
+    for (int i = 0; i < m->discardedCount; ++i)
+      if (rva < m->discardedLast[i] && rva + size > m->discardedFirst[i]) return false;
+    return true;
+  };
+  std::optional<uint32_t> rva = FindExportRva(mapped, *nt, name, readable);
   return rva ? m->imageBase + *rva : nullptr;
 }
 

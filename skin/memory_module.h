@@ -15,6 +15,13 @@ struct MemoryModule {
   HMODULE* libraries;  // loaded for the image's imports, in load order
   int libraryCount;
   BOOL initialised;  // the entry point accepted the attach call
+  // From the checked headers, never read back from the loaded copy.
+  DWORD entryPoint;
+  DWORD imageSize;
+  // The pages given back by discardable sections, which must not be read.
+  DWORD discardedFirst[8];
+  DWORD discardedLast[8];
+  int discardedCount;
 };
 
 // Nothing when the image is damaged, a library or function it imports is

@@ -12,6 +12,7 @@ constexpr uint16_t kMachineI386 = 0x014C;
 constexpr uint16_t kPe32Magic = 0x010B;
 constexpr uint32_t kOptionalHeaderFixedSize = 96;
 constexpr uint32_t kScnMemExecute = 0x20000000;
+constexpr uint32_t kScnMemDiscardable = 0x02000000;
 constexpr uint16_t kRelHighLow = 3;
 constexpr uint32_t kImportDescriptorSize = 20;
 constexpr uint32_t kExportDirectorySize = 40;
@@ -93,7 +94,8 @@ std::optional<PeLayout> ReadPeLayout(std::span<const uint8_t> file) {
     const uint32_t extent = s.rawSize != 0 ? s.rawSize : nt->sectionAlignment;
     if (extent != 0 && (s.virtualAddress < nt->sizeOfHeaders || !Fits(s.virtualAddress, extent, nt->sizeOfImage)))
       return std::nullopt;
-    if ((s.characteristics & kScnMemExecute) && nt->entryPoint >= s.virtualAddress &&
+    if ((s.characteristics & kScnMemExecute) && !(s.characteristics & kScnMemDiscardable) &&
+        nt->entryPoint >= s.virtualAddress &&
         nt->entryPoint - s.virtualAddress < s.rawSize)
       entryInCode = true;
     layout.sections.push_back(s);
@@ -125,7 +127,8 @@ bool ApplyRelocations(std::span<uint8_t> mapped, const NtHeaders& nt, uint32_t d
       const uint16_t entry = U16(mapped, e);
       if (entry >> 12 != kRelHighLow) continue;
       const uint64_t target = uint64_t{page} + (entry & 0x0FFF);
-      if (!Fits(target, 4, mapped.size())) return false;
+      // The headers stay as checked: the loader reads them again later.
+      if (target < nt.sizeOfHeaders || !Fits(target, 4, mapped.size())) return false;
       uint32_t value = U32(mapped, target) + delta;
       for (int k = 0; k < 4; ++k) mapped[target + k] = static_cast<uint8_t>(value >> (8 * k));
     }
@@ -136,6 +139,7 @@ bool ApplyRelocations(std::span<uint8_t> mapped, const NtHeaders& nt, uint32_t d
 
 std::optional<std::vector<ImportLibrary>> ReadImports(std::span<const uint8_t> mapped, const NtHeaders& nt) {
   std::vector<ImportLibrary> libraries;
+  uint64_t entries = 0;
   const DataDirectory dir = nt.directories[kImportDirectory];
   if (dir.size == 0) return libraries;
   // The descriptor list ends at a zero Name; an image whose list runs to its
@@ -155,7 +159,10 @@ std::optional<std::vector<ImportLibrary>> ReadImports(std::span<const uint8_t> m
       if (value == 0) break;
       ImportEntry entry;
       const uint64_t slot = firstThunk + 4 * i;
-      if (!Fits(slot, 4, mapped.size())) return std::nullopt;
+      if (slot < nt.sizeOfHeaders || !Fits(slot, 4, mapped.size())) return std::nullopt;
+      // Many descriptors may share one long list: no more entries than the
+      // image has room for slots.
+      if (++entries > nt.sizeOfImage / 4) return std::nullopt;
       entry.slotRva = static_cast<uint32_t>(slot);
       if (value & kOrdinalFlag) {
         entry.byOrdinal = true;
@@ -173,20 +180,34 @@ std::optional<std::vector<ImportLibrary>> ReadImports(std::span<const uint8_t> m
   return libraries;
 }
 
-std::optional<uint32_t> FindExportRva(std::span<const uint8_t> mapped, const NtHeaders& nt, std::string_view name) {
+std::optional<uint32_t> FindExportRva(std::span<const uint8_t> mapped, const NtHeaders& nt, std::string_view name,
+                                      const Readable& readable) {
+  auto fits = [&](uint64_t rva, uint64_t size) {
+    return Fits(rva, size, mapped.size()) && (!readable || readable(rva, size));
+  };
   const DataDirectory dir = nt.directories[kExportDirectory];
-  if (dir.size == 0 || !Fits(dir.rva, kExportDirectorySize, mapped.size())) return std::nullopt;
+  if (dir.size == 0 || !fits(dir.rva, kExportDirectorySize)) return std::nullopt;
   const uint32_t functionCount = U32(mapped, dir.rva + 20);
   const uint32_t nameCount = U32(mapped, dir.rva + 24);
   const uint32_t functions = U32(mapped, dir.rva + 28);
   const uint32_t names = U32(mapped, dir.rva + 32);
   const uint32_t ordinals = U32(mapped, dir.rva + 36);
   if (functionCount == 0 || nameCount == 0) return std::nullopt;
-  if (!Fits(names, uint64_t{4} * nameCount, mapped.size()) || !Fits(ordinals, uint64_t{2} * nameCount, mapped.size()) ||
-      !Fits(functions, uint64_t{4} * functionCount, mapped.size()))
+  if (!fits(names, uint64_t{4} * nameCount) || !fits(ordinals, uint64_t{2} * nameCount) ||
+      !fits(functions, uint64_t{4} * functionCount))
     return std::nullopt;
   for (uint64_t i = 0; i < nameCount; ++i) {
-    std::optional<std::string> exported = ReadName(mapped, U32(mapped, names + 4 * i));
+    const uint32_t nameRva = U32(mapped, names + 4 * i);
+    // A name is read up to its end, never into a page that may not be read.
+    uint64_t readableEnd = mapped.size();
+    if (readable) {
+      constexpr uint64_t kPage = 0x1000;
+      uint64_t end = nameRva;
+      const uint64_t stop = std::min<uint64_t>(mapped.size(), uint64_t{nameRva} + kMaxNameLength + 1);
+      while (end < stop && readable(end, 1)) end = (end / kPage + 1) * kPage;
+      readableEnd = std::min(end, stop);
+    }
+    std::optional<std::string> exported = ReadName(mapped.first(static_cast<size_t>(readableEnd)), nameRva);
     if (!exported) return std::nullopt;
     if (*exported != name) continue;
     const uint16_t index = U16(mapped, ordinals + 2 * i);
@@ -195,7 +216,7 @@ std::optional<uint32_t> FindExportRva(std::span<const uint8_t> mapped, const NtH
     // An address inside the export directory names another DLL's function
     // as text; calling it would run that text.
     const bool forwarder = rva >= dir.rva && rva - dir.rva < dir.size;
-    if (rva == 0 || rva >= mapped.size() || forwarder) return std::nullopt;
+    if (rva == 0 || rva >= mapped.size() || forwarder || (readable && !readable(rva, 1))) return std::nullopt;
     return rva;
   }
   return std::nullopt;

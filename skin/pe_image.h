@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -88,6 +89,10 @@ std::optional<std::vector<ImportLibrary>> ReadImports(std::span<const uint8_t> m
 
 // The RVA of a named export (case-sensitive), or nothing: also for an ordinal
 // outside AddressOfFunctions, a forwarder, or an address outside the image.
-std::optional<uint32_t> FindExportRva(std::span<const uint8_t> mapped, const NtHeaders& nt, std::string_view name);
+// Whether a range of the loaded image may be read (pages of a discarded
+// section are gone); unset: the whole image may.
+using Readable = std::function<bool(uint64_t rva, uint64_t size)>;
+std::optional<uint32_t> FindExportRva(std::span<const uint8_t> mapped, const NtHeaders& nt, std::string_view name,
+                                      const Readable& readable = {});
 
 }  // namespace skin

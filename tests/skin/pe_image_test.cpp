@@ -93,6 +93,11 @@ TEST(PeImage, RefusesRelocationBlocksOutsideTheTable) {
     damage(mapped);
     EXPECT_FALSE(ApplyRelocations(mapped, *ReadNtHeaders(mapped), 0x10000)) << name;
   }
+  // The headers stay as checked: no relocation may write into them.
+  Image inHeaders = Mapped(pe_builder::Build());
+  NtHeaders nt = *ReadNtHeaders(inHeaders);
+  nt.sizeOfHeaders = pe_builder::kBaseOfDataRva + 8;
+  EXPECT_FALSE(ApplyRelocations(inHeaders, nt, 0x10000));
   // A block for page 0 ends the table.
   Image mapped = Mapped(pe_builder::Build());
   Put32(mapped, pe_builder::kRelocRva, 0);
@@ -128,12 +133,19 @@ TEST(PeImage, RefusesImportTablesRunningOutOfTheImage) {
       {"address list outside", [&](Image& m) { Put32(m, descriptor + 16, end - 4); }},
       {"hint and name outside", [&](Image& m) { Put32(m, Read32(m, descriptor), end - 1); }},
       {"hint and name wrapping", [&](Image& m) { Put32(m, Read32(m, descriptor), 0x7FFFFFFF); }},
+      {"address list in the headers", [&](Image& m) { Put32(m, descriptor + 16, 0x100); }},
   };
   for (const auto& [name, damage] : cases) {
     Image mapped = Mapped(pe_builder::Build());
     damage(mapped);
     EXPECT_FALSE(ReadImports(mapped, *ReadNtHeaders(mapped))) << name;
   }
+  // Descriptors sharing one long list cannot make more entries than the
+  // image has room for slots.
+  Image small = Mapped(pe_builder::Build());
+  NtHeaders tight = *ReadNtHeaders(small);
+  tight.sizeOfImage = 4;
+  EXPECT_FALSE(ReadImports(small, tight));
   // A descriptor list that runs into the image's end without a zero entry ends there.
   Image mapped = Mapped(pe_builder::Build());
   std::optional<NtHeaders> nt = ReadNtHeaders(mapped);

@@ -75,6 +75,22 @@ TEST(SkinLoader, RelocatesWhenThePreferredBaseIsTaken) {
   VirtualFree(taken, 0, MEM_RELEASE);
 }
 
+// Moved away from its base, an image without relocations would run with
+// wrong addresses: it is not loaded.
+TEST(SkinLoader, AnImageWithoutRelocationsLoadsOnlyAtItsBase) {
+  std::vector<uint8_t> image = SkinLibrary();
+  uint32_t nt;
+  std::memcpy(&nt, image.data() + 0x3C, 4);
+  std::memset(image.data() + nt + 24 + 96 + 5 * 8, 0, 8);  // the relocation directory
+  void* taken = VirtualAlloc(reinterpret_cast<void*>(kPreferredBase), 0x1000, MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_TRUE(taken);
+  EXPECT_FALSE(LoadFromMemory(image));
+  VirtualFree(taken, 0, MEM_RELEASE);
+  MemoryModule* m = LoadFromMemory(image);
+  EXPECT_TRUE(m);
+  Release(m);
+}
+
 TEST(SkinLoader, ExportNamesMatchInLetterCase) {
   MemoryModule* m = LoadFromMemory(SkinLibrary());
   ASSERT_TRUE(m);
@@ -158,6 +174,7 @@ TEST(SkinLoader, DamagedImagesNeverCrash) {
     if (image.size() >= entryField + 4) std::memset(image.data() + entryField, 0, 4);
     if (MemoryModule* m = LoadFromMemory(image)) {
       ++loaded;
+      FindExport(m, "AttachSkinData");  // reads the export tables, never a discarded page
       Release(m);
     } else {
       ++refused;
