@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Builds the release benchmarks and prints one table of the speed and memory
+# targets: work, figure, target, met or not. The Windows row runs under Wine
+# when build/win holds list_fill_bench.exe (scripts/test.sh builds it).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j"$(nproc)" --target items_bench compare_bench dualsieve-cli >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+build/release/items_bench --benchmark_format=json >"$work/items.json" 2>/dev/null
+build/release/compare_bench --benchmark_format=json >"$work/compare.json" 2>/dev/null
+
+# The companion against sort | join on the captures of scripts/bench-cli.sh.
+awk 'BEGIN { srand(1); for (i = 0; i < 100000; i++) printf "c%d=v%d; ", int(rand() * 150000), i % 7 }' >"$work/a.txt"
+awk 'BEGIN { srand(2); for (i = 0; i < 100000; i++) printf "c%d=v%d; ", int(rand() * 150000), i % 7 }' >"$work/b.txt"
+best() {  # the fastest of five runs, in seconds
+  local fastest=""
+  for _ in 1 2 3 4 5; do
+    local t0 t1
+    t0=$(date +%s.%N); "$@" >/dev/null 2>&1 || true; t1=$(date +%s.%N)
+    fastest=$(python3 -c "t=$t1-$t0; f='$fastest'; print(t if not f else min(t, float(f)))")
+  done
+  echo "$fastest"
+}
+join_pipeline() {
+  tr ';' '\n' <"$work/a.txt" | sed 's/^ *//' | grep . | LC_ALL=C sort -t= -k1,1 >"$work/a.sorted"
+  tr ';' '\n' <"$work/b.txt" | sed 's/^ *//' | grep . | LC_ALL=C sort -t= -k1,1 >"$work/b.sorted"
+  LC_ALL=C join -t= -a1 -a2 -e '' -o 0,1.2,2.2 "$work/a.sorted" "$work/b.sorted" >"$work/joined"
+}
+export -f join_pipeline
+export work
+cli_s=$(best build/release/dualsieve-cli compare "$work/a.txt" "$work/b.txt")
+join_s=$(best bash -c join_pipeline)
+/usr/bin/time -v build/release/dualsieve-cli compare "$work/a.txt" "$work/b.txt" >/dev/null 2>"$work/time.txt" || true
+peak_kb=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/time.txt")
+input_bytes=$(( $(stat -c %s "$work/a.txt") + $(stat -c %s "$work/b.txt") ))
+
+paste_ms=""
+if [ -f build/win/list_fill_bench.exe ]; then
+  # The window needs a display; without one it would measure nothing.
+  if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 140 180); do [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ] && break; done
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'rm -rf "$work"; kill $xvfb 2>/dev/null || true' EXIT
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+  paste_ms=$(scripts/wine-run.sh build/win/list_fill_bench.exe --benchmark_filter='PasteIntoSlot/100000' \
+             --benchmark_format=json 2>/dev/null | python3 -c \
+             'import json,sys; print(json.load(sys.stdin)["benchmarks"][0]["real_time"])' 2>/dev/null || true)
+fi
+
+python3 - "$work" "$cli_s" "$join_s" "$peak_kb" "$input_bytes" "$paste_ms" <<'PY'
+import json, sys
+work, cli_s, join_s, peak_kb, input_bytes, paste_ms = sys.argv[1:]
+def bench(file):
+    data = json.load(open(f"{work}/{file}"))
+    return {b["name"]: (b["real_time"], b["time_unit"]) for b in data["benchmarks"]}
+items, compare = bench("items.json"), bench("compare.json")
+def ms(table, name):
+    t, unit = table[name]
+    return t * {"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1e3}[unit]
+rows = []
+def row(work, figure, target, met):
+    rows.append((work, figure, target, "met" if met else ("not met" if met is not None else "not measured")))
+ratio = float(cli_s) / float(join_s)
+row("companion vs LC_ALL=C sort | join", f"{ratio:.2f}x", "<= 0.5x", ratio <= 0.5)
+memory = int(peak_kb) * 1024 / int(input_bytes)
+row("companion peak memory", f"{memory:.1f}x the input", "<= 10x", memory <= 10)
+big, small = ms(items, "BM_ParseAndSort/100000/0"), ms(items, "BM_ParseAndSort/10000/0")
+row("parse + sort, 100,000 items", f"{big:.1f} ms", "<= 40 ms", big <= 40)
+row("parse + sort growth, x10 items", f"x{big / small:.1f} time", "<= x13", big / small <= 13)
+key = ms(items, "BM_Keystroke16K")
+row("keystroke in a 16 KB capture", f"{key:.3f} ms", "<= 0.3 ms", key <= 0.3)
+for name, label in (("BM_Compare/100000/1/1", "case-sensitive"), ("BM_Compare/100000/0/1", "ignoring case")):
+    t = ms(compare, name)
+    row(f"exact Analyse 2 x 100,000, {label}", f"{t:.1f} ms", "<= 25 ms", t <= 25)
+for arg, label in (("1", "Yes"), ("0", "No")):
+    t = ms(items, f"BM_RemoveDuplicates/{arg}")
+    row(f"duplicates, 100,000 rows, answer {label}", f"{t:.1f} ms", "<= 50 ms", t <= 50)
+row("fuzzy Analyse 2 x 20,000 names", "-", "<= 1 s", None)
+if paste_ms:
+    row("window: paste of 100,000 items (Wine)", f"{float(paste_ms):.0f} ms", "<= 250 ms", float(paste_ms) <= 250)
+else:
+    row("window: paste of 100,000 items (Wine)", "-", "<= 250 ms", None)
+for work_, target in (("window: one resize step, 2 x 100,000 rows", "<= 50 ms"),
+                      ("window: moving the selection one row", "<= 5 ms"),
+                      ("window: Analyse 2 x 100,000 until shown", "<= 300 ms")):
+    row(work_, "-", target, None)
+width = max(len(r[0]) for r in rows)
+print(f"{'work':<{width}}  {'figure':>18}  {'target':>9}  result")
+for w, f, t, m in rows:
+    print(f"{w:<{width}}  {f:>18}  {t:>9}  {m}")
+PY
