@@ -2,14 +2,9 @@
 
 #include <vector>
 
+#include "skin/carried_skin.h"
 #include "skin/memory_module.h"
 
-namespace app::data {
-extern const uint8_t kSkinLibrary[];
-extern const size_t kSkinLibrarySize;
-extern const uint8_t kSkinData[];
-extern const size_t kSkinDataSize;
-}  // namespace app::data
 
 namespace skin {
 namespace {

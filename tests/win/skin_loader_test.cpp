@@ -5,13 +5,10 @@
 #include <random>
 #include <vector>
 
+#include "skin/carried_skin.h"
 #include "skin/memory_module.h"
 #include "tests/skin/pe_builder.h"
 
-namespace app::data {
-extern const uint8_t kSkinLibrary[];
-extern const size_t kSkinLibrarySize;
-}  // namespace app::data
 
 namespace skin {
 namespace {

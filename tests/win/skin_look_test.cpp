@@ -8,15 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "skin/carried_skin.h"
 #include "skin/skin.h"
 #include "skin_dll/skin_data.h"
 
-namespace app::data {
-extern const uint8_t kSkinLibrary[];
-extern const size_t kSkinLibrarySize;
-extern const uint8_t kSkinData[];
-extern const size_t kSkinDataSize;
-}  // namespace app::data
 
 namespace {
 

@@ -5,14 +5,11 @@
 #include "app/settings.h"
 #include "app/texts.h"
 #include "items/texts.h"
+#include "skin/carried_skin.h"
 #include "skin_dll/skin_data.h"
 #include "tests/win/window_test_support.h"
 #include "ui/text_convert.h"
 
-namespace app::data {
-extern const uint8_t kSkinData[];
-extern const size_t kSkinDataSize;
-}  // namespace app::data
 
 namespace wintest {
 namespace {
