@@ -9,10 +9,8 @@ namespace app {
 void RunSearch(const SearchView& v, const AppState& state) {
   ds::Text result = ds::SearchResult(v.slot1Items.rows(), v.slot2Items.rows(), v.searchBox.GetText(),
                                      RuleOf(v.caseSensitiveSwitch, v.exactMatchSwitch), state.ModeWord());
-  // Set once: the result may hold megabytes, and the box lays out every line
-  // it holds at each change.
-  v.searchResultBox.SetText(result);
-  v.searchResultBox.PutCaretAtEnd();
+  // The result may hold megabytes; the box shows its end at once.
+  v.searchResultBox.SetTextShowingEnd(result);
 }
 
 void OnSearchBoxFocus(const SearchView& v, const AppState& state) {

@@ -6,6 +6,35 @@
 
 namespace ui {
 
+namespace {
+
+// Under Wine an edit control lays out every line it is given at some 10 to
+// 15 microseconds a line, so long texts arrive in pieces.
+constexpr int kLinesAtOnce = 2000;
+constexpr int kLinesShownFirst = 300;
+constexpr int kLinesPerPiece = 2000;
+constexpr UINT_PTR kFillTimer = 0x4453;
+
+// Where the last `lines` lines begin; a break at the very end closes the last
+// line rather than starting one. 0 when the text has no more lines.
+size_t StartOfLastLines(std::wstring_view text, int lines) {
+  size_t at = text.empty() ? 0 : text.size() - 1;
+  for (int seen = 0; at > 0; --at)
+    if (text[at - 1] == L'\n' && ++seen == lines) return at;
+  return 0;
+}
+
+// What reads the text or its layout, or moves about in it: such a message
+// must see the whole text.
+bool NeedsWholeText(UINT msg) {
+  return (msg >= EM_GETSEL && msg <= EM_GETIMESTATUS) || msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH ||
+         msg == WM_COPY || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+         (msg > WM_MOUSEMOVE && msg <= WM_MOUSELAST) || msg == WM_VSCROLL || msg == WM_HSCROLL ||
+         msg == WM_CONTEXTMENU;
+}
+
+}  // namespace
+
 bool EditBox::Create(const Args& a) {
   DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
   if (a.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
@@ -37,7 +66,21 @@ void EditBox::Select(int start, int end) {
 // way a focus handler's select-all nested in the press is made again once the
 // press is handled, and again at the release, which ends a drag.
 LRESULT EditBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (Filling() && !puttingPiece_ && NeedsWholeText(msg)) FinishFilling();
   switch (msg) {
+    case WM_SETTEXT:
+      StopFilling();
+      break;
+    case WM_TIMER:
+      if (wp != kFillTimer) break;
+      if (Filling()) {
+        size_t from = StartOfLastLines(headToFill_, kLinesPerPiece);
+        std::wstring piece = headToFill_.substr(from);
+        headToFill_.resize(from);
+        PutBefore(piece);
+      }
+      if (!Filling()) KillTimer(hwnd(), kFillTimer);
+      return 0;
     case WM_LBUTTONDOWN: {
       buttonDown_ = true;
       pressing_ = true;
@@ -82,6 +125,53 @@ void EditBox::PutCaretAtEnd() {
   int end = GetWindowTextLengthW(hwnd());
   Select(end, end);
   SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
+}
+
+void EditBox::SetTextShowingEnd(std::string_view gbk) {
+  StopFilling();
+  std::wstring wide = ToWide(gbk).text;
+  size_t tail = std::count(wide.begin(), wide.end(), L'\n') > kLinesAtOnce ? StartOfLastLines(wide, kLinesShownFirst) : 0;
+  settingText_ = true;
+  SetWindowTextW(hwnd(), wide.c_str() + tail);
+  settingText_ = false;
+  PutCaretAtEnd();
+  wide.resize(tail);
+  headToFill_ = std::move(wide);
+  if (Filling()) SetTimer(hwnd(), kFillTimer, USER_TIMER_MINIMUM, nullptr);
+  if (onChange) onChange();
+}
+
+void EditBox::FinishFilling() {
+  std::wstring head = std::move(headToFill_);
+  StopFilling();
+  PutBefore(head);
+}
+
+void EditBox::StopFilling() {
+  headToFill_.clear();
+  KillTimer(hwnd(), kFillTimer);
+}
+
+// Inserts `piece` before the text, keeping the selection on the same
+// characters and the same lines in view.
+void EditBox::PutBefore(const std::wstring& piece) {
+  if (piece.empty()) return;
+  puttingPiece_ = true;
+  settingText_ = true;
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  LRESULT top = SendMessageW(hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
+  LRESULT lines = std::count(piece.begin(), piece.end(), L'\n');
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(hwnd(), EM_SETSEL, 0, 0);
+  SendMessageW(hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+  SendMessageW(hwnd(), EM_SETSEL, start + piece.size(), end + piece.size());
+  LRESULT now = SendMessageW(hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
+  SendMessageW(hwnd(), EM_LINESCROLL, 0, top + lines - now);
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  settingText_ = false;
+  puttingPiece_ = false;
 }
 
 void EditBox::ScrollToLastLine() {

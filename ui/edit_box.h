@@ -26,9 +26,16 @@ class EditBox : public Control {
   void SetReadOnly(bool readOnly);
   void ReplaceSelection(std::string_view gbk);  // as typing or pasting does
   void PutCaretAtEnd();                          // and scrolls it into view
+  // For texts of many lines, which an edit control lays out line by line:
+  // shows the end at once with the caret there, then puts the lines before it
+  // in while the window is idle. Reading the text, or any input to the box,
+  // first puts in the rest. A short text is set at once like SetText.
+  void SetTextShowingEnd(std::string_view gbk);
   void ScrollToLastLine();
   // The whole line that holds the start of the selection, however long.
   std::string CaretLineText() const;
+  bool Filling() const { return !headToFill_.empty(); }
+  void FinishFilling();
 
   std::function<void()> onChange;
 
@@ -42,6 +49,11 @@ class EditBox : public Control {
   bool pressing_ = false;     // inside the control's handling of a left press
   bool buttonDown_ = false;
   bool selectAllOnRelease_ = false;
+  std::wstring headToFill_;  // the text's start, not yet in the control
+  bool puttingPiece_ = false;
+
+  void PutBefore(const std::wstring& piece);
+  void StopFilling();
 };
 
 }  // namespace ui

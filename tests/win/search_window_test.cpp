@@ -108,6 +108,44 @@ TEST_F(SearchWindowTest, ClickingAResultLineSelectsThatNameInBothLists) {
   EXPECT_EQ(c().slot1Items.SelectedRow(), 2000);
 }
 
+// A result of thousands of lines shows its end at once and arrives whole
+// while the window is idle; a keystroke meanwhile leaves nothing of it behind.
+TEST_F(SearchWindowTest, LongResultArrivesWholeWithTheViewKeptAtItsEnd) {
+  std::string capture, names;
+  for (int i = 0; i < 6000; ++i) {
+    capture += "k" + std::to_string(100000 + i) + "=v;";
+    names += "k" + std::to_string(100000 + i) + "\r\n";
+  }
+  c().slot1Input.SetText(capture);
+  ui::EditBox& box = c().searchResultBox;
+  auto fillIn = [&box] {
+    for (int i = 0; i < 2000 && box.Filling(); ++i) {
+      ui::LetPendingEventsRun();
+      Sleep(2);
+    }
+  };
+  c().searchBox.SetText("k1");
+  ASSERT_TRUE(box.Filling());
+  box.Focus();  // tabbed into: the box lays out the pieces where the caret is
+  fillIn();
+  ASSERT_FALSE(box.Filling());
+  std::string whole = Gbk("Cookies 1号:\r\n") + names + Gbk("\r\nCookies 2号:\r\n");
+  EXPECT_EQ(box.GetText(), whole);
+  EXPECT_EQ(Selection(box), Span(Length(box), Length(box)));
+  LRESULT top = SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
+  box.SetText(whole);  // the same text at once shows the same lines
+  box.PutCaretAtEnd();
+  EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), top);
+
+  c().searchBox.SetText("k1");
+  EXPECT_EQ(box.GetText(), whole);  // reading takes in the rest at once
+  c().searchBox.SetText("k1");
+  c().searchBox.SetText("k10599");
+  fillIn();
+  EXPECT_EQ(box.GetText(), Gbk("Cookies 1号:\r\nk105990\r\nk105991\r\nk105992\r\nk105993\r\nk105994\r\n"
+                               "k105995\r\nk105996\r\nk105997\r\nk105998\r\nk105999\r\n\r\nCookies 2号:\r\n"));
+}
+
 TEST_F(SearchWindowTest, InputBoxGrowsToTheSplitterWithAllSelectedAndEscShrinksIt) {
   c().slot1Input.SetText("a=1;b=2;c=3");
   int normal = c().slot1Input.Bounds().height;
