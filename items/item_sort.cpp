@@ -40,44 +40,105 @@ class RankCounts {
     for (size_t i = rank + 1; i < tree_.size(); i += i & (~i + 1)) ++tree_[i];
   }
   size_t Below(size_t rank) const {  // placed keys of lower rank
-    size_t sum = 0;
+    uint32_t sum = 0;
     for (size_t i = rank; i > 0; i -= i & (~i + 1)) sum += tree_[i];
     return sum;
   }
 
  private:
-  std::vector<size_t> tree_;
+  std::vector<uint32_t> tree_;  // row counts fit; half the cache of size_t
 };
+
+// Every key side by side in one buffer, read eight bytes at a time.
+class KeyArena {
+ public:
+  void Add(std::string_view trimmedName, bool caseSensitive) {
+    if (caseSensitive)
+      bytes_.append(trimmedName);
+    else
+      AppendNameOrderKey(trimmedName, bytes_);
+    ends_.push_back(bytes_.size());
+  }
+  size_t size() const { return ends_.size(); }
+  std::string_view Key(size_t r) const {
+    size_t begin = r == 0 ? 0 : ends_[r - 1];
+    return std::string_view(bytes_).substr(begin, ends_[r] - begin);
+  }
+
+ private:
+  Text bytes_;
+  std::vector<size_t> ends_;
+};
+
+// Keys compare by eight-byte chunks, most significant first, padded with
+// zeros; `tail` tells a key that ends inside the chunk (its byte count there)
+// from one that goes on (9), so a prefix sorts first and equal chunks with
+// equal tails below 9 mean equal keys.
+struct ChunkRef {
+  uint64_t chunk;
+  uint32_t tail;
+  int row;
+};
+
+ChunkRef ChunkAt(std::string_view key, size_t depth, int row) {
+  size_t from = depth * 8;
+  size_t left = key.size() > from ? key.size() - from : 0;
+  uint64_t chunk = 0;
+  for (size_t i = 0; i < 8; ++i) chunk = chunk << 8 | (i < left ? static_cast<unsigned char>(key[from + i]) : 0u);
+  return {chunk, static_cast<uint32_t>(std::min<size_t>(left, 9)), row};
+}
+
+bool SameChunk(const ChunkRef& x, const ChunkRef& y) { return x.chunk == y.chunk && x.tail == y.tail; }
+
+// Row indices sorted by key, and for each place whether its key differs from
+// the one before. Groups that agree on a chunk are sorted again on the next
+// chunk; a work list instead of recursion bears keys of any length.
+void SortByKey(const KeyArena& keys, std::vector<int>& sortedRows, std::vector<bool>& newKeyAt) {
+  size_t n = keys.size();
+  std::vector<ChunkRef> refs(n);
+  for (size_t r = 0; r < n; ++r) refs[r] = ChunkAt(keys.Key(r), 0, static_cast<int>(r));
+  newKeyAt.assign(n, false);
+  if (n > 0) newKeyAt[0] = true;
+  struct Group {
+    size_t begin, end, depth;
+  };
+  std::vector<Group> work{{0, n, 0}};
+  while (!work.empty()) {
+    Group g = work.back();
+    work.pop_back();
+    auto first = refs.begin() + static_cast<std::ptrdiff_t>(g.begin);
+    auto last = refs.begin() + static_cast<std::ptrdiff_t>(g.end);
+    if (g.depth > 0)
+      for (auto it = first; it != last; ++it) *it = ChunkAt(keys.Key(static_cast<size_t>(it->row)), g.depth, it->row);
+    std::sort(first, last, [](const ChunkRef& x, const ChunkRef& y) {
+      return x.chunk != y.chunk ? x.chunk < y.chunk : x.tail < y.tail;
+    });
+    for (size_t i = g.begin; i < g.end;) {
+      size_t j = i + 1;
+      while (j < g.end && SameChunk(refs[i], refs[j])) ++j;
+      if (i > g.begin) newKeyAt[i] = true;
+      if (j - i > 1 && refs[i].tail == 9) work.push_back({i, j, g.depth + 1});
+      i = j;
+    }
+  }
+  sortedRows.resize(n);
+  for (size_t i = 0; i < n; ++i) sortedRows[i] = refs[i].row;
+}
 
 // The order the insertion procedure gives, without inserting: keys of
 // different value end up sorted whatever the procedure, so only the order
 // inside each run of equal keys needs the procedure, and that follows from
 // how many keys lie below, how many equal, and how many in all at each step.
-std::vector<int> InsertionOrder(const std::vector<Text>& keys) {
+std::vector<int> InsertionOrder(const KeyArena& keys) {
   size_t n = keys.size();
-  // Sorted by the key's first eight bytes as a number, the whole key only
-  // when those agree: most comparisons never reach the bytes.
-  struct KeyRef {
-    uint64_t prefix;
-    int row;
-  };
-  std::vector<KeyRef> byKey(n);
-  for (size_t r = 0; r < n; ++r) {
-    uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i)
-      prefix = prefix << 8 | (i < keys[r].size() ? static_cast<unsigned char>(keys[r][i]) : 0u);
-    byKey[r] = {prefix, static_cast<int>(r)};
-  }
-  auto compare = [&](const KeyRef& x, const KeyRef& y) {
-    if (x.prefix != y.prefix) return x.prefix < y.prefix ? -1 : 1;
-    return CompareBytes(keys[static_cast<size_t>(x.row)], keys[static_cast<size_t>(y.row)]);
-  };
-  std::sort(byKey.begin(), byKey.end(), [&](const KeyRef& x, const KeyRef& y) { return compare(x, y) < 0; });
+  std::vector<int> byKey;
+  std::vector<bool> newKeyAt;
+  SortByKey(keys, byKey, newKeyAt);
   std::vector<size_t> rank(n);
   size_t ranks = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (i > 0 && compare(byKey[i - 1], byKey[i]) != 0) ++ranks;
-    rank[static_cast<size_t>(byKey[i].row)] = ranks;
+    if (i > 0 && newKeyAt[i]) ++ranks;
+    rank[static_cast<size_t>(byKey[i])] = ranks;
   }
   if (n > 0) ++ranks;
 
@@ -90,7 +151,8 @@ std::vector<int> InsertionOrder(const std::vector<Text>& keys) {
   RankCounts counts(ranks);
   for (size_t r = 0; r < n; ++r) {
     size_t k = rank[r];
-    size_t offset = OffsetAmongEqual(counts.Below(k), runSize[k], r);
+    // The first key of its run has only one place to go.
+    size_t offset = runSize[k] == 0 ? 0 : OffsetAmongEqual(counts.Below(k), runSize[k], r);
     auto first = order.begin() + static_cast<std::ptrdiff_t>(runStart[k]);
     std::copy_backward(first + static_cast<std::ptrdiff_t>(offset), first + static_cast<std::ptrdiff_t>(runSize[k]),
                        first + static_cast<std::ptrdiff_t>(runSize[k] + 1));
@@ -103,6 +165,12 @@ std::vector<int> InsertionOrder(const std::vector<Text>& keys) {
 
 }  // namespace
 
+std::vector<int> ItemOrder(const std::vector<std::string_view>& names, bool caseSensitive) {
+  KeyArena keys;
+  for (std::string_view name : names) keys.Add(TrimmedView(name), caseSensitive);
+  return InsertionOrder(keys);
+}
+
 SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSensitive) {
   std::vector<Row>& rows = table.rows;
   const Row* selected = table.SelectedRow();
@@ -114,14 +182,10 @@ SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSe
     rememberedTag = row.tag;
   }
 
-  std::vector<Text> keys;
-  keys.reserve(rows.size());
-  for (const Row& row : rows) {
-    Text trimmed = Trim(row.Cell(static_cast<size_t>(column)));
-    keys.push_back(caseSensitive ? std::move(trimmed) : NameOrderKey(trimmed));
-  }
-
-  std::vector<int> permutation = InsertionOrder(keys);
+  std::vector<std::string_view> names;
+  names.reserve(rows.size());
+  for (const Row& row : rows) names.push_back(row.Cell(static_cast<size_t>(column)));
+  std::vector<int> permutation = ItemOrder(names, caseSensitive);
   if (!ascending) std::reverse(permutation.begin(), permutation.end());
   std::vector<Row> sorted;
   sorted.reserve(rows.size());

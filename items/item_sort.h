@@ -2,6 +2,9 @@
 // compare equal keep a well-defined order.
 #pragma once
 
+#include <string_view>
+#include <vector>
+
 #include "items/rows.h"
 
 namespace ds {
@@ -9,6 +12,9 @@ namespace ds {
 struct SortResult {
   bool selectionRestored = false;  // the caller scrolls `selected` into view
 };
+
+// Indices of `names` in the ascending order the sort gives them.
+std::vector<int> ItemOrder(const std::vector<std::string_view>& names, bool caseSensitive);
 
 SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSensitive);
 

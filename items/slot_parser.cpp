@@ -25,18 +25,30 @@ Text RemoveCrLf(std::string_view text) {
 
 }  // namespace
 
-CutLine CutItemLine(std::string_view rawLine, std::string_view sep) {
+namespace {
+
+// CutItemLine with a vector the caller keeps from line to line, told whether
+// the marker's bytes occur anywhere in the text.
+CutLine CutLineWith(std::string_view rawLine, std::string_view sep, bool markerInText,
+                    std::vector<std::string_view>& pieces) {
   CutLine cut;
-  Text line = Trim(rawLine);
+  std::string_view line = TrimmedView(rawLine);
   // A leading separator would leave the name empty; HTTP/2 pseudo-headers
   // such as ":method:GET" keep their colon through a marker.
-  if (!sep.empty() && Left(line, static_cast<int>(sep.size())) == sep)
-    line = Replace(line, ":", texts::kSpecialColonMarker, 1, 1);
-  std::vector<Text> pieces = Split(line, sep);
+  Text marked;
+  if (!sep.empty() && line.substr(0, sep.size()) == sep) {
+    marked = Replace(line, ":", texts::kSpecialColonMarker, 1, 1);
+    line = marked;
+    markerInText = true;
+  }
+  // Three pieces tell "more than two" as well as all of them would.
+  SplitViews(line, sep, 3, pieces);
   if (pieces.empty() || pieces[0].empty()) {
     cut.kind = CutLine::Kind::kEmptyName;
     return cut;
   }
+  Text value;
+  std::string_view valueView;
   if (pieces.size() == 1) {
     if (sep.empty() || !EndsWith(line, sep)) {
       cut.kind = CutLine::Kind::kNoSeparator;
@@ -45,30 +57,55 @@ CutLine CutItemLine(std::string_view rawLine, std::string_view sep) {
     cut.emptyValue = true;
   } else if (pieces.size() == 2 && sep.size() == 1) {
     // Give back the trailing separators the split dropped (Base64 padding).
-    Text doubled = Text(sep) + Text(sep);
-    if (EndsWith(line, doubled))
-      cut.value = pieces[1] + doubled;
-    else if (EndsWith(line, sep))
-      cut.value = pieces[1] + Text(sep);
-    else
-      cut.value = pieces[1];
+    valueView = pieces[1];
+    if (EndsWith(line, Text(2, sep[0]))) {
+      value = Text(valueView) + Text(2, sep[0]);
+      valueView = value;
+    } else if (EndsWith(line, sep)) {
+      value = Text(valueView) + Text(sep);
+      valueView = value;
+    }
   } else {
     // Everything after the first separator. A longer separator can overlap
     // itself ("==" in "k==="), so testing the line's end for it would give
     // back bytes the split never dropped.
-    cut.value = line.substr(pieces[0].size() + sep.size());
+    valueView = line.substr(pieces[0].size() + sep.size());
   }
   cut.kind = CutLine::Kind::kItem;
-  cut.name = Trim(Replace(pieces[0], texts::kSpecialColonMarker, ":", 1, 1));
-  cut.value = Trim(cut.value);
+  // Only a name that holds the marker's bytes can give a colon back.
+  if (markerInText && pieces[0].find(texts::kSpecialColonMarker) != std::string_view::npos)
+    cut.name = Trim(Replace(pieces[0], texts::kSpecialColonMarker, ":", 1, 1));
+  else
+    cut.name = Text(TrimmedView(pieces[0]));
+  cut.value = Text(TrimmedView(valueView));
   if (cut.name.empty()) cut.kind = CutLine::Kind::kEmptyName;
   return cut;
 }
 
+}  // namespace
+
+CutLine CutItemLine(std::string_view rawLine, std::string_view sep) {
+  std::vector<std::string_view> pieces;
+  return CutLineWith(rawLine, sep, true, pieces);
+}
+
+std::vector<std::string_view> SplitSlotLineViews(std::string_view text, const Separators& separators,
+                                                 Text& storage) {
+  std::string_view working = TrimmedView(text);
+  bool dropBreaks = separators.line != kCrLf && separators.value != kCrLf;
+  if (dropBreaks && working.find_first_of(kCrLf) != std::string_view::npos) {
+    storage = RemoveCrLf(working);
+    working = storage;
+  }
+  std::vector<std::string_view> lines;
+  SplitViews(working, separators.line, -1, lines);
+  return lines;
+}
+
 std::vector<Text> SplitSlotLines(std::string_view text, const Separators& separators) {
-  Text working = Trim(text);
-  if (separators.line != kCrLf && separators.value != kCrLf) working = RemoveCrLf(working);
-  return Split(working, separators.line);
+  Text storage;
+  std::vector<std::string_view> lines = SplitSlotLineViews(text, separators, storage);
+  return std::vector<Text>(lines.begin(), lines.end());
 }
 
 ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, const SlotContext& slot) {
@@ -81,7 +118,8 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
     return out;
   }
 
-  std::vector<Text> lines = SplitSlotLines(text, separators);
+  Text storage;
+  std::vector<std::string_view> lines = SplitSlotLineViews(text, separators, storage);
   if (!lines.empty() && Find(lines.back(), separators.value) == -1) {
     out.incompleteTail = 1;
     lines.pop_back();
@@ -92,10 +130,16 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
     return out;
   }
 
-  RowTable table;
-  table.rows.reserve(lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    CutLine cut = CutItemLine(lines[i], separators.value);
+  // Rows are made in their sorted order, so the passes that follow walk
+  // memory in order.
+  std::vector<CutLine> items;
+  items.reserve(lines.size());
+  std::vector<std::string_view> pieces;
+  // The lines are views into one of the two.
+  std::string_view working = storage.empty() ? text : std::string_view(storage);
+  bool markerInText = working.find(texts::kSpecialColonMarker) != std::string_view::npos;
+  for (std::string_view line : lines) {
+    CutLine cut = CutLineWith(line, separators.value, markerInText, pieces);
     if (cut.kind == CutLine::Kind::kEmptyName) {
       ++out.emptyNames;
       continue;
@@ -105,12 +149,21 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
       continue;
     }
     if (cut.emptyValue) out.notes += FillIn(texts::kEmptyValueNote, {{"mode", mode}, {"name", cut.name}});
-    Row row;
-    row.cells = {ToText(static_cast<long long>(i + 1)), std::move(cut.name), std::move(cut.value)};
-    table.rows.push_back(std::move(row));
+    items.push_back(std::move(cut));
   }
-  SortItemRows(table, 1, true, false);
-  Renumber(table);
+  std::vector<std::string_view> names;
+  names.reserve(items.size());
+  for (const CutLine& item : items) names.push_back(item.name);
+  std::vector<int> order = ItemOrder(names, false);
+  names = {};
+  std::vector<Row> rows(items.size());
+  for (size_t r = 0; r < rows.size(); ++r) {
+    CutLine& item = items[static_cast<size_t>(order[r])];
+    rows[r].cells.reserve(3);
+    rows[r].cells.push_back(ToText(static_cast<long long>(r + 1)));
+    rows[r].cells.push_back(std::move(item.name));
+    rows[r].cells.push_back(std::move(item.value));
+  }
 
   Text report;
   auto add = [&](const char* sentence, int count) {
@@ -122,7 +175,7 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   add(texts::kNoSeparatorReport, out.noSeparator);
 
   out.stop = ParseOutcome::Stop::kParsed;
-  out.rows = std::move(table.rows);
+  out.rows = std::move(rows);
   out.status = texts::kStatusPrefix + report;
   out.report = report.empty() ? Text(texts::kEmptyReport) : report;
   return out;

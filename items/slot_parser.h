@@ -37,6 +37,10 @@ CutLine CutItemLine(std::string_view line, std::string_view valueSeparator);
 // Working text and lines as the parser makes them: trimmed text, CR and LF
 // dropped unless a separator is CR LF, split at the line separator.
 std::vector<Text> SplitSlotLines(std::string_view text, const Separators& separators);
+// The same lines as views, into `text` or into `storage` when line breaks
+// had to be dropped.
+std::vector<std::string_view> SplitSlotLineViews(std::string_view text, const Separators& separators,
+                                                 Text& storage);
 
 struct ParseOutcome {
   enum class Stop {

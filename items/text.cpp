@@ -58,26 +58,32 @@ int Find(std::string_view text, std::string_view sought, int start, bool ignoreC
   return at == std::string_view::npos ? -1 : static_cast<int>(at + 1);
 }
 
-std::vector<Text> Split(std::string_view text, std::string_view separator, int maxCount) {
-  std::vector<Text> pieces;
-  if (text.empty() || maxCount == 0) return pieces;
+void SplitViews(std::string_view text, std::string_view separator, int maxCount,
+                std::vector<std::string_view>& pieces) {
+  pieces.clear();
+  if (text.empty() || maxCount == 0) return;
   if (separator.empty()) {
-    pieces.emplace_back(text);
-    return pieces;
+    pieces.push_back(text);
+    return;
   }
   size_t pieceStart = 0;
   for (size_t i = 0; i < text.size();) {
-    if (MatchesAt(text, i, separator, false)) {
-      pieces.emplace_back(text.substr(pieceStart, i - pieceStart));
-      if (maxCount > 0 && static_cast<int>(pieces.size()) >= maxCount) return pieces;
+    if (text[i] == separator[0] && MatchesAt(text, i, separator, false)) {
+      pieces.push_back(text.substr(pieceStart, i - pieceStart));
+      if (maxCount > 0 && static_cast<int>(pieces.size()) >= maxCount) return;
       i += separator.size();
       pieceStart = i;
     } else {
       i += CharLength(text, i);
     }
   }
-  if (pieceStart < text.size()) pieces.emplace_back(text.substr(pieceStart));
-  return pieces;
+  if (pieceStart < text.size()) pieces.push_back(text.substr(pieceStart));
+}
+
+std::vector<Text> Split(std::string_view text, std::string_view separator, int maxCount) {
+  std::vector<std::string_view> views;
+  SplitViews(text, separator, maxCount, views);
+  return std::vector<Text>(views.begin(), views.end());
 }
 
 Text Replace(std::string_view text, std::string_view sought, std::string_view replacement, int start,
@@ -113,19 +119,23 @@ Text RemoveSpaces(std::string_view text) {
   return out;
 }
 
-Text Trim(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
   // Walk forward by characters so that a trailing A1 A1 is never the second
   // half of another double-byte character.
   size_t begin = 0;
   while (begin < text.size() && IsSpaceAt(text, begin)) begin += CharLength(text, begin);
+  // A last byte that ends no space: nothing to trim at the end, no walk.
+  if (begin < text.size() && text.back() != ' ' && text.back() != kIdeographicSpace[1]) return text.substr(begin);
   size_t end = begin;
   for (size_t i = begin; i < text.size();) {
     size_t n = CharLength(text, i);
     if (!IsSpaceAt(text, i)) end = i + n;
     i += n;
   }
-  return Text(text.substr(begin, end - begin));
+  return text.substr(begin, end - begin);
 }
+
+Text Trim(std::string_view text) { return Text(TrimmedView(text)); }
 
 Text Left(std::string_view text, int n) {
   if (n <= 0) return {};
@@ -187,16 +197,29 @@ int CompareNames(std::string_view a, std::string_view b) {
   return 0;
 }
 
-Text NameOrderKey(std::string_view name) {
-  Text key;
-  key.reserve(name.size() * 2);
+// Order-preserving and prefix-free: codes up to 0x80 as one byte; other
+// single-byte codes (0x81..0xFF, a lone lead byte or 0xFF) as 0x81 and the
+// code; a double-byte code, whose high byte is 0x81..0xFE, as that byte + 1
+// and its low byte.
+void AppendNameOrderKey(std::string_view name, Text& key) {
   for (size_t i = 0; i < name.size();) {
     size_t n = CharLength(name, i);
     unsigned code = NameOrderCode(name, i, n);
-    key.push_back(static_cast<char>(code >> 8));
-    key.push_back(static_cast<char>(code & 0xFF));
+    if (n == 2) {
+      key.push_back(static_cast<char>((code >> 8) + 1));
+      key.push_back(static_cast<char>(code & 0xFF));
+    } else {
+      if (code > 0x80) key.push_back(static_cast<char>(0x81));
+      key.push_back(static_cast<char>(code));
+    }
     i += n;
   }
+}
+
+Text NameOrderKey(std::string_view name) {
+  Text key;
+  key.reserve(name.size() * 2);
+  AppendNameOrderKey(name, key);
   return key;
 }
 

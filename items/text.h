@@ -26,6 +26,10 @@ int Find(std::string_view text, std::string_view sought, int start = 1, bool ign
 // An empty piece before a separator is kept; the rest after the last one only
 // when it is not empty. maxCount < 0 means no limit.
 std::vector<Text> Split(std::string_view text, std::string_view separator, int maxCount = -1);
+// Split's pieces as views into `text`, into `pieces` (cleared first), so a
+// caller cutting many lines reuses one vector.
+void SplitViews(std::string_view text, std::string_view separator, int maxCount,
+                std::vector<std::string_view>& pieces);
 
 // Non-overlapping, left to right from `start`, at most `count` replacements
 // (count < 0: all).
@@ -34,6 +38,7 @@ Text Replace(std::string_view text, std::string_view sought, std::string_view re
 
 Text RemoveSpaces(std::string_view text);  // ASCII and ideographic spaces everywhere
 Text Trim(std::string_view text);          // the same, at both ends only
+std::string_view TrimmedView(std::string_view text);  // Trim without the copy
 Text Left(std::string_view text, int n);
 Text Right(std::string_view text, int n);
 Text Mid(std::string_view text, int start, int n);
@@ -47,8 +52,10 @@ Text ToText(long long value);
 int CompareNames(std::string_view a, std::string_view b);
 
 // A byte string whose plain byte order is the name order of the names, so a
-// sort can fold each name once instead of at every comparison.
+// sort can fold each name once instead of at every comparison. A single-byte
+// character takes one byte, so ASCII names keep their length.
 Text NameOrderKey(std::string_view name);
+void AppendNameOrderKey(std::string_view name, Text& key);
 
 // Plain byte order (memcmp, then length).
 int CompareBytes(std::string_view a, std::string_view b);

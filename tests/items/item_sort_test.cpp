@@ -89,7 +89,10 @@ TEST(ItemSort, MatchesThePlainInsertionRowForRow) {
     RowTable t;
     std::vector<Text> keys;
     for (size_t i = 0; i < n; ++i) {
-      Text name = pool[rng() % kinds] + std::string(rng() % 3 == 0 ? "x" : "");
+      // A shared prefix longer than a compared chunk, and names that end
+      // inside one, before and after it.
+      Text name = std::string(rng() % 2 ? "Cookie_Session_" : "") + pool[rng() % kinds] +
+                  std::string(rng() % 3 == 0 ? "x" : "");
       keys.push_back(NameOrderKey(name));
       t.rows.push_back(Row{{"", name, std::to_string(i)}, 0, false, {}});
     }

@@ -145,7 +145,7 @@ TEST(TextCompareNames, DoubleByteLettersFoldAtTheEndsOfTheirRanges) {
 
 TEST(TextCompareNames, SortKeysOrderAsTheNamesDo) {
   const char* names[] = {"", "a", "A", "_", "ab", "aB", "b", "\xD6\xD0", "\xA3\xE1", "\xA3\xC1x",
-                         "\x80", "\xFF", "a\xD6", "Z", "[", "\xB0\xA1"};
+                         "\x80", "\xFF", "a\xD6", "Z", "[", "\xB0\xA1", "\xD6", "\x81", "\x81\x40", "\x7F", ("a\xFF" "b")};
   for (const char* a : names) {
     for (const char* b : names) {
       int byName = CompareNames(a, b);
