@@ -23,10 +23,16 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
   FuzzyMatch fuzzy = AnalysisFuzzyMatch(rule);
   ComparisonLists out;
 
-  CounterpartFinder inSlot2(names2.names, rule.exact, fuzzy);
+  std::vector<int> inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
   for (size_t i = 0; i < slot1.rows.size(); ++i) {
+    // The counterparts lie anywhere in the other list: ask for their rows,
+    // then for their cells, ahead of the comparison.
+    if (size_t ahead = i + 32; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
+      __builtin_prefetch(&slot2.rows[static_cast<size_t>(inSlot2[ahead])]);
+    if (size_t ahead = i + 16; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
+      __builtin_prefetch(slot2.rows[static_cast<size_t>(inSlot2[ahead])].cells.data());
     const Row& row = slot1.rows[i];
-    int k = inSlot2.Find(names1.names[i]);
+    int k = inSlot2[i];
     if (k < 0) {
       out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, {&row.Cell(1), &row.Cell(2)}));
     } else if (slot2.rows[static_cast<size_t>(k)].Cell(2) != row.Cell(2)) {
@@ -35,10 +41,10 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
     }
   }
 
-  CounterpartFinder inSlot1(names1.names, rule.exact, fuzzy);
+  std::vector<int> inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names);
   for (size_t i = 0; i < slot2.rows.size(); ++i) {
     const Row& row = slot2.rows[i];
-    if (inSlot1.Find(names2.names[i]) < 0)
+    if (inSlot1[i] < 0)
       out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, {&row.Cell(1), &row.Cell(2)}));
   }
   return out;

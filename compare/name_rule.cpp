@@ -1,5 +1,6 @@
 #include "compare/name_rule.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace ds {
@@ -14,14 +15,23 @@ Text PrepareName(std::string_view name, const NameRule& rule) {
 
 PreparedNames PrepareNames(const RowTable& table, const NameRule& rule) {
   PreparedNames out;
-  out.names.reserve(table.rows.size());
-  if (rule.caseSensitive) {
-    for (const Row& row : table.rows) out.names.push_back(row.Cell(1));
-    return out;
+  size_t total = 0;
+  for (const Row& row : table.rows) total += row.Cell(1).size();
+  out.bytes.reserve(total);  // no reallocation: the views below stay valid
+  // Folded name by name: a lone lead byte ending one name must not pair with
+  // the next name's first byte.
+  for (const Row& row : table.rows) {
+    if (rule.caseSensitive)
+      out.bytes += row.Cell(1);
+    else
+      out.bytes += ToLowerAscii(row.Cell(1));
   }
-  out.lowered.reserve(table.rows.size());
-  for (const Row& row : table.rows) out.lowered.push_back(ToLowerAscii(row.Cell(1)));
-  for (const Text& name : out.lowered) out.names.push_back(name);
+  out.names.reserve(table.rows.size());
+  size_t at = 0;
+  for (const Row& row : table.rows) {
+    out.names.push_back(std::string_view(out.bytes).substr(at, row.Cell(1).size()));
+    at += row.Cell(1).size();
+  }
   return out;
 }
 
@@ -31,29 +41,75 @@ bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool ex
   return Find(other, sought) != -1;
 }
 
+namespace {
+
+uint64_t HashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
+uint32_t TagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32 ^ hash); }
+
+}  // namespace
+
 CounterpartFinder::CounterpartFinder(const std::vector<std::string_view>& preparedNames, bool exact, FuzzyMatch fuzzy)
     : names_(preparedNames), exact_(exact), fuzzy_(fuzzy) {
   if (!exact_) return;
   size_t capacity = 16;
   while (capacity < names_.size() * 2) capacity *= 2;
-  slots_.assign(capacity, 0);
+  slots_.assign(capacity, Slot{});
   mask_ = capacity - 1;
-  for (size_t i = 0; i < names_.size(); ++i) {
-    size_t at = std::hash<std::string_view>{}(names_[i]) & mask_;
-    while (slots_[at] != 0 && names_[static_cast<size_t>(slots_[at] - 1)] != names_[i]) at = (at + 1) & mask_;
-    if (slots_[at] == 0) slots_[at] = static_cast<int>(i) + 1;  // a later row of the same name is no counterpart
+  uint64_t hashes[kBatch];
+  for (size_t from = 0; from < names_.size(); from += kBatch) {
+    size_t n = HashBatch(names_, from, hashes);
+    for (size_t k = 0; k < n; ++k) {
+      size_t i = from + k;
+      size_t at = Probe(names_[i], hashes[k]);
+      // A later row of the same name is no counterpart.
+      if (slots_[at].rowPlus1 == 0)
+        slots_[at] = {TagOf(hashes[k]), static_cast<int>(i) + 1, names_[i].data(), names_[i].size()};
+    }
   }
 }
 
-int CounterpartFinder::Find(std::string_view sought) const {
-  if (exact_) {
-    for (size_t at = std::hash<std::string_view>{}(sought) & mask_; slots_[at] != 0; at = (at + 1) & mask_)
-      if (names_[static_cast<size_t>(slots_[at] - 1)] == sought) return slots_[at] - 1;
-    return -1;
+// Hashes the next names and asks for their first slots, so that the reads of
+// a batch overlap; returns how many.
+size_t CounterpartFinder::HashBatch(const std::vector<std::string_view>& names, size_t from, uint64_t* hashes) const {
+  size_t n = std::min(kBatch, names.size() - from);
+  for (size_t k = 0; k < n; ++k) {
+    hashes[k] = HashOf(names[from + k]);
+    __builtin_prefetch(&slots_[static_cast<size_t>(hashes[k]) & mask_]);
   }
+  return n;
+}
+
+// The slot that holds `name`, or the empty slot where it would go.
+size_t CounterpartFinder::Probe(std::string_view name, uint64_t hash) const {
+  uint32_t tag = TagOf(hash);
+  size_t at = static_cast<size_t>(hash) & mask_;
+  for (; slots_[at].rowPlus1 != 0; at = (at + 1) & mask_) {
+    const Slot& slot = slots_[at];
+    if (slot.hash == tag && std::string_view(slot.bytes, slot.size) == name) break;
+  }
+  return at;
+}
+
+int CounterpartFinder::Find(std::string_view sought) const {
+  if (exact_) return slots_[Probe(sought, HashOf(sought))].rowPlus1 - 1;
   for (size_t i = 0; i < names_.size(); ++i)
     if (PreparedNamesMatch(sought, names_[i], false, fuzzy_)) return static_cast<int>(i);
   return -1;
+}
+
+std::vector<int> CounterpartFinder::FindEach(const std::vector<std::string_view>& sought) const {
+  std::vector<int> rows(sought.size());
+  if (!exact_) {
+    for (size_t i = 0; i < sought.size(); ++i) rows[i] = Find(sought[i]);
+    return rows;
+  }
+  uint64_t hashes[kBatch];
+  for (size_t from = 0; from < sought.size(); from += kBatch) {
+    size_t n = HashBatch(sought, from, hashes);
+    for (size_t k = 0; k < n; ++k) __builtin_prefetch(slots_[static_cast<size_t>(hashes[k]) & mask_].bytes);
+    for (size_t k = 0; k < n; ++k) rows[from + k] = slots_[Probe(sought[from + k], hashes[k])].rowPlus1 - 1;
+  }
+  return rows;
 }
 
 }  // namespace ds

@@ -2,6 +2,7 @@
 // exact-match switches.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -25,15 +26,16 @@ FuzzyMatch AnalysisFuzzyMatch(const NameRule& rule);
 // not matter, as they are otherwise.
 Text PrepareName(std::string_view name, const NameRule& rule);
 
-// Column 1 of every row as the rule compares it: views of the rows' own
-// names when case matters (no copies), else of lower-cased copies kept here.
-// Not copyable: the views may point into it.
+// Column 1 of every row as the rule compares it (lower-cased when case does
+// not matter), side by side in one buffer: a lookup that lands on a name
+// reads a small buffer instead of a row somewhere in the list.
+// Not copyable: the views point into it.
 struct PreparedNames {
   PreparedNames() = default;
   PreparedNames(PreparedNames&&) = default;
   PreparedNames(const PreparedNames&) = delete;
   PreparedNames& operator=(const PreparedNames&) = delete;
-  std::vector<Text> lowered;
+  Text bytes;
   std::vector<std::string_view> names;
 };
 PreparedNames PrepareNames(const RowTable& table, const NameRule& rule);
@@ -46,15 +48,28 @@ class CounterpartFinder {
  public:
   CounterpartFinder(const std::vector<std::string_view>& preparedNames, bool exact, FuzzyMatch fuzzy);
   int Find(std::string_view preparedSought) const;  // row index or -1
+  // Find for each name, in order; exact lookups run a few dozen at a time so
+  // their memory reads overlap.
+  std::vector<int> FindEach(const std::vector<std::string_view>& preparedSought) const;
 
  private:
   const std::vector<std::string_view>& names_;
   bool exact_;
   FuzzyMatch fuzzy_;
   // Open addressing over the rows: each slot holds a row + 1 (0: empty), only
-  // the first row of each name; a flat table keeps lookups in cache.
-  std::vector<int> slots_;
+  // the first row of each name, with the name's hash and where its bytes are,
+  // so a probe reads nothing else; a flat table keeps lookups in cache.
+  struct Slot {
+    uint32_t hash = 0;
+    int rowPlus1 = 0;
+    const char* bytes = nullptr;
+    size_t size = 0;
+  };
+  std::vector<Slot> slots_;
   size_t mask_ = 0;
+  size_t Probe(std::string_view name, uint64_t hash) const;
+  static constexpr size_t kBatch = 32;
+  size_t HashBatch(const std::vector<std::string_view>& names, size_t from, uint64_t* hashes) const;
 };
 
 }  // namespace ds

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/test_gbk.h"
 
 #include "tests/test_rows.h"
@@ -90,6 +92,41 @@ TEST(Comparison, FirstCounterpartWins) {
   EXPECT_EQ(CellsOf(CompareItemTables(s1, s2, kExact).different), (Cells{{"1", "a", "1", "2"}}));
   RowTable u2 = RowsOf({{"xa", "2"}, {"A", "1"}});
   EXPECT_EQ(CellsOf(CompareItemTables(s1, u2, kContains).different), (Cells{{"1", "a", "1", "2"}}));
+}
+
+// Big lists go through the batched index: each row's counterpart must be the
+// first row of the other list whose name the rule finds equal, as a plain
+// scan finds it, across batch edges and with names repeated in any case.
+TEST(Comparison, BigListsFindTheSameCounterpartsAsAPlainScan) {
+  std::mt19937 rng(3);
+  auto table = [&rng] {
+    RowTable t;
+    for (int i = 0; i < 700; ++i) {
+      Text name = (rng() % 2 ? "Sid" : "sid") + std::to_string(rng() % 300);
+      t.rows.push_back(Row{{ToText(i + 1), name, ToText(rng() % 3)}, 0, false, {}});
+    }
+    return t;
+  };
+  RowTable s1 = table(), s2 = table();
+  for (NameRule rule : {kExact, kNoCase}) {
+    ComparisonLists got = CompareItemTables(s1, s2, rule);
+    std::vector<Text> missing, different;
+    for (const Row& row : s1.rows) {
+      const Row* counterpart = nullptr;
+      for (const Row& other : s2.rows)
+        if (PrepareName(other.Cell(1), rule) == PrepareName(row.Cell(1), rule)) {
+          counterpart = &other;
+          break;
+        }
+      if (!counterpart) missing.push_back(row.Cell(1));
+      else if (counterpart->Cell(2) != row.Cell(2)) different.push_back(row.Cell(1) + counterpart->Cell(2));
+    }
+    std::vector<Text> gotMissing, gotDifferent;
+    for (const Row& row : got.missingInSlot2) gotMissing.push_back(row.Cell(1));
+    for (const Row& row : got.different) gotDifferent.push_back(row.Cell(1) + row.Cell(3));
+    EXPECT_EQ(gotMissing, missing);
+    EXPECT_EQ(gotDifferent, different);
+  }
 }
 
 TEST(Comparison, OneEmptySlotPutsEverythingInAMissingList) {
