@@ -8,12 +8,12 @@ namespace {
 
 // One slot's paste: the list and the content box change as the window's do.
 void ParseInto(SlotResult& slot, std::string_view text, const ds::Separators& separators, const ds::SlotContext& context,
-               std::string& contentBox) {
+               bool keepParsed, std::string& contentBox) {
   ds::SlotUpdate update = ds::ParseSlot(text, separators, context);
   slot.report = std::move(update.report);
   if (update.rows) slot.rows.rows = std::move(*update.rows);
   if (update.notes) contentBox = std::move(*update.notes);
-  slot.parsed = slot.rows.rows;
+  if (keepParsed) slot.parsed = slot.rows.rows;
   slot.notes = contentBox;
 }
 
@@ -31,8 +31,8 @@ SessionResult RunSession(const SessionInput& in) {
   r.separators = {line.inForce, value.inForce};
 
   std::string contentBox;
-  ParseInto(r.slot1, in.slot1Text, r.separators, {mode, ds::Slot::k1}, contentBox);
-  ParseInto(r.slot2, in.slot2Text, r.separators, {mode, ds::Slot::k2}, contentBox);
+  ParseInto(r.slot1, in.slot1Text, r.separators, {mode, ds::Slot::k1}, in.keepParsed, contentBox);
+  ParseInto(r.slot2, in.slot2Text, r.separators, {mode, ds::Slot::k2}, in.keepParsed, contentBox);
 
   bool remove = in.removeDuplicates;
   ds::AnalyseResult analysed =

@@ -20,6 +20,7 @@ struct SessionInput {
   bool removeDuplicates = false;
   std::string slot1Text, slot2Text;  // GBK, line breaks as pasted on Windows
   bool wantReports = true;           // the text output prints none
+  bool keepParsed = true;            // the rows right after parsing: JSON prints them
 };
 
 struct SlotResult {

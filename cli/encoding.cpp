@@ -99,7 +99,17 @@ size_t GbkCharLength(std::string_view text, size_t i) {
 
 std::string EncodeOutput(std::string_view gbk, Encoding encoding) {
   if (encoding == Encoding::kGbk || IsAscii(gbk)) return std::string(gbk);
-  return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, kCodePageGbk), kCodePageUtf8);
+  // Line by line in pieces of some 64 KB: the wide copy of a whole output
+  // would be twice its size again.
+  std::string out;
+  out.reserve(gbk.size() + gbk.size() / 2);
+  while (!gbk.empty()) {
+    size_t cut = gbk.find('\n', 65536);
+    cut = cut == std::string_view::npos ? gbk.size() : cut + 1;
+    out += ds::platform::FromUtf16(ds::platform::ToUtf16(gbk.substr(0, cut), kCodePageGbk), kCodePageUtf8);
+    gbk.remove_prefix(cut);
+  }
+  return out;
 }
 
 std::string WindowsLineBreaks(std::string_view text) {

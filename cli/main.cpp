@@ -108,6 +108,7 @@ int Run(int argc, char** argv) {
   in.rule = {!o.ignoreCase, !o.fuzzy};
   in.removeDuplicates = o.removeDuplicates;
   in.wantReports = o.json;
+  in.keepParsed = o.json;
   ds::SeparatorBoxes defaults = ds::DefaultSeparatorBoxes(o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies);
   in.lineSeparatorBox = defaults.line;
   in.valueSeparatorBox = defaults.value;

@@ -109,6 +109,14 @@ TEST(CliEncoding, RejectsWhatCodePage936CannotHoldAtItsOffset) {
   };
   for (const auto& c : cases) EXPECT_EQ(DecodeInput(c.bytes, c.encoding).badOffset, c.badOffset) << c.bytes;
   EXPECT_EQ(EncodeOutput("\xD6\xD0", Encoding::kUtf8), "\xE4\xB8\xAD");
+  // A long output converts in pieces: none may cut a character or lose one.
+  std::string gbk, utf8;
+  for (int i = 0; gbk.size() < 300000; ++i) {
+    std::string line = std::string(static_cast<size_t>(i % 97), 'x') + (i % 2 ? "\xD6\xD0\r\n" : "\xD6\xD0");
+    gbk += line;
+    utf8 += std::string(static_cast<size_t>(i % 97), 'x') + (i % 2 ? "\xE4\xB8\xAD\r\n" : "\xE4\xB8\xAD");
+  }
+  EXPECT_EQ(EncodeOutput(gbk, Encoding::kUtf8), utf8);
   EXPECT_EQ(WindowsLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
 }
 
