@@ -1,5 +1,7 @@
 #include "compare/name_rule.h"
 
+#include "compare/substring_index.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -100,7 +102,16 @@ int CounterpartFinder::Find(std::string_view sought) const {
 std::vector<int> CounterpartFinder::FindEach(const std::vector<std::string_view>& sought) const {
   std::vector<int> rows(sought.size());
   if (!exact_) {
-    for (size_t i = 0; i < sought.size(); ++i) rows[i] = Find(sought[i]);
+    bool prefixes = fuzzy_ == FuzzyMatch::kPrefix;
+    // Scanning costs names x sought; an index, about its suffixes x log.
+    size_t suffixes = SubstringIndex::SuffixCount(names_, prefixes);
+    if (sought.size() * names_.size() > 64 * 1024 && suffixes < (1u << 24) &&
+        suffixes < sought.size() * names_.size() / 64) {
+      SubstringIndex index(names_, prefixes);
+      for (size_t i = 0; i < sought.size(); ++i) rows[i] = index.FirstRowWith(sought[i]);
+    } else {
+      for (size_t i = 0; i < sought.size(); ++i) rows[i] = Find(sought[i]);
+    }
     return rows;
   }
   uint64_t hashes[kBatch];

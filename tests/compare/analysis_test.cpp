@@ -94,38 +94,44 @@ TEST(Comparison, FirstCounterpartWins) {
   EXPECT_EQ(CellsOf(CompareItemTables(s1, u2, kContains).different), (Cells{{"1", "a", "1", "2"}}));
 }
 
-// Big lists go through the batched index: each row's counterpart must be the
-// first row of the other list whose name the rule finds equal, as a plain
-// scan finds it, across batch edges and with names repeated in any case.
+// Big lists go through the indexes: each row's counterpart must be the first
+// row of the other list that a plain scan with the rule finds, across batch
+// edges, with names repeated in any case, and with double-byte characters
+// whose bytes also spell other characters when read from their middle.
 TEST(Comparison, BigListsFindTheSameCounterpartsAsAPlainScan) {
   std::mt19937 rng(3);
-  auto table = [&rng] {
+  const char* pieces[] = {"sid", "Sid", "\xD6\xD0", "\xD0\xD6", "a", "x", ""};
+  // Values name their row, so a difference row tells which counterpart it found.
+  auto table = [&](const char* side) {
     RowTable t;
     for (int i = 0; i < 700; ++i) {
-      Text name = (rng() % 2 ? "Sid" : "sid") + std::to_string(rng() % 300);
-      t.rows.push_back(Row{{ToText(i + 1), name, ToText(rng() % 3)}, 0, false, {}});
+      Text name;
+      for (size_t k = 1 + rng() % 3; k > 0; --k) name += pieces[rng() % 7];
+      if (rng() % 2) name += std::to_string(rng() % 300);
+      t.rows.push_back(Row{{ToText(i + 1), name, side + ToText(i)}, 0, false, {}});
     }
     return t;
   };
-  RowTable s1 = table(), s2 = table();
-  for (NameRule rule : {kExact, kNoCase}) {
+  RowTable s1 = table("a"), s2 = table("b");
+  for (NameRule rule : {kExact, kNoCase, kPrefix, kContains}) {
     ComparisonLists got = CompareItemTables(s1, s2, rule);
     std::vector<Text> missing, different;
     for (const Row& row : s1.rows) {
       const Row* counterpart = nullptr;
       for (const Row& other : s2.rows)
-        if (PrepareName(other.Cell(1), rule) == PrepareName(row.Cell(1), rule)) {
+        if (PreparedNamesMatch(PrepareName(row.Cell(1), rule), PrepareName(other.Cell(1), rule), rule.exact,
+                               AnalysisFuzzyMatch(rule))) {
           counterpart = &other;
           break;
         }
       if (!counterpart) missing.push_back(row.Cell(1));
-      else if (counterpart->Cell(2) != row.Cell(2)) different.push_back(row.Cell(1) + counterpart->Cell(2));
+      else different.push_back(row.Cell(1) + "|" + counterpart->Cell(2));
     }
     std::vector<Text> gotMissing, gotDifferent;
     for (const Row& row : got.missingInSlot2) gotMissing.push_back(row.Cell(1));
-    for (const Row& row : got.different) gotDifferent.push_back(row.Cell(1) + row.Cell(3));
-    EXPECT_EQ(gotMissing, missing);
-    EXPECT_EQ(gotDifferent, different);
+    for (const Row& row : got.different) gotDifferent.push_back(row.Cell(1) + "|" + row.Cell(3));
+    EXPECT_EQ(gotMissing, missing) << rule.caseSensitive << rule.exact;
+    EXPECT_EQ(gotDifferent, different) << rule.caseSensitive << rule.exact;
   }
 }
 
