@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/slots.h"
 #include "compare/search.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -104,6 +105,74 @@ void BM_ParseSlotIntoWindow(benchmark::State& state) {
   state.SetLabel(state.range(1) ? "with repaint" : "without repaint");
 }
 BENCHMARK(BM_ParseSlotIntoWindow)->ArgsProduct({{1000, 100000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// Two 100,000-item captures pasted, sharing half their names.
+void PasteTwoBigCaptures() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  std::string a, b;
+  for (int i = 0; i < 100000; ++i) {
+    a.append("k").append(std::to_string(i)).append("=v").append(std::to_string(i % 7)).append(";");
+    b.append("k").append(std::to_string(i + 50000)).append("=v").append(std::to_string(i % 5)).append(";");
+  }
+  Window().controls().slot1Input.SetText(a);
+  Window().controls().slot2Input.SetText(b);
+  UpdateWindow(Window().hwnd());
+}
+
+// Analyse of 2 x 100,000 items until every list has painted.
+void BM_WindowAnalyse100k(benchmark::State& state) {
+  PasteTwoBigCaptures();
+  ui::SetMessageHook([](const ui::MessageRequest&) { return ui::MessageAnswer::kNo; });
+  for (auto _ : state) {
+    Window().controls().analyseButton.Click();
+    UpdateWindow(Window().hwnd());
+  }
+  ui::SetMessageHook(nullptr);
+  state.SetLabel(std::to_string(Window().controls().differenceList.rows().rows.size()) + " differences");
+}
+BENCHMARK(BM_WindowAnalyse100k)->Unit(benchmark::kMillisecond);
+
+// Maximise, then restore, with two 100,000-row item lists, each step repainted.
+void BM_ResizeStep100k(benchmark::State& state) {
+  PasteTwoBigCaptures();
+  bool maximised = false;
+  for (auto _ : state) {
+    maximised = !maximised;
+    ShowWindow(Window().hwnd(), maximised ? SW_MAXIMIZE : SW_RESTORE);
+    ui::LetPendingEventsRun();
+    UpdateWindow(Window().hwnd());
+  }
+  ShowWindow(Window().hwnd(), SW_RESTORE);
+  ui::LetPendingEventsRun();
+}
+BENCHMARK(BM_ResizeStep100k)->Unit(benchmark::kMillisecond);
+
+// The Down key in a focused 100,000-row item list: the next row, its report
+// and its counterpart selected in the other list.
+void BM_SelectionStep100k(benchmark::State& state) {
+  PasteTwoBigCaptures();
+  ui::ListView& list = Window().controls().slot1Items;
+  list.Focus();
+  list.SelectRow(60000);
+  ui::LetPendingEventsRun();
+  int row = 60000;
+  for (auto _ : state) {
+    if (++row >= 99990) {
+      state.PauseTiming();
+      list.SelectRow(row = 60000);
+      ui::LetPendingEventsRun();
+      state.ResumeTiming();
+    }
+    SendMessageW(list.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(list.hwnd(), WM_KEYUP, VK_DOWN, 0);
+    ui::LetPendingEventsRun();
+    UpdateWindow(Window().hwnd());
+  }
+  state.SetLabel("at row " + std::to_string(list.SelectedRow()));
+}
+BENCHMARK(BM_SelectionStep100k)->Unit(benchmark::kMillisecond);
 
 // Fitting a name column of 100,000 names written in Chinese characters: each
 // is measured only while it could still be the widest.

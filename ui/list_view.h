@@ -44,7 +44,7 @@ class ListView : public Control {
   void SetColumnWidth(int column, int width);
   void FitColumn(int column);  // to content and header, at once
   void QueueFitColumn(int column);  // the same, once pending messages run
-  void FitColumnToHeader(int column);  // the list view's own LVSCW_AUTOSIZE_USEHEADER
+  void FitColumnToHeader(int column);  // as the list view's own LVSCW_AUTOSIZE_USEHEADER
 
   // Single selection, read from and written to the control.
   int SelectedRow() const;
@@ -67,6 +67,7 @@ class ListView : public Control {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void FitColumnWith(int column, int titlePadding);
   void FillDisplayInfo(NMLVDISPINFOW* info);
 
   ds::RowTable table_;

@@ -157,6 +157,33 @@ TEST_F(HostileTest, FittedColumnHoldsTheWidestNameInAProportionalFont) {
   DeleteObject(font);
 }
 
+// Fitting to the header is measured by the program, not left to the list
+// view, which would fetch every row: it must land where the list view's own
+// sizing lands, whether a cell or the title is the wider, in either font.
+TEST_F(HostileTest, FittingToTheHeaderMatchesTheListViewsOwnSizing) {
+  HFONT font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Tahoma");
+  ui::ListView& list = c().slot1Missing;
+  const std::vector<std::vector<std::string>> contents = {
+      {}, {"a"}, {"WWWWWWWWWWWW", "i"}, {"\xD6\xD0\xCE\xC4\xC3\xFB"}, {"x", std::string(60, 'y')}};
+  for (HFONT f : {HFONT(nullptr), font}) {
+    if (f) list.SetFont(f);
+    for (const auto& names : contents) {
+      list.rows().rows.clear();
+      for (const std::string& name : names) list.rows().rows.push_back(ds::Row{{"1234", name, "v"}, 0, false, {}});
+      list.Refresh();
+      for (int column : {0, 1}) {
+        list.FitColumnToHeader(column);
+        int ours = list.ColumnWidth(column);
+        SendMessageW(list.hwnd(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE_USEHEADER);
+        EXPECT_EQ(ours, list.ColumnWidth(column)) << column << " " << (names.empty() ? "" : names.back());
+      }
+    }
+  }
+  list.SetFont(nullptr);
+  DeleteObject(font);
+}
+
 // A quick click on a button while an input box has the focus: the press and
 // the release are both queued when the box's focus loss lets events run.
 TEST_F(HostileTest, QuickClickOnAButtonWhileAnInputBoxHasTheFocus) {
