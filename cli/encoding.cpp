@@ -17,16 +17,6 @@ std::string EncodeOutput(std::string_view gbk, Encoding encoding) {
   return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, kCodePageGbk), kCodePageUtf8);
 }
 
-std::string WindowsLineBreaks(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
-    out.push_back(text[i]);
-  }
-  return out;
-}
-
 Encoding ConsoleEncoding(std::string_view codeset) {
   std::string upper;
   for (char c : codeset)

@@ -22,8 +22,7 @@ std::string EncodeOutput(std::string_view gbk, Encoding encoding);
 
 using ds::GbkCharLength;
 
-// A lone LF becomes CR LF, as text pasted on Windows has it.
-std::string WindowsLineBreaks(std::string_view text);
+using ds::WindowsLineBreaks;
 
 // The encoding of a console whose locale names this character set (as
 // nl_langinfo(CODESET) does): GBK for the Chinese code pages, else UTF-8.

@@ -18,7 +18,6 @@
 #endif
 
 #include "cli/compare_session.h"
-#include "cli/file_input.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "import/capture.h"
@@ -26,6 +25,7 @@
 #include "items/analysis_mode.h"
 #include "items/separators.h"
 #include "platform/codepage.h"
+#include "platform/file_input.h"
 
 namespace {
 
@@ -157,7 +157,7 @@ int Run(int argc, char** argv) {
     std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
     std::string gbk;
     {
-      cli::FileContent file = cli::ReadInputFile(*files[i]);
+      ds::platform::FileContent file = ds::platform::ReadInputFile(*files[i]);
       if (!file.error.empty()) return Fail("cannot read " + name + ": " + file.error);
       if (o.from == ds::CaptureFormat::kPlain) {
         if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error)) return Fail(error);

@@ -169,4 +169,14 @@ size_t GbkCharLength(std::string_view text, size_t i) {
   return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 0;
 }
 
+std::string WindowsLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
 }  // namespace ds

@@ -22,6 +22,9 @@ struct DecodedText {
 
 DecodedText DecodeText(std::string_view bytes, TextEncoding encoding);
 
+// A lone LF becomes CR LF, as text pasted on Windows has it.
+std::string WindowsLineBreaks(std::string_view text);
+
 // ASCII reads the same in every encoding here: most of what passes through.
 bool IsAscii(std::string_view text);
 
