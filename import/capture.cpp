@@ -41,29 +41,16 @@ Capture OfMessage(CaptureKind kind, HttpMessage message) {
 }
 
 // Line breaks would cut an item in two; values keep everything else.
-Text OneLine(std::string_view s) {
-  Text out;
-  out.reserve(s.size());
-  for (char c : s)
-    if (c != '\r' && c != '\n') out.push_back(c);
-  return out;
-}
-
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
+Text OneLine(std::string_view s) { return Replace(Replace(s, "\r"), "\n"); }
 
 // "a=1; b=2" as pairs; a piece without "=" is a name with an empty value.
 void AppendCookiePairs(std::string_view header, std::vector<Field>* out) {
   while (!header.empty()) {
     size_t end = header.find(';');
-    std::string_view piece = Trimmed(header.substr(0, end));
+    Text piece = Trim(header.substr(0, end));
     if (!piece.empty()) {
       size_t eq = piece.find('=');
-      out->push_back({Text(Trimmed(piece.substr(0, eq))),
-                      eq == std::string_view::npos ? Text() : Text(Trimmed(piece.substr(eq + 1)))});
+      out->push_back({Trim(piece.substr(0, eq)), eq == Text::npos ? Text() : Trim(piece.substr(eq + 1))});
     }
     if (end == std::string_view::npos) break;
     header.remove_prefix(end + 1);

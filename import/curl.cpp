@@ -48,35 +48,45 @@ size_t AnsiCEscape(std::string_view t, size_t i, Text* word) {
   return 0;
 }
 
-// Words as a POSIX shell splits them; nullopt when a quote is left open.
-// Double-byte characters are stepped over whole: their second byte may be "\".
-std::optional<std::vector<Text>> SplitBashWords(std::string_view t) {
-  std::vector<Text> words;
+// The words a splitter has made, and the one it is in.
+struct Words {
+  std::vector<Text> done;
   Text word;
   bool inWord = false;
-  size_t i = 0;
-  auto copyChar = [&](size_t at) {
+
+  void End() {
+    if (inWord) done.push_back(std::move(word));
+    word.clear();
+    inWord = false;
+  }
+  // Double-byte characters are copied whole: their second byte may be "\\".
+  size_t Copy(std::string_view t, size_t at) {
     size_t n = CharLength(t, at);
     word.append(t.substr(at, n));
     return n;
-  };
+  }
+};
+
+// Words as a POSIX shell splits them; nullopt when a quote is left open.
+std::optional<std::vector<Text>> SplitBashWords(std::string_view t) {
+  Words w;
+  Text& word = w.word;
+  size_t i = 0;
   while (i < t.size()) {
     char c = t[i];
     if (IsBlank(c)) {
-      if (inWord) words.push_back(std::move(word));
-      word.clear();
-      inWord = false;
+      w.End();
       ++i;
       continue;
     }
-    inWord = true;
+    w.inWord = true;
     if (c == '\\') {
       if (size_t n = LineBreakAt(t, i + 1)) {
         i += 1 + n;
-        if (word.empty()) inWord = false;
+        if (word.empty()) w.inWord = false;
         continue;
       }
-      if (i + 1 < t.size()) i += 1 + copyChar(i + 1);
+      if (i + 1 < t.size()) i += 1 + w.Copy(t, i + 1);
       else ++i;
     } else if (c == '\'') {
       size_t end = t.find('\'', i + 1);
@@ -88,7 +98,7 @@ std::optional<std::vector<Text>> SplitBashWords(std::string_view t) {
         if (i >= t.size()) return std::nullopt;
         if (t[i] == '\'') break;
         if (t[i] == '\\' && i + 1 < t.size()) i += 1 + AnsiCEscape(t, i + 1, &word);
-        else i += copyChar(i);
+        else i += w.Copy(t, i);
       }
       ++i;
     } else if (c == '"') {
@@ -107,16 +117,16 @@ std::optional<std::vector<Text>> SplitBashWords(std::string_view t) {
             ++i;
           }
         } else {
-          i += copyChar(i);
+          i += w.Copy(t, i);
         }
       }
       ++i;
     } else {
-      i += copyChar(i);
+      i += w.Copy(t, i);
     }
   }
-  if (inWord) words.push_back(std::move(word));
-  return words;
+  w.End();
+  return std::move(w.done);
 }
 
 // cmd.exe's part: "^" takes the next character literally (a line break is
@@ -150,19 +160,17 @@ Text RemoveCarets(std::string_view t) {
 // group, backslashes count only before a quote, "" inside quotes is a quote.
 std::optional<std::vector<Text>> SplitCmdWords(std::string_view raw) {
   Text t = RemoveCarets(raw);
-  std::vector<Text> words;
-  Text word;
-  bool inWord = false, quoted = false;
+  Words w;
+  Text& word = w.word;
+  bool quoted = false;
   for (size_t i = 0; i < t.size();) {
     char c = t[i];
     if (IsBlank(c) && !quoted) {
-      if (inWord) words.push_back(std::move(word));
-      word.clear();
-      inWord = false;
+      w.End();
       ++i;
       continue;
     }
-    inWord = true;
+    w.inWord = true;
     if (c == '\\') {
       size_t n = 0;
       while (i + n < t.size() && t[i + n] == '\\') ++n;
@@ -187,14 +195,12 @@ std::optional<std::vector<Text>> SplitCmdWords(std::string_view raw) {
         ++i;
       }
     } else {
-      size_t n = CharLength(t, i);
-      word.append(t.substr(i, n));
-      i += n;
+      i += w.Copy(t, i);
     }
   }
   if (quoted) return std::nullopt;
-  if (inWord) words.push_back(std::move(word));
-  return words;
+  w.End();
+  return std::move(w.done);
 }
 
 // Copies for cmd escape with carets (^" around words, ^ before line breaks),
