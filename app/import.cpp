@@ -72,7 +72,8 @@ void LoadDroppedFile(const ImportView& v, const AppState& state, const std::wstr
 }
 
 void PasteRecognised(const ImportView& v, const AppState& state) {
-  Import(v, state, ui::GetClipboardText(v.owner), false);
+  std::string text = ui::GetClipboardText(v.owner);
+  if (!text.empty()) Import(v, state, text, false);  // nothing to paste, as Ctrl+V
 }
 
 }  // namespace app
