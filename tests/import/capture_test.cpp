@@ -166,10 +166,10 @@ TEST(ImportHar, EntryChoiceAndWhatItCarries) {
     HarChoice choice;
     std::string rows;
   } cases[] = {
-      {"default: the first entry with a Cookie header", kCookies, {}, "n=" + Gbk("中") + " sid=abc "},
-      {"its headers", kHttp, {}, ":authority=e.com cookie=sid=abc; n=" + Gbk("中") + " "},
-      {"by number; no request cookies, so the response's", kCookies, {1, {}}, "r=1 "},
-      {"by a part of the URL", kHttp, {{}, Text("logo")}, "Accept=image/* "},
+      {"default: the first entry with a Cookie header", kCookies, HarChoice{}, "n=" + Gbk("中") + " sid=abc "},
+      {"its headers", kHttp, HarChoice{}, ":authority=e.com cookie=sid=abc; n=" + Gbk("中") + " "},
+      {"by number; no request cookies, so the response's", kCookies, HarChoice{1, std::nullopt}, "r=1 "},
+      {"by a part of the URL", kHttp, HarChoice{std::nullopt, Text("logo")}, "Accept=image/* "},
   };
   for (const HarCase& c : cases) {
     Imported got = Import(har, c.mode, CaptureFormat::kHar, c.choice);
