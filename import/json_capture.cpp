@@ -17,7 +17,33 @@ namespace {
 
 using Json = nlohmann::json;
 
-// The GBK text as UTF-8, converted a piece at a time as the parser reads on.
+// The parser wants UTF-8 and the text is GBK. Rather than convert it all
+// (and back for the few strings kept), each non-ASCII character travels as a
+// private-use code point that carries its bytes: U+F0000 plus the character's
+// one or two bytes. The JSON syntax is all ASCII, so the structure is read
+// exactly; only a \u escape needs a real conversion, when its string is kept.
+constexpr char32_t kCarrierBase = 0xF0000;
+constexpr char32_t kCarrierLast = kCarrierBase + 0xFFFF;
+
+void AppendUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+// The GBK text as the parser reads it, a piece at a time.
 class Utf8Feed {
  public:
   explicit Utf8Feed(std::string_view gbk) : rest_(gbk) { Refill(); }
@@ -31,17 +57,19 @@ class Utf8Feed {
   void Refill() {
     piece_.clear();
     at_ = 0;
-    if (rest_.empty()) return;
     constexpr size_t kPiece = 1 << 16;
-    size_t end = 0;  // whole characters only
-    while (end < rest_.size() && end < kPiece) end += CharLength(rest_, end);
-    end = std::min(end, rest_.size());
-    std::string_view part = rest_.substr(0, end);
-    rest_.remove_prefix(end);
-    piece_ = IsAscii(part) ? std::string(part)
-                           : platform::FromUtf16(platform::ToUtf16(part, platform::kCodePageGbk),
-                                                 platform::kCodePageUtf8);
-    if (piece_.empty()) Refill();
+    size_t i = 0;
+    for (; i < rest_.size() && piece_.size() < kPiece; ++i) {
+      auto b = static_cast<unsigned char>(rest_[i]);
+      if (b < 0x80) {
+        piece_.push_back(static_cast<char>(b));
+        continue;
+      }
+      char32_t bytes = b;
+      if (GbkCharLength(rest_, i) == 2) bytes = bytes << 8 | static_cast<unsigned char>(rest_[++i]);
+      AppendUtf8(kCarrierBase + bytes, &piece_);
+    }
+    rest_.remove_prefix(i);
   }
 
   std::string_view rest_;
@@ -72,9 +100,38 @@ struct FeedIterator {
   bool operator==(const FeedIterator& other) const { return AtEnd() == other.AtEnd(); }
 };
 
+// A string the parser read, back in GBK: carried characters give their
+// bytes back, escaped ones are converted.
 Text ToGbk(const std::string& utf8) {
   if (IsAscii(utf8)) return utf8;
-  return platform::FromUtf16(platform::ToUtf16(utf8, platform::kCodePageUtf8), platform::kCodePageGbk);
+  Text out;
+  std::string escaped;  // a run of characters that came from \u escapes
+  auto flush = [&] {
+    if (escaped.empty()) return;
+    out += platform::FromUtf16(platform::ToUtf16(escaped, platform::kCodePageUtf8), platform::kCodePageGbk);
+    escaped.clear();
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    auto b = static_cast<unsigned char>(utf8[i]);
+    size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    n = std::min(n, utf8.size() - i);
+    char32_t c = n == 1 ? b : b & (0x3F >> (n - 1));
+    for (size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    if (c >= kCarrierBase && c <= kCarrierLast) {
+      flush();
+      char32_t bytes = c - kCarrierBase;
+      if (bytes > 0xFF) out.push_back(static_cast<char>(bytes >> 8));
+      out.push_back(static_cast<char>(bytes & 0xFF));
+    } else if (c < 0x80) {
+      flush();
+      out.push_back(static_cast<char>(c));
+    } else {
+      escaped.append(utf8, i, n);
+    }
+    i += n;
+  }
+  flush();
+  return out;
 }
 
 // Where in the document an event is: only these places are read.
@@ -90,13 +147,13 @@ class CaptureReader {
   using string_t = Json::string_t;
   using binary_t = Json::binary_t;
 
-  bool null() { return Scalar(std::nullopt); }
-  bool boolean(bool v) { return Scalar(Text(v ? "true" : "false")); }
+  bool null() { return true; }
+  bool boolean(bool v) { return Scalar(v ? "true" : "false"); }
   bool number_integer(number_integer_t v) { return Scalar(std::to_string(v)); }
   bool number_unsigned(number_unsigned_t v) { return Scalar(std::to_string(v)); }
   bool number_float(number_float_t, const string_t& s) { return Scalar(s); }
-  bool string(string_t& v) { return Scalar(ToGbk(v)); }
-  bool binary(binary_t&) { return Scalar(std::nullopt); }
+  bool string(string_t& v) { return Scalar(v, true); }
+  bool binary(binary_t&) { return true; }
   bool key(string_t& k) {
     key_ = k;
     return true;
@@ -172,15 +229,17 @@ class CaptureReader {
     return true;
   }
 
-  bool Scalar(std::optional<Text> value) {
-    if (stack_.empty() || !value) return true;
+  // Only a value that is kept is converted: response bodies pass untouched.
+  bool Scalar(const std::string& value, bool parsedString = false) {
+    if (stack_.empty()) return true;
     Place place = stack_.back().place;
+    auto kept = [&] { return parsedString ? ToGbk(value) : value; };
     if (place == Place::kField || place == Place::kCookie) {
-      if (key_ == "name") field_.name = std::move(*value);
-      else if (key_ == "value") field_.value = std::move(*value);
+      if (key_ == "name") field_.name = kept();
+      else if (key_ == "value") field_.value = kept();
     } else if (place == Place::kRequest) {
-      if (key_ == "method") entries_.back().request.method = std::move(*value);
-      else if (key_ == "url") entries_.back().request.url = std::move(*value);
+      if (key_ == "method") entries_.back().request.method = kept();
+      else if (key_ == "url") entries_.back().request.url = kept();
     }
     return true;
   }

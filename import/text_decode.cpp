@@ -83,19 +83,35 @@ DecodedText FromUtf8(std::string_view bytes, size_t skipped) {
     out.gbk.assign(bytes);
     return out;
   }
-  if (Utf8ToGbk(bytes, &out.gbk)) return out;
-  out.gbk.clear();
-  // Find the first character that failed, for the error message.
+  // A piece at a time, cut before a character's first byte: a large file is
+  // never held as UTF-16 whole.
+  constexpr size_t kPiece = 1 << 16;
+  out.gbk.reserve(bytes.size());
   std::string piece;
-  for (size_t i = 0; i < bytes.size();) {
-    size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(bytes[i])), bytes.size() - i);
-    if (!Utf8ToGbk(bytes.substr(i, n), &piece)) {
-      out.badOffset = skipped + i;
-      return out;
+  for (size_t start = 0; start < bytes.size();) {
+    size_t end = std::min(start + kPiece, bytes.size());
+    for (int back = 0; back < 3 && end < bytes.size() && end > start + 1 &&
+                       (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80;
+         ++back)
+      --end;
+    if (Utf8ToGbk(bytes.substr(start, end - start), &piece)) {
+      out.gbk += piece;
+      start = end;
+      continue;
     }
-    i += n;
+    out.gbk.clear();
+    // Find the first character that failed, for the error message.
+    for (size_t i = start; i < end;) {
+      size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(bytes[i])), bytes.size() - i);
+      if (!Utf8ToGbk(bytes.substr(i, n), &piece)) {
+        out.badOffset = skipped + i;
+        return out;
+      }
+      i += n;
+    }
+    out.badOffset = skipped + start;
+    return out;
   }
-  out.badOffset = skipped;
   return out;
 }
 
