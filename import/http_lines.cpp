@@ -91,12 +91,36 @@ bool IsTrueOrFalse(std::string_view s) {
 
 }  // namespace
 
+// Headers copied from a browser's parsed view put each name, with its colon,
+// on a line of its own and the value on the next: "cookie:" then "a=1; b=2".
+// Every pair must read so; a value line may itself look like a header.
+std::optional<std::vector<Field>> NameAndValueLines(const std::vector<std::string_view>& all) {
+  std::vector<std::string_view> lines;
+  for (std::string_view line : all)
+    if (!IsBlankLine(line)) lines.push_back(line);
+  if (lines.size() < 2 || lines.size() % 2 != 0) return std::nullopt;
+  std::vector<Field> headers;
+  for (size_t i = 0; i < lines.size(); i += 2) {
+    std::optional<Field> name = HeaderLine(TrimSpaces(lines[i]));
+    if (!name || !name->value.empty()) return std::nullopt;
+    headers.push_back({name->name, Text(TrimSpaces(lines[i + 1]))});
+  }
+  return headers;
+}
+
 std::optional<Capture> ReadHttpLines(std::string_view text, bool needStartLine) {
   std::vector<std::string_view> lines = Lines(text);
   size_t i = 0;
   while (i < lines.size() && IsBlankLine(lines[i])) ++i;
   if (i == lines.size()) return std::nullopt;
   Capture capture;
+  if (!needStartLine) {
+    if (std::optional<std::vector<Field>> headers = NameAndValueLines(lines)) {
+      capture.message.headers = std::move(*headers);
+      capture.kind = CaptureKind::kHeaderLines;
+      return capture;
+    }
+  }
   std::optional<CaptureKind> start = StartLine(lines[i], &capture.message);
   if (!start && needStartLine) return std::nullopt;
   if (start) ++i;

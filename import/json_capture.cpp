@@ -281,12 +281,14 @@ std::optional<Capture> ReadJsonCapture(std::string_view text) {
     if (!reader.sawEntries_) capture.error = texts::kNotHar;
     else if (reader.entries_.empty()) capture.error = texts::kHarEmpty;
     capture.entries = std::move(reader.entries_);
-    for (size_t i = 0; i < capture.entries.size(); ++i) {
-      if (HasCookieHeader(capture.entries[i].request)) {
-        capture.defaultEntry = i;
-        break;
-      }
-    }
+    // The first entry that sent a Cookie header, else the first that lists
+    // cookies sent (an export may keep the list and drop the header).
+    capture.defaultEntry = capture.entries.size();
+    for (size_t i = 0; i < capture.entries.size() && capture.defaultEntry == capture.entries.size(); ++i)
+      if (HasCookieHeader(capture.entries[i].request)) capture.defaultEntry = i;
+    for (size_t i = 0; i < capture.entries.size() && capture.defaultEntry == capture.entries.size(); ++i)
+      if (!capture.entries[i].request.cookieRecords.empty()) capture.defaultEntry = i;
+    if (capture.defaultEntry == capture.entries.size()) capture.defaultEntry = 0;
     return capture;
   }
   if (reader.sawCookieList_ && !reader.cookies_.empty()) {

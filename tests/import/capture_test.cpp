@@ -114,6 +114,9 @@ TEST(ImportHttpLines, RequestsResponsesAndBareHeaders) {
        CaptureKind::kSetCookieLines, "a=1 b= "},
       {"pseudo-headers and a folded line", ":authority: example.com\n:method: GET\nX-Long: a\n\tb\n", kHttp,
        CaptureKind::kHeaderLines, ":authority=example.com :method=GET X-Long=a b "},
+      {"a browser's parsed view: names and values on lines of their own",
+       ":authority:\r\nexample.com\r\nreferer:\r\nhttps://example.com/\r\ncookie:\r\na=1; b=2\r\n", kCookies,
+       CaptureKind::kHeaderLines, "a=1 b=2 "},
       {"a cookie string whose name has a colon stays plain", "token:abc=1; x=2", kCookies, CaptureKind::kPlain,
        "token:abc=1 x=2 "},
       {"plain cookies stay plain", "a=1; b=2", kCookies, CaptureKind::kPlain, "a=1 b=2 "},
@@ -178,6 +181,12 @@ TEST(ImportHar, EntryChoiceAndWhatItCarries) {
     EXPECT_FALSE(got.error) << c.what;
     EXPECT_EQ(got.rows, c.rows) << c.what;
   }
+  // An export that keeps the list of cookies sent but drops the header.
+  Capture listed = ReadCapture(
+      R"({"log": {"entries": [{"request": {"headers": []}},
+                              {"request": {"cookies": [{"name": "a", "value": "1"}]}}]}})",
+      CaptureFormat::kHar, kCookies);
+  EXPECT_EQ(listed.defaultEntry, 1u);
   EXPECT_TRUE(Import(har, kCookies, CaptureFormat::kHar, {3, {}}).error);
   EXPECT_TRUE(Import(har, kCookies, CaptureFormat::kHar, {{}, Text("nowhere")}).error);
 }
