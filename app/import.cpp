@@ -72,7 +72,9 @@ void LoadDroppedFile(const ImportView& v, const AppState& state, const std::wstr
 }
 
 void PasteRecognised(const ImportView& v, const AppState& state) {
-  std::string text = ui::GetClipboardText(v.owner);
+  bool complete = true;
+  std::string text = ui::GetClipboardText(v.owner, &complete);
+  if (!complete) return Refuse(v, ds::texts::kClipboardNotGbk);
   if (!text.empty()) Import(v, state, text, false);  // nothing to paste, as Ctrl+V
 }
 

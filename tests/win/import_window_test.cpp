@@ -99,6 +99,21 @@ TEST_F(ImportWindowTest, CtrlShiftVPastesThroughTheRecogniserAndCtrlVIsLeftToThe
   EXPECT_EQ(c().slot2Input.GetText(), "Accept: */*\r\nCookie: a=1; b=2\r\n");
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Cookie"}));
   EXPECT_EQ(c().statusBar.GetText(), Imported(ds::texts::kKindCurl, 2));
+
+  // A character GBK lacks is refused, not pasted as "?".
+  const wchar_t wide[] = L"a=\U0001F600";
+  ASSERT_TRUE(OpenClipboard(window->hwnd()));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof wide);
+  memcpy(GlobalLock(memory), wide, sizeof wide);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  messages->Expect(ui::MessageAnswer::kOk);
+  KeyWith(c().slot2Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  ASSERT_EQ(messages->shown().size(), 1u);
+  EXPECT_EQ(messages->shown()[0].text, ds::texts::kClipboardNotGbk);
+  EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Cookie"}));
 }
 
 // The real choice window, answered by keys posted once it is up.
