@@ -79,6 +79,7 @@ std::optional<std::vector<Text>> SplitBashWords(std::string_view t) {
       ++i;
       continue;
     }
+    if (c == ';' || c == '&' || c == '|') break;  // "Copy all as cURL" joins commands so: the first is taken
     w.inWord = true;
     if (c == '\\') {
       if (size_t n = LineBreakAt(t, i + 1)) {
@@ -170,6 +171,7 @@ std::optional<std::vector<Text>> SplitCmdWords(std::string_view raw) {
       ++i;
       continue;
     }
+    if (c == '&' && !quoted) break;  // the next command of a "Copy all as cURL (cmd)"
     w.inWord = true;
     if (c == '\\') {
       size_t n = 0;

@@ -84,6 +84,10 @@ TEST(ImportCurl, BrowserCopiesForBothShells) {
       {"a double-byte character whose second byte is a backslash",
        "curl \"https://e.com\" -b \"n=" + Gbk("乗") + "\"", kCookies, CaptureKind::kCurl,
        "n=" + Gbk("乗") + " "},
+      {"of several commands the first", "curl 'https://e.com/1' -b 'a=1' ;\ncurl 'https://e.com/2' -b 'b=2'",
+       kCookies, CaptureKind::kCurl, "a=1 "},
+      {"of several cmd commands the first", "curl ^\"https://e.com/1^\" -b ^\"a=1^\" &\r\ncurl ^\"x^\" -b ^\"b=2^\"",
+       kCookies, CaptureKind::kCurl, "a=1 "},
       {"a removed header and an empty one", "curl e.com -H 'X-Gone:' -H 'X-Empty;'", kHttp, CaptureKind::kCurl,
        "X-Empty= "},
   });
