@@ -1,5 +1,7 @@
 #include "ui/list_choice.h"
 
+#include <algorithm>
+
 #include "ui/buttons.h"
 #include "ui/text_convert.h"
 #include "ui/window.h"
@@ -23,6 +25,21 @@ class ListBox : public Control {
   }
   void Select(int index) { SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
   int Selected() const { return static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)); }
+  // A long URL may be scrolled to, not cut.
+  void FitWidestLine(const std::vector<std::string>& lines) {
+    HDC dc = GetDC(hwnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (const std::string& line : lines) {
+      std::wstring wide = ToWide(line).text;
+      SIZE size{};
+      GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+      widest = std::max(widest, size.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd(), dc);
+    SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 8), 0);
+  }
 
   std::function<void()> onDoubleClick;
   void OnCommand(UINT code) override {
@@ -58,9 +75,8 @@ class ChoiceWindow : public Window {
     HFONT font = owner ? reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0)) : nullptr;
     for (Control* c : {static_cast<Control*>(&list_), static_cast<Control*>(&ok_), static_cast<Control*>(&cancel_)})
       if (font) c->SetFont(font);
-    // The longest line may be scrolled to, not cut.
-    SendMessageW(list_.hwnd(), LB_SETHORIZONTALEXTENT, 4000, 0);
     for (const std::string& line : r.lines) list_.Add(line);
+    list_.FitWidestLine(r.lines);
     list_.Select(r.selected);
     list_.onDoubleClick = [this] { Confirm(); };
     ok_.onClick = [this] { Confirm(); };
