@@ -11,4 +11,10 @@ inline bool IsCtrlA(UINT key) {
   return key == 'A' && down(VK_CONTROL) && !down(VK_SHIFT) && !down(VK_MENU);
 }
 
+// Ctrl+Shift+V: paste through the recogniser; plain Ctrl+V stays the control's.
+inline bool IsCtrlShiftV(UINT key) {
+  auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+  return key == 'V' && down(VK_CONTROL) && down(VK_SHIFT) && !down(VK_MENU);
+}
+
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include "app/analyse.h"
 #include "app/focus_expansion.h"
+#include "app/import.h"
 #include "app/keys.h"
 #include "app/layout.h"
 #include "app/layout_handlers.h"
@@ -131,6 +132,15 @@ void MainWindow::WireEvents() {
   for (ds::Slot slot : ds::kSlots) {
     ui::EditBox& input = c.Input(slot);
     input.onChange = [&c, &state, &input, slot] { ParseSlotIntoWindow(input, SlotViewOf(c, slot), state, slot); };
+    input.AcceptFiles();
+    input.onFileDrop = [this, slot](const std::wstring& path) {
+      LoadDroppedFile(ImportViewOf(hwnd(), controls_, slot), state_, path);
+    };
+    input.onKeyCommand = [this, slot](UINT key) {
+      if (!IsCtrlShiftV(key)) return false;
+      PasteRecognised(ImportViewOf(hwnd(), controls_, slot), state_);
+      return true;
+    };
   }
   FocusView focus = FocusViewOf(hwnd(), c);
   WireFocusExpansion(focus, state);

@@ -6,25 +6,23 @@
 #include <string>
 #include <string_view>
 
+#include "import/text_decode.h"
+
 namespace cli {
 
 enum class Encoding { kUtf8, kGbk };
 
-struct Decoded {
-  std::string gbk;
-  std::optional<size_t> badOffset;  // byte offset of the first character code page 936 cannot hold
-};
+using Decoded = ds::DecodedText;
 
 // Either encoding is checked: GBK input must be code page 936 characters too.
-Decoded DecodeInput(std::string_view bytes, Encoding encoding);
+inline Decoded DecodeInput(std::string_view bytes, Encoding encoding) {
+  return ds::DecodeText(bytes, encoding == Encoding::kGbk ? ds::TextEncoding::kGbk : ds::TextEncoding::kUtf8);
+}
 std::string EncodeOutput(std::string_view gbk, Encoding encoding);
 
-// Byte length of the code page 936 character at index i: 1 or 2, or 0 when
-// the byte there starts none (0xFF, a lead byte without a trail byte).
-size_t GbkCharLength(std::string_view text, size_t i);
+using ds::GbkCharLength;
 
-// A lone LF becomes CR LF, as text pasted on Windows has it.
-std::string WindowsLineBreaks(std::string_view text);
+using ds::WindowsLineBreaks;
 
 // The encoding of a console whose locale names this character set (as
 // nl_langinfo(CODESET) does): GBK for the Chinese code pages, else UTF-8.

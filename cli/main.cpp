@@ -18,11 +18,14 @@
 #endif
 
 #include "cli/compare_session.h"
-#include "cli/file_input.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "import/capture.h"
+#include "import/text_decode.h"
 #include "items/analysis_mode.h"
+#include "items/separators.h"
 #include "platform/codepage.h"
+#include "platform/file_input.h"
 
 namespace {
 
@@ -94,6 +97,30 @@ bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& 
   return true;
 }
 
+// A file read as a dropped file is (byte order marks, UTF-8, else GBK; with
+// --encoding gbk, GBK), then through the recogniser into the slot text.
+bool ImportedText(const std::string& bytes, const cli::Options& o, const cli::SessionInput& in,
+                  const ds::HarChoice& choice, const std::string& name, std::string* slotText, std::string* error) {
+  ds::DecodedText d =
+      ds::DecodeText(bytes, o.encoding == cli::Encoding::kGbk ? ds::TextEncoding::kGbk : ds::TextEncoding::kDetect);
+  if (d.badOffset) {
+    *error = name + ": byte " + std::to_string(*d.badOffset) +
+             (d.nul ? ": a NUL byte (UTF-16 without a byte order mark?)"
+                    : ": not a character that code page 936 can hold");
+    return false;
+  }
+  ds::Separators separators{ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
+                            ds::SeparatorFromSetting(ds::SeparatorKind::kValue, in.valueSeparatorBox)};
+  ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+  ds::Recognised r = ds::Recognise(d.gbk, o.from, mode, separators, choice);
+  if (r.error) {
+    *error = name + ": " + cli::EncodeOutput(*r.error, o.encoding);
+    return false;
+  }
+  *slotText = std::move(r.slotText);
+  return true;
+}
+
 int Run(int argc, char** argv) {
   cli::ParsedOptions parsed = cli::ParseOptions(CommandLine(argc, argv));
   if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
@@ -119,14 +146,26 @@ int Run(int argc, char** argv) {
       !ToGbk(*o.valueSeparator, ArgumentEncoding(), "--value-sep", &in.valueSeparatorBox, &error))
     return Fail(error);
 
+  ds::HarChoice choice;
+  choice.number = o.harEntry;
+  if (o.harUrl) {
+    choice.urlPart.emplace();
+    if (!ToGbk(*o.harUrl, ArgumentEncoding(), "--har-url", &*choice.urlPart, &error)) return Fail(error);
+  }
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};
   const std::string* files[] = {&o.file1, &o.file2};
   for (int i = 0; i < 2; ++i) {
     std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
-    cli::FileContent file = cli::ReadInputFile(*files[i]);
-    if (!file.error.empty()) return Fail("cannot read " + name + ": " + file.error);
     std::string gbk;
-    if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error)) return Fail(error);
+    {
+      ds::platform::FileContent file = ds::platform::ReadInputFile(*files[i]);
+      if (!file.error.empty()) return Fail("cannot read " + name + ": " + file.error);
+      if (o.from == ds::CaptureFormat::kPlain) {
+        if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error)) return Fail(error);
+      } else if (!ImportedText(file.bytes, o, in, choice, name, &gbk, &error)) {
+        return Fail(error);
+      }
+    }
     *slots[i] = cli::WindowsLineBreaks(gbk);
   }
 

@@ -15,6 +15,10 @@ const char kUsage[] =
     "  --duplicates keep|remove   answer to the duplicate question (keep)\n"
     "  --encoding utf-8|gbk       encoding of the files and of the output, not of the arguments (utf-8)\n"
     "  --json                     print a JSON document instead of the text report\n"
+    "  --from FORMAT              what the files hold: plain (as pasted), auto (recognise), curl, raw,\n"
+    "                             har, cookies-txt or json; the capture's cookies or headers are taken (plain)\n"
+    "  --har-entry N              the HAR entry to take, from 1 (the first with a Cookie header)\n"
+    "  --har-url TEXT             the first HAR entry whose URL contains TEXT\n"
     "Exit status: 0 no differences, 1 differences, 2 error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
@@ -76,6 +80,26 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       auto gbk = choice("--encoding", "utf-8", "gbk");
       if (!gbk) return p;
       o.encoding = *gbk ? Encoding::kGbk : Encoding::kUtf8;
+    } else if (a == "--from") {
+      auto v = value("--from");
+      if (!v) return p;
+      std::optional<ds::CaptureFormat> from = ds::CaptureFormatNamed(*v);
+      if (!from) {
+        p.error = "--from takes auto, plain, curl, raw, har, cookies-txt or json, not '" + *v + "'";
+        return p;
+      }
+      o.from = *from;
+    } else if (a == "--har-entry") {
+      auto v = value("--har-entry");
+      if (!v) return p;
+      size_t digits = v->find_first_not_of("0123456789");
+      if (v->empty() || digits != std::string::npos || v->size() > 9 || std::stoll(*v) < 1) {
+        p.error = "--har-entry takes an entry number from 1, not '" + *v + "'";
+        return p;
+      }
+      o.harEntry = std::stoll(*v);
+    } else if (a == "--har-url") {
+      if (!(o.harUrl = value("--har-url"))) return p;
     } else if (a == "--json") {
       o.json = true;
     } else if (a == "--help" || a == "-h") {
@@ -90,6 +114,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   }
   if (files.size() != 2) {
     p.error = "compare needs two files, got " + std::to_string(files.size());
+    return p;
+  }
+  if (o.harEntry && o.harUrl) {
+    p.error = "--har-entry and --har-url cannot be given together";
     return p;
   }
   if (files[0] == "-" && files[1] == "-") {

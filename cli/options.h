@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/encoding.h"
+#include "import/capture.h"
 
 namespace cli {
 
@@ -20,6 +21,9 @@ struct Options {
   bool removeDuplicates = false;
   Encoding encoding = Encoding::kUtf8;
   bool json = false;
+  ds::CaptureFormat from = ds::CaptureFormat::kPlain;
+  std::optional<long long> harEntry;     // 1-based
+  std::optional<std::string> harUrl;     // UTF-8 like every argument
   std::string file1, file2;
 };
 

@@ -37,6 +37,15 @@ join_s=$(best bash -c join_pipeline)
 peak_kb=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/time.txt")
 input_bytes=$(( $(stat -c %s "$work/a.txt") + $(stat -c %s "$work/b.txt") ))
 
+# A 50 MB HAR brought in by the recogniser (against a one-cookie file).
+python3 bench/make_har.py 50 >"$work/big.har"
+printf 'sid=x' >"$work/one.txt"
+har_s=$(best build/release/dualsieve-cli compare --from auto "$work/big.har" "$work/one.txt")
+/usr/bin/time -v build/release/dualsieve-cli compare --from auto "$work/big.har" "$work/one.txt" >/dev/null \
+  2>"$work/har-time.txt" || true
+har_peak_kb=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/har-time.txt")
+har_bytes=$(stat -c %s "$work/big.har")
+
 paste_ms=""
 if [ -f build/win/list_fill_bench.exe ]; then
   # The window needs a display; without one it would measure nothing.
@@ -53,9 +62,9 @@ if [ -f build/win/list_fill_bench.exe ]; then
              'import json,sys; print(json.load(sys.stdin)["benchmarks"][0]["real_time"])' 2>/dev/null || true)
 fi
 
-python3 - "$work" "$cli_s" "$join_s" "$peak_kb" "$input_bytes" "$paste_ms" <<'PY'
+python3 - "$work" "$cli_s" "$join_s" "$peak_kb" "$input_bytes" "$paste_ms" "$har_s" "$har_peak_kb" "$har_bytes" <<'PY'
 import json, sys
-work, cli_s, join_s, peak_kb, input_bytes, paste_ms = sys.argv[1:]
+work, cli_s, join_s, peak_kb, input_bytes, paste_ms, har_s, har_peak_kb, har_bytes = sys.argv[1:]
 def bench(file):
     data = json.load(open(f"{work}/{file}"))
     return {b["name"]: (b["real_time"], b["time_unit"]) for b in data["benchmarks"]}
@@ -70,6 +79,9 @@ ratio = float(cli_s) / float(join_s)
 row("companion vs LC_ALL=C sort | join", f"{ratio:.2f}x", "<= 0.5x", ratio <= 0.5)
 memory = int(peak_kb) * 1024 / int(input_bytes)
 row("companion peak memory", f"{memory:.1f}x the input", "<= 10x", memory <= 10)
+row("companion: 50 MB HAR, --from auto", f"{float(har_s):.2f} s", "<= 2 s", float(har_s) <= 2)
+har_memory = int(har_peak_kb) * 1024 / int(har_bytes)
+row("companion: 50 MB HAR, peak memory", f"{har_memory:.1f}x the file", "<= 5x", har_memory <= 5)
 big, small = ms(items, "BM_ParseAndSort/100000/0"), ms(items, "BM_ParseAndSort/10000/0")
 row("parse + sort, 100,000 items", f"{big:.1f} ms", "<= 40 ms", big <= 40)
 row("parse + sort growth, x10 items", f"x{big / small:.1f} time", "<= x13", big / small <= 13)

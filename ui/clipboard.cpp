@@ -31,12 +31,15 @@ bool SetClipboardText(HWND owner, std::string_view gbk) {
   return ok;
 }
 
-std::string GetClipboardText(HWND owner) {
+std::string GetClipboardText(HWND owner, bool* complete) {
   std::string out;
+  if (complete) *complete = true;
   if (!OpenClipboard(owner)) return out;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
-      out = ToGbk(wide).text;
+      GbkText gbk = ToGbk(wide);
+      out = std::move(gbk.text);
+      if (complete) *complete = gbk.complete;
       GlobalUnlock(data);
     }
   } else if (HANDLE ansi = GetClipboardData(CF_TEXT)) {

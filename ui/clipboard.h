@@ -10,6 +10,8 @@
 namespace ui {
 
 bool SetClipboardText(HWND owner, std::string_view gbk);
-std::string GetClipboardText(HWND owner);  // GBK, from CF_UNICODETEXT when present
+// GBK, from CF_UNICODETEXT when present; *complete (when given) is false when
+// a character became "?".
+std::string GetClipboardText(HWND owner, bool* complete = nullptr);
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "ui/edit_box.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "ui/text_convert.h"
@@ -106,11 +108,22 @@ LRESULT EditBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KILLFOCUS:
       selectAllOnRelease_ = false;
       break;
+    case WM_DROPFILES: {
+      auto drop = reinterpret_cast<HDROP>(wp);
+      UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+      std::wstring path(length, L'\0');
+      DragQueryFileW(drop, 0, path.data(), length + 1);
+      DragFinish(drop);
+      if (onFileDrop && length > 0) onFileDrop(path);
+      return 0;
+    }
     default:
       break;
   }
   return Control::HandleMessage(msg, wp, lp);
 }
+
+void EditBox::AcceptFiles() { DragAcceptFiles(hwnd(), TRUE); }
 
 void EditBox::GetSelection(int* start, int* end) const {
   DWORD s = 0, e = 0;

@@ -39,6 +39,11 @@ class EditBox : public Control {
 
   std::function<void()> onChange;
 
+  // Files dropped on the box, once AcceptFiles() has opened it to drops: the
+  // first file's name.
+  void AcceptFiles();
+  std::function<void(const std::wstring& path)> onFileDrop;
+
   void OnCommand(UINT code) override;
 
  protected:

@@ -39,14 +39,6 @@ class SearchWindowTest : public MainWindowTest {
     ClickOnCharacter(c().searchResultBox, static_cast<int>(ui::ToWide(text.substr(0, at + 2)).text.size()));
   }
   std::pair<int, int> Selected() { return {c().slot1Items.SelectedRow(), c().slot2Items.SelectedRow()}; }
-  static void KeyWith(HWND target, UINT key, std::initializer_list<int> held) {
-    BYTE keys[256] = {};
-    for (int vk : held) keys[vk] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageW(target, WM_KEYDOWN, key, 0);
-    BYTE none[256] = {};
-    SetKeyboardState(none);
-  }
   static Span Selection(const ui::EditBox& box) {
     int start = -1, end = -1;
     box.GetSelection(&start, &end);

@@ -35,6 +35,15 @@ void SelectAllAndPaste(ui::EditBox& box, std::string_view gbk) {
   box.ReplaceSelection(gbk);
 }
 
+void KeyWith(HWND target, UINT key, std::initializer_list<int> held) {
+  BYTE keys[256] = {};
+  for (int vk : held) keys[vk] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(target, WM_KEYDOWN, key, 0);
+  BYTE none[256] = {};
+  SetKeyboardState(none);
+}
+
 std::vector<std::string> Column(const ui::ListView& list, size_t column) {
   std::vector<std::string> out;
   for (const ds::Row& r : list.rows().rows) out.push_back(r.Cell(column));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ void DeleteSettingsFile();
 // itself raises EN_CHANGE.
 void Paste(ui::EditBox& box, std::string_view gbk);
 void SelectAllAndPaste(ui::EditBox& box, std::string_view gbk);
+
+// A key pressed with modifier keys held, as the control's own handling sees it.
+void KeyWith(HWND target, UINT key, std::initializer_list<int> held);
 
 std::vector<std::string> Column(const ui::ListView& list, size_t column);
 // What the list view itself shows in a cell (through LVM_GETITEMTEXTW).

@@ -1,10 +1,10 @@
-// The companion's input files, read whole as bytes. A name is UTF-8 on every
-// platform, as the command line hands it over.
+// A file read whole as bytes, for the companion's inputs and the window's
+// dropped files. A name is UTF-8 on every platform.
 #pragma once
 
 #include <string>
 
-namespace cli {
+namespace ds::platform {
 
 struct FileContent {
   std::string bytes;
@@ -13,4 +13,4 @@ struct FileContent {
 
 FileContent ReadInputFile(const std::string& path);  // "-" is standard input
 
-}  // namespace cli
+}  // namespace ds::platform

@@ -1,4 +1,4 @@
-#include "cli/file_input.h"
+#include "platform/file_input.h"
 
 #include <sys/stat.h>
 
@@ -12,7 +12,7 @@
 #include "platform/codepage.h"
 #endif
 
-namespace cli {
+namespace ds::platform {
 namespace {
 
 constexpr char kIsDirectory[] = "is a directory";
@@ -21,7 +21,7 @@ constexpr char kIsDirectory[] = "is a directory";
 // The ANSI functions would read the name in the system code page and miss
 // any file whose name that code page cannot spell.
 std::wstring WideName(const std::string& utf8) {
-  std::u16string units = ds::platform::ToUtf16(utf8, ds::platform::kCodePageUtf8);
+  std::u16string units = ToUtf16(utf8, kCodePageUtf8);
   return std::wstring(units.begin(), units.end());
 }
 
@@ -78,4 +78,4 @@ FileContent ReadInputFile(const std::string& path) {
   return content;
 }
 
-}  // namespace cli
+}  // namespace ds::platform

@@ -1,0 +1,81 @@
+#include "app/import.h"
+
+#include "app/message_boxes.h"
+#include "import/capture.h"
+#include "import/text_decode.h"
+#include "import/texts.h"
+#include "items/sentence.h"
+#include "platform/codepage.h"
+#include "platform/file_input.h"
+#include "ui/clipboard.h"
+#include "ui/list_choice.h"
+#include "ui/text_convert.h"
+
+namespace app {
+namespace {
+
+void Refuse(const ImportView& v, std::string_view text) { ShowRefusal(v.owner, text, ds::texts::kImportTitle); }
+
+// The HAR entry to take: asked when there is a choice; nullopt when the
+// question was left unanswered.
+std::optional<size_t> ChosenEntry(const ImportView& v, const ds::Capture& capture) {
+  if (capture.kind != ds::CaptureKind::kHar || capture.entries.size() < 2) return capture.defaultEntry;
+  ui::ChoiceRequest request;
+  request.title = ds::texts::kHarChoiceTitle;
+  for (const ds::HarEntry& entry : capture.entries) request.lines.push_back(ds::EntryCaption(entry));
+  request.selected = static_cast<int>(capture.defaultEntry);
+  request.okText = ds::texts::kChoiceOk;
+  request.cancelText = ds::texts::kChoiceCancel;
+  int chosen = ui::ChooseFromList(v.owner, request);
+  if (chosen < 0 || static_cast<size_t>(chosen) >= capture.entries.size()) return std::nullopt;
+  return static_cast<size_t>(chosen);
+}
+
+// `whole`: the text replaces the box's, else the selection.
+void Import(const ImportView& v, const AppState& state, std::string_view text, bool whole) {
+  ds::Capture capture = ds::ReadCapture(text, ds::CaptureFormat::kAuto, state.mode);
+  if (capture.error) return Refuse(v, *capture.error);
+  std::optional<size_t> entry = ChosenEntry(v, capture);
+  if (!entry) return;
+  // A file's lone LFs break lines in the box as a paste's CR LFs do.
+  ds::Text slotText = ds::WindowsLineBreaks(ds::SlotTextOf(capture, text, state.mode, state.separators, *entry));
+  const char* kind = ds::CaptureKindName(capture.kind);
+  // An empty text would leave the list as it was and look like an import.
+  if (slotText.empty())
+    return Refuse(v, ds::FillIn(ds::texts::kNothingToImport, {{"kind", kind}, {"mode", state.ModeWord()}}));
+  if (whole)
+    v.input.SetText(slotText);
+  else
+    v.input.ReplaceSelection(slotText);
+  v.statusBar.SetText(
+      ds::FillIn(ds::texts::kImportedStatus, {{"kind", kind}, {"count", ds::ToText(v.items.RowCount())}}));
+}
+
+}  // namespace
+
+void LoadDroppedFile(const ImportView& v, const AppState& state, const std::wstring& path) {
+  std::u16string units(path.begin(), path.end());
+  ds::platform::FileContent file =
+      ds::platform::ReadInputFile(ds::platform::FromUtf16(units, ds::platform::kCodePageUtf8));
+  if (!file.error.empty()) {
+    size_t slash = path.find_last_of(L"\\/");
+    std::string name = ui::ToGbk(slash == std::wstring::npos ? path : path.substr(slash + 1)).text;
+    return Refuse(v, ds::FillIn(ds::texts::kFileUnreadable, {{"name", name}}));
+  }
+  ds::DecodedText decoded = ds::DecodeText(file.bytes, ds::TextEncoding::kDetect);
+  file.bytes = {};  // a large capture is held once
+  if (decoded.badOffset) {
+    std::string offset = ds::ToText(static_cast<long long>(*decoded.badOffset));
+    return Refuse(v, ds::FillIn(decoded.nul ? ds::texts::kFileNul : ds::texts::kFileNotGbk, {{"offset", offset}}));
+  }
+  Import(v, state, decoded.gbk, true);
+}
+
+void PasteRecognised(const ImportView& v, const AppState& state) {
+  bool complete = true;
+  std::string text = ui::GetClipboardText(v.owner, &complete);
+  if (!complete) return Refuse(v, ds::texts::kClipboardNotGbk);
+  if (!text.empty()) Import(v, state, text, false);  // nothing to paste, as Ctrl+V
+}
+
+}  // namespace app

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include "import/capture.h"
+#include "items/separators.h"
+#include "tests/test_gbk.h"
+
+namespace ds {
+namespace {
+
+using namespace std::string_literals;
+
+using test::Gbk;
+
+// What a person would see in the item list after the import: the parsed
+// rows as "name=value", in list order.
+struct Imported {
+  CaptureKind kind = CaptureKind::kPlain;
+  std::optional<Text> error;
+  std::string rows;
+};
+
+Imported Import(std::string_view text, AnalysisMode mode, CaptureFormat format = CaptureFormat::kAuto,
+                const HarChoice& choice = {}) {
+  Separators separators = DefaultSeparators(mode);
+  Recognised r = Recognise(text, format, mode, separators, choice);
+  Imported out{r.kind, r.error, {}};
+  for (const Row& row : ParseSlotText(r.slotText, separators, {mode, Slot::k1}).rows)
+    out.rows += row.Cell(1) + "=" + row.Cell(2) + " ";
+  return out;
+}
+
+struct Case {
+  const char* what;
+  std::string text;
+  AnalysisMode mode;
+  CaptureKind kind;
+  std::string rows;
+};
+
+void Check(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    Imported got = Import(c.text, c.mode);
+    EXPECT_FALSE(got.error) << c.what << ": " << got.error.value_or("");
+    EXPECT_EQ(got.kind, c.kind) << c.what;
+    EXPECT_EQ(got.rows, c.rows) << c.what;
+  }
+}
+
+constexpr AnalysisMode kCookies = AnalysisMode::kCookies;
+constexpr AnalysisMode kHttp = AnalysisMode::kHttp;
+
+const std::string kBashCurl =
+    "curl 'https://example.com/api/list?page=2' \\\n"
+    "  -H 'accept: application/json, text/plain, */*' \\\n"
+    "  -H 'accept-language: zh-CN,zh;q=0.9' \\\n"
+    "  -b 'sid=abc123; theme=dark; token=eyJhbGciOi==' \\\n"
+    "  -H 'user-agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)' \\\n"
+    "  --data-raw $'{\"q\":\"it\\'s\"}' \\\n"
+    "  --compressed";
+
+const std::string kCmdCurl =
+    "curl ^\"https://example.com/api/list?page=2^\" ^\r\n"
+    "  -H ^\"accept: application/json, text/plain, */*^\" ^\r\n"
+    "  -b ^\"sid=abc123; q=^%^22x^%^22^\" ^\r\n"
+    "  -H ^\"user-agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)^\" ^\r\n"
+    "  --data-raw ^\"^{^\\^\"q^\\^\":1^}^\" ^\r\n"
+    "  --compressed";
+
+TEST(ImportCurl, BrowserCopiesForBothShells) {
+  Check({
+      {"bash, cookies", kBashCurl, kCookies, CaptureKind::kCurl, "sid=abc123 theme=dark token=eyJhbGciOi== "},
+      {"bash, headers", kBashCurl, kHttp, CaptureKind::kCurl,
+       "accept=application/json, text/plain, */* accept-language=zh-CN,zh;q=0.9 "
+       "Cookie=sid=abc123; theme=dark; token=eyJhbGciOi== user-agent=Mozilla/5.0 (Windows NT 10.0; Win64; x64) "},
+      {"cmd, cookies", kCmdCurl, kCookies, CaptureKind::kCurl, "q=%22x%22 sid=abc123 "},
+      {"cmd, headers", kCmdCurl, kHttp, CaptureKind::kCurl,
+       "accept=application/json, text/plain, */* Cookie=sid=abc123; q=%22x%22 "
+       "user-agent=Mozilla/5.0 (Windows NT 10.0; Win64; x64) "},
+      {"older cmd copies double a quote", "curl \"https://e.com/\" -H \"Cookie: a=1; b=\"\"x\"\"\" --compressed",
+       kCookies, CaptureKind::kCurl, "a=1 b=\"x\" "},
+      {"attached values, --header and --cookie, a cookie file ignored",
+       "curl -sSLHCookie:a=1 --header 'X-A: 1' --cookie jar.txt --cookie b=2 https://e.com", kHttp,
+       CaptureKind::kCurl, "Cookie=b=2 Cookie=a=1 X-A=1 "},
+      {"a double-byte character whose second byte is a backslash",
+       "curl \"https://e.com\" -b \"n=" + Gbk("乗") + "\"", kCookies, CaptureKind::kCurl,
+       "n=" + Gbk("乗") + " "},
+      {"of several commands the first", "curl 'https://e.com/1' -b 'a=1' ;\ncurl 'https://e.com/2' -b 'b=2'",
+       kCookies, CaptureKind::kCurl, "a=1 "},
+      {"of several cmd commands the first", "curl ^\"https://e.com/1^\" -b ^\"a=1^\" &\r\ncurl ^\"x^\" -b ^\"b=2^\"",
+       kCookies, CaptureKind::kCurl, "a=1 "},
+      {"a removed header and an empty one", "curl e.com -H 'X-Gone:' -H 'X-Empty;'", kHttp, CaptureKind::kCurl,
+       "X-Empty= "},
+  });
+}
+
+TEST(ImportCurl, AnOpenQuoteIsAnErrorNotACrash) {
+  for (std::string text : {"curl 'https://e.com' -H 'a: b", "curl \"x", "curl $'abc\\'", "curl ^\"x\" ^\r\n -b \"a=1"}) {
+    Imported got = Import(text, kCookies);
+    EXPECT_TRUE(got.error) << text;
+    EXPECT_EQ(got.rows, "") << text;
+  }
+}
+
+TEST(ImportHttpLines, RequestsResponsesAndBareHeaders) {
+  const std::string request =
+      "GET /api/list?page=2 HTTP/1.1\r\nHost: example.com\r\nCookie: sid=abc123; theme=dark\r\n"
+      "User-Agent: Mozilla/5.0\r\nAccept: */*\r\n\r\nbody=ignored&x: y";
+  const std::string response =
+      "HTTP/1.1 200 OK\nContent-Type: text/html\nSet-Cookie: sid=xyz; Path=/; HttpOnly\n"
+      "Set-Cookie: lang=zh-CN; Expires=Wed, 09 Jun 2027 10:18:14 GMT\n\n<html>";
+  Check({
+      {"request, cookies", request, kCookies, CaptureKind::kRequest, "sid=abc123 theme=dark "},
+      {"request, headers; the body is left out", request, kHttp, CaptureKind::kRequest,
+       "Accept=*/* Cookie=sid=abc123; theme=dark Host=example.com User-Agent=Mozilla/5.0 "},
+      {"response: Set-Cookie attributes dropped", response, kCookies, CaptureKind::kResponse, "lang=zh-CN sid=xyz "},
+      {"one Cookie line", "Cookie: a=1; b=2", kCookies, CaptureKind::kCookieLine, "a=1 b=2 "},
+      {"Set-Cookie lines", "Set-Cookie: a=1; Secure\r\nset-cookie: b=; Max-Age=0", kCookies,
+       CaptureKind::kSetCookieLines, "a=1 b= "},
+      {"pseudo-headers and a folded line", ":authority: example.com\n:method: GET\nX-Long: a\n\tb\n", kHttp,
+       CaptureKind::kHeaderLines, ":authority=example.com :method=GET X-Long=a b "},
+      {"a browser's parsed view: names and values on lines of their own",
+       ":authority:\r\nexample.com\r\nreferer:\r\nhttps://example.com/\r\ncookie:\r\na=1; b=2\r\n", kCookies,
+       CaptureKind::kHeaderLines, "a=1 b=2 "},
+      {"a cookie string whose name has a colon stays plain", "token:abc=1; x=2", kCookies, CaptureKind::kPlain,
+       "token:abc=1 x=2 "},
+      {"plain cookies stay plain", "a=1; b=2", kCookies, CaptureKind::kPlain, "a=1 b=2 "},
+  });
+}
+
+TEST(ImportCookieFiles, CookiesTxtAndJsonExports) {
+  const std::string cookiesTxt =
+      "# Netscape HTTP Cookie File\n# https://curl.se/docs/http-cookies.html\n\n"
+      ".example.com\tTRUE\t/\tFALSE\t1767225600\tsid\tabc123\n"
+      "#HttpOnly_.example.com\tTRUE\t/\tTRUE\t0\ttoken\tt0k=\n"
+      "example.com\tFALSE\t/path\tFALSE\t0\tempty\t\n";
+  const std::string json =
+      "[{\"domain\": \".example.com\", \"name\": \"sid\", \"value\": \"abc123\", \"httpOnly\": true},\n"
+      " {\"name\": \"n\", \"value\": 42, \"path\": {\"x\": [\"name\"]}}, {\"value\": \"no name\"},\n"
+      " {\"name\": \"zh\", \"value\": \"中\\u6587\"}]";
+  Check({
+      {"cookies.txt", cookiesTxt, kCookies, CaptureKind::kCookiesTxt, "empty= sid=abc123 token=t0k= "},
+      {"cookies.txt without its heading", "e.com\tFALSE\t/\tFALSE\t0\ta\t1", kCookies, CaptureKind::kCookiesTxt,
+       "a=1 "},
+      {"cookies.txt as one Cookie header", cookiesTxt, kHttp, CaptureKind::kCookiesTxt,
+       "Cookie=sid=abc123; token=t0k=; empty= "},
+      {"JSON array, GBK as read and escaped", Gbk(json), kCookies, CaptureKind::kJson,
+       "n=42 sid=abc123 zh=" + Gbk("中文") + " "},
+      {"a storage state object", "{\"cookies\": [{\"name\": \"a\", \"value\": \"1\"}], \"origins\": []}", kCookies,
+       CaptureKind::kJson, "a=1 "},
+      {"JSON of another shape stays plain", "{\"a\": 1}", kCookies, CaptureKind::kPlain, ""},
+  });
+}
+
+const std::string kHar =
+    "{\"log\": {\"version\": \"1.2\", \"creator\": {\"name\": \"x\", \"version\": \"1\"}, \"entries\": [\n"
+    " {\"request\": {\"method\": \"GET\", \"url\": \"https://e.com/logo.png\", \"headers\": [\n"
+    "   {\"name\": \"Accept\", \"value\": \"image/*\"}], \"cookies\": []},\n"
+    "  \"response\": {\"status\": 200, \"headers\": [{\"name\": \"Set-Cookie\", \"value\": \"r=1; Path=/\"}],\n"
+    "   \"content\": {\"text\": \"{\\\"name\\\": \\\"not a header\\\"}\"}}},\n"
+    " {\"request\": {\"method\": \"POST\", \"url\": \"https://e.com/api?q=\xE4\xB8\xAD\", \"headers\": [\n"
+    "   {\"name\": \":authority\", \"value\": \"e.com\"}, {\"name\": \"cookie\", \"value\": \"sid=abc; n=\xE4\xB8\xAD\"}],\n"
+    "   \"cookies\": [{\"name\": \"sid\", \"value\": \"abc\"}, {\"name\": \"n\", \"value\": \"\xE4\xB8\xAD\"}]},\n"
+    "  \"response\": {\"status\": 204, \"headers\": []}}]}}";
+
+TEST(ImportHar, EntryChoiceAndWhatItCarries) {
+  std::string har = Gbk(kHar);  // the file as the front ends hand it over
+  Capture capture = ReadCapture(har, CaptureFormat::kAuto, kCookies);
+  ASSERT_EQ(capture.entries.size(), 2u);
+  EXPECT_EQ(capture.defaultEntry, 1u);
+  EXPECT_EQ(EntryCaption(capture.entries[1]), "POST https://e.com/api?q=" + Gbk("中"));
+  struct HarCase {
+    const char* what;
+    AnalysisMode mode;
+    HarChoice choice;
+    std::string rows;
+  } cases[] = {
+      {"default: the first entry with a Cookie header", kCookies, HarChoice{}, "n=" + Gbk("中") + " sid=abc "},
+      {"its headers", kHttp, HarChoice{}, ":authority=e.com cookie=sid=abc; n=" + Gbk("中") + " "},
+      {"by number; no request cookies, so the response's", kCookies, HarChoice{1, std::nullopt}, "r=1 "},
+      {"by a part of the URL", kHttp, HarChoice{std::nullopt, Text("logo")}, "Accept=image/* "},
+  };
+  for (const HarCase& c : cases) {
+    Imported got = Import(har, c.mode, CaptureFormat::kHar, c.choice);
+    EXPECT_EQ(got.kind, CaptureKind::kHar) << c.what;
+    EXPECT_FALSE(got.error) << c.what;
+    EXPECT_EQ(got.rows, c.rows) << c.what;
+  }
+  // An export that keeps the list of cookies sent but drops the header.
+  Capture listed = ReadCapture(
+      R"({"log": {"entries": [{"request": {"headers": []}},
+                              {"request": {"cookies": [{"name": "a", "value": "1"}]}}]}})",
+      CaptureFormat::kHar, kCookies);
+  EXPECT_EQ(listed.defaultEntry, 1u);
+  EXPECT_TRUE(Import(har, kCookies, CaptureFormat::kHar, {3, {}}).error);
+  EXPECT_TRUE(Import(har, kCookies, CaptureFormat::kHar, {{}, Text("nowhere")}).error);
+}
+
+TEST(ImportBadInput, NothingLoadedAndAClearMessage) {
+  struct Bad {
+    const char* what;
+    std::string text;
+    CaptureFormat format;
+  } cases[] = {
+      {"a cut-off HAR", kHar.substr(0, kHar.size() / 2), CaptureFormat::kAuto},
+      {"a cut-off JSON export", "[{\"name\": \"a\", \"value\": \"1\"}, {\"name\"", CaptureFormat::kAuto},
+      {"a NUL inside a JSON string", "[{\"name\": \"a\0\", \"value\": \"1\"}]"s, CaptureFormat::kAuto},
+      {"a HAR without entries", "{\"log\": {\"version\": \"1.2\"}}", CaptureFormat::kAuto},
+      {"a HAR with no entry", "{\"log\": {\"entries\": []}}", CaptureFormat::kAuto},
+      {"cookies JSON asked for, a HAR given", kHar, CaptureFormat::kJson},
+      {"HAR asked for, plain text given", "a=1; b=2", CaptureFormat::kHar},
+      {"cURL asked for", "a=1", CaptureFormat::kCurl},
+      {"raw asked for", "a=1\nb=2", CaptureFormat::kRaw},
+      {"cookies.txt asked for", "a=1", CaptureFormat::kCookiesTxt},
+  };
+  for (const Bad& c : cases) {
+    Imported got = Import(c.text, kCookies, c.format);
+    EXPECT_TRUE(got.error) << c.what;
+    EXPECT_EQ(got.rows, "") << c.what;
+  }
+  // Plain text is never touched, whatever bytes it holds.
+  std::string nul("a=1\0; b=2", 9);
+  EXPECT_EQ(Recognise(nul, CaptureFormat::kAuto, kCookies, DefaultSeparators(kCookies)).slotText, nul);
+}
+
+}  // namespace
+}  // namespace ds

@@ -1,0 +1,141 @@
+// Captures brought in through the window: a file dropped from Explorer (a
+// real HDROP posted to the input box) and Ctrl+Shift+V.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "import/texts.h"
+#include "items/sentence.h"
+#include "tests/test_gbk.h"
+#include "tests/win/window_test_support.h"
+#include "ui/clipboard.h"
+#include "ui/list_choice.h"
+
+namespace wintest {
+namespace {
+
+using V = std::vector<std::string>;
+using ds::test::Gbk;
+
+class ImportWindowTest : public MainWindowTest {
+ protected:
+  void TearDown() override {
+    ui::SetChoiceHook(nullptr);
+    for (const std::wstring& f : files_) DeleteFileW(f.c_str());
+    MainWindowTest::TearDown();
+  }
+
+  std::wstring SaveFile(const wchar_t* name, const std::string& bytes) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring path = std::wstring(folder) + name;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+    files_.push_back(path);
+    return path;
+  }
+
+  // As Explorer hands a drop over: a DROPFILES block with the wide name.
+  static void Drop(const ui::EditBox& box, const std::wstring& path) {
+    size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    PostMessageW(box.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    ui::LetPendingEventsRun();
+  }
+
+  std::string Imported(const char* kind, int count) {
+    return ds::FillIn(ds::texts::kImportedStatus, {{"kind", kind}, {"count", std::to_string(count)}});
+  }
+
+ private:
+  std::vector<std::wstring> files_;
+};
+
+TEST_F(ImportWindowTest, DroppedHarAsksForTheEntryAndBadFilesChangeNothing) {
+  const std::string har =
+      "\xEF\xBB\xBF{\"log\": {\"entries\": [\n"
+      " {\"request\": {\"method\": \"GET\", \"url\": \"https://e.com/a.png\", \"headers\": []}},\n"
+      " {\"request\": {\"method\": \"GET\", \"url\": \"https://e.com/\", \"headers\": [\n"
+      "   {\"name\": \"Cookie\", \"value\": \"sid=1; \xE5\x90\x8D=\xE5\x80\xBC\"}]}}]}}";
+  ui::ChoiceRequest asked;
+  ui::SetChoiceHook([&asked](const ui::ChoiceRequest& r) {
+    asked = r;
+    return r.selected;
+  });
+  Drop(c().slot1Input, SaveFile(L"ds-import.har", har));
+  EXPECT_EQ(asked.lines, (V{"GET https://e.com/a.png", "GET https://e.com/"}));
+  EXPECT_EQ(asked.selected, 1);
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"sid", Gbk("名")}));
+  EXPECT_EQ(c().statusBar.GetText(), Imported(ds::texts::kKindHar, 2));
+
+  // Leaving the choice, a cut-off HAR, UTF-16 without a mark: the slot stays.
+  std::string before = c().slot1Input.GetText();
+  ui::SetChoiceHook([](const ui::ChoiceRequest&) { return -1; });
+  messages->Expect(ui::MessageAnswer::kOk);
+  messages->Expect(ui::MessageAnswer::kOk);
+  Drop(c().slot1Input, SaveFile(L"ds-import.har", har));
+  Drop(c().slot1Input, SaveFile(L"ds-cut.har", har.substr(0, 40)));
+  Drop(c().slot1Input, SaveFile(L"ds-utf16.txt", std::string("a\0=\0001\0", 6)));
+  ASSERT_EQ(messages->shown().size(), 2u);
+  EXPECT_EQ(messages->shown()[1].text, ds::FillIn(ds::texts::kFileNul, {{"offset", "1"}}));
+  EXPECT_EQ(c().slot1Input.GetText(), before);
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"sid", Gbk("名")}));
+}
+
+TEST_F(ImportWindowTest, CtrlShiftVPastesThroughTheRecogniserAndCtrlVIsLeftToTheBox) {
+  c().httpModeSwitch.Click();
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), "curl 'https://e.com/' -H 'Accept: */*' -b 'a=1; b=2'"));
+  c().slot2Input.SetText("");
+  KeyWith(c().slot2Input.hwnd(), 'V', {VK_CONTROL});
+  EXPECT_EQ(c().slot2Input.GetText(), "");
+  KeyWith(c().slot2Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  EXPECT_EQ(c().slot2Input.GetText(), "Accept: */*\r\nCookie: a=1; b=2\r\n");
+  EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Cookie"}));
+  EXPECT_EQ(c().statusBar.GetText(), Imported(ds::texts::kKindCurl, 2));
+
+  // A character GBK lacks is refused, not pasted as "?".
+  const wchar_t wide[] = L"a=\U0001F600";
+  ASSERT_TRUE(OpenClipboard(window->hwnd()));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof wide);
+  memcpy(GlobalLock(memory), wide, sizeof wide);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  messages->Expect(ui::MessageAnswer::kOk);
+  KeyWith(c().slot2Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  ASSERT_EQ(messages->shown().size(), 1u);
+  EXPECT_EQ(messages->shown()[0].text, ds::texts::kClipboardNotGbk);
+  EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Cookie"}));
+}
+
+// The real choice window, answered by keys posted once it is up.
+std::vector<UINT> keysToPress;
+
+void CALLBACK PressKeys(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND choice = FindWindowW(nullptr, L"pick");
+  HWND list = FindWindowExW(choice, nullptr, L"LISTBOX", nullptr);
+  for (UINT key : keysToPress) PostMessageW(list, WM_KEYDOWN, key, 0);
+}
+
+TEST_F(ImportWindowTest, ChoiceWindowTakesArrowsEnterAndEsc) {
+  ui::ChoiceRequest request{"pick", {"a", "b", "c"}, 0, "OK", "Cancel"};
+  keysToPress = {VK_DOWN, VK_DOWN, VK_RETURN};
+  SetTimer(nullptr, 0, 100, PressKeys);
+  EXPECT_EQ(ui::ChooseFromList(window->hwnd(), request), 2);
+  keysToPress = {VK_DOWN, VK_ESCAPE};
+  SetTimer(nullptr, 0, 100, PressKeys);
+  EXPECT_EQ(ui::ChooseFromList(window->hwnd(), request), -1);
+  EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
+}
+
+}  // namespace
+}  // namespace wintest

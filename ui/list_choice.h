@@ -1,0 +1,27 @@
+// A small modal window that asks for one line of a list (OK, Cancel, Enter,
+// Esc, double-click), behind a hook so tests can answer it from a script.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct ChoiceRequest {
+  std::string title;              // GBK, as every text here
+  std::vector<std::string> lines;
+  int selected = 0;               // offered first
+  std::string okText, cancelText;
+};
+
+// The index chosen, or -1 when the window was left without a choice.
+int ChooseFromList(HWND owner, const ChoiceRequest& request);
+
+// While set, ChooseFromList asks the hook instead of showing the window.
+using ChoiceHook = std::function<int(const ChoiceRequest&)>;
+void SetChoiceHook(ChoiceHook hook);
+
+}  // namespace ui
