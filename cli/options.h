@@ -20,6 +20,9 @@ struct Options {
   bool removeDuplicates = false;
   Encoding encoding = Encoding::kUtf8;
   bool json = false;
+  bool decode = false;
+  std::vector<std::string> ignore;         // --ignore patterns as given, UTF-8 like every argument
+  std::vector<std::string> presetIgnore;   // patterns of --ignore-preset (ASCII)
   std::string file1, file2;
 };
 
