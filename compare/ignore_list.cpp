@@ -1,5 +1,6 @@
 #include "compare/ignore_list.h"
 
+#include <iterator>
 #include <unordered_set>
 #include <utility>
 
@@ -127,6 +128,16 @@ std::vector<Text> LeaveOutIgnored(ComparisonLists& lists, const IgnoreMatcher& m
 Text IgnoredSummary(std::string_view summary, size_t ignoredNames) {
   Text count = ToText(static_cast<long long>(ignoredNames));
   return Text(summary) + FillIn(texts::kIgnoredSuffix, {{"count", count}});
+}
+
+Text IgnoreInShownLists(ComparisonLists& lists, std::vector<Text>& ignored, const Text& pattern, bool caseSensitive,
+                        std::string_view modeWord) {
+  std::unordered_set<std::string_view> known(ignored.begin(), ignored.end());
+  std::vector<Text> added;
+  for (Text& name : LeaveOutIgnored(lists, IgnoreMatcher({pattern}, caseSensitive)))
+    if (!known.count(name)) added.push_back(std::move(name));
+  ignored.insert(ignored.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+  return IgnoredSummary(SummaryText(lists, modeWord), ignored.size());
 }
 
 Text StoredIgnoreList(const std::vector<Text>& patterns) {

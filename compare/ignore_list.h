@@ -45,6 +45,12 @@ std::vector<Text> LeaveOutIgnored(ComparisonLists& lists, const IgnoreMatcher& m
 // The summary with the count of names left out, shown while patterns exist.
 Text IgnoredSummary(std::string_view summary, size_t ignoredNames);
 
+// One more pattern applied to lists already shown (the menu's "ignore this
+// item"): its rows leave the lists, `ignored` gains the names it did not hold,
+// and the result is the summary for the lists as they are now.
+Text IgnoreInShownLists(ComparisonLists& lists, std::vector<Text>& ignored, const Text& pattern, bool caseSensitive,
+                        std::string_view modeWord);
+
 // One settings value for the whole list: patterns joined by tabs, with "%",
 // tab, CR and LF escaped (none of them is ever a GBK trail byte).
 Text StoredIgnoreList(const std::vector<Text>& patterns);

@@ -78,5 +78,17 @@ TEST(IgnoreList, AnalyseLeavesIgnoredNamesOutOfListsAndCounts) {
   EXPECT_EQ(r.slot1.rows.size(), 4u);  // the item lists keep every item
 }
 
+TEST(IgnoreList, IgnoringAShownNameCountsItOnce) {
+  ComparisonLists lists{{Row{{"1", "x", "1"}, 0, false, {}}},
+                        {Row{{"1", "x", "2"}, 0, false, {}}, Row{{"2", "y", "1"}, 0, false, {}}},
+                        {}};
+  std::vector<Text> ignored = {"z"};
+  Text summary = IgnoreInShownLists(lists, ignored, "X", false, "Cookies");
+  EXPECT_EQ(ignored, (std::vector<Text>{"z", "x"}));
+  EXPECT_EQ(lists.missingInSlot2.size(), 1u);
+  EXPECT_EQ(lists.missingInSlot2[0].Cell(0), "1");
+  EXPECT_EQ(summary, Gbk("分析提示:[1号]缺少:0项   [2号]缺少:1项   Cookies值异同:0项   已忽略:2项"));
+}
+
 }  // namespace
 }  // namespace ds
