@@ -28,67 +28,94 @@ Text TimeOf(std::string_view key, const json& value, bool jwt) {
   return UnixTimeText(value.get<long long>());
 }
 
+// Walks two documents side by side. The path is kept as a stack of pieces
+// and written out only for a difference, and objects (sorted by key) are
+// merged in one pass, so a large document costs one walk.
 class FieldWalker {
  public:
   FieldWalker(DecodedComparison& out, bool jwt) : out_(out), jwt_(jwt) {}
 
-  void Walk(const json& a, const json& b, const std::string& path, std::string_view key) {
+  void Walk(const json& a, const json& b) {
     if (a.is_object() && b.is_object()) {
-      for (auto it = a.begin(); it != a.end(); ++it) {
-        auto other = b.find(it.key());
-        if (other == b.end())
-          Add(FieldDifference::Kind::kOnlyIn1, Join(path, it.key()), &*it, nullptr, it.key());
-        else
-          Walk(*it, *other, Join(path, it.key()), it.key());
+      auto i = a.begin(), j = b.begin();
+      while (i != a.end() || j != b.end()) {
+        int order = i == a.end() ? 1 : j == b.end() ? -1 : i.key().compare(j.key());
+        if (order < 0) {
+          Add(FieldDifference::Kind::kOnlyIn1, i.key(), &*i, nullptr);
+          ++i;
+        } else if (order > 0) {
+          Add(FieldDifference::Kind::kOnlyIn2, j.key(), nullptr, &*j);
+          ++j;
+        } else {
+          path_.push_back({i.key(), 0});
+          Walk(*i, *j);
+          path_.pop_back();
+          ++i, ++j;
+        }
       }
-      for (auto it = b.begin(); it != b.end(); ++it)
-        if (!a.contains(it.key())) Add(FieldDifference::Kind::kOnlyIn2, Join(path, it.key()), nullptr, &*it, it.key());
     } else if (a.is_array() && b.is_array()) {
-      size_t common = std::min(a.size(), b.size());
-      for (size_t i = 0; i < a.size() || i < b.size(); ++i) {
-        std::string item = path + "[" + std::to_string(i) + "]";
-        if (i < common)
-          Walk(a[i], b[i], item, {});
-        else if (i < a.size())
-          Add(FieldDifference::Kind::kOnlyIn1, item, &a[i], nullptr, {});
+      for (size_t k = 0; k < a.size() || k < b.size(); ++k) {
+        path_.push_back({{}, k + 1});
+        if (k < a.size() && k < b.size())
+          Walk(a[k], b[k]);
         else
-          Add(FieldDifference::Kind::kOnlyIn2, item, nullptr, &b[i], {});
+          Add(k < a.size() ? FieldDifference::Kind::kOnlyIn1 : FieldDifference::Kind::kOnlyIn2, {},
+              k < a.size() ? &a[k] : nullptr, k < b.size() ? &b[k] : nullptr);
+        path_.pop_back();
       }
     } else if (a != b) {
-      Add(FieldDifference::Kind::kDifferent, path, &a, &b, key);
+      Add(FieldDifference::Kind::kDifferent, {}, &a, &b);
     }
   }
 
  private:
-  static std::string Join(const std::string& path, const std::string& key) {
-    return path.empty() ? key : path + "." + key;
-  }
+  struct Piece {
+    std::string_view key;
+    size_t index;  // 1 + the array index; 0 for a key
+  };
 
-  void Add(FieldDifference::Kind kind, const std::string& path, const json* a, const json* b, std::string_view key) {
+  // `key` is one more piece after the path, when not empty.
+  void Add(FieldDifference::Kind kind, std::string_view key, const json* a, const json* b) {
     if (out_.fields.size() >= kMaxFieldDifferences) {
       ++out_.fieldsLeftOut;
       return;
     }
+    std::string path;
+    for (const Piece& p : path_) {
+      if (p.index > 0)
+        path += "[" + std::to_string(p.index - 1) + "]";
+      else
+        path += (path.empty() ? "" : ".") + std::string(p.key);
+    }
+    if (!key.empty()) path += (path.empty() ? "" : ".") + std::string(key);
+    // The name of the value itself, for the JWT times.
+    std::string_view last = !key.empty() ? key : (!path_.empty() && path_.back().index == 0 ? path_.back().key : "");
     FieldDifference f;
     f.kind = kind;
     f.path = Utf8ToGbk(path);
-    if (a) f.value1 = ShortenGbk(JsonToGbk(*a), kShownValueBytes), f.date1 = TimeOf(key, *a, jwt_);
-    if (b) f.value2 = ShortenGbk(JsonToGbk(*b), kShownValueBytes), f.date2 = TimeOf(key, *b, jwt_);
+    if (a) f.value1 = ShortenGbk(JsonToGbk(*a), kShownValueBytes), f.date1 = TimeOf(last, *a, jwt_);
+    if (b) f.value2 = ShortenGbk(JsonToGbk(*b), kShownValueBytes), f.date2 = TimeOf(last, *b, jwt_);
     out_.fields.push_back(std::move(f));
   }
 
   DecodedComparison& out_;
   bool jwt_;
+  std::vector<Piece> path_;
 };
 
 // Line breaks and other control bytes would break the report's lines.
 Text Spelled(std::string_view gbk) {
   Text out;
   out.reserve(gbk.size());
+  auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
   for (size_t i = 0; i < gbk.size();) {
     size_t n = CharLength(gbk, i);
     unsigned char c = static_cast<unsigned char>(gbk[i]);
-    if (n == 1 && (c < 0x20 || c == 0x7F)) {
+    // A lead byte before a line break, or at the end, is no character: it is
+    // spelled out, or the break would end the line and the next text would
+    // pair with it.
+    if (n == 2 && control(static_cast<unsigned char>(gbk[i + 1]))) n = 1;
+    if (n == 1 && (control(c) || IsLeadByte(c))) {
       if (c == '\r') out += "\\r";
       else if (c == '\n') out += "\\n";
       else if (c == '\t') out += "\\t";
@@ -204,14 +231,12 @@ DecodedComparison CompareDecoded(std::string_view value1, std::string_view value
     out.sameDecoded = true;
     return out;
   }
-  if (out.side1.json && out.side2.json) {
-    JsonParse a = ParseJsonText(GbkToUtf8(out.side1.text)), b = ParseJsonText(GbkToUtf8(out.side2.text));
-    if (a.document && b.document) {
-      out.structured = true;
-      out.sameDecoded = *a.document == *b.document;
-      FieldWalker(out, HasJwt(out.side1) && HasJwt(out.side2)).Walk(*a.document, *b.document, {}, {});
-      return out;
-    }
+  if (out.side1.document && out.side2.document) {
+    const json &a = out.side1.document->value, &b = out.side2.document->value;
+    out.structured = true;
+    FieldWalker(out, HasJwt(out.side1) && HasJwt(out.side2)).Walk(a, b);
+    out.sameDecoded = out.fields.empty();
+    return out;
   }
   out.sameDecoded = out.side1.text == out.side2.text;
   if (!out.sameDecoded) out.first = FindFirstDifference(out.side1.text, out.side2.text);

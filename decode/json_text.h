@@ -11,6 +11,10 @@
 
 namespace ds {
 
+struct JsonDocument {
+  nlohmann::json value;
+};
+
 struct JsonParse {
   std::optional<nlohmann::json> document;
   Text note;  // GBK, why there is no document; empty when there is one

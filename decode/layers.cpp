@@ -118,16 +118,30 @@ bool LooksLikeBase64Url(std::string_view s) {
   return true;
 }
 
-// Hex strings and numbers fit the Base64 alphabet too; calling them binary
-// Base64 would only be noise.
+// Words, hex strings and numbers fit the Base64 alphabet too; calling them
+// binary Base64 would only be noise. Padding, the alphabet's own signs, or
+// digits among letters of both cases make Base64 likely.
 bool WorthABinaryNote(std::string_view s) {
   if (s.size() < 16) return false;
+  bool digit = false, upper = false, lower = false;
+  for (char c : s) {
+    if (c == '=' || c == '+' || c == '/' || c == '-' || c == '_') return true;
+    digit |= c >= '0' && c <= '9';
+    upper |= c >= 'A' && c <= 'Z';
+    lower |= c >= 'a' && c <= 'z';
+  }
+  return digit && upper && lower;
+}
+
+// ASCII reads the same in both code pages: large values skip the conversion.
+bool IsAscii(std::string_view s) {
   for (char c : s)
-    if (!IsHexDigit(c)) return true;
-  return false;
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 
 Text Utf8ToGbkNoting(std::string_view utf8, std::string_view layerName, std::vector<Text>& notes) {
+  if (IsAscii(utf8)) return Text(utf8);
   bool lossy = false;
   Text gbk = platform::FromUtf16(platform::ToUtf16(utf8, platform::kCodePageUtf8), platform::kCodePageGbk, &lossy);
   if (lossy) notes.push_back(FillIn(decode_texts::kNoteLossy, {{"layer", layerName}}));
@@ -168,7 +182,7 @@ Step PeelJwt(DecodedValue& v) {
   }
   object["signature"] = std::string(parts[2]);
   v.text = JsonToGbk(object);
-  v.json = true;
+  v.document = std::make_shared<const JsonDocument>(JsonDocument{std::move(object)});
   v.layers.push_back(Layer::kJwt);
   return Step::kFinal;
 }
@@ -181,7 +195,7 @@ Step PeelJson(DecodedValue& v) {
     v.notes.push_back(std::move(parsed.note));
     return Step::kFinal;
   }
-  v.json = true;
+  v.document = std::make_shared<const JsonDocument>(JsonDocument{std::move(*parsed.document)});
   v.layers.push_back(Layer::kJson);
   return Step::kFinal;
 }
@@ -242,6 +256,7 @@ DecodedValue DecodeLayers(std::string_view value) {
 }
 
 Text GbkToUtf8(std::string_view gbk) {
+  if (IsAscii(gbk)) return Text(gbk);
   return platform::FromUtf16(platform::ToUtf16(gbk, platform::kCodePageGbk), platform::kCodePageUtf8);
 }
 

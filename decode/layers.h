@@ -3,6 +3,7 @@
 // the rest of the core; each layer costs one pass over the value.
 #pragma once
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -10,14 +11,16 @@
 
 namespace ds {
 
+struct JsonDocument;  // the parsed document, kept so it is parsed once
+
 enum class Layer { kPercentUtf8, kPercentGbk, kBase64, kBase64Url, kJwt, kJson };
 
 struct DecodedValue {
   std::vector<Layer> layers;  // outermost first
   Text text;                  // GBK: what is left inside the last layer
-  // text is a JSON document; for a JWT, one object of "header", "payload"
-  // and "signature" (the signature as given, not decoded).
-  bool json = false;
+  // Set when text is a JSON document; for a JWT, one object of "header",
+  // "payload" and "signature" (the signature as given, not decoded).
+  std::shared_ptr<const JsonDocument> document;
   std::vector<Text> notes;  // what could not be decoded, in the program's words (GBK)
 };
 

@@ -89,14 +89,22 @@ TEST(DecodedComparison, NestedKeysOfPercentEncodedJson) {
       "%7B%22user%22%3A%7B%22id%22%3A7%2C%22name%22%3A%22%E6%9D%8E%22%7D%2C%22v%22%3A1%2C%22old%22%3A0%7D",
       "%7B%22user%22%3A%7B%22id%22%3A8%2C%22name%22%3A%22%E6%9D%8E%22%7D%2C%22v%22%3A1%2C%22new%22%3A%5B1%5D%7D");
   ASSERT_TRUE(c.structured);
-  ASSERT_EQ(c.fields.size(), 3u);
-  EXPECT_EQ(c.fields[0].path, "old");
-  EXPECT_EQ(c.fields[0].kind, FieldDifference::Kind::kOnlyIn1);
-  EXPECT_EQ(c.fields[1].path, "user.id");
-  EXPECT_EQ(c.fields[1].date1, "");  // a time only inside a JWT
-  EXPECT_EQ(c.fields[2].path, "new");
-  EXPECT_EQ(c.fields[2].value2, "[1]");
+  ASSERT_EQ(c.fields.size(), 3u);  // in key order
+  EXPECT_EQ(c.fields[0].path, "new");
+  EXPECT_EQ(c.fields[0].kind, FieldDifference::Kind::kOnlyIn2);
+  EXPECT_EQ(c.fields[0].value2, "[1]");
+  EXPECT_EQ(c.fields[1].path, "old");
+  EXPECT_EQ(c.fields[1].kind, FieldDifference::Kind::kOnlyIn1);
+  EXPECT_EQ(c.fields[2].path, "user.id");
+  EXPECT_EQ(c.fields[2].value2, "8");
   EXPECT_EQ(c.side1.text.find(Gbk("李")) != Text::npos, true);
+
+  DecodedComparison arrays = CompareDecoded("{\"a\":[1,{\"b\":2}]}", "{\"a\":[1,{\"b\":3},4]}");
+  ASSERT_EQ(arrays.fields.size(), 2u);
+  EXPECT_EQ(arrays.fields[0].path, "a[1].b");
+  EXPECT_EQ(arrays.fields[1].path, "a[2]");
+  EXPECT_EQ(arrays.fields[1].kind, FieldDifference::Kind::kOnlyIn2);
+  EXPECT_TRUE(CompareDecoded("{\"a\":1, \"b\":2}", "{\"b\":2,\"a\":1}").sameDecoded);
 }
 
 TEST(DecodedComparison, UnstructuredTextsPointAtTheFirstDifference) {
@@ -109,6 +117,8 @@ TEST(DecodedComparison, UnstructuredTextsPointAtTheFirstDifference) {
       {Gbk("中文A"), Gbk("中字A"), 2, Gbk("中【文】A"), Gbk("中【字】A")},
       {"abc", "abcd", 3, Gbk("abc【(结束)】"), Gbk("abc【d】")},
       {"a\r\nb", "a\r\nc", 3, Gbk("a\\r\\n【b】"), Gbk("a\\r\\n【c】")},
+      // A lead byte before a line break must not carry the break into the line.
+      {"a\x81\nb", "a\x81\nc", 3, "a\\x81\\n" + Gbk("【b】"), "a\\x81\\n" + Gbk("【c】")},
       {std::string(30, 'x') + "1" + std::string(30, 'y'), std::string(30, 'x') + "2" + std::string(30, 'y'), 30,
        Gbk("…xxxxxxxxxxxx【1】yyyyyyyyyyyy…"), Gbk("…xxxxxxxxxxxx【2】yyyyyyyyyyyy…")},
   };
