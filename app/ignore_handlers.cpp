@@ -22,7 +22,16 @@ void IgnoreSelectedName(const EditingView& v, AppState& state) {
   std::vector<ds::Text>& patterns = state.ignorePatterns;
   if (std::find(patterns.begin(), patterns.end(), pattern) == patterns.end()) {
     patterns.push_back(pattern);
-    WriteSetting(texts::kIgnoreListKey, ds::StoredIgnoreList(patterns));
+    ds::Text stored = ds::StoredIgnoreList(patterns);
+    // A list the next start could read back only cut would lose its last
+    // names, or turn one into another: it stays as it was. (Two bytes for
+    // the quotes a value may be stored in.)
+    if (stored.size() + 2 > kMaxSettingLength) {
+      patterns.pop_back();
+      c.statusBar.SetText(ds::texts::kIgnoreListFullHint);
+      return;
+    }
+    WriteSetting(texts::kIgnoreListKey, stored);
   }
   ds::ComparisonLists lists{c.slot1Missing.rows().rows, c.slot2Missing.rows().rows, c.differenceList.rows().rows};
   ds::Text summary =

@@ -52,7 +52,9 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
   for (const Case& c : cases) {
     DecodedValue v = DecodeLayers(c.value);
     EXPECT_EQ(Keys(v), c.layers) << c.value.substr(0, 40);
-    if (!c.text.empty()) EXPECT_EQ(v.text, c.text) << c.value;
+    if (!c.text.empty()) {
+      EXPECT_EQ(v.text, c.text) << c.value;
+    }
     EXPECT_EQ(!v.notes.empty(), c.note) << c.value.substr(0, 40);
   }
 }

@@ -297,6 +297,21 @@ TEST_F(EditingTest, IgnoredNamesLeaveTheListsAndStayIgnored) {
   EXPECT_EQ(c().statusBar.GetText(), Gbk("分析提示:[1号]缺少:1项   [2号]缺少:1项   Cookies值异同:2项"));
 }
 
+TEST_F(EditingTest, AnIgnoreListTheSettingsFileCannotHoldStaysAsItWas) {
+  std::string full(app::kMaxSettingLength - 3, 'x');
+  app::WriteSetting(Gbk("忽略列表"), full);
+  window.reset();
+  Start();
+  Analysed("a=1", "a=2");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+  RightClick(c().differenceList, E::kIgnoreItem);
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:忽略列表已满,请先清除忽略列表！"));
+  EXPECT_EQ(Column(c().differenceList, 1), (V{"a"}));
+  EXPECT_EQ(app::ReadSetting(Gbk("忽略列表")), full);
+}
+
 TEST_F(EditingTest, CopiesReachTheClipboardInBothFormats) {
   c().lineSeparatorBox.SetText(";");
   Analysed("a=1;b=\xD6\xD0", "a=1;c=3");  // b=中
