@@ -105,21 +105,20 @@ std::optional<std::vector<Text>> IgnorePreset(std::string_view name) {
 std::vector<Text> LeaveOutIgnored(ComparisonLists& lists, const IgnoreMatcher& matcher) {
   std::vector<Text> names;
   if (matcher.empty()) return names;
-  std::unordered_set<std::string_view> seen;
-  std::vector<std::vector<Row>*> all = {&lists.missingInSlot1, &lists.missingInSlot2, &lists.different};
-  // Names are collected first and copied last: the views stay valid while
-  // the rows are only being looked at.
-  std::vector<std::string_view> taken;
-  for (std::vector<Row>* rows : all)
-    for (const Row& row : *rows)
-      if (matcher.Matches(row.Cell(1)) && seen.insert(row.Cell(1)).second) taken.push_back(row.Cell(1));
-  names.assign(taken.begin(), taken.end());
-  for (std::vector<Row>* rows : all) {
+  std::unordered_set<Text> seen;
+  for (std::vector<Row>* rows : {&lists.missingInSlot1, &lists.missingInSlot2, &lists.different}) {
     std::vector<Row> kept;
     kept.reserve(rows->size());
-    for (Row& row : *rows)
-      if (!matcher.Matches(row.Cell(1))) kept.push_back(std::move(row));
-    for (size_t i = 0; i < kept.size(); ++i) kept[i].SetCell(0, ToText(static_cast<long long>(i + 1)));
+    for (Row& row : *rows) {
+      if (!matcher.Matches(row.Cell(1))) {
+        // Numbers stay as the pass wrote them until a row before is left out.
+        if (kept.size() != static_cast<size_t>(&row - rows->data()))
+          row.SetCell(0, ToText(static_cast<long long>(kept.size() + 1)));
+        kept.push_back(std::move(row));
+      } else if (seen.insert(row.Cell(1)).second) {
+        names.push_back(row.Cell(1));
+      }
+    }
     *rows = std::move(kept);
   }
   return names;
