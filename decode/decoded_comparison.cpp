@@ -229,6 +229,8 @@ DecodedComparison CompareDecoded(std::string_view value1, std::string_view value
   out.side2 = out.sameRaw ? out.side1 : DecodeLayers(value2);
   if (out.sameRaw) {
     out.sameDecoded = true;
+    out.side1.document.reset();
+    out.side2.document.reset();
     return out;
   }
   if (out.side1.document && out.side2.document) {
@@ -236,6 +238,10 @@ DecodedComparison CompareDecoded(std::string_view value1, std::string_view value
     out.structured = true;
     FieldWalker(out, HasJwt(out.side1) && HasJwt(out.side2)).Walk(a, b);
     out.sameDecoded = out.fields.empty();
+    // The differences are taken; a report kept for every row need not hold
+    // two parsed documents.
+    out.side1.document.reset();
+    out.side2.document.reset();
     return out;
   }
   out.sameDecoded = out.side1.text == out.side2.text;

@@ -19,7 +19,8 @@ struct DecodedValue {
   std::vector<Layer> layers;  // outermost first
   Text text;                  // GBK: what is left inside the last layer
   // Set when text is a JSON document; for a JWT, one object of "header",
-  // "payload" and "signature" (the signature as given, not decoded).
+  // "payload" and "signature" (the signature as given, not decoded). A
+  // comparison lets it go once it has walked it.
   std::shared_ptr<const JsonDocument> document;
   std::vector<Text> notes;  // what could not be decoded, in the program's words (GBK)
 };
