@@ -163,7 +163,11 @@ Step PeelJwt(DecodedValue& v) {
   size_t dot2 = dot1 == std::string_view::npos ? dot1 : s.find('.', dot1 + 1);
   if (dot2 == std::string_view::npos || s.find('.', dot2 + 1) != std::string_view::npos) return Step::kNone;
   std::string_view parts[3] = {s.substr(0, dot1), s.substr(dot1 + 1, dot2 - dot1 - 1), s.substr(dot2 + 1)};
-  if (parts[0].empty() || parts[1].empty() || s.size() < 16) return Step::kNone;
+  // A header always opens with '{"' ("eyJ" in base64url); without it only
+  // three long parts look like a token, not a host name like "static.example.org".
+  bool header = parts[0].substr(0, 3) == "eyJ" && !parts[1].empty();
+  bool longParts = parts[0].size() >= 10 && parts[1].size() >= 10 && parts[2].size() >= 10;
+  if (!header && !longParts) return Step::kNone;
   for (std::string_view part : parts)
     for (char c : part)
       if (!IsUrlAlphabet(c) && c != '=') return Step::kNone;

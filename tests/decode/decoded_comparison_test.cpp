@@ -46,6 +46,8 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
       {"true", {}, "true", false},              // Base64 in shape only
       {Jwt(kJwtPayload1), {"jwt"}, "", false},
       {"aaaaaaaaaa.bbbbbbbbbb.cccccccccc", {}, "", true},  // three garbage parts
+      {"eyJhbGciOi.eyJzdWIi.", {}, "", true},         // cut short
+      {"static.example.org", {}, "static.example.org", false},
       {"{\"a\":}", {}, "", true},
       {std::string(100000, '[') + std::string(100000, ']'), {}, "", true},
   };
