@@ -35,6 +35,7 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
       {"a%3Db", {"percent-utf8"}, "a=b", false},
       {"%E4%B8%AD", {"percent-utf8"}, Gbk("中"), false},
       {"%D6%D0", {"percent-gbk"}, Gbk("中"), false},  // not UTF-8, but GBK
+      {"%E0%B8%81", {"percent-utf8"}, "?", true},  // a Thai letter: no GBK character for it
       {"100%", {}, "100%", false},                    // a lone "%" is text
       {"%FF%FE%00", {}, "", true},                    // neither UTF-8 nor GBK
       {"%C0%AF", {"percent-gbk"}, "", false},         // overlong UTF-8 is no UTF-8
