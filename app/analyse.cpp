@@ -4,17 +4,13 @@
 #include "compare/session.h"
 
 namespace app {
-namespace {
-
-void FillList(ui::ListView& list, std::vector<ds::Row> rows) {
+void FillResultList(ui::ListView& list, std::vector<ds::Row> rows) {
   list.rows().rows = std::move(rows);
   list.rows().selected = -1;
   list.Refresh();
 }
 
-}  // namespace
-
-void RunAnalyse(const AnalyseView& v, const AppState& state) {
+void RunAnalyse(const AnalyseView& v, AppState& state) {
   // The duplicate question lets queued input run, and a slot may be parsed
   // anew meanwhile: the run then starts again on the lists as they are now,
   // with the answer already given.
@@ -31,7 +27,8 @@ void RunAnalyse(const AnalyseView& v, const AppState& state) {
     std::string lineBox = v.lineSeparatorBox.GetText(), valueBox = v.valueSeparatorBox.GetText();
     std::string slot1 = v.slot1Input.GetText(), slot2 = v.slot2Input.GetText();
     result = ds::RunAnalyse(
-        {lineBox, valueBox, slot1, slot2, state.mode, RuleOf(v.caseSensitiveSwitch, v.exactMatchSwitch)},
+        {lineBox, valueBox, slot1, slot2, state.mode, RuleOf(v.caseSensitiveSwitch, v.exactMatchSwitch),
+         state.ignorePatterns},
         v.slot1Items.rows(), v.slot2Items.rows(), ask);
   } while (parses != state.parses);
   if (std::optional<ds::Refusal> refusal = ds::RefusalOf(result.stop)) {
@@ -47,9 +44,10 @@ void RunAnalyse(const AnalyseView& v, const AppState& state) {
   v.contentBox.SetText(result.duplicateNotes);
   v.differenceList.Clear();
   v.statusBar.SetText(result.summary);
-  FillList(v.slot1Missing, std::move(result.lists.missingInSlot1));
-  FillList(v.slot2Missing, std::move(result.lists.missingInSlot2));
-  FillList(v.differenceList, std::move(result.lists.different));
+  state.ignoredNames = std::move(result.ignored);
+  FillResultList(v.slot1Missing, std::move(result.lists.missingInSlot1));
+  FillResultList(v.slot2Missing, std::move(result.lists.missingInSlot2));
+  FillResultList(v.differenceList, std::move(result.lists.different));
   for (ui::ListView* list : {&v.slot1Missing, &v.slot2Missing}) {
     list->QueueFitColumn(0);
     list->QueueFitColumn(1);

@@ -29,6 +29,9 @@ inline AnalyseView AnalyseViewOf(HWND owner, MainControls& c) {
           c.slot2Missing,  c.differenceList,      c.contentBox,        c.statusBar};
 }
 
-void RunAnalyse(const AnalyseView& view, const AppState& state);
+void RunAnalyse(const AnalyseView& view, AppState& state);
+
+// A result list refilled with new rows, nothing selected.
+void FillResultList(ui::ListView& list, std::vector<ds::Row> rows);
 
 }  // namespace app

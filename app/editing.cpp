@@ -1,5 +1,7 @@
 #include "app/editing.h"
 
+#include "app/decoded_view.h"
+#include "app/ignore_handlers.h"
 #include "app/message_boxes.h"
 #include "app/mode_handlers.h"
 #include "app/reports.h"
@@ -225,7 +227,8 @@ void OpenListMenu(const EditingView& v, AppState& state, ui::ListView& list, int
   }
   const ds::Row* selected = SelectedOfCurrent(state);
   ds::MenuPlan plan = ds::PlanListMenu({c.slot1Items.HasFocus(), c.slot2Items.HasFocus(), state.current.role,
-                                        selected ? selected->Cell(1) : ds::Text(), c.differenceList.RowCount()});
+                                        selected ? selected->Cell(1) : ds::Text(), c.differenceList.RowCount(),
+                                        state.ignorePatterns.size()});
   for (int i = 0; i < ds::kMenuEntryCount; ++i) {
     c.listMenu.SetVisible(i + 1, plan.visible[static_cast<size_t>(i)]);
     if (const std::optional<ds::Text>& caption = plan.caption[static_cast<size_t>(i)])
@@ -252,9 +255,13 @@ void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry) {
     case E::kModify: OpenForModifying(v, state); break;
     case E::kDelete: DeleteSelected(v, state, false); break;
     case E::kAdd: OpenForAdding(v, state); break;
+    case E::kDecodeCompare: ShowDecodedComparison(v, state); break;
+    case E::kIgnoreItem: IgnoreSelectedName(v, state); break;
+    case E::kClearIgnoreList: ClearIgnoreList(v, state); break;
     case E::kSeparator2:
     case E::kSeparator10:
-    case E::kSeparator14: break;
+    case E::kSeparator14:
+    case E::kSeparator18: break;
   }
 }
 

@@ -4,6 +4,9 @@
 // the slot texts stay as entered.
 #pragma once
 
+#include <functional>
+#include <string_view>
+
 #include "app/input_window.h"
 #include "app/main_controls.h"
 #include "compare/list_menu.h"
@@ -14,6 +17,7 @@ struct EditingView {
   HWND owner;  // the main window: clipboard owner, input window placement
   MainControls& c;
   InputWindow* inputWindow;  // null when it could not be created: no add or modify then
+  std::function<void(std::string_view)> showInDetail;  // a text of its own in the detail window
 };
 
 // A right click, or the menu key, on one of the five lists; (x, y) is the

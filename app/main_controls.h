@@ -1,6 +1,8 @@
 // The main window's controls and the process-wide state its handlers share.
 #pragma once
 
+#include <vector>
+
 #include "app/layout.h"
 #include "compare/list_menu.h"
 #include "compare/list_role.h"
@@ -95,6 +97,8 @@ struct AppState {
   LowerArea lowerArea;
   bool compact = false;
   bool created = false;  // start-up has created the secondary windows: resizing may lay out
+  std::vector<ds::Text> ignorePatterns;  // the ignore list, as stored in the settings file
+  std::vector<ds::Text> ignoredNames;    // names the lists shown leave out
 
   const char* ModeWord() const { return ds::ModeWord(mode); }
 };

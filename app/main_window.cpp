@@ -271,12 +271,14 @@ void MainWindow::PlaceInputWindow() {
   input_->Place(main, controls_.splitter.Bounds().y);
 }
 
-void MainWindow::ShowDetail() {
+void MainWindow::ShowDetail() { ShowDetail(controls_.contentBox.GetText()); }
+
+void MainWindow::ShowDetail(std::string_view text) {
   if (!detail_) return;
   RECT main;
   GetWindowRect(hwnd(), &main);
   int height = controls_.splitter.Bounds().y + controls_.contentBox.Bounds().height - 5;
-  detail_->Place(main, height, controls_.contentBox.GetText());
+  detail_->Place(main, height, text);
   detail_->Show(true);
 }
 

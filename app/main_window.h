@@ -38,6 +38,7 @@ class MainWindow : public ui::Window {
   // Over the lower part of this window again, when it is shown.
   void PlaceInputWindow();
   void ShowDetail();
+  void ShowDetail(std::string_view text);  // until the content box changes again
   void HideDetail();
 
  protected:
@@ -46,7 +47,9 @@ class MainWindow : public ui::Window {
  private:
   bool CreateControls();
   void PlaceDetailButton();
-  EditingView Editing() { return {hwnd(), controls_, input_.get()}; }
+  EditingView Editing() {
+    return {hwnd(), controls_, input_.get(), [this](std::string_view text) { ShowDetail(text); }};
+  }
   void WireEvents();
   void OnMoved();
 

@@ -8,7 +8,7 @@ namespace app {
 namespace {
 
 constexpr char kSection[] = "Config";
-constexpr DWORD kReadBufferSize = 10240;
+constexpr DWORD kReadBufferSize = kMaxSettingLength + 1;
 
 // Reading strips spaces around a value and one pair of quotes around it: a
 // value that begins or ends with a space or a quote is written inside a pair

@@ -7,6 +7,9 @@
 
 namespace app {
 
+// The longest value a read returns; a longer one comes back cut.
+constexpr size_t kMaxSettingLength = 10239;
+
 std::string SettingsPath();
 std::string ReadSetting(std::string_view key);  // GBK key; empty when missing
 void WriteSetting(std::string_view key, std::string_view value);  // failures are ignored

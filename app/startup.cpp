@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/texts.h"
 #include "app/tip_window.h"
+#include "compare/ignore_list.h"
 #include "items/separators.h"
 #include "skin/skin.h"
 
@@ -63,6 +64,7 @@ void RunStartUp(MainWindow& window) {
   c.exactMatchSwitch.SetChecked(ReadSetting(texts::kExactMatchKey) != "no");
   c.autoExpandSwitch.SetChecked(ReadSetting(texts::kAutoExpandKey) != "no");
   for (ds::Slot slot : ds::kSlots) PutPlaceholderIfEmpty(c.Input(slot), state, slot);
+  state.ignorePatterns = ds::IgnoreListFromStored(ReadSetting(texts::kIgnoreListKey));
   window.Focus();
   skin::ReleaseSkinData();
 }

@@ -36,7 +36,7 @@ SessionResult RunSession(const SessionInput& in) {
 
   bool remove = in.removeDuplicates;
   ds::AnalyseResult analysed =
-      ds::RunAnalyse({lineBox, valueBox, in.slot1Text, in.slot2Text, mode, in.rule}, std::move(r.slot1.rows),
+      ds::RunAnalyse({lineBox, valueBox, in.slot1Text, in.slot2Text, mode, in.rule, in.ignorePatterns}, std::move(r.slot1.rows),
                      std::move(r.slot2.rows), [remove](std::string_view, std::string_view) { return remove; });
   r.stop = analysed.stop;
   r.refusal = ds::RefusalOf(analysed.stop);
@@ -50,6 +50,12 @@ SessionResult RunSession(const SessionInput& in) {
   r.duplicates = std::move(analysed.duplicateNotes);
   r.lists = std::move(analysed.lists);
   r.summary = std::move(analysed.summary);
+  r.ignoring = !in.ignorePatterns.empty();
+  r.ignored = std::move(analysed.ignored);
+  if (in.decode) {
+    r.decoded.reserve(r.lists.different.size());
+    for (const ds::Row& row : r.lists.different) r.decoded.push_back(ds::CompareDecoded(row.Cell(2), row.Cell(3)));
+  }
 
   if (!in.wantReports) return r;
   ds::ItemReporter reporter(r.slot2.rows, in.rule);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compare/session.h"
+#include "decode/decoded_comparison.h"
 #include "items/rows.h"
 #include "items/slot_parser.h"
 
@@ -21,6 +22,8 @@ struct SessionInput {
   std::string slot1Text, slot2Text;  // GBK, line breaks as pasted on Windows
   bool wantReports = true;           // the text output prints none
   bool keepParsed = true;            // the rows right after parsing: JSON prints them
+  std::vector<std::string> ignorePatterns;  // GBK
+  bool decode = false;                      // decode the values of each difference row
 };
 
 struct SlotResult {
@@ -44,6 +47,9 @@ struct SessionResult {
   ds::ComparisonLists lists;
   std::optional<std::string> summary;
   std::vector<std::optional<ItemReportText>> reports;
+  bool ignoring = false;              // patterns were given: the outputs list what they left out
+  std::vector<std::string> ignored;   // names left out of the lists
+  std::vector<ds::DecodedComparison> decoded;  // one per difference row, with --decode
 
   bool HasDifferences() const {
     return !lists.missingInSlot1.empty() || !lists.missingInSlot2.empty() || !lists.different.empty();

@@ -136,6 +136,13 @@ int Run(int argc, char** argv) {
   in.removeDuplicates = o.removeDuplicates;
   in.wantReports = o.json;
   in.keepParsed = o.json;
+  in.decode = o.decode;
+  in.ignorePatterns = o.presetIgnore;
+  for (const std::string& pattern : o.ignore) {
+    std::string gbk;
+    if (!ToGbk(pattern, ArgumentEncoding(), "--ignore", &gbk, &error)) return Fail(error);
+    in.ignorePatterns.push_back(std::move(gbk));
+  }
   ds::SeparatorBoxes defaults = ds::DefaultSeparatorBoxes(o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies);
   in.lineSeparatorBox = defaults.line;
   in.valueSeparatorBox = defaults.value;

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "compare/ignore_list.h"
+
 namespace cli {
 
 const char kUsage[] =
@@ -19,6 +21,10 @@ const char kUsage[] =
     "                             har, cookies-txt or json; the capture's cookies or headers are taken (plain)\n"
     "  --har-entry N              the HAR entry to take, from 1 (the first with a Cookie header)\n"
     "  --har-url TEXT             the first HAR entry whose URL contains TEXT\n"
+    "  --decode                   decode both values of each difference (URL encoding, Base64, JWT, JSON)\n"
+    "                             and show where they differ\n"
+    "  --ignore PATTERN           leave names matching PATTERN (* and ?) out of the lists; repeatable\n"
+    "  --ignore-preset NAME       the same for a set of names: analytics or volatile\n"
     "Exit status: 0 no differences, 1 differences, 2 error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
@@ -102,6 +108,21 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       if (!(o.harUrl = value("--har-url"))) return p;
     } else if (a == "--json") {
       o.json = true;
+    } else if (a == "--decode") {
+      o.decode = true;
+    } else if (a == "--ignore") {
+      auto pattern = value("--ignore");
+      if (!pattern) return p;
+      o.ignore.push_back(*pattern);
+    } else if (a == "--ignore-preset") {
+      auto v = value("--ignore-preset");
+      if (!v) return p;
+      std::optional<std::vector<ds::Text>> preset = ds::IgnorePreset(*v);
+      if (!preset) {
+        p.error = "--ignore-preset takes analytics or volatile, not '" + *v + "'";
+        return p;
+      }
+      o.presetIgnore.insert(o.presetIgnore.end(), preset->begin(), preset->end());
     } else if (a == "--help" || a == "-h") {
       o.command = Options::Command::kHelp;
       return p;

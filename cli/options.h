@@ -24,6 +24,9 @@ struct Options {
   ds::CaptureFormat from = ds::CaptureFormat::kPlain;
   std::optional<long long> harEntry;     // 1-based
   std::optional<std::string> harUrl;     // UTF-8 like every argument
+  bool decode = false;
+  std::vector<std::string> ignore;         // --ignore patterns as given, UTF-8 like every argument
+  std::vector<std::string> presetIgnore;   // patterns of --ignore-preset (ASCII)
   std::string file1, file2;
 };
 

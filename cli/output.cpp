@@ -24,9 +24,16 @@ class JsonWriter {
     else
       Null();
   }
-  void Null() {
+  void Null() { Raw("null"); }
+  // A number or true/false, written as it is.
+  void Raw(std::string_view literal) {
     BeforeValue();
-    out_ += "null";
+    out_ += literal;
+  }
+  void Strings(const std::vector<std::string>& gbk) {
+    Open('[');
+    for (const std::string& s : gbk) String(s);
+    Close(']');
   }
   void Key(std::string_view key) {
     BeforeValue();
@@ -120,6 +127,66 @@ void WriteSlot(JsonWriter& j, const SlotResult& slot) {
   j.Close('}');
 }
 
+void WriteDecoded(JsonWriter& j, const ds::Row& row, const ds::DecodedComparison& d) {
+  j.Open('{');
+  j.Key("name");
+  j.String(row.Cell(1));
+  const ds::DecodedValue* sides[2] = {&d.side1, &d.side2};
+  for (int s = 0; s < 2; ++s) {
+    std::string n = std::to_string(s + 1);
+    j.Key("layers" + n);
+    j.Open('[');
+    for (ds::Layer l : sides[s]->layers) j.String(ds::LayerKey(l));
+    j.Close(']');
+    j.Key("text" + n);
+    j.String(sides[s]->text);
+    j.Key("notes" + n);
+    j.Strings(sides[s]->notes);
+  }
+  j.Key("same_decoded");
+  j.Raw(d.sameDecoded ? "true" : "false");
+  j.Key("fields");
+  j.Open('[');
+  auto optional = [&j](const char* key, const std::string& gbk) {
+    j.Key(key);
+    if (gbk.empty())
+      j.Null();
+    else
+      j.String(gbk);
+  };
+  for (const ds::FieldDifference& f : d.fields) {
+    j.Open('{');
+    j.Key("kind");
+    j.String(f.kind == ds::FieldDifference::Kind::kOnlyIn1   ? "only_in_1"
+             : f.kind == ds::FieldDifference::Kind::kOnlyIn2 ? "only_in_2"
+                                                              : "different");
+    j.Key("path");
+    j.String(f.path);
+    optional("value1", f.value1);
+    optional("value2", f.value2);
+    optional("date1", f.date1);
+    optional("date2", f.date2);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Key("fields_left_out");
+  j.Raw(std::to_string(d.fieldsLeftOut));
+  j.Key("first_difference");
+  if (d.first) {
+    j.Open('{');
+    j.Key("offset");
+    j.Raw(std::to_string(d.first->offset));
+    j.Key("excerpt1");
+    j.String(d.first->excerpt1);
+    j.Key("excerpt2");
+    j.String(d.first->excerpt2);
+    j.Close('}');
+  } else {
+    j.Null();
+  }
+  j.Close('}');
+}
+
 }  // namespace
 
 std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding) {
@@ -139,6 +206,18 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
   j.Rows(r.lists.missingInSlot2);
   j.Key("different");
   j.Rows(r.lists.different);
+  // Only with the options that ask for them, so that a plain run prints what
+  // it always printed.
+  if (!r.decoded.empty()) {
+    j.Key("decoded");
+    j.Open('[');
+    for (size_t i = 0; i < r.decoded.size(); ++i) WriteDecoded(j, r.lists.different[i], r.decoded[i]);
+    j.Close(']');
+  }
+  if (r.ignoring) {
+    j.Key("ignored");
+    j.Strings(r.ignored);
+  }
   j.Key("summary");
   j.OptionalString(r.summary);
   j.Key("reports");
@@ -190,6 +269,13 @@ std::string FormatText(const SessionResult& r, Encoding encoding) {
   for (const ds::Row& row : r.lists.different) {
     line(std::string(ds::texts::kSlot1Label) + " " + ds::SlotTextItem(row.Cell(1), row.Cell(2), r.separators));
     line(std::string(ds::texts::kSlot2Label) + " " + ds::SlotTextItem(row.Cell(1), row.Cell(3), r.separators));
+    size_t index = static_cast<size_t>(&row - r.lists.different.data());
+    if (index < r.decoded.size())
+      for (const ds::Text& decoded : ds::DecodedComparisonLines(r.decoded[index])) line("  " + decoded);
+  }
+  if (r.ignoring) {
+    heading(texts::kIgnoredHeading, std::to_string(r.ignored.size()));
+    for (const std::string& name : r.ignored) line(name);
   }
   if (r.summary) line(*r.summary);
   std::string encoded = EncodeOutput(out, encoding);

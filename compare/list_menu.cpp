@@ -19,7 +19,8 @@ void Caption(MenuPlan& plan, MenuEntry e, Text caption) { plan.caption[Index(e)]
 }  // namespace
 
 bool IsSeparator(MenuEntry e) {
-  return e == MenuEntry::kSeparator2 || e == MenuEntry::kSeparator10 || e == MenuEntry::kSeparator14;
+  return e == MenuEntry::kSeparator2 || e == MenuEntry::kSeparator10 || e == MenuEntry::kSeparator14 ||
+         e == MenuEntry::kSeparator18;
 }
 
 const char* DesignCaption(MenuEntry e) {
@@ -38,9 +39,13 @@ const char* DesignCaption(MenuEntry e) {
     case MenuEntry::kModify: return texts::kMenuModify;
     case MenuEntry::kDelete: return texts::kMenuDelete;
     case MenuEntry::kAdd: return texts::kMenuAdd;
+    case MenuEntry::kDecodeCompare: return texts::kMenuDecodeCompare;
+    case MenuEntry::kIgnoreItem: return texts::kMenuIgnoreItem;
+    case MenuEntry::kClearIgnoreList: return texts::kMenuClearIgnoreList;
     case MenuEntry::kSeparator2:
     case MenuEntry::kSeparator10:
-    case MenuEntry::kSeparator14: break;
+    case MenuEntry::kSeparator14:
+    case MenuEntry::kSeparator18: break;
   }
   return "";
 }
@@ -48,8 +53,12 @@ const char* DesignCaption(MenuEntry e) {
 MenuPlan PlanListMenu(const MenuContext& context) {
   MenuPlan plan;  // every entry hidden
   using E = MenuEntry;
+  const bool itemList = context.slot1ItemsFocused || context.slot2ItemsFocused;
+  const bool missingList =
+      context.currentRole == ListRole::kSlot1Missing || context.currentRole == ListRole::kSlot2Missing;
+  const bool differenceList = context.differenceRows > 0 && context.currentRole == ListRole::kDifferences;
 
-  if (context.slot1ItemsFocused || context.slot2ItemsFocused) {
+  if (itemList) {
     Show(plan, {E::kCopyAll, E::kCopyLine, E::kCopyName, E::kCopyValue, E::kCopyCompleted, E::kSeparator10, E::kSwap});
     if (context.slot1ItemsFocused) Show(plan, {E::kReplaceWithSlot2});
     if (context.slot2ItemsFocused) Show(plan, {E::kReplaceWithSlot1});
@@ -60,10 +69,9 @@ MenuPlan PlanListMenu(const MenuContext& context) {
     for (E e : {E::kReplaceWithSlot1, E::kReplaceWithSlot2, E::kSwap}) Caption(plan, e, DesignCaption(e));
   }
 
-  if (context.currentRole == ListRole::kSlot1Missing || context.currentRole == ListRole::kSlot2Missing)
-    Show(plan, {E::kCopyAll, E::kCopyLine, E::kCopyName, E::kCopyValue, E::kCopyCompleted});
+  if (missingList) Show(plan, {E::kCopyAll, E::kCopyLine, E::kCopyName, E::kCopyValue, E::kCopyCompleted});
 
-  if (context.differenceRows > 0 && context.currentRole == ListRole::kDifferences) {
+  if (differenceList) {
     const std::string_view name = context.selectedName;
     Show(plan, {E::kCopyName});
     Caption(plan, E::kCopySlot1Form, FillIn(texts::kMenuDiffCopySlot1Form, {{"name", name}}));
@@ -75,6 +83,11 @@ MenuPlan PlanListMenu(const MenuContext& context) {
     Caption(plan, E::kReplaceWithSlot2, FillIn(texts::kMenuDiffReplaceWithSlot2, {{"name", name}}));
     Show(plan, {E::kReplaceWithSlot1, E::kReplaceWithSlot2});
   }
+
+  if (itemList || differenceList) Show(plan, {E::kSeparator18, E::kDecodeCompare});
+  if (missingList || differenceList) Show(plan, {E::kSeparator18, E::kIgnoreItem});
+  if (context.ignorePatterns > 0 && (itemList || missingList || differenceList))
+    Show(plan, {E::kSeparator18, E::kClearIgnoreList});
   return plan;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 
 #include "compare/list_role.h"
@@ -29,8 +30,13 @@ enum class MenuEntry {
   kModify,            // 修改 Cookies值(双击)
   kDelete,            // 删除 Cookies(Del键)
   kAdd,               // 新增 Cookies
+  // Additions after the seventeen, so those keep their places.
+  kSeparator18,
+  kDecodeCompare,     // 解码对比
+  kIgnoreItem,        // 忽略此项
+  kClearIgnoreList,   // 清除忽略列表
 };
-constexpr int kMenuEntryCount = 17;
+constexpr int kMenuEntryCount = 21;
 
 constexpr int Index(MenuEntry e) { return static_cast<int>(e) - 1; }  // 0-based
 bool IsSeparator(MenuEntry e);
@@ -43,6 +49,7 @@ struct MenuContext {
   ListRole currentRole = ListRole::kNone;  // the current list's title
   Text selectedName;                       // column 1 of the current list's selected row; empty: none
   int differenceRows = 0;
+  size_t ignorePatterns = 0;  // patterns in the ignore list
 };
 
 struct MenuPlan {

@@ -1,5 +1,6 @@
 #include "compare/session.h"
 
+#include "compare/ignore_list.h"
 #include "compare/texts.h"
 #include "items/slot_parser.h"
 
@@ -34,7 +35,11 @@ AnalyseResult RunAnalyse(const AnalyseInput& in, RowTable slot1, RowTable slot2,
   std::string_view mode = ModeWord(in.mode);
   out.duplicateNotes = HandleDuplicates(slot1, slot2, mode, ask).notes;
   out.lists = CompareItemTables(slot1, slot2, in.rule);
+  // The pass itself stays as it is: what is ignored comes out afterwards, so
+  // the counterparts are the ones the pass found.
+  out.ignored = LeaveOutIgnored(out.lists, IgnoreMatcher(in.ignorePatterns, in.rule.caseSensitive));
   out.summary = SummaryText(out.lists, mode);
+  if (!in.ignorePatterns.empty()) out.summary = IgnoredSummary(out.summary, out.ignored.size());
   out.slot1 = std::move(slot1);
   out.slot2 = std::move(slot2);
   return out;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "compare/analysis.h"
 #include "compare/name_rule.h"
@@ -35,6 +36,9 @@ struct AnalyseInput {
   std::string_view slot2Text;
   AnalysisMode mode = AnalysisMode::kCookies;
   NameRule rule;
+  // Names to leave out of the three lists; while there are any, the summary
+  // also counts what was left out.
+  std::vector<Text> ignorePatterns;
 };
 
 struct AnalyseResult {
@@ -43,6 +47,7 @@ struct AnalyseResult {
   Text duplicateNotes;    // the content box
   ComparisonLists lists;
   Text summary;  // the status bar
+  std::vector<Text> ignored;  // names left out of the lists, each once
 };
 
 // The item lists come in by value: the window hands in copies, so input that

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves PNG screenshots of the main window in its scenes, under Wine on Xvfb:
-# docs/full.png (two Cookies captures analysed), docs/http.png, docs/compact.png, docs/edit.png.
+# docs/full.png (two Cookies captures analysed), docs/http.png, docs/compact.png, docs/edit.png,
+# docs/decode.png (two JWTs compared decoded).
 # Usage: screenshot.sh [BUILD_DIR]   (the Windows build tree, build/win by default)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
 fi
 mkdir -p "$here/docs"
-for scene in full http compact edit; do
+for scene in full http compact edit decode; do
   rect=$(mktemp)
   "$here/scripts/wine-run.sh" "$build/screenshot_scenes.exe" "$scene" 8 "$rect" >/dev/null 2>&1 </dev/null &
   app=$!

@@ -136,6 +136,35 @@ TEST(CliJson, StaysValidWhateverBytesReachIt) {
   for (size_t i = 0; i + 1 < utf8.size(); ++i) EXPECT_GE(static_cast<unsigned char>(utf8[i]), 0x20) << i;
 }
 
+TEST(CliJson, DecodedRowsAndIgnoredNamesOnlyWhenAskedFor) {
+  SessionInput in = Cookies("_ga=1; s=%7B%22a%22%3A1%7D; t=abc", "_ga=2; s=%7B%22a%22%3A2%7D; t=abd");
+  std::string plain = FormatJson(RunSession(in), false, Encoding::kUtf8);
+  EXPECT_EQ(plain.find("\"decoded\""), std::string::npos);
+  EXPECT_EQ(plain.find("\"ignored\""), std::string::npos);
+
+  in.decode = true;
+  in.ignorePatterns = {"_G*"};  // case matters: nothing is left out
+  SessionResult r = RunSession(in);
+  ASSERT_EQ(r.decoded.size(), 3u);
+  std::string json = FormatJson(r, false, Encoding::kUtf8);
+  EXPECT_NE(json.find("\"ignored\": [], \"summary\""), std::string::npos);
+  EXPECT_NE(json.find("{\"name\": \"s\", \"layers1\": [\"percent-utf8\", \"json\"], \"text1\": \"{\\\"a\\\":1}\""),
+            std::string::npos);
+  EXPECT_NE(json.find("\"fields\": [{\"kind\": \"different\", \"path\": \"a\", \"value1\": \"1\", \"value2\": \"2\", "
+                      "\"date1\": null, \"date2\": null}], \"fields_left_out\": 0, \"first_difference\": null}"),
+            std::string::npos);
+  EXPECT_NE(json.find("\"first_difference\": {\"offset\": 2, "), std::string::npos);
+
+  in.rule.caseSensitive = false;
+  r = RunSession(in);
+  EXPECT_EQ(r.lists.different.size(), 2u);
+  EXPECT_EQ(r.ignored, (std::vector<std::string>{"_ga"}));
+  std::string text = FormatText(r, Encoding::kUtf8);
+  std::erase(text, '\r');  // Windows keeps CR LF
+  EXPECT_NE(text.find("  \xE9\xA6\x96\xE4\xB8\xAA\xE4\xB8\x8D\xE5\x90\x8C"), std::string::npos);  // "  首个不同"
+  EXPECT_NE(text.find("(1) ==\n_ga\n"), std::string::npos);
+}
+
 TEST(CliOptions, ParsesAndRejects) {
   ParsedOptions p = ParseOptions({"compare", "--mode", "http", "--fuzzy", "--ignore-case", "--json", "--duplicates",
                                   "remove", "--line-sep", "", "x", "-"});
@@ -150,6 +179,13 @@ TEST(CliOptions, ParsesAndRejects) {
   EXPECT_NE(ParseOptions({"compare", "--bogus", "a", "b"}).error, "");
   EXPECT_NE(ParseOptions({"compare", "a", "b", "--line-sep"}).error, "");
   EXPECT_EQ(ParseOptions({"--version"}).options.command, Options::Command::kVersion);
+  ParsedOptions ignoring =
+      ParseOptions({"compare", "--ignore", "a*", "--ignore", "b", "--ignore-preset", "volatile", "--decode", "x", "y"});
+  ASSERT_EQ(ignoring.error, "");
+  EXPECT_EQ(ignoring.options.ignore, (std::vector<std::string>{"a*", "b"}));
+  EXPECT_EQ(ignoring.options.presetIgnore.size(), 10u);
+  EXPECT_TRUE(ignoring.options.decode);
+  EXPECT_NE(ParseOptions({"compare", "--ignore-preset", "noise", "a", "b"}).error, "");
 }
 
 }  // namespace

@@ -11,9 +11,9 @@ namespace {
 
 using test::Gbk;
 
-std::vector<int> Shown(const MenuPlan& plan) {
+std::vector<int> Shown(const MenuPlan& plan, int from = 1, int to = Index(MenuEntry::kAdd) + 1) {
   std::vector<int> shown;
-  for (int i = 0; i < kMenuEntryCount; ++i)
+  for (int i = from - 1; i < to; ++i)
     if (plan.visible[i]) shown.push_back(i + 1);
   return shown;
 }
@@ -40,6 +40,23 @@ TEST(ListMenu, EntriesShownPerList) {
       {Context(ListRole::kDifferences, "sid", 0), {}},
   };
   for (const Case& c : cases) EXPECT_EQ(Shown(PlanListMenu(c.context)), c.shown) << c.context.selectedName;
+}
+
+TEST(ListMenu, AdditionsComeAfterTheSeventeen) {
+  struct Case {
+    MenuContext context;
+    size_t patterns;
+    std::vector<int> shown;
+  } cases[] = {
+      {Context(ListRole::kSlot1Items, "sid"), 0, {18, 19}},
+      {Context(ListRole::kSlot2Missing, "sid"), 0, {18, 20}},
+      {Context(ListRole::kDifferences, "sid"), 2, {18, 19, 20, 21}},
+      {Context(ListRole::kDifferences, "sid", 0), 2, {}},
+  };
+  for (Case& c : cases) {
+    c.context.ignorePatterns = c.patterns;
+    EXPECT_EQ(Shown(PlanListMenu(c.context), 18, kMenuEntryCount), c.shown);
+  }
 }
 
 TEST(ListMenu, DifferenceCaptionsStayInTheDifferenceMenu) {

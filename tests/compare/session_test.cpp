@@ -20,7 +20,7 @@ struct Session {
 Session Analyse(std::string_view line, std::string_view value, std::string_view t1, std::string_view t2,
             AnalysisMode mode = AnalysisMode::kCookies) {
   Session run;
-  run.result = RunAnalyse({line, value, t1, t2, mode, NameRule{}}, RowsOf({{"a", "1"}, {"a", "2"}}),
+  run.result = RunAnalyse({line, value, t1, t2, mode, NameRule{}, {}}, RowsOf({{"a", "1"}, {"a", "2"}}),
                           RowsOf({{"a", "1"}, {"b", "2"}}), [&run](std::string_view, std::string_view) {
                             ++run.questions;
                             return true;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/settings.h"
 #include "compare/list_menu.h"
 #include "tests/test_gbk.h"
 #include "tests/win/window_test_support.h"
@@ -65,16 +66,16 @@ TEST_F(EditingTest, EachListOpensTheMenuItSuits) {
   Analysed("a=1;Cookie=x", "a=2;b=3");
   c().slot1Items.SelectRow(1);  // "Cookie" sorts after "a"
   auto slot1 = RightClick(c().slot1Items);
-  EXPECT_EQ(slot1, (std::vector<int>{1, 2, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 17}));
+  EXPECT_EQ(slot1, (std::vector<int>{1, 2, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19}));
   c().slot2Items.SelectRow(0);
-  EXPECT_EQ(RightClick(c().slot2Items), (std::vector<int>{5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 17}));
-  EXPECT_EQ(RightClick(c().slot1Missing), (std::vector<int>{5, 6, 7, 8, 9}));
+  EXPECT_EQ(RightClick(c().slot2Items), (std::vector<int>{5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 17, 18, 19}));
+  EXPECT_EQ(RightClick(c().slot1Missing), (std::vector<int>{5, 6, 7, 8, 9, 18, 20}));
   // The difference list offers no menu until a row is selected.
   c().differenceList.ClearSelection();
   EXPECT_TRUE(RightClick(c().differenceList).empty());
   c().differenceList.SelectRow(0);
   ui::LetPendingEventsRun();
-  EXPECT_EQ(RightClick(c().differenceList), (std::vector<int>{3, 4, 7, 10, 11, 12, 13}));
+  EXPECT_EQ(RightClick(c().differenceList), (std::vector<int>{3, 4, 7, 10, 11, 12, 13, 18, 19, 20}));
   EXPECT_EQ(c().listMenu.Caption(12), Gbk("替换 2号[a]值 到 1号值"));
   // The item lists' menus show the design captions again, not that row's name.
   RightClick(c().slot1Items);
@@ -245,6 +246,70 @@ TEST_F(EditingTest, ReplaceAndSwapFromTheDifferenceList) {
   EXPECT_EQ(Column(c().slot1Items, 2), (V{"9", "8"}));
   EXPECT_EQ(Column(c().differenceList, 2), (V{"9", "8"}));
   EXPECT_EQ(Column(c().differenceList, 3), (V{"1", "8"}));
+}
+
+TEST_F(EditingTest, DecodedComparisonShowsInTheDetailWindowUntilTheContentChanges) {
+  // {"uid":1} against {"uid":2}, percent-encoded.
+  Analysed("s=%7B%22uid%22%3A1%7D;t=x", "s=%7B%22uid%22%3A2%7D;t=x");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+  RightClick(c().differenceList, E::kDecodeCompare);
+  ASSERT_TRUE(window->detail()->IsShown());
+  std::string shown = window->detail()->detailBox.GetText();
+  EXPECT_NE(shown.find(Gbk("  不同: uid: 1 → 2")), std::string::npos) << shown;
+
+  // An item list compares its selected item with the counterpart.
+  c().slot2Items.SelectRow(0);
+  RightClick(c().slot2Items, E::kDecodeCompare);
+  EXPECT_EQ(window->detail()->detailBox.GetText(), shown);
+
+  c().contentBox.SetText("s=1;");
+  EXPECT_EQ(window->detail()->detailBox.GetText(), "s=1;");
+}
+
+TEST_F(EditingTest, IgnoredNamesLeaveTheListsAndStayIgnored) {
+  Analysed("a=1;b=2;c=3", "a=9;b=8;d=4");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);  // a
+  ui::LetPendingEventsRun();
+  RightClick(c().differenceList, E::kIgnoreItem);
+  EXPECT_EQ(Column(c().differenceList, 1), (V{"b"}));
+  EXPECT_EQ(Column(c().differenceList, 0), (V{"1"}));
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("分析提示:[1号]缺少:1项   [2号]缺少:1项   Cookies值异同:1项   已忽略:1项"));
+  c().slot1Missing.SelectRow(0);  // d
+  RightClick(c().slot1Missing, E::kIgnoreItem);
+  EXPECT_TRUE(Column(c().slot1Missing, 1).empty());
+  EXPECT_EQ(app::ReadSetting(Gbk("忽略列表")), "a\td");
+
+  // A new start reads the list back, and Analyse honours it.
+  window.reset();
+  Start();
+  Analysed("a=1;b=2;c=3", "a=9;b=8;d=4");
+  EXPECT_EQ(Column(c().differenceList, 1), (V{"b"}));
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("分析提示:[1号]缺少:0项   [2号]缺少:1项   Cookies值异同:1项   已忽略:2项"));
+
+  c().slot2Missing.SelectRow(0);
+  RightClick(c().slot2Missing, E::kClearIgnoreList);
+  EXPECT_EQ(app::ReadSetting(Gbk("忽略列表")), "");
+  c().analyseButton.Click();
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("分析提示:[1号]缺少:1项   [2号]缺少:1项   Cookies值异同:2项"));
+}
+
+TEST_F(EditingTest, AnIgnoreListTheSettingsFileCannotHoldStaysAsItWas) {
+  std::string full(app::kMaxSettingLength - 3, 'x');
+  app::WriteSetting(Gbk("忽略列表"), full);
+  window.reset();
+  Start();
+  Analysed("a=1", "a=2");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+  RightClick(c().differenceList, E::kIgnoreItem);
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:忽略列表已满,请先清除忽略列表！"));
+  EXPECT_EQ(Column(c().differenceList, 1), (V{"a"}));
+  EXPECT_EQ(app::ReadSetting(Gbk("忽略列表")), full);
 }
 
 TEST_F(EditingTest, CopiesReachTheClipboardInBothFormats) {

@@ -1,5 +1,5 @@
 // Puts the real main window into a scene for a screenshot and keeps it on
-// screen for a few seconds: `screenshot_scenes.exe full|http|compact|edit SECONDS RECT_FILE`;
+// screen for a few seconds: `screenshot_scenes.exe full|http|compact|edit|decode SECONDS RECT_FILE`;
 // the window's screen rectangle goes to RECT_FILE as "WxH+X+Y" for cropping.
 #include <windows.h>
 #include <commctrl.h>
@@ -52,8 +52,21 @@ int main(int argc, char** argv) {
     window.controls().slot1Items.Focus();
     window.controls().slot1Items.SelectRow(0);
     ui::LetPendingEventsRun();
-    app::RunMenuEntry({window.hwnd(), window.controls(), window.input()}, window.state(), ds::MenuEntry::kAdd);
+    app::RunMenuEntry({window.hwnd(), window.controls(), window.input(), nullptr}, window.state(), ds::MenuEntry::kAdd);
     window.input()->entryBox.SetText(Gbk("extra=1; ua=Mozilla/5.0 (X11)"));
+  } else if (scene == "decode") {
+    Analyse(window,
+            "sid=abc123; token=eyJhbGciOiJIUzI1NiIsInR5cCI6IkpXVCJ9.eyJzdWIiOiI0MiIsImlhdCI6MTcwMDAwMDAwMCwiZXhwIjoxNzAw"
+            "MDAzNjAwfQ.sig1",
+            "sid=abc123; token=eyJhbGciOiJIUzI1NiIsInR5cCI6IkpXVCJ9.eyJzdWIiOiI0MiIsImlhdCI6MTcwMDAwMDAwMCwiZXhwIjoxNzAw"
+            "MDA3MjAwfQ.sig2");
+    window.controls().differenceList.Focus();
+    window.controls().differenceList.SelectRow(0);
+    ui::LetPendingEventsRun();
+    window.state().current.list = &window.controls().differenceList;
+    app::RunMenuEntry({window.hwnd(), window.controls(), window.input(),
+                       [&window](std::string_view text) { window.ShowDetail(text); }},
+                      window.state(), ds::MenuEntry::kDecodeCompare);
   } else {
     if (scene == "compact") app::ToggleCompact(window);
     Analyse(window, "sid=abc123; lang=zh-CN; token=dGVzdA==; 名字=张三; path=%2Fhome%2F; theme=dark",

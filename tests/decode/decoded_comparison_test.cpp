@@ -1,0 +1,158 @@
+#include "decode/decoded_comparison.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/test_gbk.h"
+
+namespace ds {
+namespace {
+
+using test::Gbk;
+
+constexpr char kJwtHeader[] = "eyJhbGciOiJIUzI1NiIsInR5cCI6IkpXVCJ9";
+// {"sub":"42","iat":1700000000,"exp":1700003600} and the same with exp 1700007200.
+constexpr char kJwtPayload1[] = "eyJzdWIiOiI0MiIsImlhdCI6MTcwMDAwMDAwMCwiZXhwIjoxNzAwMDAzNjAwfQ";
+constexpr char kJwtPayload2[] = "eyJzdWIiOiI0MiIsImlhdCI6MTcwMDAwMDAwMCwiZXhwIjoxNzAwMDA3MjAwfQ";
+
+std::string Jwt(const char* payload) { return std::string(kJwtHeader) + "." + payload + ".sig1"; }
+
+std::vector<std::string> Keys(const DecodedValue& v) {
+  std::vector<std::string> keys;
+  for (Layer l : v.layers) keys.push_back(LayerKey(l));
+  return keys;
+}
+
+TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
+  struct Case {
+    std::string value;
+    std::vector<std::string> layers;
+    std::string text;  // empty: not checked
+    bool note;
+  } cases[] = {
+      {"a%3Db", {"percent-utf8"}, "a=b", false},
+      {"%E4%B8%AD", {"percent-utf8"}, Gbk("中"), false},
+      {"%D6%D0", {"percent-gbk"}, Gbk("中"), false},  // not UTF-8, but GBK
+      {"%E0%B8%81", {"percent-utf8"}, "?", true},  // a Thai letter: no GBK character for it
+      {"100%", {}, "100%", false},                    // a lone "%" is text
+      {"%FF%FE%00", {}, "", true},                    // neither UTF-8 nor GBK
+      {"%C0%AF", {"percent-gbk"}, "", false},         // overlong UTF-8 is no UTF-8
+      {"eyJ1aWQiOjF9", {"base64", "json"}, "", false},
+      {"5rWL6K-VPz4-", {"base64url"}, Gbk("测试?>>"), false},
+      {"%7B%22a%22%3A1%7D", {"percent-utf8", "json"}, "", false},
+      {"AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJw==", {}, "", true},  // binary
+      {"deadbeefdeadbeef0123", {}, "", false},  // hex, not noted as Base64
+      {"true", {}, "true", false},              // Base64 in shape only
+      {Jwt(kJwtPayload1), {"jwt"}, "", false},
+      {"aaaaaaaaaa.bbbbbbbbbb.cccccccccc", {}, "", true},  // three garbage parts
+      {"eyJhbGciOi.eyJzdWIi.", {}, "", true},         // cut short
+      {"static.example.org", {}, "static.example.org", false},
+      {"{\"a\":}", {}, "", true},
+      {std::string(100000, '[') + std::string(100000, ']'), {}, "", true},
+  };
+  for (const Case& c : cases) {
+    DecodedValue v = DecodeLayers(c.value);
+    EXPECT_EQ(Keys(v), c.layers) << c.value.substr(0, 40);
+    if (!c.text.empty()) {
+      EXPECT_EQ(v.text, c.text) << c.value;
+    }
+    EXPECT_EQ(!v.notes.empty(), c.note) << c.value.substr(0, 40);
+  }
+}
+
+TEST(DecodeLayers, StopsAfterBoundedLayers) {
+  std::string value = "x";
+  for (int i = 0; i < kMaxLayers + 2; ++i) {
+    std::string next;
+    for (char c : value) next += "%" + std::string(1, "0123456789ABCDEF"[(c >> 4) & 15]) + "0123456789ABCDEF"[c & 15];
+    value = next;
+  }
+  DecodedValue v = DecodeLayers(value);
+  EXPECT_EQ(v.layers.size(), static_cast<size_t>(kMaxLayers));
+  EXPECT_EQ(v.notes.size(), 1u);
+}
+
+TEST(DecodedComparison, JwtsDifferingInExpiry) {
+  DecodedComparison c = CompareDecoded(Jwt(kJwtPayload1), Jwt(kJwtPayload2));
+  ASSERT_TRUE(c.structured);
+  ASSERT_EQ(c.fields.size(), 1u);
+  const FieldDifference& f = c.fields[0];
+  EXPECT_EQ(f.path, "payload.exp");
+  EXPECT_EQ(f.kind, FieldDifference::Kind::kDifferent);
+  EXPECT_EQ(f.value1, "1700003600");
+  EXPECT_EQ(f.date1, "2023-11-14 23:13:20 UTC");
+  EXPECT_EQ(f.date2, "2023-11-15 00:13:20 UTC");
+
+  std::vector<Text> lines = DecodedComparisonLines(c);
+  EXPECT_EQ(lines.back(), Gbk("  不同: payload.exp: 1700003600 (2023-11-14 23:13:20 UTC) → 1700007200 (2023-11-15 00:13:20 UTC)"));
+}
+
+TEST(DecodedComparison, NestedKeysOfPercentEncodedJson) {
+  DecodedComparison c = CompareDecoded(
+      "%7B%22user%22%3A%7B%22id%22%3A7%2C%22name%22%3A%22%E6%9D%8E%22%7D%2C%22v%22%3A1%2C%22old%22%3A0%7D",
+      "%7B%22user%22%3A%7B%22id%22%3A8%2C%22name%22%3A%22%E6%9D%8E%22%7D%2C%22v%22%3A1%2C%22new%22%3A%5B1%5D%7D");
+  ASSERT_TRUE(c.structured);
+  ASSERT_EQ(c.fields.size(), 3u);  // in key order
+  EXPECT_EQ(c.fields[0].path, "new");
+  EXPECT_EQ(c.fields[0].kind, FieldDifference::Kind::kOnlyIn2);
+  EXPECT_EQ(c.fields[0].value2, "[1]");
+  EXPECT_EQ(c.fields[1].path, "old");
+  EXPECT_EQ(c.fields[1].kind, FieldDifference::Kind::kOnlyIn1);
+  EXPECT_EQ(c.fields[2].path, "user.id");
+  EXPECT_EQ(c.fields[2].value2, "8");
+  EXPECT_EQ(c.side1.text.find(Gbk("李")) != Text::npos, true);
+
+  DecodedComparison arrays = CompareDecoded("{\"a\":[1,{\"b\":2}]}", "{\"a\":[1,{\"b\":3},4]}");
+  ASSERT_EQ(arrays.fields.size(), 2u);
+  EXPECT_EQ(arrays.fields[0].path, "a[1].b");
+  EXPECT_EQ(arrays.fields[1].path, "a[2]");
+  EXPECT_EQ(arrays.fields[1].kind, FieldDifference::Kind::kOnlyIn2);
+  EXPECT_TRUE(CompareDecoded("{\"a\":1, \"b\":2}", "{\"b\":2,\"a\":1}").sameDecoded);
+}
+
+TEST(DecodedComparison, UnstructuredTextsPointAtTheFirstDifference) {
+  struct Case {
+    std::string v1, v2;
+    size_t offset;
+    std::string excerpt1, excerpt2;
+  } cases[] = {
+      // The second byte differs: the offset is where the character starts.
+      {Gbk("中文A"), Gbk("中字A"), 2, Gbk("中【文】A"), Gbk("中【字】A")},
+      {"abc", "abcd", 3, Gbk("abc【(结束)】"), Gbk("abc【d】")},
+      {"a\r\nb", "a\r\nc", 3, Gbk("a\\r\\n【b】"), Gbk("a\\r\\n【c】")},
+      // A lead byte before a line break must not carry the break into the line.
+      {"a\x81\nb", "a\x81\nc", 3, "a\\x81\\n" + Gbk("【b】"), "a\\x81\\n" + Gbk("【c】")},
+      {std::string(30, 'x') + "1" + std::string(30, 'y'), std::string(30, 'x') + "2" + std::string(30, 'y'), 30,
+       Gbk("…xxxxxxxxxxxx【1】yyyyyyyyyyyy…"), Gbk("…xxxxxxxxxxxx【2】yyyyyyyyyyyy…")},
+  };
+  for (const Case& c : cases) {
+    DecodedComparison d = CompareDecoded(c.v1, c.v2);
+    ASSERT_TRUE(d.first) << c.v1;
+    EXPECT_EQ(d.first->offset, c.offset) << c.v1;
+    EXPECT_EQ(d.first->excerpt1, c.excerpt1);
+    EXPECT_EQ(d.first->excerpt2, c.excerpt2);
+  }
+  // Base64 holding binary stays as written, and the difference is found there.
+  DecodedComparison binary = CompareDecoded("AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJw==",
+                                            "AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmKA==");
+  ASSERT_TRUE(binary.first);
+  EXPECT_EQ(binary.first->offset, 52u);
+  EXPECT_FALSE(binary.side1.notes.empty());
+
+  DecodedComparison same = CompareDecoded("a%3Db", "a=b");
+  EXPECT_TRUE(same.sameDecoded);
+  EXPECT_FALSE(same.first);
+}
+
+TEST(DecodedComparison, UnixTimes) {
+  EXPECT_EQ(UnixTimeText(0), "1970-01-01 00:00:00 UTC");
+  EXPECT_EQ(UnixTimeText(951782400), "2000-02-29 00:00:00 UTC");
+  EXPECT_EQ(UnixTimeText(253402300799LL), "9999-12-31 23:59:59 UTC");
+  EXPECT_EQ(UnixTimeText(-1), "");
+  EXPECT_EQ(UnixTimeText(253402300800LL), "");
+}
+
+}  // namespace
+}  // namespace ds
