@@ -1,5 +1,7 @@
 #include "items/slot_parser.h"
 
+#include <algorithm>
+
 #include "items/item_sort.h"
 #include "items/sentence.h"
 #include "items/texts.h"
@@ -93,7 +95,8 @@ std::vector<std::string_view> SplitSlotLineViews(std::string_view text, const Se
                                                  Text& storage) {
   std::string_view working = TrimmedView(text);
   bool dropBreaks = separators.line != kCrLf && separators.value != kCrLf;
-  if (dropBreaks && working.find_first_of(kCrLf) != std::string_view::npos) {
+  // A plain scan: find_first_of asks memchr about the set once per byte.
+  if (dropBreaks && std::any_of(working.begin(), working.end(), [](char c) { return c == '\r' || c == '\n'; })) {
     storage = RemoveCrLf(working);
     working = storage;
   }
@@ -158,6 +161,8 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   names = {};
   std::vector<Row> rows(items.size());
   for (size_t r = 0; r < rows.size(); ++r) {
+    // The items are read in sorted order, from anywhere: ask for them ahead.
+    if (r + 8 < rows.size()) __builtin_prefetch(&items[static_cast<size_t>(order[r + 8])]);
     CutLine& item = items[static_cast<size_t>(order[r])];
     rows[r].cells.reserve(3);
     rows[r].cells.push_back(ToText(static_cast<long long>(r + 1)));
