@@ -159,9 +159,14 @@ Text ToUpperAscii(std::string_view text) {
   return out;
 }
 
+void ToLowerAsciiInPlace(char* text, size_t size) {
+  std::string_view view(text, size);
+  for (size_t i = 0; i < size; i += CharLength(view, i)) text[i] = LowerAscii(text[i]);
+}
+
 Text ToLowerAscii(std::string_view text) {
   Text out(text);
-  for (size_t i = 0; i < out.size(); i += CharLength(out, i)) out[i] = LowerAscii(out[i]);
+  ToLowerAsciiInPlace(out.data(), out.size());
   return out;
 }
 

@@ -44,6 +44,7 @@ Text Right(std::string_view text, int n);
 Text Mid(std::string_view text, int start, int n);
 Text ToUpperAscii(std::string_view text);
 Text ToLowerAscii(std::string_view text);
+void ToLowerAsciiInPlace(char* text, size_t size);  // the same, on bytes in place
 Text Character(int byteValue);
 Text ToText(long long value);
 

@@ -68,6 +68,10 @@ TEST(Comparison, CaseOfNamesFollowsTheSwitchButValuesAlwaysCompareByBytes) {
     EXPECT_TRUE(loose.missingInSlot1.empty());
     EXPECT_EQ(CellsOf(loose.different), (Cells{{"1", "Token", "abc", "ABC"}}));
   }
+  // A name ending in a lone lead byte folds alone: the next name's first
+  // letter is still a letter.
+  RowTable t1 = RowsOf({{"a\xD6", "1"}, {"Bc", "2"}}), t2 = RowsOf({{"bc", "2"}, {"A\xD6", "1"}});
+  EXPECT_TRUE(CompareItemTables(t1, t2, kNoCase).missingInSlot2.empty());
 }
 
 TEST(Comparison, FuzzyMatchingIsOneSided) {
