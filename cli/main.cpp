@@ -178,6 +178,11 @@ int Run(int argc, char** argv) {
 
   cli::SessionResult result = cli::RunSession(in);
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
+  if (!o.json) {
+    // The text report prints the lists, not the slots' rows.
+    result.slot1.rows = {};
+    result.slot2.rows = {};
+  }
   std::string text = o.json ? cli::FormatJson(result, o.httpMode, o.encoding) : cli::FormatText(result, o.encoding);
   if (!Print(text, &error)) return Fail(error);
   return result.HasDifferences() ? 1 : 0;

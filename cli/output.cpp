@@ -279,16 +279,15 @@ std::string FormatText(const SessionResult& r, Encoding encoding) {
   }
   if (r.summary) line(*r.summary);
   std::string encoded = EncodeOutput(out, encoding);
+  out = std::string();  // a copy fewer held at once
   // Printed text uses the platform's own line ends.
 #ifndef _WIN32
-  std::string unix;
-  unix.reserve(encoded.size());
+  size_t kept = 0;
   for (size_t i = 0; i < encoded.size(); ++i)
-    if (!(encoded[i] == '\r' && i + 1 < encoded.size() && encoded[i + 1] == '\n')) unix.push_back(encoded[i]);
-  return unix;
-#else
-  return encoded;
+    if (!(encoded[i] == '\r' && i + 1 < encoded.size() && encoded[i + 1] == '\n')) encoded[kept++] = encoded[i];
+  encoded.resize(kept);
 #endif
+  return encoded;
 }
 
 }  // namespace cli

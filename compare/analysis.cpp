@@ -1,5 +1,7 @@
 #include "compare/analysis.h"
 
+#include <algorithm>
+
 #include "compare/texts.h"
 #include "items/sentence.h"
 
@@ -24,6 +26,8 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
   ComparisonLists out;
 
   std::vector<int> inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
+  // Big lists are sized once: growing by doubling would hold up to twice the rows.
+  out.missingInSlot2.reserve(static_cast<size_t>(std::count(inSlot2.begin(), inSlot2.end(), -1)));
   for (size_t i = 0; i < slot1.rows.size(); ++i) {
     // The counterparts lie anywhere in the other list: ask for their rows,
     // then for their cells, ahead of the comparison.
@@ -41,7 +45,9 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
     }
   }
 
+  out.different.shrink_to_fit();
   std::vector<int> inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names);
+  out.missingInSlot1.reserve(static_cast<size_t>(std::count(inSlot1.begin(), inSlot1.end(), -1)));
   for (size_t i = 0; i < slot2.rows.size(); ++i) {
     const Row& row = slot2.rows[i];
     if (inSlot1[i] < 0)
