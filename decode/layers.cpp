@@ -3,6 +3,7 @@
 #include "compare/base64_shape.h"
 #include "decode/json_text.h"
 #include "decode/texts.h"
+#include "import/text_decode.h"
 #include "items/percent_decode.h"
 #include "items/sentence.h"
 #include "platform/codepage.h"
@@ -19,36 +20,12 @@ bool IsUrlAlphabet(char c) {
 // Control characters other than tab and line breaks mark binary data.
 bool IsTextControl(unsigned char c) { return c < 0x20 && c != '\t' && c != '\r' && c != '\n'; }
 
-// Well-formed UTF-8 (no overlong forms, surrogates or code points past
-// U+10FFFF) without control characters: what a decoded layer must be to count
-// as text.
+// Well-formed UTF-8 without control characters: what a decoded layer must be
+// to count as text.
 bool IsUtf8Text(std::string_view s) {
-  if (s.empty()) return false;
-  for (size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      if (IsTextControl(c)) return false;
-      ++i;
-      continue;
-    }
-    size_t n;
-    unsigned code;
-    if (c >= 0xC2 && c <= 0xDF) n = 2, code = c & 0x1F;
-    else if (c >= 0xE0 && c <= 0xEF) n = 3, code = c & 0x0F;
-    else if (c >= 0xF0 && c <= 0xF4) n = 4, code = c & 0x07;
-    else return false;
-    if (i + n > s.size()) return false;
-    for (size_t k = 1; k < n; ++k) {
-      unsigned char t = static_cast<unsigned char>(s[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      code = (code << 6) | (t & 0x3F);
-    }
-    if ((n == 3 && code < 0x800) || (n == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-        (code >= 0xD800 && code <= 0xDFFF))
-      return false;
-    i += n;
-  }
-  return true;
+  for (char c : s)
+    if (IsTextControl(static_cast<unsigned char>(c))) return false;
+  return !s.empty() && IsUtf8(s);
 }
 
 bool IsGbkText(std::string_view s) {
@@ -133,19 +110,19 @@ bool WorthABinaryNote(std::string_view s) {
   return digit && upper && lower;
 }
 
-// ASCII reads the same in both code pages: large values skip the conversion.
-bool IsAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
-Text Utf8ToGbkNoting(std::string_view utf8, std::string_view layerName, std::vector<Text>& notes) {
-  if (IsAscii(utf8)) return Text(utf8);
+// The text of a layer that decoded to UTF-8.
+void SetUtf8Text(DecodedValue& v, Text utf8, std::string_view layerName) {
+  v.lostUtf8.clear();
+  if (IsAscii(utf8)) {
+    v.text = std::move(utf8);
+    return;
+  }
   bool lossy = false;
-  Text gbk = platform::FromUtf16(platform::ToUtf16(utf8, platform::kCodePageUtf8), platform::kCodePageGbk, &lossy);
-  if (lossy) notes.push_back(FillIn(decode_texts::kNoteLossy, {{"layer", layerName}}));
-  return gbk;
+  v.text = platform::FromUtf16(platform::ToUtf16(utf8, platform::kCodePageUtf8), platform::kCodePageGbk, &lossy);
+  if (lossy) {
+    v.notes.push_back(FillIn(decode_texts::kNoteLossy, {{"layer", layerName}}));
+    v.lostUtf8 = std::move(utf8);
+  }
 }
 
 std::string_view TrimAsciiSpace(std::string_view s) {
@@ -186,6 +163,7 @@ Step PeelJwt(DecodedValue& v) {
   }
   object["signature"] = std::string(parts[2]);
   v.text = JsonToGbk(object);
+  v.lostUtf8.clear();  // the document holds every character
   v.document = std::make_shared<const JsonDocument>(JsonDocument{std::move(object)});
   v.layers.push_back(Layer::kJwt);
   return Step::kFinal;
@@ -194,7 +172,7 @@ Step PeelJwt(DecodedValue& v) {
 Step PeelJson(DecodedValue& v) {
   std::string_view trimmed = TrimAsciiSpace(v.text);
   if (trimmed.empty() || (trimmed.front() != '{' && trimmed.front() != '[')) return Step::kNone;
-  JsonParse parsed = ParseJsonText(GbkToUtf8(v.text));
+  JsonParse parsed = ParseJsonText(v.lostUtf8.empty() ? GbkToUtf8(v.text) : v.lostUtf8);
   if (!parsed.document) {
     v.notes.push_back(std::move(parsed.note));
     return Step::kFinal;
@@ -206,12 +184,15 @@ Step PeelJson(DecodedValue& v) {
 
 Step PeelPercent(DecodedValue& v) {
   if (!HasOnlyWholeEscapes(v.text)) return Step::kNone;
+  // The decoder drops "%00"; a NUL makes the bytes binary anyway.
+  bool nul = v.text.find("%00") != Text::npos;
   Text raw = PercentDecode(v.text, false);
-  if (IsUtf8Text(raw)) {
-    v.text = Utf8ToGbkNoting(raw, decode_texts::kLayerPercentUtf8, v.notes);
+  if (!nul && IsUtf8Text(raw)) {
+    SetUtf8Text(v, std::move(raw), decode_texts::kLayerPercentUtf8);
     v.layers.push_back(Layer::kPercentUtf8);
-  } else if (IsGbkText(raw)) {
+  } else if (!nul && IsGbkText(raw)) {
     v.text = std::move(raw);
+    v.lostUtf8.clear();
     v.layers.push_back(Layer::kPercentGbk);
   } else {
     v.notes.push_back(decode_texts::kNotePercentBytes);
@@ -234,7 +215,7 @@ Step PeelBase64(DecodedValue& v) {
       v.notes.push_back(FillIn(decode_texts::kNoteBase64Binary, {{"count", ToText(static_cast<long long>(bytes.size()))}}));
     return Step::kFinal;
   }
-  v.text = Utf8ToGbkNoting(bytes, layer == Layer::kBase64 ? decode_texts::kLayerBase64 : decode_texts::kLayerBase64Url, v.notes);
+  SetUtf8Text(v, std::move(bytes), layer == Layer::kBase64 ? decode_texts::kLayerBase64 : decode_texts::kLayerBase64Url);
   v.layers.push_back(layer);
   return Step::kPeeled;
 }

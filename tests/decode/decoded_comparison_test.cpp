@@ -38,6 +38,7 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
       {"%E0%B8%81", {"percent-utf8"}, "?", true},  // a Thai letter: no GBK character for it
       {"100%", {}, "100%", false},                    // a lone "%" is text
       {"%FF%FE%00", {}, "", true},                    // neither UTF-8 nor GBK
+      {"a%00b", {}, "", true},                        // a NUL the percent decoder would drop
       {"%C0%AF", {"percent-gbk"}, "", false},         // overlong UTF-8 is no UTF-8
       {"eyJ1aWQiOjF9", {"base64", "json"}, "", false},
       {"5rWL6K-VPz4-", {"base64url"}, Gbk("测试?>>"), false},
@@ -144,6 +145,23 @@ TEST(DecodedComparison, UnstructuredTextsPointAtTheFirstDifference) {
   DecodedComparison same = CompareDecoded("a%3Db", "a=b");
   EXPECT_TRUE(same.sameDecoded);
   EXPECT_FALSE(same.first);
+}
+
+TEST(DecodedComparison, CharactersGbkCannotHoldStillTellValuesApart) {
+  // Two emoji, both shown as question marks.
+  DecodedComparison text = CompareDecoded("a%F0%9F%98%80b", "a%F0%9F%98%81b");
+  EXPECT_EQ(text.side1.text, text.side2.text);
+  EXPECT_FALSE(text.sameDecoded);
+  ASSERT_TRUE(text.first);
+  EXPECT_EQ(text.first->offset, 1u);
+  EXPECT_EQ(text.first->excerpt1, Gbk("a【?】?b"));
+
+  DecodedComparison json = CompareDecoded("%7B%22n%22%3A%22%F0%9F%98%80%22%7D", "%7B%22n%22%3A%22%F0%9F%98%81%22%7D");
+  ASSERT_TRUE(json.structured);
+  ASSERT_EQ(json.fields.size(), 1u);
+  EXPECT_EQ(json.fields[0].path, "n");
+
+  EXPECT_TRUE(CompareDecoded("%F0%9F%98%80", "8J+YgA==").sameDecoded);  // the same emoji, two encodings
 }
 
 TEST(DecodedComparison, UnixTimes) {
