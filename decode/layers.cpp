@@ -136,6 +136,13 @@ enum class Step { kPeeled, kFinal, kNone };
 
 Step PeelJwt(DecodedValue& v) {
   std::string_view s = v.text;
+  // An Authorization header holds the scheme before the token; it is kept,
+  // so that a value without it still differs.
+  std::string scheme;
+  if (s.size() > 7 && ToLowerAscii(s.substr(0, 7)) == "bearer ") {
+    scheme = s.substr(0, 6);
+    s.remove_prefix(7);
+  }
   size_t dot1 = s.find('.');
   size_t dot2 = dot1 == std::string_view::npos ? dot1 : s.find('.', dot1 + 1);
   if (dot2 == std::string_view::npos || s.find('.', dot2 + 1) != std::string_view::npos) return Step::kNone;
@@ -145,13 +152,19 @@ Step PeelJwt(DecodedValue& v) {
   bool header = parts[0].substr(0, 3) == "eyJ" && !parts[1].empty();
   bool longParts = parts[0].size() >= 10 && parts[1].size() >= 10 && parts[2].size() >= 10;
   if (!header && !longParts) return Step::kNone;
-  for (std::string_view part : parts)
-    for (char c : part)
-      if (!IsUrlAlphabet(c) && c != '=') return Step::kNone;
+  const char* words[2] = {decode_texts::kJwtHeader, decode_texts::kJwtPayload};
+  for (int i = 0; i < 3; ++i)
+    for (char c : parts[i])
+      if (!IsUrlAlphabet(c) && c != '=') {
+        // After "eyJ" a header or payload out of the alphabet is a broken
+        // token, unless a percent layer comes off first.
+        if (!header || i == 2 || HasOnlyWholeEscapes(s)) return Step::kNone;
+        v.notes.push_back(FillIn(decode_texts::kNoteJwtPart, {{"part", words[i]}}));
+        return Step::kFinal;
+      }
 
   json object = json::object();
   const char* names[2] = {"header", "payload"};
-  const char* words[2] = {decode_texts::kJwtHeader, decode_texts::kJwtPayload};
   for (int i = 0; i < 2; ++i) {
     Text utf8 = DecodeBase64(parts[i]);
     JsonParse parsed = IsUtf8Text(utf8) ? ParseJsonText(utf8) : JsonParse{};
@@ -162,6 +175,7 @@ Step PeelJwt(DecodedValue& v) {
     object[names[i]] = std::move(*parsed.document);
   }
   object["signature"] = std::string(parts[2]);
+  if (!scheme.empty()) object["scheme"] = std::move(scheme);
   v.text = JsonToGbk(object);
   v.lostUtf8.clear();  // the document holds every character
   v.document = std::make_shared<const JsonDocument>(JsonDocument{std::move(object)});

@@ -49,6 +49,7 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
       {Jwt(kJwtPayload1), {"jwt"}, "", false},
       {"aaaaaaaaaa.bbbbbbbbbb.cccccccccc", {}, "", true},  // three garbage parts
       {"eyJhbGciOi.eyJzdWIi.", {}, "", true},         // cut short
+      {"eyJhbGciOiJIUzI1NiJ9.@@@.###", {}, "", true},  // a payload out of the alphabet
       {"static.example.org", {}, "static.example.org", false},
       {"{\"a\":}", {}, "", true},
       {std::string(100000, '[') + std::string(100000, ']'), {}, "", true},
@@ -88,6 +89,13 @@ TEST(DecodedComparison, JwtsDifferingInExpiry) {
 
   std::vector<Text> lines = DecodedComparisonLines(c);
   EXPECT_EQ(lines.back(), Gbk("  不同: payload.exp: 1700003600 (2023-11-14 23:13:20 UTC) → 1700007200 (2023-11-15 00:13:20 UTC)"));
+
+  // The token of an Authorization header; a missing scheme is a difference too.
+  DecodedComparison bearer = CompareDecoded("Bearer " + Jwt(kJwtPayload1), Jwt(kJwtPayload2));
+  ASSERT_EQ(bearer.fields.size(), 2u);
+  EXPECT_EQ(bearer.fields[0].path, "payload.exp");
+  EXPECT_EQ(bearer.fields[1].path, "scheme");
+  EXPECT_EQ(bearer.fields[1].kind, FieldDifference::Kind::kOnlyIn1);
 }
 
 TEST(DecodedComparison, NestedKeysOfPercentEncodedJson) {
