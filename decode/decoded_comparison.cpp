@@ -19,13 +19,17 @@ constexpr size_t kShownTextBytes = 2000;
 constexpr int kExcerptChars = 12;
 
 bool IsJwtTime(std::string_view key, const json& value) {
-  return (key == "exp" || key == "iat" || key == "nbf") &&
-         (value.is_number_integer() || value.is_number_unsigned());
+  return (key == "exp" || key == "iat" || key == "nbf") && value.is_number();
 }
 
+// A JWT time may carry fractions of a second; the date shows whole seconds.
 Text TimeOf(std::string_view key, const json& value, bool jwt) {
   if (!jwt || !IsJwtTime(key, value)) return {};
   if (value.is_number_unsigned() && value.get<unsigned long long>() > 253402300799ULL) return {};
+  if (value.is_number_float()) {
+    double seconds = value.get<double>();
+    return seconds >= 0 && seconds < 253402300800.0 ? UnixTimeText(static_cast<long long>(seconds)) : Text();
+  }
   return UnixTimeText(value.get<long long>());
 }
 

@@ -86,12 +86,16 @@ Text DecodeBase64(std::string_view s) {
   return out;
 }
 
-bool LooksLikeBase64Url(std::string_view s) {
+bool IsStandardAlphabet(char c) { return c == '+' || c == '/' || (IsUrlAlphabet(c) && c != '-' && c != '_'); }
+
+// Padding optional: base64url mostly goes without, and some servers drop it
+// from standard Base64 too.
+bool LooksLikeBase64Without(std::string_view s, bool (*inAlphabet)(char)) {
   size_t end = s.size();
   while (end > 0 && s[end - 1] == '=' && s.size() - end < 2) --end;
   if (end < 4 || end % 4 == 1) return false;
   for (size_t i = 0; i < end; ++i)
-    if (!IsUrlAlphabet(s[i])) return false;
+    if (!inAlphabet(s[i])) return false;
   return true;
 }
 
@@ -217,15 +221,19 @@ Step PeelPercent(DecodedValue& v) {
 
 Step PeelBase64(DecodedValue& v) {
   Layer layer;
+  bool unpadded = false;
   if (LooksLikeBase64(v.text))
     layer = Layer::kBase64;
-  else if (LooksLikeBase64Url(v.text))
+  else if (LooksLikeBase64Without(v.text, IsUrlAlphabet))
     layer = Layer::kBase64Url;
+  else if ((unpadded = LooksLikeBase64Without(v.text, IsStandardAlphabet)))
+    layer = Layer::kBase64;
   else
     return Step::kNone;
   Text bytes = DecodeBase64(v.text);
   if (!IsUtf8Text(bytes)) {
-    if (WorthABinaryNote(v.text))
+    // Paths like "/static/js/app.js" fit the unpadded shape: no note for them.
+    if (!unpadded && WorthABinaryNote(v.text))
       v.notes.push_back(FillIn(decode_texts::kNoteBase64Binary, {{"count", ToText(static_cast<long long>(bytes.size()))}}));
     return Step::kFinal;
   }

@@ -42,6 +42,8 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
       {"%C0%AF", {"percent-gbk"}, "", false},         // overlong UTF-8 is no UTF-8
       {"eyJ1aWQiOjF9", {"base64", "json"}, "", false},
       {"5rWL6K-VPz4-", {"base64url"}, Gbk("测试?>>"), false},
+      {"eyJ1IjoiPz8+In0", {"base64", "json"}, "", false},  // standard, its padding dropped
+      {"/static/js/vendors", {}, "", false},              // a path in that shape: no binary note
       {"%7B%22a%22%3A1%7D", {"percent-utf8", "json"}, "", false},
       {"AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJw==", {}, "", true},  // binary
       {"deadbeefdeadbeef0123", {}, "", false},  // hex, not noted as Base64
@@ -89,6 +91,12 @@ TEST(DecodedComparison, JwtsDifferingInExpiry) {
 
   std::vector<Text> lines = DecodedComparisonLines(c);
   EXPECT_EQ(lines.back(), Gbk("  不同: payload.exp: 1700003600 (2023-11-14 23:13:20 UTC) → 1700007200 (2023-11-15 00:13:20 UTC)"));
+
+  // Times may hold fractions of a second.
+  DecodedComparison fractions = CompareDecoded(std::string(kJwtHeader) + ".eyJleHAiOjE3MDAwMDAwMDAuNX0.s",
+                                               std::string(kJwtHeader) + ".eyJleHAiOjE3MDAwMDM2MDAuNX0.s");
+  ASSERT_EQ(fractions.fields.size(), 1u);
+  EXPECT_EQ(fractions.fields[0].date1, "2023-11-14 22:13:20 UTC");
 
   // The token of an Authorization header; a missing scheme is a difference too.
   DecodedComparison bearer = CompareDecoded("Bearer " + Jwt(kJwtPayload1), Jwt(kJwtPayload2));
