@@ -99,19 +99,29 @@ bool LooksLikeBase64Without(std::string_view s, bool (*inAlphabet)(char)) {
   return true;
 }
 
-// Words, hex strings and numbers fit the Base64 alphabet too; calling them
-// binary Base64 would only be noise. Padding, the alphabet's own signs, or
-// digits among letters of both cases make Base64 likely.
-bool WorthABinaryNote(std::string_view s) {
-  if (s.size() < 16) return false;
+struct CharacterKinds {
+  bool sign = false;  // padding or the alphabets' own signs
   bool digit = false, upper = false, lower = false;
+};
+
+CharacterKinds KindsOf(std::string_view s) {
+  CharacterKinds k;
   for (char c : s) {
-    if (c == '=' || c == '+' || c == '/' || c == '-' || c == '_') return true;
-    digit |= c >= '0' && c <= '9';
-    upper |= c >= 'A' && c <= 'Z';
-    lower |= c >= 'a' && c <= 'z';
+    k.sign |= c == '=' || c == '+' || c == '/' || c == '-' || c == '_';
+    k.digit |= c >= '0' && c <= '9';
+    k.upper |= c >= 'A' && c <= 'Z';
+    k.lower |= c >= 'a' && c <= 'z';
   }
-  return digit && upper && lower;
+  return k;
+}
+
+// Words, hex strings and numbers fit the Base64 alphabet too, and now and
+// then decode to a few odd characters. Base64 of text mixes both cases of
+// letters or shows a sign; calling a value binary Base64 takes digits too,
+// or it would only be noise.
+bool WorthDecoding(const CharacterKinds& k) { return k.sign || (k.upper && k.lower); }
+bool WorthABinaryNote(std::string_view s, const CharacterKinds& k) {
+  return s.size() >= 16 && (k.sign || (k.digit && k.upper && k.lower));
 }
 
 // The text of a layer that decoded to UTF-8.
@@ -230,10 +240,12 @@ Step PeelBase64(DecodedValue& v) {
     layer = Layer::kBase64;
   else
     return Step::kNone;
+  CharacterKinds kinds = KindsOf(v.text);
+  if (!WorthDecoding(kinds)) return Step::kNone;
   Text bytes = DecodeBase64(v.text);
   if (!IsUtf8Text(bytes)) {
-    // Paths like "/static/js/app.js" fit the unpadded shape: no note for them.
-    if (!unpadded && WorthABinaryNote(v.text))
+    // Paths like "/static/js/vendors" fit the unpadded shape: no note for them.
+    if (!unpadded && WorthABinaryNote(v.text, kinds))
       v.notes.push_back(FillIn(decode_texts::kNoteBase64Binary, {{"count", ToText(static_cast<long long>(bytes.size()))}}));
     return Step::kFinal;
   }

@@ -48,6 +48,8 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
       {"AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJw==", {}, "", true},  // binary
       {"deadbeefdeadbeef0123", {}, "", false},  // hex, not noted as Base64
       {"true", {}, "true", false},              // Base64 in shape only
+      {"clouds", {}, "clouds", false},          // words of one case, though their bytes
+      {"SUBMIT", {}, "SUBMIT", false},          // would read as UTF-8
       {Jwt(kJwtPayload1), {"jwt"}, "", false},
       {"aaaaaaaaaa.bbbbbbbbbb.cccccccccc", {}, "", true},  // three garbage parts
       {"eyJhbGciOi.eyJzdWIi.", {}, "", true},         // cut short
