@@ -52,6 +52,7 @@ SessionResult RunSession(const SessionInput& in) {
   r.summary = std::move(analysed.summary);
   r.ignoring = !in.ignorePatterns.empty();
   r.ignored = std::move(analysed.ignored);
+  r.decoding = in.decode;
   if (in.decode) {
     r.decoded.reserve(r.lists.different.size());
     for (const ds::Row& row : r.lists.different) r.decoded.push_back(ds::CompareDecoded(row.Cell(2), row.Cell(3)));

@@ -49,6 +49,7 @@ struct SessionResult {
   std::vector<std::optional<ItemReportText>> reports;
   bool ignoring = false;              // patterns were given: the outputs list what they left out
   std::vector<std::string> ignored;   // names left out of the lists
+  bool decoding = false;                       // --decode: JSON lists decoded, even none
   std::vector<ds::DecodedComparison> decoded;  // one per difference row, with --decode
 
   bool HasDifferences() const {

@@ -208,7 +208,7 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
   j.Rows(r.lists.different);
   // Only with the options that ask for them, so that a plain run prints what
   // it always printed.
-  if (!r.decoded.empty()) {
+  if (r.decoding) {
     j.Key("decoded");
     j.Open('[');
     for (size_t i = 0; i < r.decoded.size(); ++i) WriteDecoded(j, r.lists.different[i], r.decoded[i]);

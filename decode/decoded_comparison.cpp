@@ -1,5 +1,6 @@
 #include "decode/decoded_comparison.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "decode/json_text.h"
@@ -18,13 +19,17 @@ constexpr size_t kShownTextBytes = 2000;
 constexpr int kExcerptChars = 12;
 
 bool IsJwtTime(std::string_view key, const json& value) {
-  return (key == "exp" || key == "iat" || key == "nbf") &&
-         (value.is_number_integer() || value.is_number_unsigned());
+  return (key == "exp" || key == "iat" || key == "nbf") && value.is_number();
 }
 
+// A JWT time may carry fractions of a second; the date shows whole seconds.
 Text TimeOf(std::string_view key, const json& value, bool jwt) {
   if (!jwt || !IsJwtTime(key, value)) return {};
   if (value.is_number_unsigned() && value.get<unsigned long long>() > 253402300799ULL) return {};
+  if (value.is_number_float()) {
+    double seconds = value.get<double>();
+    return seconds >= 0 && seconds < 253402300800.0 ? UnixTimeText(static_cast<long long>(seconds)) : Text();
+  }
   return UnixTimeText(value.get<long long>());
 }
 
@@ -157,9 +162,14 @@ Text Excerpt(std::string_view t, size_t from, size_t at) {
   return out;
 }
 
-FirstDifference FindFirstDifference(std::string_view t1, std::string_view t2) {
+size_t FirstDifferingByte(std::string_view t1, std::string_view t2) {
   size_t i = 0, limit = std::min(t1.size(), t2.size());
   while (i < limit && t1[i] == t2[i]) ++i;
+  return i;
+}
+
+// The difference at byte i of the texts, or the character holding it.
+FirstDifference FirstDifferenceAt(std::string_view t1, std::string_view t2, size_t i) {
   // Step characters from the start up to the one holding byte i, keeping the
   // last few starts: GBK cannot be stepped backwards.
   size_t starts[kExcerptChars] = {};
@@ -174,6 +184,8 @@ FirstDifference FindFirstDifference(std::string_view t1, std::string_view t2) {
   size_t from = count == 0 ? at : (count < kExcerptChars ? starts[0] : starts[count % kExcerptChars]);
   return {at, Excerpt(t1, from, at), Excerpt(t2, from, at)};
 }
+
+Text ExactUtf8(const DecodedValue& v) { return v.lostUtf8.empty() ? GbkToUtf8(v.text) : v.lostUtf8; }
 
 bool HasJwt(const DecodedValue& v) {
   for (Layer l : v.layers)
@@ -244,8 +256,23 @@ DecodedComparison CompareDecoded(std::string_view value1, std::string_view value
     out.side2.document.reset();
     return out;
   }
-  out.sameDecoded = out.side1.text == out.side2.text;
-  if (!out.sameDecoded) out.first = FindFirstDifference(out.side1.text, out.side2.text);
+  if (out.side1.lostUtf8.empty() && out.side2.lostUtf8.empty()) {
+    out.sameDecoded = out.side1.text == out.side2.text;
+    if (!out.sameDecoded)
+      out.first = FirstDifferenceAt(out.side1.text, out.side2.text, FirstDifferingByte(out.side1.text, out.side2.text));
+    return out;
+  }
+  // Characters GBK cannot hold all read "?": the UTF-8 texts tell them apart,
+  // and the GBK form of their common part places the difference.
+  Text exact1 = ExactUtf8(out.side1), exact2 = ExactUtf8(out.side2);
+  out.sameDecoded = exact1 == exact2;
+  if (!out.sameDecoded) {
+    size_t i = FirstDifferingByte(exact1, exact2);
+    while (i > 0 && (static_cast<unsigned char>(exact1[i]) & 0xC0) == 0x80) --i;
+    size_t at = std::min({Utf8ToGbk(std::string_view(exact1).substr(0, i)).size(), out.side1.text.size(),
+                          out.side2.text.size()});
+    out.first = FirstDifferenceAt(out.side1.text, out.side2.text, at);
+  }
   return out;
 }
 

@@ -3,6 +3,7 @@
 #include "compare/base64_shape.h"
 #include "decode/json_text.h"
 #include "decode/texts.h"
+#include "import/text_decode.h"
 #include "items/percent_decode.h"
 #include "items/sentence.h"
 #include "platform/codepage.h"
@@ -19,36 +20,12 @@ bool IsUrlAlphabet(char c) {
 // Control characters other than tab and line breaks mark binary data.
 bool IsTextControl(unsigned char c) { return c < 0x20 && c != '\t' && c != '\r' && c != '\n'; }
 
-// Well-formed UTF-8 (no overlong forms, surrogates or code points past
-// U+10FFFF) without control characters: what a decoded layer must be to count
-// as text.
+// Well-formed UTF-8 without control characters: what a decoded layer must be
+// to count as text.
 bool IsUtf8Text(std::string_view s) {
-  if (s.empty()) return false;
-  for (size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      if (IsTextControl(c)) return false;
-      ++i;
-      continue;
-    }
-    size_t n;
-    unsigned code;
-    if (c >= 0xC2 && c <= 0xDF) n = 2, code = c & 0x1F;
-    else if (c >= 0xE0 && c <= 0xEF) n = 3, code = c & 0x0F;
-    else if (c >= 0xF0 && c <= 0xF4) n = 4, code = c & 0x07;
-    else return false;
-    if (i + n > s.size()) return false;
-    for (size_t k = 1; k < n; ++k) {
-      unsigned char t = static_cast<unsigned char>(s[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      code = (code << 6) | (t & 0x3F);
-    }
-    if ((n == 3 && code < 0x800) || (n == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-        (code >= 0xD800 && code <= 0xDFFF))
-      return false;
-    i += n;
-  }
-  return true;
+  for (char c : s)
+    if (IsTextControl(static_cast<unsigned char>(c))) return false;
+  return !s.empty() && IsUtf8(s);
 }
 
 bool IsGbkText(std::string_view s) {
@@ -109,43 +86,57 @@ Text DecodeBase64(std::string_view s) {
   return out;
 }
 
-bool LooksLikeBase64Url(std::string_view s) {
+bool IsStandardAlphabet(char c) { return c == '+' || c == '/' || (IsUrlAlphabet(c) && c != '-' && c != '_'); }
+
+// Padding optional: base64url mostly goes without, and some servers drop it
+// from standard Base64 too.
+bool LooksLikeBase64Without(std::string_view s, bool (*inAlphabet)(char)) {
   size_t end = s.size();
   while (end > 0 && s[end - 1] == '=' && s.size() - end < 2) --end;
   if (end < 4 || end % 4 == 1) return false;
   for (size_t i = 0; i < end; ++i)
-    if (!IsUrlAlphabet(s[i])) return false;
+    if (!inAlphabet(s[i])) return false;
   return true;
 }
 
-// Words, hex strings and numbers fit the Base64 alphabet too; calling them
-// binary Base64 would only be noise. Padding, the alphabet's own signs, or
-// digits among letters of both cases make Base64 likely.
-bool WorthABinaryNote(std::string_view s) {
-  if (s.size() < 16) return false;
+struct CharacterKinds {
+  bool sign = false;  // padding or the alphabets' own signs
   bool digit = false, upper = false, lower = false;
+};
+
+CharacterKinds KindsOf(std::string_view s) {
+  CharacterKinds k;
   for (char c : s) {
-    if (c == '=' || c == '+' || c == '/' || c == '-' || c == '_') return true;
-    digit |= c >= '0' && c <= '9';
-    upper |= c >= 'A' && c <= 'Z';
-    lower |= c >= 'a' && c <= 'z';
+    k.sign |= c == '=' || c == '+' || c == '/' || c == '-' || c == '_';
+    k.digit |= c >= '0' && c <= '9';
+    k.upper |= c >= 'A' && c <= 'Z';
+    k.lower |= c >= 'a' && c <= 'z';
   }
-  return digit && upper && lower;
+  return k;
 }
 
-// ASCII reads the same in both code pages: large values skip the conversion.
-bool IsAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
+// Words, hex strings and numbers fit the Base64 alphabet too, and now and
+// then decode to a few odd characters. Base64 of text mixes both cases of
+// letters or shows a sign; calling a value binary Base64 takes digits too,
+// or it would only be noise.
+bool WorthDecoding(const CharacterKinds& k) { return k.sign || (k.upper && k.lower); }
+bool WorthABinaryNote(std::string_view s, const CharacterKinds& k) {
+  return s.size() >= 16 && (k.sign || (k.digit && k.upper && k.lower));
 }
 
-Text Utf8ToGbkNoting(std::string_view utf8, std::string_view layerName, std::vector<Text>& notes) {
-  if (IsAscii(utf8)) return Text(utf8);
+// The text of a layer that decoded to UTF-8.
+void SetUtf8Text(DecodedValue& v, Text utf8, std::string_view layerName) {
+  v.lostUtf8.clear();
+  if (IsAscii(utf8)) {
+    v.text = std::move(utf8);
+    return;
+  }
   bool lossy = false;
-  Text gbk = platform::FromUtf16(platform::ToUtf16(utf8, platform::kCodePageUtf8), platform::kCodePageGbk, &lossy);
-  if (lossy) notes.push_back(FillIn(decode_texts::kNoteLossy, {{"layer", layerName}}));
-  return gbk;
+  v.text = platform::FromUtf16(platform::ToUtf16(utf8, platform::kCodePageUtf8), platform::kCodePageGbk, &lossy);
+  if (lossy) {
+    v.notes.push_back(FillIn(decode_texts::kNoteLossy, {{"layer", layerName}}));
+    v.lostUtf8 = std::move(utf8);
+  }
 }
 
 std::string_view TrimAsciiSpace(std::string_view s) {
@@ -159,6 +150,13 @@ enum class Step { kPeeled, kFinal, kNone };
 
 Step PeelJwt(DecodedValue& v) {
   std::string_view s = v.text;
+  // An Authorization header holds the scheme before the token; it is kept,
+  // so that a value without it still differs.
+  std::string scheme;
+  if (s.size() > 7 && ToLowerAscii(s.substr(0, 7)) == "bearer ") {
+    scheme = s.substr(0, 6);
+    s.remove_prefix(7);
+  }
   size_t dot1 = s.find('.');
   size_t dot2 = dot1 == std::string_view::npos ? dot1 : s.find('.', dot1 + 1);
   if (dot2 == std::string_view::npos || s.find('.', dot2 + 1) != std::string_view::npos) return Step::kNone;
@@ -168,13 +166,19 @@ Step PeelJwt(DecodedValue& v) {
   bool header = parts[0].substr(0, 3) == "eyJ" && !parts[1].empty();
   bool longParts = parts[0].size() >= 10 && parts[1].size() >= 10 && parts[2].size() >= 10;
   if (!header && !longParts) return Step::kNone;
-  for (std::string_view part : parts)
-    for (char c : part)
-      if (!IsUrlAlphabet(c) && c != '=') return Step::kNone;
+  const char* words[2] = {decode_texts::kJwtHeader, decode_texts::kJwtPayload};
+  for (int i = 0; i < 3; ++i)
+    for (char c : parts[i])
+      if (!IsUrlAlphabet(c) && c != '=') {
+        // After "eyJ" a header or payload out of the alphabet is a broken
+        // token, unless a percent layer comes off first.
+        if (!header || i == 2 || HasOnlyWholeEscapes(s)) return Step::kNone;
+        v.notes.push_back(FillIn(decode_texts::kNoteJwtPart, {{"part", words[i]}}));
+        return Step::kFinal;
+      }
 
   json object = json::object();
   const char* names[2] = {"header", "payload"};
-  const char* words[2] = {decode_texts::kJwtHeader, decode_texts::kJwtPayload};
   for (int i = 0; i < 2; ++i) {
     Text utf8 = DecodeBase64(parts[i]);
     JsonParse parsed = IsUtf8Text(utf8) ? ParseJsonText(utf8) : JsonParse{};
@@ -185,7 +189,9 @@ Step PeelJwt(DecodedValue& v) {
     object[names[i]] = std::move(*parsed.document);
   }
   object["signature"] = std::string(parts[2]);
+  if (!scheme.empty()) object["scheme"] = std::move(scheme);
   v.text = JsonToGbk(object);
+  v.lostUtf8.clear();  // the document holds every character
   v.document = std::make_shared<const JsonDocument>(JsonDocument{std::move(object)});
   v.layers.push_back(Layer::kJwt);
   return Step::kFinal;
@@ -194,7 +200,7 @@ Step PeelJwt(DecodedValue& v) {
 Step PeelJson(DecodedValue& v) {
   std::string_view trimmed = TrimAsciiSpace(v.text);
   if (trimmed.empty() || (trimmed.front() != '{' && trimmed.front() != '[')) return Step::kNone;
-  JsonParse parsed = ParseJsonText(GbkToUtf8(v.text));
+  JsonParse parsed = ParseJsonText(v.lostUtf8.empty() ? GbkToUtf8(v.text) : v.lostUtf8);
   if (!parsed.document) {
     v.notes.push_back(std::move(parsed.note));
     return Step::kFinal;
@@ -206,12 +212,15 @@ Step PeelJson(DecodedValue& v) {
 
 Step PeelPercent(DecodedValue& v) {
   if (!HasOnlyWholeEscapes(v.text)) return Step::kNone;
+  // The decoder drops "%00"; a NUL makes the bytes binary anyway.
+  bool nul = v.text.find("%00") != Text::npos;
   Text raw = PercentDecode(v.text, false);
-  if (IsUtf8Text(raw)) {
-    v.text = Utf8ToGbkNoting(raw, decode_texts::kLayerPercentUtf8, v.notes);
+  if (!nul && IsUtf8Text(raw)) {
+    SetUtf8Text(v, std::move(raw), decode_texts::kLayerPercentUtf8);
     v.layers.push_back(Layer::kPercentUtf8);
-  } else if (IsGbkText(raw)) {
+  } else if (!nul && IsGbkText(raw)) {
     v.text = std::move(raw);
+    v.lostUtf8.clear();
     v.layers.push_back(Layer::kPercentGbk);
   } else {
     v.notes.push_back(decode_texts::kNotePercentBytes);
@@ -222,19 +231,25 @@ Step PeelPercent(DecodedValue& v) {
 
 Step PeelBase64(DecodedValue& v) {
   Layer layer;
+  bool unpadded = false;
   if (LooksLikeBase64(v.text))
     layer = Layer::kBase64;
-  else if (LooksLikeBase64Url(v.text))
+  else if (LooksLikeBase64Without(v.text, IsUrlAlphabet))
     layer = Layer::kBase64Url;
+  else if ((unpadded = LooksLikeBase64Without(v.text, IsStandardAlphabet)))
+    layer = Layer::kBase64;
   else
     return Step::kNone;
+  CharacterKinds kinds = KindsOf(v.text);
+  if (!WorthDecoding(kinds)) return Step::kNone;
   Text bytes = DecodeBase64(v.text);
   if (!IsUtf8Text(bytes)) {
-    if (WorthABinaryNote(v.text))
+    // Paths like "/static/js/vendors" fit the unpadded shape: no note for them.
+    if (!unpadded && WorthABinaryNote(v.text, kinds))
       v.notes.push_back(FillIn(decode_texts::kNoteBase64Binary, {{"count", ToText(static_cast<long long>(bytes.size()))}}));
     return Step::kFinal;
   }
-  v.text = Utf8ToGbkNoting(bytes, layer == Layer::kBase64 ? decode_texts::kLayerBase64 : decode_texts::kLayerBase64Url, v.notes);
+  SetUtf8Text(v, std::move(bytes), layer == Layer::kBase64 ? decode_texts::kLayerBase64 : decode_texts::kLayerBase64Url);
   v.layers.push_back(layer);
   return Step::kPeeled;
 }

@@ -23,6 +23,9 @@ struct DecodedValue {
   // comparison lets it go once it has walked it.
   std::shared_ptr<const JsonDocument> document;
   std::vector<Text> notes;  // what could not be decoded, in the program's words (GBK)
+  // The text as UTF-8 when GBK could not hold some of its characters: they
+  // all show as "?", so this is what is parsed and compared. Else empty.
+  Text lostUtf8;
 };
 
 constexpr int kMaxLayers = 8;

@@ -51,23 +51,6 @@ size_t Utf8SequenceLength(unsigned char lead) {
   return 1;
 }
 
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool IsUtf8(std::string_view bytes) {
-  for (size_t i = 0; i < bytes.size();) {
-    auto b = static_cast<unsigned char>(bytes[i]);
-    size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
-    if (n == 0 || i + n > bytes.size()) return false;
-    auto second = static_cast<unsigned char>(n > 1 ? bytes[i + 1] : 0x80);
-    unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
-    unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
-    if (n > 1 && (second < low || second > high)) return false;
-    for (size_t k = 2; k < n; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    i += n;
-  }
-  return true;
-}
-
 DecodedText FromGbk(std::string_view bytes) {
   DecodedText out;
   if (!IsAscii(bytes)) out.badOffset = FirstNonGbk(bytes);
@@ -169,6 +152,22 @@ DecodedText DecodeText(std::string_view bytes, TextEncoding encoding) {
   // rather than read as two GBK characters.
   if (skipped || IsUtf8(bytes)) return FromUtf8(bytes.substr(skipped), skipped);
   return FromGbk(bytes);
+}
+
+bool IsUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    auto b = static_cast<unsigned char>(bytes[i]);
+    size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+    if (n == 0 || i + n > bytes.size()) return false;
+    auto second = static_cast<unsigned char>(n > 1 ? bytes[i + 1] : 0x80);
+    unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
+    unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+    if (n > 1 && (second < low || second > high)) return false;
+    for (size_t k = 2; k < n; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  return true;
 }
 
 bool IsAscii(std::string_view text) {

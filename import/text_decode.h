@@ -28,6 +28,9 @@ std::string WindowsLineBreaks(std::string_view text);
 // ASCII reads the same in every encoding here: most of what passes through.
 bool IsAscii(std::string_view text);
 
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool IsUtf8(std::string_view bytes);
+
 // Byte length of the code page 936 character at index i: 1 or 2, or 0 when
 // the byte there starts none (0xFF, a lead byte without a trail byte).
 size_t GbkCharLength(std::string_view text, size_t i);

@@ -163,6 +163,10 @@ TEST(CliJson, DecodedRowsAndIgnoredNamesOnlyWhenAskedFor) {
   std::erase(text, '\r');  // Windows keeps CR LF
   EXPECT_NE(text.find("  \xE9\xA6\x96\xE4\xB8\xAA\xE4\xB8\x8D\xE5\x90\x8C"), std::string::npos);  // "  首个不同"
   EXPECT_NE(text.find("(1) ==\n_ga\n"), std::string::npos);
+
+  SessionInput same = Cookies("a=1", "a=1");
+  same.decode = true;
+  EXPECT_NE(FormatJson(RunSession(same), false, Encoding::kUtf8).find("\"decoded\": []"), std::string::npos);
 }
 
 TEST(CliOptions, ParsesAndRejects) {

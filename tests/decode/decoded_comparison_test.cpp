@@ -38,16 +38,22 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
       {"%E0%B8%81", {"percent-utf8"}, "?", true},  // a Thai letter: no GBK character for it
       {"100%", {}, "100%", false},                    // a lone "%" is text
       {"%FF%FE%00", {}, "", true},                    // neither UTF-8 nor GBK
+      {"a%00b", {}, "", true},                        // a NUL the percent decoder would drop
       {"%C0%AF", {"percent-gbk"}, "", false},         // overlong UTF-8 is no UTF-8
       {"eyJ1aWQiOjF9", {"base64", "json"}, "", false},
       {"5rWL6K-VPz4-", {"base64url"}, Gbk("测试?>>"), false},
+      {"eyJ1IjoiPz8+In0", {"base64", "json"}, "", false},  // standard, its padding dropped
+      {"/static/js/vendors", {}, "", false},              // a path in that shape: no binary note
       {"%7B%22a%22%3A1%7D", {"percent-utf8", "json"}, "", false},
       {"AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJw==", {}, "", true},  // binary
       {"deadbeefdeadbeef0123", {}, "", false},  // hex, not noted as Base64
       {"true", {}, "true", false},              // Base64 in shape only
+      {"clouds", {}, "clouds", false},          // words of one case, though their bytes
+      {"SUBMIT", {}, "SUBMIT", false},          // would read as UTF-8
       {Jwt(kJwtPayload1), {"jwt"}, "", false},
       {"aaaaaaaaaa.bbbbbbbbbb.cccccccccc", {}, "", true},  // three garbage parts
       {"eyJhbGciOi.eyJzdWIi.", {}, "", true},         // cut short
+      {"eyJhbGciOiJIUzI1NiJ9.@@@.###", {}, "", true},  // a payload out of the alphabet
       {"static.example.org", {}, "static.example.org", false},
       {"{\"a\":}", {}, "", true},
       {std::string(100000, '[') + std::string(100000, ']'), {}, "", true},
@@ -87,6 +93,19 @@ TEST(DecodedComparison, JwtsDifferingInExpiry) {
 
   std::vector<Text> lines = DecodedComparisonLines(c);
   EXPECT_EQ(lines.back(), Gbk("  不同: payload.exp: 1700003600 (2023-11-14 23:13:20 UTC) → 1700007200 (2023-11-15 00:13:20 UTC)"));
+
+  // Times may hold fractions of a second.
+  DecodedComparison fractions = CompareDecoded(std::string(kJwtHeader) + ".eyJleHAiOjE3MDAwMDAwMDAuNX0.s",
+                                               std::string(kJwtHeader) + ".eyJleHAiOjE3MDAwMDM2MDAuNX0.s");
+  ASSERT_EQ(fractions.fields.size(), 1u);
+  EXPECT_EQ(fractions.fields[0].date1, "2023-11-14 22:13:20 UTC");
+
+  // The token of an Authorization header; a missing scheme is a difference too.
+  DecodedComparison bearer = CompareDecoded("Bearer " + Jwt(kJwtPayload1), Jwt(kJwtPayload2));
+  ASSERT_EQ(bearer.fields.size(), 2u);
+  EXPECT_EQ(bearer.fields[0].path, "payload.exp");
+  EXPECT_EQ(bearer.fields[1].path, "scheme");
+  EXPECT_EQ(bearer.fields[1].kind, FieldDifference::Kind::kOnlyIn1);
 }
 
 TEST(DecodedComparison, NestedKeysOfPercentEncodedJson) {
@@ -144,6 +163,23 @@ TEST(DecodedComparison, UnstructuredTextsPointAtTheFirstDifference) {
   DecodedComparison same = CompareDecoded("a%3Db", "a=b");
   EXPECT_TRUE(same.sameDecoded);
   EXPECT_FALSE(same.first);
+}
+
+TEST(DecodedComparison, CharactersGbkCannotHoldStillTellValuesApart) {
+  // Two emoji, both shown as question marks.
+  DecodedComparison text = CompareDecoded("a%F0%9F%98%80b", "a%F0%9F%98%81b");
+  EXPECT_EQ(text.side1.text, text.side2.text);
+  EXPECT_FALSE(text.sameDecoded);
+  ASSERT_TRUE(text.first);
+  EXPECT_EQ(text.first->offset, 1u);
+  EXPECT_EQ(text.first->excerpt1, Gbk("a【?】?b"));
+
+  DecodedComparison json = CompareDecoded("%7B%22n%22%3A%22%F0%9F%98%80%22%7D", "%7B%22n%22%3A%22%F0%9F%98%81%22%7D");
+  ASSERT_TRUE(json.structured);
+  ASSERT_EQ(json.fields.size(), 1u);
+  EXPECT_EQ(json.fields[0].path, "n");
+
+  EXPECT_TRUE(CompareDecoded("%F0%9F%98%80", "8J+YgA==").sameDecoded);  // the same emoji, two encodings
 }
 
 TEST(DecodedComparison, UnixTimes) {
