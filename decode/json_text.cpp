@@ -34,6 +34,10 @@ int NestingDepth(std::string_view utf8) {
 
 JsonParse ParseJsonText(std::string_view utf8) {
   JsonParse out;
+  if (utf8.size() > kMaxJsonBytes) {
+    out.note = FillIn(decode_texts::kNoteJsonSize, {{"limit", ToText(static_cast<long long>(kMaxJsonBytes >> 20))}});
+    return out;
+  }
   if (NestingDepth(utf8) > kMaxJsonDepth) {
     out.note = FillIn(decode_texts::kNoteJsonDepth, {{"limit", ToText(kMaxJsonDepth)}});
     return out;

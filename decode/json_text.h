@@ -21,7 +21,7 @@ struct JsonParse {
 };
 
 // A UTF-8 text as one JSON document, refused without parsing when brackets
-// nest deeper than kMaxJsonDepth.
+// nest deeper than kMaxJsonDepth or the text is longer than kMaxJsonBytes.
 JsonParse ParseJsonText(std::string_view utf8);
 
 // Compact JSON as GBK text; bytes that are not UTF-8 inside strings show as

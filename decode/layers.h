@@ -32,6 +32,9 @@ constexpr int kMaxLayers = 8;
 // Deeper documents are refused before parsing: the comparison walks them
 // recursively.
 constexpr int kMaxJsonDepth = 64;
+// Bigger documents are compared as text: parsing 10 MB of small tokens on
+// both sides would take seconds.
+constexpr size_t kMaxJsonBytes = 2 * 1024 * 1024;
 
 DecodedValue DecodeLayers(std::string_view value);
 
