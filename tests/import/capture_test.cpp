@@ -88,6 +88,9 @@ TEST(ImportCurl, BrowserCopiesForBothShells) {
        kCookies, CaptureKind::kCurl, "a=1 "},
       {"of several cmd commands the first", "curl ^\"https://e.com/1^\" -b ^\"a=1^\" &\r\ncurl ^\"x^\" -b ^\"b=2^\"",
        kCookies, CaptureKind::kCurl, "a=1 "},
+      {"$'...' names characters by code point; one GBK lacks stays as written",
+       "curl 'https://e.com' -b $'a=x\\u0021y; n=\\u5f20\\u4e09; e=\\ud83d\\ude00' --compressed", kCookies,
+       CaptureKind::kCurl, "a=x!y e=\\ud83d\\ude00 n=" + Gbk("张三") + " "},
       {"a removed header and an empty one", "curl e.com -H 'X-Gone:' -H 'X-Empty;'", kHttp, CaptureKind::kCurl,
        "X-Empty= "},
   });
