@@ -1,6 +1,7 @@
 // HAR documents and JSON cookie exports, read with the JSON library's event
 // parser: only the few strings a capture needs are kept, so a HAR of many
 // megabytes of response bodies costs little more than its reading.
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -221,12 +222,27 @@ class CaptureReader {
       Field f{std::move(*field_.name), std::move(field_.value)};
       if (frame.place == Place::kCookie) {
         cookies_.push_back(std::move(f));
+      } else if (stack_.back().place == Place::kHeaders) {
+        AddHeader(std::move(f), frame.response ? &entries_.back().response : &entries_.back().request);
       } else {
-        HttpMessage& m = frame.response ? entries_.back().response : entries_.back().request;
-        (stack_.back().place == Place::kHeaders ? m.headers : m.cookieRecords).push_back(std::move(f));
+        (frame.response ? entries_.back().response : entries_.back().request).cookieRecords.push_back(std::move(f));
       }
     }
     return true;
+  }
+
+  // A line break cannot stand in a header's value: some exports join the
+  // headers of one name so, Set-Cookie above all.
+  static void AddHeader(Field f, HttpMessage* m) {
+    if (f.value.find('\n') == Text::npos) return m->headers.push_back(std::move(f));
+    std::string_view rest = f.value;
+    while (!rest.empty()) {
+      size_t end = std::min(rest.find('\n'), rest.size());
+      std::string_view line = rest.substr(0, end);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (!line.empty()) m->headers.push_back({f.name, Text(line)});
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
   }
 
   // Only a value that is kept is converted: response bodies pass untouched.

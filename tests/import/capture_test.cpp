@@ -158,7 +158,7 @@ const std::string kHar =
     "{\"log\": {\"version\": \"1.2\", \"creator\": {\"name\": \"x\", \"version\": \"1\"}, \"entries\": [\n"
     " {\"request\": {\"method\": \"GET\", \"url\": \"https://e.com/logo.png\", \"headers\": [\n"
     "   {\"name\": \"Accept\", \"value\": \"image/*\"}], \"cookies\": []},\n"
-    "  \"response\": {\"status\": 200, \"headers\": [{\"name\": \"Set-Cookie\", \"value\": \"r=1; Path=/\"}],\n"
+    "  \"response\": {\"status\": 200, \"headers\": [{\"name\": \"Set-Cookie\", \"value\": \"r=1; Path=/\\ns=2\"}],\n"
     "   \"content\": {\"text\": \"{\\\"name\\\": \\\"not a header\\\"}\"}}},\n"
     " {\"request\": {\"method\": \"POST\", \"url\": \"https://e.com/api?q=\xE4\xB8\xAD\", \"headers\": [\n"
     "   {\"name\": \":authority\", \"value\": \"e.com\"}, {\"name\": \"cookie\", \"value\": \"sid=abc; n=\xE4\xB8\xAD\"}],\n"
@@ -179,7 +179,8 @@ TEST(ImportHar, EntryChoiceAndWhatItCarries) {
   } cases[] = {
       {"default: the first entry with a Cookie header", kCookies, HarChoice{}, "n=" + Gbk("中") + " sid=abc "},
       {"its headers", kHttp, HarChoice{}, ":authority=e.com cookie=sid=abc; n=" + Gbk("中") + " "},
-      {"by number; no request cookies, so the response's", kCookies, HarChoice{1, std::nullopt}, "r=1 "},
+      {"by number; no request cookies, so the response's (two Set-Cookie joined by a line break)", kCookies,
+       HarChoice{1, std::nullopt}, "r=1 s=2 "},
       {"by a part of the URL", kHttp, HarChoice{std::nullopt, Text("logo")}, "Accept=image/* "},
   };
   for (const HarCase& c : cases) {
