@@ -270,6 +270,21 @@ class CaptureReader {
   PendingField field_;
 };
 
+// The parser counts the bytes it was fed, four for a carried character: the
+// same place counted in the text.
+size_t TextOffset(std::string_view gbk, size_t fed) {
+  size_t i = 0, seen = 0;
+  for (; i < gbk.size() && seen < fed; ++i) {
+    if (static_cast<unsigned char>(gbk[i]) < 0x80) {
+      ++seen;
+      continue;
+    }
+    if (GbkCharLength(gbk, i) == 2) ++i;
+    seen += 4;
+  }
+  return i + (fed > seen ? fed - seen : 0);
+}
+
 bool HasCookieHeader(const HttpMessage& m) {
   for (const Field& h : m.headers)
     if (ToLowerAscii(h.name) == "cookie") return true;
@@ -281,7 +296,8 @@ bool HasCookieHeader(const HttpMessage& m) {
 std::optional<Capture> ReadJsonCapture(std::string_view text) {
   CaptureReader reader;
   bool read;
-  if (IsAscii(text)) {
+  bool ascii = IsAscii(text);
+  if (ascii) {
     read = Json::sax_parse(text.begin(), text.end(), &reader);
   } else {
     Utf8Feed feed(text);
@@ -289,7 +305,9 @@ std::optional<Capture> ReadJsonCapture(std::string_view text) {
   }
   Capture capture;
   if (!read) {
-    capture.error = FillIn(texts::kJsonMalformed, {{"offset", ToText(static_cast<long long>(reader.errorAt_.value_or(0)))}});
+    size_t at = reader.errorAt_.value_or(0);
+    if (!ascii) at = TextOffset(text, at);
+    capture.error = FillIn(texts::kJsonMalformed, {{"offset", ToText(static_cast<long long>(at))}});
     return capture;
   }
   if (reader.sawLog_) {

@@ -221,6 +221,9 @@ TEST(ImportBadInput, NothingLoadedAndAClearMessage) {
     EXPECT_TRUE(got.error) << c.what;
     EXPECT_EQ(got.rows, "") << c.what;
   }
+  // Where a broken document stops is counted in the text, whatever its characters.
+  const std::string cut = "[{\"name\": \"ab\", \"value\": \"1\"}, {\"name\"";
+  EXPECT_EQ(Import(cut, kCookies).error, Import(Gbk("[{\"name\": \"中\", \"value\": \"1\"}, {\"name\""), kCookies).error);
   // Plain text is never touched, whatever bytes it holds.
   std::string nul("a=1\0; b=2", 9);
   EXPECT_EQ(Recognise(nul, CaptureFormat::kAuto, kCookies, DefaultSeparators(kCookies)).slotText, nul);
