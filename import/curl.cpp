@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "import/capture.h"
+#include "import/text_decode.h"
 #include "import/texts.h"
 #include "platform/codepage.h"
 
@@ -51,12 +52,7 @@ size_t UnicodeEscape(std::string_view t, size_t i, Text* word) {
   }
   if (code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) return 0;
   std::u16string units;
-  if (code < 0x10000) {
-    units.push_back(static_cast<char16_t>(code));
-  } else {
-    units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-    units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-  }
+  AppendUtf16(code, &units);
   bool lost = false;
   Text gbk = platform::FromUtf16(units, platform::kCodePageGbk, &lost);
   if (lost) return 0;

@@ -101,15 +101,37 @@ struct FeedIterator {
   bool operator==(const FeedIterator& other) const { return AtEnd() == other.AtEnd(); }
 };
 
+// "\uXXXX", as JSON writes a UTF-16 unit.
+Text EscapedUnit(char16_t u) {
+  Text out = "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out.push_back("0123456789abcdef"[(u >> shift) & 0xF]);
+  return out;
+}
+
 // A string the parser read, back in GBK: carried characters give their
 // bytes back, escaped ones are converted.
 Text ToGbk(const std::string& utf8) {
   if (IsAscii(utf8)) return utf8;
   Text out;
-  std::string escaped;  // a run of characters that came from \u escapes
+  std::u16string escaped;  // a run of characters that came from \u escapes
   auto flush = [&] {
     if (escaped.empty()) return;
-    out += platform::FromUtf16(platform::ToUtf16(escaped, platform::kCodePageUtf8), platform::kCodePageGbk);
+    bool lost = false;
+    Text gbk = platform::FromUtf16(escaped, platform::kCodePageGbk, &lost);
+    // A character GBK lacks stays as it was written, not a "?".
+    for (size_t k = 0; lost && k < escaped.size();) {
+      size_t units = escaped[k] >= 0xD800 && escaped[k] < 0xDC00 && k + 1 < escaped.size() ? 2 : 1;
+      std::u16string_view one = std::u16string_view(escaped).substr(k, units);
+      bool gone = false;
+      Text g = platform::FromUtf16(one, platform::kCodePageGbk, &gone);
+      if (gone) {
+        g.clear();
+        for (char16_t u : one) g += EscapedUnit(u);
+      }
+      out += g;
+      k += units;
+    }
+    if (!lost) out += gbk;
     escaped.clear();
   };
   for (size_t i = 0; i < utf8.size();) {
@@ -127,7 +149,7 @@ Text ToGbk(const std::string& utf8) {
       flush();
       out.push_back(static_cast<char>(c));
     } else {
-      escaped.append(utf8, i, n);
+      AppendUtf16(c, &escaped);
     }
     i += n;
   }

@@ -28,6 +28,9 @@ std::string WindowsLineBreaks(std::string_view text);
 // ASCII reads the same in every encoding here: most of what passes through.
 bool IsAscii(std::string_view text);
 
+// A code point as UTF-16: one unit, or a surrogate pair beyond U+FFFF.
+void AppendUtf16(char32_t code, std::u16string* units);
+
 // Byte length of the code page 936 character at index i: 1 or 2, or 0 when
 // the byte there starts none (0xFF, a lead byte without a trail byte).
 size_t GbkCharLength(std::string_view text, size_t i);

@@ -139,15 +139,15 @@ TEST(ImportCookieFiles, CookiesTxtAndJsonExports) {
   const std::string json =
       "[{\"domain\": \".example.com\", \"name\": \"sid\", \"value\": \"abc123\", \"httpOnly\": true},\n"
       " {\"name\": \"n\", \"value\": 42, \"path\": {\"x\": [\"name\"]}}, {\"value\": \"no name\"},\n"
-      " {\"name\": \"zh\", \"value\": \"中\\u6587\"}]";
+      " {\"name\": \"zh\", \"value\": \"中\\u6587\\ud83d\\ude00\"}]";
   Check({
       {"cookies.txt", cookiesTxt, kCookies, CaptureKind::kCookiesTxt, "empty= sid=abc123 token=t0k= "},
       {"cookies.txt without its heading", "e.com\tFALSE\t/\tFALSE\t0\ta\t1", kCookies, CaptureKind::kCookiesTxt,
        "a=1 "},
       {"cookies.txt as one Cookie header", cookiesTxt, kHttp, CaptureKind::kCookiesTxt,
        "Cookie=sid=abc123; token=t0k=; empty= "},
-      {"JSON array, GBK as read and escaped", Gbk(json), kCookies, CaptureKind::kJson,
-       "n=42 sid=abc123 zh=" + Gbk("中文") + " "},
+      {"JSON array, GBK as read and escaped; a character GBK lacks stays escaped", Gbk(json), kCookies, CaptureKind::kJson,
+       "n=42 sid=abc123 zh=" + Gbk("中文") + "\\ud83d\\ude00 "},
       {"a storage state object", "{\"cookies\": [{\"name\": \"a\", \"value\": \"1\"}], \"origins\": []}", kCookies,
        CaptureKind::kJson, "a=1 "},
       {"JSON of another shape stays plain", "{\"a\": 1}", kCookies, CaptureKind::kPlain, ""},
