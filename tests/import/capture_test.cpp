@@ -215,6 +215,7 @@ TEST(ImportBadInput, NothingLoadedAndAClearMessage) {
       {"cURL asked for", "a=1", CaptureFormat::kCurl},
       {"raw asked for", "a=1\nb=2", CaptureFormat::kRaw},
       {"cookies.txt asked for", "a=1", CaptureFormat::kCookiesTxt},
+      {"a capture without cookies", "curl 'https://e.com/' -H 'Accept: */*'", CaptureFormat::kAuto},
   };
   for (const Bad& c : cases) {
     Imported got = Import(c.text, kCookies, c.format);
