@@ -5,6 +5,7 @@
 #include "import/text_decode.h"
 #include "import/texts.h"
 #include "items/sentence.h"
+#include "items/slot_parser.h"
 #include "platform/codepage.h"
 #include "platform/file_input.h"
 #include "ui/clipboard.h"
@@ -43,12 +44,14 @@ void Import(const ImportView& v, const AppState& state, std::string_view text, b
   // An empty text would leave the list as it was and look like an import.
   if (slotText.empty())
     return Refuse(v, ds::FillIn(ds::texts::kNothingToImport, {{"kind", kind}, {"mode", state.ModeWord()}}));
+  // What came in, not what the list holds: a paste may land among items, and
+  // a text the parser refuses leaves the old rows standing.
+  size_t count = ds::ParseSlotText(slotText, state.separators, {state.mode, v.slot}).rows.size();
   if (whole)
     v.input.SetText(slotText);
   else
     v.input.ReplaceSelection(slotText);
-  v.statusBar.SetText(
-      ds::FillIn(ds::texts::kImportedStatus, {{"kind", kind}, {"count", ds::ToText(v.items.RowCount())}}));
+  v.statusBar.SetText(ds::FillIn(ds::texts::kImportedStatus, {{"kind", kind}, {"count", ds::ToText(static_cast<long long>(count))}}));
 }
 
 }  // namespace

@@ -10,13 +10,13 @@ namespace app {
 
 struct ImportView {
   HWND owner;  // of the message boxes and the HAR entry choice
+  ds::Slot slot;
   ui::EditBox& input;
-  ui::ListView& items;  // its row count after the parse is what came in
   ui::StatusBar& statusBar;
 };
 
 inline ImportView ImportViewOf(HWND owner, MainControls& c, ds::Slot slot) {
-  return {owner, c.Input(slot), c.Items(slot), c.statusBar};
+  return {owner, slot, c.Input(slot), c.statusBar};
 }
 
 // The file's text (UTF-8 with or without a byte order mark, UTF-16 with one,

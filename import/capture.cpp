@@ -211,6 +211,9 @@ Recognised Recognise(std::string_view text, CaptureFormat format, AnalysisMode m
     }
   }
   r.slotText = SlotTextOf(capture, text, mode, separators, entry);
+  // An empty slot would compare as if the capture had nothing to differ in.
+  if (r.slotText.empty() && capture.kind != CaptureKind::kPlain)
+    r.error = FillIn(texts::kNothingToImport, {{"kind", CaptureKindName(capture.kind)}, {"mode", ModeWord(mode)}});
   return r;
 }
 

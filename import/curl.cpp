@@ -5,7 +5,9 @@
 #include <iterator>
 
 #include "import/capture.h"
+#include "import/text_decode.h"
 #include "import/texts.h"
+#include "platform/codepage.h"
 
 namespace ds {
 namespace {
@@ -26,7 +28,40 @@ int HexDigit(char c) {
   return -1;
 }
 
-// The escapes of $'…' that copies use; others stay as written.
+// Up to `most` hex digits from `at`: how many there are, and their value.
+size_t HexRun(std::string_view t, size_t at, size_t most, char32_t* value) {
+  size_t n = 0;
+  *value = 0;
+  for (; n < most && at + n < t.size() && HexDigit(t[at + n]) >= 0; ++n) *value = *value * 16 + HexDigit(t[at + n]);
+  return n;
+}
+
+// "\uXXXX" (or "\UXXXXXXXX") after its backslash: copies write so what is not
+// printable ASCII, a character beyond U+FFFF as two escaped surrogates.
+// Returns the characters read, or 0 when the character is none GBK holds.
+size_t UnicodeEscape(std::string_view t, size_t i, Text* word) {
+  char32_t code = 0;
+  size_t n = HexRun(t, i + 1, t[i] == 'u' ? 4 : 8, &code);
+  if (n == 0) return 0;
+  size_t used = 1 + n;
+  char32_t low = 0;
+  if (code >= 0xD800 && code < 0xDC00 && t.substr(i + used, 2) == "\\u" && HexRun(t, i + used + 2, 4, &low) == 4 &&
+      low >= 0xDC00 && low < 0xE000) {
+    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+    used += 6;
+  }
+  if (code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) return 0;
+  std::u16string units;
+  AppendUtf16(code, &units);
+  bool lost = false;
+  Text gbk = platform::FromUtf16(units, platform::kCodePageGbk, &lost);
+  if (lost) return 0;
+  word->append(gbk);
+  return used;
+}
+
+// The escapes of $'…' that copies use; others, and a character GBK cannot
+// hold, stay as written.
 size_t AnsiCEscape(std::string_view t, size_t i, Text* word) {
   char c = t[i];
   switch (c) {
@@ -35,13 +70,16 @@ size_t AnsiCEscape(std::string_view t, size_t i, Text* word) {
     case 'r': word->push_back('\r'); return 1;
     case '\\': case '\'': case '"': case '?': word->push_back(c); return 1;
     case 'x': {
-      int value = 0;
-      size_t n = 1;
-      for (; n < 3 && i + n < t.size() && HexDigit(t[i + n]) >= 0; ++n) value = value * 16 + HexDigit(t[i + n]);
-      if (n == 1) break;
+      char32_t value = 0;
+      size_t n = HexRun(t, i + 1, 2, &value);
+      if (n == 0) break;
       word->push_back(static_cast<char>(value));
-      return n;
+      return 1 + n;
     }
+    case 'u':
+    case 'U':
+      if (size_t n = UnicodeEscape(t, i, word)) return n;
+      break;
     default: break;
   }
   word->push_back('\\');

@@ -1,6 +1,7 @@
 // HAR documents and JSON cookie exports, read with the JSON library's event
 // parser: only the few strings a capture needs are kept, so a HAR of many
 // megabytes of response bodies costs little more than its reading.
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -100,15 +101,37 @@ struct FeedIterator {
   bool operator==(const FeedIterator& other) const { return AtEnd() == other.AtEnd(); }
 };
 
+// "\uXXXX", as JSON writes a UTF-16 unit.
+Text EscapedUnit(char16_t u) {
+  Text out = "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out.push_back("0123456789abcdef"[(u >> shift) & 0xF]);
+  return out;
+}
+
 // A string the parser read, back in GBK: carried characters give their
 // bytes back, escaped ones are converted.
 Text ToGbk(const std::string& utf8) {
   if (IsAscii(utf8)) return utf8;
   Text out;
-  std::string escaped;  // a run of characters that came from \u escapes
+  std::u16string escaped;  // a run of characters that came from \u escapes
   auto flush = [&] {
     if (escaped.empty()) return;
-    out += platform::FromUtf16(platform::ToUtf16(escaped, platform::kCodePageUtf8), platform::kCodePageGbk);
+    bool lost = false;
+    Text gbk = platform::FromUtf16(escaped, platform::kCodePageGbk, &lost);
+    // A character GBK lacks stays as it was written, not a "?".
+    for (size_t k = 0; lost && k < escaped.size();) {
+      size_t units = escaped[k] >= 0xD800 && escaped[k] < 0xDC00 && k + 1 < escaped.size() ? 2 : 1;
+      std::u16string_view one = std::u16string_view(escaped).substr(k, units);
+      bool gone = false;
+      Text g = platform::FromUtf16(one, platform::kCodePageGbk, &gone);
+      if (gone) {
+        g.clear();
+        for (char16_t u : one) g += EscapedUnit(u);
+      }
+      out += g;
+      k += units;
+    }
+    if (!lost) out += gbk;
     escaped.clear();
   };
   for (size_t i = 0; i < utf8.size();) {
@@ -126,7 +149,7 @@ Text ToGbk(const std::string& utf8) {
       flush();
       out.push_back(static_cast<char>(c));
     } else {
-      escaped.append(utf8, i, n);
+      AppendUtf16(c, &escaped);
     }
     i += n;
   }
@@ -221,12 +244,27 @@ class CaptureReader {
       Field f{std::move(*field_.name), std::move(field_.value)};
       if (frame.place == Place::kCookie) {
         cookies_.push_back(std::move(f));
+      } else if (stack_.back().place == Place::kHeaders) {
+        AddHeader(std::move(f), frame.response ? &entries_.back().response : &entries_.back().request);
       } else {
-        HttpMessage& m = frame.response ? entries_.back().response : entries_.back().request;
-        (stack_.back().place == Place::kHeaders ? m.headers : m.cookieRecords).push_back(std::move(f));
+        (frame.response ? entries_.back().response : entries_.back().request).cookieRecords.push_back(std::move(f));
       }
     }
     return true;
+  }
+
+  // A line break cannot stand in a header's value: some exports join the
+  // headers of one name so, Set-Cookie above all.
+  static void AddHeader(Field f, HttpMessage* m) {
+    if (f.value.find('\n') == Text::npos) return m->headers.push_back(std::move(f));
+    std::string_view rest = f.value;
+    while (!rest.empty()) {
+      size_t end = std::min(rest.find('\n'), rest.size());
+      std::string_view line = rest.substr(0, end);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (!line.empty()) m->headers.push_back({f.name, Text(line)});
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
   }
 
   // Only a value that is kept is converted: response bodies pass untouched.
@@ -254,6 +292,21 @@ class CaptureReader {
   PendingField field_;
 };
 
+// The parser counts the bytes it was fed, four for a carried character: the
+// same place counted in the text.
+size_t TextOffset(std::string_view gbk, size_t fed) {
+  size_t i = 0, seen = 0;
+  for (; i < gbk.size() && seen < fed; ++i) {
+    if (static_cast<unsigned char>(gbk[i]) < 0x80) {
+      ++seen;
+      continue;
+    }
+    if (GbkCharLength(gbk, i) == 2) ++i;
+    seen += 4;
+  }
+  return i + (fed > seen ? fed - seen : 0);
+}
+
 bool HasCookieHeader(const HttpMessage& m) {
   for (const Field& h : m.headers)
     if (ToLowerAscii(h.name) == "cookie") return true;
@@ -265,7 +318,8 @@ bool HasCookieHeader(const HttpMessage& m) {
 std::optional<Capture> ReadJsonCapture(std::string_view text) {
   CaptureReader reader;
   bool read;
-  if (IsAscii(text)) {
+  bool ascii = IsAscii(text);
+  if (ascii) {
     read = Json::sax_parse(text.begin(), text.end(), &reader);
   } else {
     Utf8Feed feed(text);
@@ -273,7 +327,9 @@ std::optional<Capture> ReadJsonCapture(std::string_view text) {
   }
   Capture capture;
   if (!read) {
-    capture.error = FillIn(texts::kJsonMalformed, {{"offset", ToText(static_cast<long long>(reader.errorAt_.value_or(0)))}});
+    size_t at = reader.errorAt_.value_or(0);
+    if (!ascii) at = TextOffset(text, at);
+    capture.error = FillIn(texts::kJsonMalformed, {{"offset", ToText(static_cast<long long>(at))}});
     return capture;
   }
   if (reader.sawLog_) {

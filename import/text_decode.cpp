@@ -184,6 +184,15 @@ size_t GbkCharLength(std::string_view text, size_t i) {
   return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 0;
 }
 
+void AppendUtf16(char32_t code, std::u16string* units) {
+  if (code < 0x10000) {
+    units->push_back(static_cast<char16_t>(code));
+    return;
+  }
+  units->push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+  units->push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+}
+
 std::string WindowsLineBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);

@@ -31,6 +31,9 @@ bool IsAscii(std::string_view text);
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool IsUtf8(std::string_view bytes);
 
+// A code point as UTF-16: one unit, or a surrogate pair beyond U+FFFF.
+void AppendUtf16(char32_t code, std::u16string* units);
+
 // Byte length of the code page 936 character at index i: 1 or 2, or 0 when
 // the byte there starts none (0xFF, a lead byte without a trail byte).
 size_t GbkCharLength(std::string_view text, size_t i);

@@ -88,6 +88,9 @@ TEST(ImportCurl, BrowserCopiesForBothShells) {
        kCookies, CaptureKind::kCurl, "a=1 "},
       {"of several cmd commands the first", "curl ^\"https://e.com/1^\" -b ^\"a=1^\" &\r\ncurl ^\"x^\" -b ^\"b=2^\"",
        kCookies, CaptureKind::kCurl, "a=1 "},
+      {"$'...' names characters by code point; one GBK lacks stays as written",
+       "curl 'https://e.com' -b $'a=x\\u0021y; n=\\u5f20\\u4e09; e=\\ud83d\\ude00' --compressed", kCookies,
+       CaptureKind::kCurl, "a=x!y e=\\ud83d\\ude00 n=" + Gbk("张三") + " "},
       {"a removed header and an empty one", "curl e.com -H 'X-Gone:' -H 'X-Empty;'", kHttp, CaptureKind::kCurl,
        "X-Empty= "},
   });
@@ -136,15 +139,15 @@ TEST(ImportCookieFiles, CookiesTxtAndJsonExports) {
   const std::string json =
       "[{\"domain\": \".example.com\", \"name\": \"sid\", \"value\": \"abc123\", \"httpOnly\": true},\n"
       " {\"name\": \"n\", \"value\": 42, \"path\": {\"x\": [\"name\"]}}, {\"value\": \"no name\"},\n"
-      " {\"name\": \"zh\", \"value\": \"中\\u6587\"}]";
+      " {\"name\": \"zh\", \"value\": \"中\\u6587\\ud83d\\ude00\"}]";
   Check({
       {"cookies.txt", cookiesTxt, kCookies, CaptureKind::kCookiesTxt, "empty= sid=abc123 token=t0k= "},
       {"cookies.txt without its heading", "e.com\tFALSE\t/\tFALSE\t0\ta\t1", kCookies, CaptureKind::kCookiesTxt,
        "a=1 "},
       {"cookies.txt as one Cookie header", cookiesTxt, kHttp, CaptureKind::kCookiesTxt,
        "Cookie=sid=abc123; token=t0k=; empty= "},
-      {"JSON array, GBK as read and escaped", Gbk(json), kCookies, CaptureKind::kJson,
-       "n=42 sid=abc123 zh=" + Gbk("中文") + " "},
+      {"JSON array, GBK as read and escaped; a character GBK lacks stays escaped", Gbk(json), kCookies, CaptureKind::kJson,
+       "n=42 sid=abc123 zh=" + Gbk("中文") + "\\ud83d\\ude00 "},
       {"a storage state object", "{\"cookies\": [{\"name\": \"a\", \"value\": \"1\"}], \"origins\": []}", kCookies,
        CaptureKind::kJson, "a=1 "},
       {"JSON of another shape stays plain", "{\"a\": 1}", kCookies, CaptureKind::kPlain, ""},
@@ -155,7 +158,7 @@ const std::string kHar =
     "{\"log\": {\"version\": \"1.2\", \"creator\": {\"name\": \"x\", \"version\": \"1\"}, \"entries\": [\n"
     " {\"request\": {\"method\": \"GET\", \"url\": \"https://e.com/logo.png\", \"headers\": [\n"
     "   {\"name\": \"Accept\", \"value\": \"image/*\"}], \"cookies\": []},\n"
-    "  \"response\": {\"status\": 200, \"headers\": [{\"name\": \"Set-Cookie\", \"value\": \"r=1; Path=/\"}],\n"
+    "  \"response\": {\"status\": 200, \"headers\": [{\"name\": \"Set-Cookie\", \"value\": \"r=1; Path=/\\ns=2\"}],\n"
     "   \"content\": {\"text\": \"{\\\"name\\\": \\\"not a header\\\"}\"}}},\n"
     " {\"request\": {\"method\": \"POST\", \"url\": \"https://e.com/api?q=\xE4\xB8\xAD\", \"headers\": [\n"
     "   {\"name\": \":authority\", \"value\": \"e.com\"}, {\"name\": \"cookie\", \"value\": \"sid=abc; n=\xE4\xB8\xAD\"}],\n"
@@ -176,7 +179,8 @@ TEST(ImportHar, EntryChoiceAndWhatItCarries) {
   } cases[] = {
       {"default: the first entry with a Cookie header", kCookies, HarChoice{}, "n=" + Gbk("中") + " sid=abc "},
       {"its headers", kHttp, HarChoice{}, ":authority=e.com cookie=sid=abc; n=" + Gbk("中") + " "},
-      {"by number; no request cookies, so the response's", kCookies, HarChoice{1, std::nullopt}, "r=1 "},
+      {"by number; no request cookies, so the response's (two Set-Cookie joined by a line break)", kCookies,
+       HarChoice{1, std::nullopt}, "r=1 s=2 "},
       {"by a part of the URL", kHttp, HarChoice{std::nullopt, Text("logo")}, "Accept=image/* "},
   };
   for (const HarCase& c : cases) {
@@ -211,12 +215,16 @@ TEST(ImportBadInput, NothingLoadedAndAClearMessage) {
       {"cURL asked for", "a=1", CaptureFormat::kCurl},
       {"raw asked for", "a=1\nb=2", CaptureFormat::kRaw},
       {"cookies.txt asked for", "a=1", CaptureFormat::kCookiesTxt},
+      {"a capture without cookies", "curl 'https://e.com/' -H 'Accept: */*'", CaptureFormat::kAuto},
   };
   for (const Bad& c : cases) {
     Imported got = Import(c.text, kCookies, c.format);
     EXPECT_TRUE(got.error) << c.what;
     EXPECT_EQ(got.rows, "") << c.what;
   }
+  // Where a broken document stops is counted in the text, whatever its characters.
+  const std::string cut = "[{\"name\": \"ab\", \"value\": \"1\"}, {\"name\"";
+  EXPECT_EQ(Import(cut, kCookies).error, Import(Gbk("[{\"name\": \"中\", \"value\": \"1\"}, {\"name\""), kCookies).error);
   // Plain text is never touched, whatever bytes it holds.
   std::string nul("a=1\0; b=2", 9);
   EXPECT_EQ(Recognise(nul, CaptureFormat::kAuto, kCookies, DefaultSeparators(kCookies)).slotText, nul);

@@ -114,6 +114,13 @@ TEST_F(ImportWindowTest, CtrlShiftVPastesThroughTheRecogniserAndCtrlVIsLeftToThe
   ASSERT_EQ(messages->shown().size(), 1u);
   EXPECT_EQ(messages->shown()[0].text, ds::texts::kClipboardNotGbk);
   EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Cookie"}));
+
+  // Pasted after the items there: the hint counts what came in.
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), "Host: e.com"));
+  c().slot2Input.PutCaretAtEnd();
+  KeyWith(c().slot2Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  EXPECT_EQ(Column(c().slot2Items, 1), (V{"Accept", "Cookie", "Host"}));
+  EXPECT_EQ(c().statusBar.GetText(), Imported(ds::texts::kKindHeaderLines, 1));
 }
 
 // The real choice window, answered by keys posted once it is up.
