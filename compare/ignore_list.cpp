@@ -96,9 +96,14 @@ std::optional<std::vector<Text>> IgnorePreset(std::string_view name) {
   if (name == "analytics")
     return std::vector<Text>{"_ga", "_ga_*", "_gid", "_gat*", "_fbp", "_fbc", "Hm_lvt_*", "Hm_lpvt_*",
                              "_clck", "_clsk", "__utm*", "_hj*"};
-  if (name == "volatile")
-    return std::vector<Text>{"Date", "Age", "Expires", "Last-Modified", "ETag", "X-Request-Id", "X-Trace-Id",
-                             "CF-RAY", "Server-Timing", "Traceparent"};
+  if (name == "volatile") {
+    std::vector<Text> names{"Date",       "Age",        "Expires", "Last-Modified", "ETag",
+                            "X-Request-Id", "X-Trace-Id", "CF-RAY",  "Server-Timing", "Traceparent"};
+    // HTTP/2 writes header names in lower case; the switch for letter case
+    // is about the user's names, not about which protocol version sent these.
+    for (size_t i = 0, n = names.size(); i < n; ++i) names.push_back(ToLowerAscii(names[i]));
+    return names;
+  }
   return std::nullopt;
 }
 

@@ -52,6 +52,11 @@ TEST(IgnoreList, PresetsCoverTheirNames) {
     EXPECT_TRUE(analytics.Matches(name)) << name;
   EXPECT_FALSE(analytics.Matches("session_id"));
   EXPECT_TRUE(IgnoreMatcher(*IgnorePreset("volatile"), false).Matches("cf-ray"));
+  // HTTP/2 names arrive in lower case, also while letter case counts.
+  IgnoreMatcher volatileNames(*IgnorePreset("volatile"), true);
+  for (const char* name : {"Date", "date", "etag", "x-request-id", "traceparent"})
+    EXPECT_TRUE(volatileNames.Matches(name)) << name;
+  EXPECT_FALSE(volatileNames.Matches("DATE"));
   EXPECT_FALSE(IgnorePreset("none"));
 }
 
