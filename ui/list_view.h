@@ -68,6 +68,7 @@ class ListView : public Control {
 
  private:
   void FitColumnWith(int column, int titlePadding);
+  bool StepWithKey(UINT key);
   void FillDisplayInfo(NMLVDISPINFOW* info);
 
   ds::RowTable table_;

@@ -119,6 +119,37 @@ TEST_F(AnalyseWindowTest, DifferenceRowFollowsTheKeyboard) {
   }
 }
 
+// Up and Down are stepped by the program, not the list view: they must stop
+// at both ends, start at the first row when none is focused, and leave
+// Shift+Down to the list view.
+TEST_F(AnalyseWindowTest, UpAndDownStopAtTheEndsOfAnItemList) {
+  Paste2("a=1;b=2;c=3", "c=3");
+  ui::ListView& list = c().slot1Items;
+  list.Focus();
+  auto press = [&list](UINT key) {
+    SendMessageW(list.hwnd(), WM_KEYDOWN, key, 0);
+    ui::LetPendingEventsRun();
+    return list.SelectedRow();
+  };
+  list.ClearSelection();
+  EXPECT_EQ(press(VK_DOWN), 0);
+  EXPECT_EQ(press(VK_DOWN), 1);
+  EXPECT_EQ(press(VK_DOWN), 2);
+  EXPECT_EQ(c().slot2Items.SelectedRow(), 0);  // the counterpart followed
+  EXPECT_EQ(press(VK_DOWN), 2);
+  EXPECT_EQ(press(VK_UP), 1);
+  EXPECT_EQ(press(VK_UP), 0);
+  EXPECT_EQ(press(VK_UP), 0);
+  EXPECT_EQ(ListView_GetNextItem(list.hwnd(), -1, LVNI_FOCUSED), 0);
+  BYTE keys[256] = {};
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(list.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+  BYTE none[256] = {};
+  SetKeyboardState(none);
+  EXPECT_EQ(list.SelectedRow(), 1);  // the list view's own step
+}
+
 TEST_F(AnalyseWindowTest, CaseInsensitiveDifferenceLeavesSlot2WithoutSelection) {
   c().caseSensitiveSwitch.SetChecked(false);
   Paste2("a=1", "A=2");
