@@ -14,7 +14,7 @@ void ShowDecodedComparison(const EditingView& v, const AppState& state) {
     c.statusBar.SetText(ds::texts::kSelectRowHint);
     return;
   }
-  ds::Text value1 = row->Cell(2), value2 = row->Cell(3);
+  ds::Text value1(row->Cell(2)), value2(row->Cell(3));
   if (state.current.list != &c.differenceList) {
     ds::Slot side = state.current.list == &c.slot1Items ? ds::Slot::k1 : ds::Slot::k2;
     const ds::RowTable& other = c.Items(ds::Other(side)).rows();
@@ -26,7 +26,7 @@ void ShowDecodedComparison(const EditingView& v, const AppState& state) {
                                      {{"mode", state.ModeWord()}, {"other", ds::SlotLabel(ds::Other(side))}}));
       return;
     }
-    const ds::Text& otherValue = other.rows[static_cast<size_t>(match)].Cell(2);
+    std::string_view otherValue = other.rows[static_cast<size_t>(match)].Cell(2);
     value1 = side == ds::Slot::k1 ? row->Cell(2) : otherValue;
     value2 = side == ds::Slot::k1 ? otherValue : row->Cell(2);
   }

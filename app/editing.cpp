@@ -108,7 +108,7 @@ void Swap(const EditingView& v, AppState& state) {
     const ds::Row* swapped = c.slot1Items.rows().SelectedRow();
     if (differences.SelectedRow() && swapped && differences.SelectedRow()->Cell(1) == swapped->Cell(1)) {
       ds::Row& row = differences.rows[static_cast<size_t>(differences.selected)];
-      ds::Text slot1Value = row.Cell(2);
+      ds::Text slot1Value(row.Cell(2));
       row.SetCell(2, row.Cell(3));
       row.SetCell(3, std::move(slot1Value));
     }
@@ -208,7 +208,7 @@ void ConfirmModify(const EditingView& v, AppState& state) {
 
 void AnalyseEntryAsCookies(const EditingView& v, AppState& state) {
   const ds::Row* row = SelectedOfCurrent(state);
-  ds::Text value = row ? row->Cell(2) : ds::Text();
+  ds::Text value(row ? row->Cell(2) : std::string_view());
   bool slot1 = state.current.role == ds::ListRole::kSlot1Items;
   (slot1 ? v.c.slot1Input : v.c.slot2Input).SetText(value);
   SwitchMode(v.c, state, ds::AnalysisMode::kCookies);
@@ -227,7 +227,7 @@ void OpenListMenu(const EditingView& v, AppState& state, ui::ListView& list, int
   }
   const ds::Row* selected = SelectedOfCurrent(state);
   ds::MenuPlan plan = ds::PlanListMenu({c.slot1Items.HasFocus(), c.slot2Items.HasFocus(), state.current.role,
-                                        selected ? selected->Cell(1) : ds::Text(), c.differenceList.RowCount(),
+                                        ds::Text(selected ? selected->Cell(1) : std::string_view()), c.differenceList.RowCount(),
                                         state.ignorePatterns.size()});
   for (int i = 0; i < ds::kMenuEntryCount; ++i) {
     c.listMenu.SetVisible(i + 1, plan.visible[static_cast<size_t>(i)]);

@@ -87,7 +87,7 @@ void OnMissingListClick(const ReportView& v, const AppState& state, ds::Slot slo
 void OnDifferenceRow(const ReportView& v, AppState& state) {
   const ds::Row* selected = v.differenceList.rows().SelectedRow();
   if (!selected) return;
-  ds::Text name = selected->Cell(1);
+  ds::Text name(selected->Cell(1));
   state.current.role = ds::ListRole::kDifferences;
   // The click's own selection change settles before the item lists follow it.
   ui::LetPendingEventsRun();

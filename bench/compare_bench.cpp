@@ -15,7 +15,7 @@ ds::RowTable Slot(int n, unsigned seed) {
   for (int i = 0; i < n; ++i) {
     x = x * 1103515245u + 12345u;
     unsigned id = (x >> 8) % static_cast<unsigned>(n * 3 / 2);
-    t.rows.push_back(ds::Row{{std::to_string(i + 1), "Cookie_" + std::to_string(id), "v" + std::to_string(id % 7)}, 0, false, {}});
+    t.rows.push_back(ds::Row{{std::to_string(i + 1), "Cookie_" + std::to_string(id), "v" + std::to_string(id % 7)}});
   }
   return t;
 }

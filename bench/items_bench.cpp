@@ -56,7 +56,7 @@ void BM_RemoveDuplicates(benchmark::State& state) {
   ds::RowTable slot1;
   for (int i = 0; i < 100000; ++i) {
     std::string name = "cookie_" + std::to_string(i / 2);
-    slot1.rows.push_back(ds::Row{{std::to_string(i + 1), name, "v" + std::to_string(i)}, 0, false, {}});
+    slot1.rows.push_back(ds::Row{{std::to_string(i + 1), name, "v" + std::to_string(i)}});
   }
   bool yes = state.range(0) != 0;
   for (auto _ : state) {

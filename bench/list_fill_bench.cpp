@@ -31,7 +31,7 @@ std::vector<ds::Row> Rows(int n) {
   std::vector<ds::Row> rows;
   rows.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i)
-    rows.push_back(ds::Row{{std::to_string(i + 1), "name" + std::to_string(i), "value" + std::to_string(i)}, 0, false, {}});
+    rows.push_back(ds::Row{{std::to_string(i + 1), "name" + std::to_string(i), "value" + std::to_string(i)}});
   return rows;
 }
 
@@ -180,7 +180,7 @@ void BM_FitColumnChineseNames(benchmark::State& state) {
   ui::ListView& list = Window().controls().slot1Missing;
   list.rows().rows.clear();
   for (int i = 0; i < 100000; ++i)
-    list.rows().rows.push_back(ds::Row{{"1", "\xC3\xFB\xD7\xD6" + std::to_string(i * 7919 % 100003), "v"}, 0, false, {}});
+    list.rows().rows.push_back(ds::Row{{"1", "\xC3\xFB\xD7\xD6" + std::to_string(i * 7919 % 100003), "v"}});
   list.Refresh();
   for (auto _ : state) list.FitColumn(1);
   list.Clear();

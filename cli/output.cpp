@@ -55,7 +55,7 @@ class JsonWriter {
     Open('[');
     for (const ds::Row& row : rows) {
       Open('[');
-      for (size_t c = 1; c < row.cells.size(); ++c) String(row.cells[c]);
+      for (size_t c = 1; c < row.CellCount(); ++c) String(row.Cell(c));
       Close(']');
     }
     Close(']');

@@ -8,12 +8,8 @@
 namespace ds {
 namespace {
 
-Row ResultRow(size_t number, std::initializer_list<const Text*> cells) {
-  Row row;
-  row.cells.reserve(cells.size() + 1);
-  row.cells.push_back(ToText(static_cast<long long>(number)));
-  for (const Text* cell : cells) row.cells.push_back(*cell);
-  return row;
+Row ResultRow(size_t number, std::string_view name, std::string_view value) {
+  return Row{ToText(static_cast<long long>(number)), name, value};
 }
 
 }  // namespace
@@ -34,14 +30,14 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
     if (size_t ahead = i + 32; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
       __builtin_prefetch(&slot2.rows[static_cast<size_t>(inSlot2[ahead])]);
     if (size_t ahead = i + 16; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
-      __builtin_prefetch(slot2.rows[static_cast<size_t>(inSlot2[ahead])].cells.data());
+      slot2.rows[static_cast<size_t>(inSlot2[ahead])].Prefetch();
     const Row& row = slot1.rows[i];
     int k = inSlot2[i];
     if (k < 0) {
-      out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, {&row.Cell(1), &row.Cell(2)}));
+      out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, row.Cell(1), row.Cell(2)));
     } else if (slot2.rows[static_cast<size_t>(k)].Cell(2) != row.Cell(2)) {
-      out.different.push_back(ResultRow(out.different.size() + 1,
-                                        {&row.Cell(1), &row.Cell(2), &slot2.rows[static_cast<size_t>(k)].Cell(2)}));
+      out.different.push_back(Row{ToText(static_cast<long long>(out.different.size() + 1)), row.Cell(1), row.Cell(2),
+                                  slot2.rows[static_cast<size_t>(k)].Cell(2)});
     }
   }
 
@@ -51,7 +47,7 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
   for (size_t i = 0; i < slot2.rows.size(); ++i) {
     const Row& row = slot2.rows[i];
     if (inSlot1[i] < 0)
-      out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, {&row.Cell(1), &row.Cell(2)}));
+      out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, row.Cell(1), row.Cell(2)));
   }
   return out;
 }

@@ -120,8 +120,8 @@ std::vector<Text> LeaveOutIgnored(ComparisonLists& lists, const IgnoreMatcher& m
         if (kept.size() != static_cast<size_t>(&row - rows->data()))
           row.SetCell(0, ToText(static_cast<long long>(kept.size() + 1)));
         kept.push_back(std::move(row));
-      } else if (seen.insert(row.Cell(1)).second) {
-        names.push_back(row.Cell(1));
+      } else if (seen.insert(Text(row.Cell(1))).second) {
+        names.emplace_back(row.Cell(1));
       }
     }
     *rows = std::move(kept);

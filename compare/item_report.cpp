@@ -37,7 +37,7 @@ Text SlotTextItem(std::string_view name, std::string_view value, const Separator
 
 Text DifferenceContent(const Row* slot1Row, const Row* slot2Row, std::string_view valueSeparator) {
   auto line = [&](const Row* row) {
-    return row ? row->Cell(1) + Text(valueSeparator) + row->Cell(2) : Text(valueSeparator);
+    return row ? Text(row->Cell(1)).append(valueSeparator).append(row->Cell(2)) : Text(valueSeparator);
   };
   return line(slot1Row) + "\r\n\r\n" + line(slot2Row) + "\r\n";
 }
@@ -55,8 +55,8 @@ ItemReport ItemReporter::Report(const Row* item, Slot side, const Separators& se
   ItemReport out;
   if (other_.rows.empty()) return out;
   out.shown = true;
-  Text name = item ? item->Cell(1) : Text();
-  Text value = item ? item->Cell(2) : Text();
+  Text name(item ? item->Cell(1) : std::string_view());
+  Text value(item ? item->Cell(2) : std::string_view());
   out.counterpart = finder_.Find(PrepareName(name, rule_));
 
   if (out.counterpart < 0) {
@@ -68,10 +68,10 @@ ItemReport ItemReporter::Report(const Row* item, Slot side, const Separators& se
   }
 
   const Row& match = other_.rows[static_cast<size_t>(out.counterpart)];
-  const Text& n1 = side == Slot::k1 ? name : match.Cell(1);
-  const Text& v1 = side == Slot::k1 ? value : match.Cell(2);
-  const Text& n2 = side == Slot::k1 ? match.Cell(1) : name;
-  const Text& v2 = side == Slot::k1 ? match.Cell(2) : value;
+  std::string_view n1 = side == Slot::k1 ? std::string_view(name) : match.Cell(1);
+  std::string_view v1 = side == Slot::k1 ? std::string_view(value) : match.Cell(2);
+  std::string_view n2 = side == Slot::k1 ? match.Cell(1) : std::string_view(name);
+  std::string_view v2 = side == Slot::k1 ? match.Cell(2) : std::string_view(value);
   out.content = CollapseDoubleLineBreaks(SlotTextItem(n1, v1, separators) + "\r\n\r\n" +
                                          SlotTextItem(n2, v2, separators) + "\r\n");
   out.report = ReportText(v1, v2, modeWord);

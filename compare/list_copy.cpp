@@ -75,10 +75,10 @@ CopyResult CopyOfRow(RowCopy what, const Row* selected, const Separators& separa
     result.hint = Text(texts::kCopyNoRowHint);
     return result;
   }
-  const Text& name = selected->Cell(1);
+  const Text name(selected->Cell(1));
   switch (what) {
     case RowCopy::kLine:
-      result.text = name + separators.value + selected->Cell(2) + separators.line + "\r\n";
+      result.text = name + separators.value + Text(selected->Cell(2)) + separators.line + "\r\n";
       result.hint = FillIn(texts::kCopyLineHint, {{"mode", modeWord}});
       break;
     case RowCopy::kName:
@@ -90,10 +90,10 @@ CopyResult CopyOfRow(RowCopy what, const Row* selected, const Separators& separa
       result.hint = FillIn(texts::kCopyValueHint, {{"mode", modeWord}});
       break;
     case RowCopy::kSlot1Form:
-      result.text = name + separators.value + selected->Cell(2) + separators.line;
+      result.text = name + separators.value + Text(selected->Cell(2)) + separators.line;
       break;
     case RowCopy::kSlot2Form:
-      result.text = name + separators.value + selected->Cell(3) + separators.line;
+      result.text = name + separators.value + Text(selected->Cell(3)) + separators.line;
       break;
   }
   return result;

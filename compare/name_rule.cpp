@@ -25,7 +25,7 @@ PreparedNames PrepareNames(const RowTable& table, const NameRule& rule) {
   // views follow once the buffer no longer moves. Folded name by name: a
   // lone lead byte ending one name must not pair with the next name's first.
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (i + 4 < rows.size()) __builtin_prefetch(rows[i + 4].cells.data());
+    if (i + 4 < rows.size()) rows[i + 4].Prefetch();
     size_t from = out.bytes.size();
     out.bytes += rows[i].Cell(1);
     if (!rule.caseSensitive) ToLowerAsciiInPlace(out.bytes.data() + from, out.bytes.size() - from);

@@ -40,7 +40,7 @@ void AppendSlot(Text& out, const RowTable& table, Slot slot, std::string_view pr
   out += FillIn(texts::kSearchHeading, {{"mode", modeWord}, {"slot", SlotLabel(slot)}});
   out += kLineBreak;
   for (const Row& row : table.rows) {
-    const Text& name = row.Cell(1);
+    std::string_view name = row.Cell(1);
     if (name.empty() || !PreparedMatches(name, prepared, rule)) continue;
     out += name;
     out += kLineBreak;

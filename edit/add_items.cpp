@@ -101,9 +101,7 @@ AddOutcome AddItems(RowTable list, std::string_view typed, const Separators& sep
       lastWritten = first->second;
       continue;
     }
-    Row row;
-    row.cells = {ToText(index + 1), std::move(piece.name), std::move(piece.value)};
-    list.rows.push_back(std::move(row));
+    list.rows.push_back(Row{ToText(index + 1), piece.name, piece.value});
     lastWritten = index;
   }
 

@@ -23,7 +23,7 @@ std::optional<Text> ModifyRow(RowTable& list, int row, std::string_view value, L
 Text DeleteSelectedRow(RowTable& list, ListRole title, AnalysisMode mode, bool keepSelection) {
   if (!list.SelectedRow()) return texts::kDeleteNoRowHint;
   const int r = list.selected;
-  Text name = list.rows[r].Cell(1);
+  Text name(list.rows[r].Cell(1));
   list.rows.erase(list.rows.begin() + r);
   Renumber(list);
   // The list view drops the selection with its row; the Delete key then takes
@@ -79,7 +79,7 @@ SwapOutcome SwapValues(RowTable& slot1, RowTable& slot2, const NameRule& rule, A
     out.hint = FillIn(texts::kSwapNotCounterpartsHint, {{"name1", a.Cell(1)}, {"name2", b.Cell(1)}});
     return out;
   }
-  Text value = a.Cell(2);
+  Text value(a.Cell(2));
   a.SetCell(2, b.Cell(2));
   b.SetCell(2, std::move(value));
   out.swapped = true;

@@ -43,7 +43,7 @@ void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label
   std::vector<bool> drop(rows.size(), false);
   std::unordered_set<std::string_view> removing;
   for (size_t i = 0; i < rows.size(); ++i) {
-    const Text& name = rows[i].Cell(1);
+    std::string_view name = rows[i].Cell(1);
     if (removing.contains(name)) {
       drop[i] = true;
       continue;

@@ -3,30 +3,40 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "items/text.h"
 
 namespace ds {
 
-constexpr int kNoImage = -1;
+// A row keeps its cells back to back in one string, behind their lengths, so a
+// short row allocates nothing and a long one once: lists of 100,000 rows
+// would otherwise spend most of their memory on per-cell strings.
+class Row {
+ public:
+  Row() = default;
+  Row(std::initializer_list<std::string_view> cells, intptr_t tag = 0, bool checked = false);
 
-struct Row {
-  std::vector<Text> cells;  // column 0 is the row number
+  std::string_view Cell(size_t column) const;  // empty past the last cell
+  size_t CellCount() const;
+  std::vector<Text> Cells() const;
+  void SetCell(size_t column, std::string_view value);
+  // Asks for the cells' bytes ahead of a pass that reads rows out of order.
+  void Prefetch() const { __builtin_prefetch(packed_.data()); }
+
   intptr_t tag = 0;
   bool checked = false;
-  std::vector<int> images;  // per cell; missing entries mean kNoImage
 
-  const Text& Cell(size_t column) const {
-    static const Text kEmpty;
-    return column < cells.size() ? cells[column] : kEmpty;
-  }
-  void SetCell(size_t column, Text value) {
-    if (cells.size() <= column) cells.resize(column + 1);
-    cells[column] = std::move(value);
-  }
-  int Image(size_t column) const { return column < images.size() ? images[column] : kNoImage; }
+ private:
+  template <typename CellList>
+  void Pack(const CellList& cells, size_t count);
+
+  // The cell count, then each cell's length, seven bits a byte (high bit:
+  // more follows), then the cells' bytes; empty for a row of no cells.
+  Text packed_;
 };
 
 struct RowTable {

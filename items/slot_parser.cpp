@@ -164,10 +164,7 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
     // The items are read in sorted order, from anywhere: ask for them ahead.
     if (r + 8 < rows.size()) __builtin_prefetch(&items[static_cast<size_t>(order[r + 8])]);
     CutLine& item = items[static_cast<size_t>(order[r])];
-    rows[r].cells.reserve(3);
-    rows[r].cells.push_back(ToText(static_cast<long long>(r + 1)));
-    rows[r].cells.push_back(std::move(item.name));
-    rows[r].cells.push_back(std::move(item.value));
+    rows[r] = Row{ToText(static_cast<long long>(r + 1)), item.name, item.value};
   }
 
   Text report;

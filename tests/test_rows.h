@@ -11,7 +11,7 @@ namespace ds::test {
 inline RowTable RowsOf(std::initializer_list<std::pair<const char*, const char*>> items) {
   RowTable table;
   long long n = 0;
-  for (auto [name, value] : items) table.rows.push_back(Row{{ToText(++n), name, value}, 0, false, {}});
+  for (auto [name, value] : items) table.rows.push_back(Row{{ToText(++n), name, value}});
   return table;
 }
 

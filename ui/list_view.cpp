@@ -29,7 +29,7 @@ class WidestText {
  public:
   explicit WidestText(HDC dc) : dc_(dc) { GetCharWidth32W(dc, kFirst, kLast, ascii_); }
 
-  void Add(const std::string& text) {
+  void Add(std::string_view text) {
     int sum = 0;
     bool ascii = true;
     for (size_t i = 0; i < text.size();) {
@@ -43,21 +43,21 @@ class WidestText {
       unsigned code = n == 2 ? (b << 8 | static_cast<unsigned char>(text[i + 1])) : b;
       ascii = false;
       auto it = width_.find(code);
-      if (it == width_.end()) it = width_.emplace(code, TextWidth(dc_, std::string_view(text).substr(i, n))).first;
+      if (it == width_.end()) it = width_.emplace(code, TextWidth(dc_, text.substr(i, n))).first;
       sum += it->second;
       i += n;
     }
     if (ascii)
       widest_ = std::max(widest_, sum);
     else
-      others_.push_back({sum, &text});
+      others_.push_back({sum, text});
   }
 
   int Widest() {
     std::sort(others_.begin(), others_.end(), [](const Other& a, const Other& b) { return a.sum > b.sum; });
     for (const Other& other : others_) {
       if (other.sum <= widest_) break;
-      widest_ = std::max(widest_, TextWidth(dc_, *other.text));
+      widest_ = std::max(widest_, TextWidth(dc_, other.text));
     }
     others_.clear();
     return widest_;
@@ -67,7 +67,7 @@ class WidestText {
   static constexpr unsigned kFirst = 0x20, kLast = 0x7E;
   struct Other {
     int sum;
-    const std::string* text;
+    std::string_view text;
   };
   HDC dc_;
   int ascii_[kLast - kFirst + 1] = {};
@@ -192,10 +192,6 @@ void ListView::ScrollIntoView(int row) {
   if (row >= 0) SendMessageW(hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-void ListView::SetImageList(HIMAGELIST images) {
-  SendMessageW(hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-}
-
 void ListView::FillDisplayInfo(NMLVDISPINFOW* info) {
   LVITEMW& item = info->item;
   if (item.iItem < 0 || item.iItem >= RowCount()) return;
@@ -205,7 +201,7 @@ void ListView::FillDisplayInfo(NMLVDISPINFOW* info) {
     cellBuffer_ = ToWide(row.Cell(column)).text;
     lstrcpynW(item.pszText, cellBuffer_.c_str(), item.cchTextMax);
   }
-  if (item.mask & LVIF_IMAGE) item.iImage = row.Image(column);
+  if (item.mask & LVIF_IMAGE) item.iImage = -1;  // no images
   if ((item.mask & LVIF_STATE) && column == 0) {
     item.state = INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
     item.stateMask = LVIS_STATEIMAGEMASK;

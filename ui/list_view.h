@@ -51,7 +51,6 @@ class ListView : public Control {
   void SelectRow(int row);  // -1 clears; also makes it the focused row
   void ClearSelection() { SelectRow(-1); }
   void ScrollIntoView(int row);
-  void SetImageList(HIMAGELIST images);
 
   std::function<void()> onSelectionChanged;  // the current row changed
   std::function<void()> onClick;

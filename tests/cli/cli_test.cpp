@@ -88,7 +88,7 @@ TEST(CliSession, HttpModeWithTheWordForLineBreaks) {
   in.slot2Text = WindowsLineBreaks("Host: b\n");
   SessionResult r = RunSession(in);
   ASSERT_EQ(r.lists.different.size(), 1u);
-  EXPECT_EQ(r.lists.different[0].cells, (std::vector<std::string>{"1", "Host", "a", "b"}));
+  EXPECT_EQ(r.lists.different[0].Cells(), (std::vector<std::string>{"1", "Host", "a", "b"}));
   EXPECT_EQ(r.reports[1]->content, "Host:a\r\n\r\nHost:b\r\n");
 }
 

@@ -74,7 +74,7 @@ TEST(IgnoreList, AnalyseLeavesIgnoredNamesOutOfListsAndCounts) {
                                test::RowsOf({{"_ga", "2"}, {"_gat", "1"}, {"b", "2"}, {"c", "3"}}),
                                [](std::string_view, std::string_view) { return false; });
   ASSERT_EQ(r.lists.different.size(), 1u);
-  EXPECT_EQ(r.lists.different[0].cells, (std::vector<Text>{"1", "b", "1", "2"}));  // numbered again
+  EXPECT_EQ(r.lists.different[0].Cells(), (std::vector<Text>{"1", "b", "1", "2"}));  // numbered again
   ASSERT_EQ(r.lists.missingInSlot1.size(), 1u);
   EXPECT_EQ(r.lists.missingInSlot1[0].Cell(1), "c");
   EXPECT_EQ(r.lists.missingInSlot2.size(), 1u);  // "a"; "sid" left out
@@ -84,8 +84,8 @@ TEST(IgnoreList, AnalyseLeavesIgnoredNamesOutOfListsAndCounts) {
 }
 
 TEST(IgnoreList, IgnoringAShownNameCountsItOnce) {
-  ComparisonLists lists{{Row{{"1", "x", "1"}, 0, false, {}}},
-                        {Row{{"1", "x", "2"}, 0, false, {}}, Row{{"2", "y", "1"}, 0, false, {}}},
+  ComparisonLists lists{{Row{{"1", "x", "1"}}},
+                        {Row{{"1", "x", "2"}}, Row{{"2", "y", "1"}}},
                         {}};
   std::vector<Text> ignored = {"z"};
   Text summary = IgnoreInShownLists(lists, ignored, "X", false, "Cookies");

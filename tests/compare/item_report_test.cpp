@@ -48,7 +48,7 @@ TEST(ItemReport, CounterpartFoundFromEitherSide) {
 
 TEST(ItemReport, NoCounterpartAndEmptyLists) {
   RowTable s2 = RowsOf({{"b", "1"}});
-  Row a{{"", "a", "1"}, 0, false, {}};
+  Row a{{"", "a", "1"}};
   ItemReport r = ItemReporter(s2, kExact).Report(&a, Slot::k1, kCookies, "Cookies");
   EXPECT_EQ(r.counterpart, -1);
   EXPECT_EQ(r.report, Gbk("Cookies2号中无对应Cookies项"));
@@ -67,23 +67,23 @@ TEST(ItemReport, NoCounterpartAndEmptyLists) {
 
 TEST(ItemReport, HttpContentHasOneEmptyLineBetweenItems) {
   RowTable s2 = RowsOf({{"Host", "b"}});
-  Row host{{"", "Host", "a"}, 0, false, {}};
+  Row host{{"", "Host", "a"}};
   EXPECT_EQ(ItemReporter(s2, kExact).Report(&host, Slot::k1, kHttp, "Cookies").content, "Host:a\r\n\r\nHost:b\r\n");
 }
 
 TEST(ItemReport, ReportContainmentIsAnywhereEvenWithCase) {
   // The analysis would need a prefix; the report takes the name anywhere.
   RowTable s2 = RowsOf({{"xab", "1"}});
-  Row ab{{"", "ab", "1"}, 0, false, {}};
+  Row ab{{"", "ab", "1"}};
   EXPECT_EQ(ItemReporter(s2, NameRule{true, false}).Report(&ab, Slot::k1, kCookies, "Cookies").counterpart, 0);
   // Still with case: A does not find a.
   RowTable lower = RowsOf({{"a", "1"}});
-  Row upper{{"", "A", "1"}, 0, false, {}};
+  Row upper{{"", "A", "1"}};
   EXPECT_EQ(ItemReporter(lower, NameRule{true, false}).Report(&upper, Slot::k1, kCookies, "Cookies").counterpart, -1);
 }
 
 TEST(DifferenceContent, UsesOnlyTheValueSeparator) {
-  Row a{{"", "a", "1"}, 0, false, {}}, b{{"", "a", "2"}, 0, false, {}};
+  Row a{{"", "a", "1"}}, b{{"", "a", "2"}};
   EXPECT_EQ(DifferenceContent(&a, &b, "="), "a=1\r\n\r\na=2\r\n");
   EXPECT_EQ(DifferenceContent(&a, nullptr, "="), "a=1\r\n\r\n=\r\n");
 }

@@ -20,7 +20,7 @@ TEST(CopyAll, HintNamesTheListItself) {
   EXPECT_EQ(CopyAllHint(ListRole::kSlot1Missing, kHttpWord), Gbk("操作提示:已复制Http协议[1号]缺少的Cookies数据"));
   EXPECT_FALSE(CopyAllHint(ListRole::kDifferences, kHttpWord).has_value());
   // A difference row copies its Slot 1 value; a value holding a separator goes as it is.
-  EXPECT_EQ(SlotTextOfRows({Row{{"1", "k", "x;y", "v2"}, 0, false, {}}}, kCookies), "k=x;y;");
+  EXPECT_EQ(SlotTextOfRows({Row{{"1", "k", "x;y", "v2"}}}, kCookies), "k=x;y;");
 }
 
 struct Lists {
@@ -51,8 +51,8 @@ TEST(CopyCompleted, CompletesTheFocusedSlotOrCopiesItWhole) {
 }
 
 TEST(CopyOfRow, PartsOfTheSelectedRow) {
-  Row diff{{"1", "sid", "42", "43"}, 0, false, {}};
-  Row item{{"1", "sid", "42"}, 0, false, {}};
+  Row diff{{"1", "sid", "42", "43"}};
+  Row item{{"1", "sid", "42"}};
   struct Case {
     RowCopy what;
     const Row* row;

@@ -108,7 +108,7 @@ TEST(AddItems, RefusedOrEmptyTextsChangeNothing) {
 
 TEST(AddItems, TenMegabytePasteIntoALargeList) {
   RowTable list;
-  for (int i = 0; i < 50000; ++i) list.rows.push_back(Row{{ToText(i + 1), "n" + std::to_string(i), "v"}, 0, false, {}});
+  for (int i = 0; i < 50000; ++i) list.rows.push_back(Row{{ToText(i + 1), "n" + std::to_string(i), "v"}});
   std::string paste;
   size_t pieces = 0;
   while (paste.size() < 10u << 20) paste.append("name").append(std::to_string(pieces++)).append(" =\xD6\xD0v\x80; ");

@@ -13,7 +13,7 @@ using test::RowsOf;
 
 Text Cells(const RowTable& table, size_t column) {
   Text cells;
-  for (const Row& row : table.rows) cells += row.Cell(column) + "|";
+  for (const Row& row : table.rows) cells.append(row.Cell(column)).append("|");
   return cells;
 }
 

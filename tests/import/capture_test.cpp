@@ -25,7 +25,7 @@ Imported Import(std::string_view text, AnalysisMode mode, CaptureFormat format =
   Recognised r = Recognise(text, format, mode, separators, choice);
   Imported out{r.kind, r.error, {}};
   for (const Row& row : ParseSlotText(r.slotText, separators, {mode, Slot::k1}).rows)
-    out.rows += row.Cell(1) + "=" + row.Cell(2) + " ";
+    out.rows.append(row.Cell(1)).append("=").append(row.Cell(2)).append(" ");
   return out;
 }
 

@@ -15,7 +15,7 @@ using test::RowsOf;
 
 std::vector<Text> Column(const RowTable& t, size_t c) {
   std::vector<Text> out;
-  for (const Row& r : t.rows) out.push_back(r.Cell(c));
+  for (const Row& r : t.rows) out.emplace_back(r.Cell(c));
   return out;
 }
 

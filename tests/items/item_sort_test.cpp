@@ -13,16 +13,14 @@ RowTable TableOf(std::initializer_list<const char*> names) {
   RowTable t;
   int n = 0;
   for (const char* name : names) {
-    Row r;
-    r.cells = {ToText(++n), name, std::string("v") + name};
-    t.rows.push_back(r);
+    t.rows.push_back(Row{ToText(++n), name, std::string("v") + name});
   }
   return t;
 }
 
 std::vector<Text> Names(const RowTable& t) {
   std::vector<Text> out;
-  for (const Row& r : t.rows) out.push_back(r.Cell(1));
+  for (const Row& r : t.rows) out.emplace_back(r.Cell(1));
   return out;
 }
 
@@ -59,14 +57,12 @@ TEST(ItemSort, CaseSensitiveOrderIsByBytes) {
 TEST(ItemSort, CarriesRowDataAndRestoresTheSelection) {
   RowTable t = TableOf({"c", "a", "b"});
   t.rows[0].checked = true;
-  t.rows[0].images = {3, -1, 5};
   t.rows[2].tag = 77;
   t.selected = 0;  // "c", tag 0: marked with 1
   SortResult r = SortItemRows(t, 1, true, false);
   ASSERT_EQ(Names(t), (V{"a", "b", "c"}));
   EXPECT_EQ(t.rows[2].Cell(2), "vc");
   EXPECT_TRUE(t.rows[2].checked);
-  EXPECT_EQ(t.rows[2].Image(2), 5);
   EXPECT_EQ(t.rows[1].tag, 77);
   EXPECT_EQ(t.rows[2].tag, 1);
   EXPECT_EQ(t.selected, 2);
@@ -94,13 +90,13 @@ TEST(ItemSort, MatchesThePlainInsertionRowForRow) {
       Text name = std::string(rng() % 2 ? "Cookie_Session_" : "") + pool[rng() % kinds] +
                   std::string(rng() % 3 == 0 ? "x" : "");
       keys.push_back(NameOrderKey(name));
-      t.rows.push_back(Row{{"", name, std::to_string(i)}, 0, false, {}});
+      t.rows.push_back(Row{{"", name, std::to_string(i)}});
     }
     std::vector<Text> expected;
     for (int r : test::PlainInsertionOrder(keys)) expected.push_back(std::to_string(r));
     SortItemRows(t, 1, true, false);
     std::vector<Text> got;
-    for (const Row& row : t.rows) got.push_back(row.Cell(2));
+    for (const Row& row : t.rows) got.emplace_back(row.Cell(2));
     ASSERT_EQ(got, expected) << "round " << round;
   }
 }

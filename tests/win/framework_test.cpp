@@ -50,7 +50,7 @@ TEST_F(FrameworkTest, CheckBoxToggledBeforeItsClickHandler) {
 TEST_F(FrameworkTest, ListRowsReadBackWithTagCheckStateAndSelection) {
   ui::ListView& list = c().slot1Missing;
   for (int i = 0; i < 100000; ++i) {
-    ds::Row row{{std::to_string(i + 1), "name" + std::to_string(i), "\xD6\xD0"}, i * 3, i % 2 == 0, {}};
+    ds::Row row{{std::to_string(i + 1), "name" + std::to_string(i), "\xD6\xD0"}, i * 3, i % 2 == 0};
     list.rows().rows.push_back(std::move(row));
   }
   list.Refresh();

@@ -136,9 +136,9 @@ TEST_F(HostileTest, FittedColumnHoldsTheWidestNameInAProportionalFont) {
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Tahoma");
   ui::ListView& list = c().slot1Missing;
   list.SetFont(font);
-  for (int i = 0; i < 200; ++i) list.rows().rows.push_back(ds::Row{{"1", std::string(12, 'i'), "v"}, 0, false, {}});
-  list.rows().rows.push_back(ds::Row{{"1", "WWWWWWWW", "v"}, 0, false, {}});
-  list.rows().rows.push_back(ds::Row{{"1", "\xD6\xD0\xD6\xD0\xD6\xD0", "v"}, 0, false, {}});
+  for (int i = 0; i < 200; ++i) list.rows().rows.push_back(ds::Row{{"1", std::string(12, 'i'), "v"}});
+  list.rows().rows.push_back(ds::Row{{"1", "WWWWWWWW", "v"}});
+  list.rows().rows.push_back(ds::Row{{"1", "\xD6\xD0\xD6\xD0\xD6\xD0", "v"}});
   list.Refresh();
   list.FitColumn(1);
   HDC dc = CreateCompatibleDC(nullptr);
@@ -170,7 +170,7 @@ TEST_F(HostileTest, FittingToTheHeaderMatchesTheListViewsOwnSizing) {
     if (f) list.SetFont(f);
     for (const auto& names : contents) {
       list.rows().rows.clear();
-      for (const std::string& name : names) list.rows().rows.push_back(ds::Row{{"1234", name, "v"}, 0, false, {}});
+      for (const std::string& name : names) list.rows().rows.push_back(ds::Row{{"1234", name, "v"}});
       list.Refresh();
       for (int column : {0, 1}) {
         list.FitColumnToHeader(column);

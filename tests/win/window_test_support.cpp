@@ -46,7 +46,7 @@ void KeyWith(HWND target, UINT key, std::initializer_list<int> held) {
 
 std::vector<std::string> Column(const ui::ListView& list, size_t column) {
   std::vector<std::string> out;
-  for (const ds::Row& r : list.rows().rows) out.push_back(r.Cell(column));
+  for (const ds::Row& r : list.rows().rows) out.emplace_back(r.Cell(column));
   return out;
 }
 
