@@ -1,5 +1,8 @@
 #include "cli/compare_session.h"
 
+#include <exception>
+#include <thread>
+
 #include "compare/item_report.h"
 #include "items/separators.h"
 
@@ -7,9 +10,7 @@ namespace cli {
 namespace {
 
 // One slot's paste: the list and the content box change as the window's do.
-void ParseInto(SlotResult& slot, std::string_view text, const ds::Separators& separators, const ds::SlotContext& context,
-               bool keepParsed, std::string& contentBox) {
-  ds::SlotUpdate update = ds::ParseSlot(text, separators, context);
+void ApplyParse(SlotResult& slot, ds::SlotUpdate update, bool keepParsed, std::string& contentBox) {
   slot.report = std::move(update.report);
   if (update.rows) slot.rows.rows = std::move(*update.rows);
   if (update.notes) contentBox = std::move(*update.notes);
@@ -30,9 +31,29 @@ SessionResult RunSession(const SessionInput& in) {
   std::string valueBox = value.boxText.value_or(in.valueSeparatorBox);
   r.separators = {line.inForce, value.inForce};
 
+  // The two pastes are independent until the content box takes their notes
+  // in turn, so slot 2 is parsed on a second core meanwhile.
+  ds::SlotUpdate update2;
+  std::exception_ptr failed2;
+  std::thread parse2([&] {
+    try {
+      update2 = ds::ParseSlot(in.slot2Text, r.separators, {mode, ds::Slot::k2});
+    } catch (...) {
+      failed2 = std::current_exception();
+    }
+  });
+  ds::SlotUpdate update1;
+  try {
+    update1 = ds::ParseSlot(in.slot1Text, r.separators, {mode, ds::Slot::k1});
+  } catch (...) {
+    parse2.join();
+    throw;
+  }
+  parse2.join();
+  if (failed2) std::rethrow_exception(failed2);
   std::string contentBox;
-  ParseInto(r.slot1, in.slot1Text, r.separators, {mode, ds::Slot::k1}, in.keepParsed, contentBox);
-  ParseInto(r.slot2, in.slot2Text, r.separators, {mode, ds::Slot::k2}, in.keepParsed, contentBox);
+  ApplyParse(r.slot1, std::move(update1), in.keepParsed, contentBox);
+  ApplyParse(r.slot2, std::move(update2), in.keepParsed, contentBox);
 
   bool remove = in.removeDuplicates;
   ds::AnalyseResult analysed =
