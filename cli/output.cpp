@@ -241,11 +241,22 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
 
 std::string FormatText(const SessionResult& r, Encoding encoding) {
   std::string out;
-  auto line = [&](std::string_view gbk) {
-    std::string text(gbk);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    out += text;
+  // Ends the line begun at `from`, without the line breaks it ended with.
+  auto endLine = [&](size_t from) {
+    while (out.size() > from && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     out += "\r\n";
+  };
+  auto line = [&](std::string_view gbk) {
+    size_t from = out.size();
+    out += gbk;
+    endLine(from);
+  };
+  // One item as the slot text writes it, on a line of its own.
+  auto item = [&](std::string_view prefix, std::string_view name, std::string_view value) {
+    size_t from = out.size();
+    out += prefix;
+    ds::AppendSlotTextItem(out, name, value, r.separators);
+    endLine(from);
   };
   auto heading = [&](std::string_view title, std::string_view count = {}) {
     line("== " + std::string(title) + (count.empty() ? "" : " (" + std::string(count) + ")") + " ==");
@@ -261,14 +272,16 @@ std::string FormatText(const SessionResult& r, Encoding encoding) {
 
   auto list = [&](const char* title, const std::vector<ds::Row>& rows) {
     heading(title, std::to_string(rows.size()));
-    for (const ds::Row& row : rows) line(ds::SlotTextItem(row.Cell(1), row.Cell(2), r.separators));
+    for (const ds::Row& row : rows) item({}, row.Cell(1), row.Cell(2));
   };
   list(ds::texts::kTitleSlot1Missing, r.lists.missingInSlot1);
   list(ds::texts::kTitleSlot2Missing, r.lists.missingInSlot2);
   heading(ds::texts::kTitleDifferences, std::to_string(r.lists.different.size()));
+  const std::string slot1Prefix = std::string(ds::texts::kSlot1Label) + " ";
+  const std::string slot2Prefix = std::string(ds::texts::kSlot2Label) + " ";
   for (const ds::Row& row : r.lists.different) {
-    line(std::string(ds::texts::kSlot1Label) + " " + ds::SlotTextItem(row.Cell(1), row.Cell(2), r.separators));
-    line(std::string(ds::texts::kSlot2Label) + " " + ds::SlotTextItem(row.Cell(1), row.Cell(3), r.separators));
+    item(slot1Prefix, row.Cell(1), row.Cell(2));
+    item(slot2Prefix, row.Cell(1), row.Cell(3));
     size_t index = static_cast<size_t>(&row - r.lists.different.data());
     if (index < r.decoded.size())
       for (const ds::Text& decoded : ds::DecodedComparisonLines(r.decoded[index])) line("  " + decoded);

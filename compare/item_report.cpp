@@ -32,7 +32,13 @@ Text CollapseDoubleLineBreaks(Text content) {
 }  // namespace
 
 Text SlotTextItem(std::string_view name, std::string_view value, const Separators& separators) {
-  return Text(name) + separators.value + Text(value) + separators.line;
+  Text out;
+  AppendSlotTextItem(out, name, value, separators);
+  return out;
+}
+
+void AppendSlotTextItem(Text& out, std::string_view name, std::string_view value, const Separators& separators) {
+  out.append(name).append(separators.value).append(value).append(separators.line);
 }
 
 Text DifferenceContent(const Row* slot1Row, const Row* slot2Row, std::string_view valueSeparator) {

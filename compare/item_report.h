@@ -38,6 +38,7 @@ class ItemReporter {
 
 // Name, value separator, value, line separator: the slot text format.
 Text SlotTextItem(std::string_view name, std::string_view value, const Separators& separators);
+void AppendSlotTextItem(Text& out, std::string_view name, std::string_view value, const Separators& separators);
 
 // The content box for a difference row: both items, each ended by CR LF, with
 // an empty line between them.
