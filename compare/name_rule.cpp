@@ -2,8 +2,6 @@
 
 #include "compare/substring_index.h"
 
-#include <algorithm>
-#include <functional>
 
 namespace ds {
 
@@ -43,82 +41,30 @@ bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool ex
   return Find(other, sought) != -1;
 }
 
-namespace {
-
-uint64_t HashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
-uint32_t TagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32 ^ hash); }
-
-}  // namespace
-
 CounterpartFinder::CounterpartFinder(const std::vector<std::string_view>& preparedNames, bool exact, FuzzyMatch fuzzy)
-    : names_(preparedNames), exact_(exact), fuzzy_(fuzzy) {
-  if (!exact_) return;
-  size_t capacity = 16;
-  while (capacity < names_.size() * 2) capacity *= 2;
-  slots_.assign(capacity, Slot{});
-  mask_ = capacity - 1;
-  uint64_t hashes[kBatch];
-  for (size_t from = 0; from < names_.size(); from += kBatch) {
-    size_t n = HashBatch(names_, from, hashes);
-    for (size_t k = 0; k < n; ++k) {
-      size_t i = from + k;
-      size_t at = Probe(names_[i], hashes[k]);
-      // A later row of the same name is no counterpart.
-      if (slots_[at].rowPlus1 == 0)
-        slots_[at] = {TagOf(hashes[k]), static_cast<int>(i) + 1, names_[i].data(), names_[i].size()};
-    }
-  }
-}
-
-// Hashes the next names and asks for their first slots, so that the reads of
-// a batch overlap; returns how many.
-size_t CounterpartFinder::HashBatch(const std::vector<std::string_view>& names, size_t from, uint64_t* hashes) const {
-  size_t n = std::min(kBatch, names.size() - from);
-  for (size_t k = 0; k < n; ++k) {
-    hashes[k] = HashOf(names[from + k]);
-    __builtin_prefetch(&slots_[static_cast<size_t>(hashes[k]) & mask_]);
-  }
-  return n;
-}
-
-// The slot that holds `name`, or the empty slot where it would go.
-size_t CounterpartFinder::Probe(std::string_view name, uint64_t hash) const {
-  uint32_t tag = TagOf(hash);
-  size_t at = static_cast<size_t>(hash) & mask_;
-  for (; slots_[at].rowPlus1 != 0; at = (at + 1) & mask_) {
-    const Slot& slot = slots_[at];
-    if (slot.hash == tag && std::string_view(slot.bytes, slot.size) == name) break;
-  }
-  return at;
+    : names_(preparedNames), fuzzy_(fuzzy) {
+  if (exact) index_.emplace(names_);
 }
 
 int CounterpartFinder::Find(std::string_view sought) const {
-  if (exact_) return slots_[Probe(sought, HashOf(sought))].rowPlus1 - 1;
+  if (index_) return index_->First(sought);
   for (size_t i = 0; i < names_.size(); ++i)
     if (PreparedNamesMatch(sought, names_[i], false, fuzzy_)) return static_cast<int>(i);
   return -1;
 }
 
 std::vector<int> CounterpartFinder::FindEach(const std::vector<std::string_view>& sought) const {
+  if (index_) return index_->FirstOfEach(sought);
   std::vector<int> rows(sought.size());
-  if (!exact_) {
-    bool prefixes = fuzzy_ == FuzzyMatch::kPrefix;
-    // Scanning costs names x sought; an index, about its suffixes x log.
-    size_t suffixes = SubstringIndex::SuffixCount(names_, prefixes);
-    if (sought.size() * names_.size() > 64 * 1024 && suffixes < (1u << 24) &&
-        suffixes < sought.size() * names_.size() / 64) {
-      SubstringIndex index(names_, prefixes);
-      for (size_t i = 0; i < sought.size(); ++i) rows[i] = index.FirstRowWith(sought[i]);
-    } else {
-      for (size_t i = 0; i < sought.size(); ++i) rows[i] = Find(sought[i]);
-    }
-    return rows;
-  }
-  uint64_t hashes[kBatch];
-  for (size_t from = 0; from < sought.size(); from += kBatch) {
-    size_t n = HashBatch(sought, from, hashes);
-    for (size_t k = 0; k < n; ++k) __builtin_prefetch(slots_[static_cast<size_t>(hashes[k]) & mask_].bytes);
-    for (size_t k = 0; k < n; ++k) rows[from + k] = slots_[Probe(sought[from + k], hashes[k])].rowPlus1 - 1;
+  bool prefixes = fuzzy_ == FuzzyMatch::kPrefix;
+  // Scanning costs names x sought; an index, about its suffixes x log.
+  size_t suffixes = SubstringIndex::SuffixCount(names_, prefixes);
+  if (sought.size() * names_.size() > 64 * 1024 && suffixes < (1u << 24) &&
+      suffixes < sought.size() * names_.size() / 64) {
+    SubstringIndex index(names_, prefixes);
+    for (size_t i = 0; i < sought.size(); ++i) rows[i] = index.FirstRowWith(sought[i]);
+  } else {
+    for (size_t i = 0; i < sought.size(); ++i) rows[i] = Find(sought[i]);
   }
   return rows;
 }

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "items/name_index.h"
 #include "items/rows.h"
 
 namespace ds {
@@ -54,22 +56,8 @@ class CounterpartFinder {
 
  private:
   const std::vector<std::string_view>& names_;
-  bool exact_;
   FuzzyMatch fuzzy_;
-  // Open addressing over the rows: each slot holds a row + 1 (0: empty), only
-  // the first row of each name, with the name's hash and where its bytes are,
-  // so a probe reads nothing else; a flat table keeps lookups in cache.
-  struct Slot {
-    uint32_t hash = 0;
-    int rowPlus1 = 0;
-    const char* bytes = nullptr;
-    size_t size = 0;
-  };
-  std::vector<Slot> slots_;
-  size_t mask_ = 0;
-  size_t Probe(std::string_view name, uint64_t hash) const;
-  static constexpr size_t kBatch = 32;
-  size_t HashBatch(const std::vector<std::string_view>& names, size_t from, uint64_t* hashes) const;
+  std::optional<NameIndex> index_;  // exact rules only
 };
 
 }  // namespace ds

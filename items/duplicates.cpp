@@ -1,8 +1,6 @@
 #include "items/duplicates.h"
 
-#include <unordered_map>
-#include <unordered_set>
-
+#include "items/name_index.h"
 #include "items/sentence.h"
 #include "items/slot.h"
 #include "items/texts.h"
@@ -34,17 +32,24 @@ enum class Decision { kNotAsked, kRemove, kKeep };
 void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label, Decision& decision,
               const DuplicateQuestion& ask, DuplicateOutcome& out) {
   std::vector<Row>& rows = table.rows;
+  // Rows of one name share the row where it first stands.
+  std::vector<int> first;
+  {
+    std::vector<std::string_view> names;
+    names.reserve(rows.size());
+    for (const Row& row : rows) names.push_back(row.Cell(1));
+    first = NameIndex(names).FirstOfEach(names);
+  }
   std::vector<int> later(rows.size(), 0);
   {
-    std::unordered_map<std::string_view, int> seen;
-    seen.reserve(rows.size());
-    for (size_t i = rows.size(); i-- > 0;) later[i] = seen[rows[i].Cell(1)]++;
+    std::vector<int> seen(rows.size(), 0);
+    for (size_t i = rows.size(); i-- > 0;) later[i] = seen[static_cast<size_t>(first[i])]++;
   }
   std::vector<bool> drop(rows.size(), false);
-  std::unordered_set<std::string_view> removing;
+  std::vector<bool> removing(rows.size(), false);  // by first row
   for (size_t i = 0; i < rows.size(); ++i) {
     std::string_view name = rows[i].Cell(1);
-    if (removing.contains(name)) {
+    if (removing[static_cast<size_t>(first[i])]) {
       drop[i] = true;
       continue;
     }
@@ -56,7 +61,7 @@ void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label
       decision = yes ? Decision::kRemove : Decision::kKeep;
     }
     if (decision == Decision::kRemove) {
-      removing.insert(name);
+      removing[static_cast<size_t>(first[i])] = true;
       out.removed = true;
     }
     out.notes +=

@@ -1,0 +1,67 @@
+#include "items/name_index.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace ds {
+namespace {
+
+uint64_t HashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
+uint32_t TagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32 ^ hash); }
+
+}  // namespace
+
+NameIndex::NameIndex(const std::vector<std::string_view>& names) {
+  size_t capacity = 16;
+  while (capacity < names.size() * 2) capacity *= 2;
+  slots_.assign(capacity, Slot{});
+  mask_ = capacity - 1;
+  uint64_t hashes[kBatch];
+  for (size_t from = 0; from < names.size(); from += kBatch) {
+    size_t n = HashBatch(names, from, hashes);
+    for (size_t k = 0; k < n; ++k) {
+      size_t i = from + k;
+      size_t at = Probe(names[i], hashes[k]);
+      // A later row of the same name is not its first.
+      if (slots_[at].rowPlus1 == 0)
+        slots_[at] = {TagOf(hashes[k]), static_cast<int>(i) + 1, names[i].data(), names[i].size()};
+    }
+  }
+}
+
+// Hashes the next names and asks for their first slots, so that the reads of
+// a batch overlap; returns how many.
+size_t NameIndex::HashBatch(const std::vector<std::string_view>& names, size_t from, uint64_t* hashes) const {
+  size_t n = std::min(kBatch, names.size() - from);
+  for (size_t k = 0; k < n; ++k) {
+    hashes[k] = HashOf(names[from + k]);
+    __builtin_prefetch(&slots_[static_cast<size_t>(hashes[k]) & mask_]);
+  }
+  return n;
+}
+
+// The slot that holds `name`, or the empty slot where it would go.
+size_t NameIndex::Probe(std::string_view name, uint64_t hash) const {
+  uint32_t tag = TagOf(hash);
+  size_t at = static_cast<size_t>(hash) & mask_;
+  for (; slots_[at].rowPlus1 != 0; at = (at + 1) & mask_) {
+    const Slot& slot = slots_[at];
+    if (slot.hash == tag && std::string_view(slot.bytes, slot.size) == name) break;
+  }
+  return at;
+}
+
+int NameIndex::First(std::string_view name) const { return slots_[Probe(name, HashOf(name))].rowPlus1 - 1; }
+
+std::vector<int> NameIndex::FirstOfEach(const std::vector<std::string_view>& sought) const {
+  std::vector<int> rows(sought.size());
+  uint64_t hashes[kBatch];
+  for (size_t from = 0; from < sought.size(); from += kBatch) {
+    size_t n = HashBatch(sought, from, hashes);
+    for (size_t k = 0; k < n; ++k) __builtin_prefetch(slots_[static_cast<size_t>(hashes[k]) & mask_].bytes);
+    for (size_t k = 0; k < n; ++k) rows[from + k] = slots_[Probe(sought[from + k], hashes[k])].rowPlus1 - 1;
+  }
+  return rows;
+}
+
+}  // namespace ds

@@ -1,0 +1,36 @@
+// The first row of each name, found by the name's exact bytes.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace ds {
+
+// Open addressing over the rows: each slot holds a row + 1 (0: empty), only
+// the first row of each name, with the name's hash and where its bytes are,
+// so a probe reads nothing else; a flat table keeps lookups in cache. The
+// views must outlive the index.
+class NameIndex {
+ public:
+  explicit NameIndex(const std::vector<std::string_view>& names);
+  int First(std::string_view name) const;  // row index or -1
+  // First for each name, in order; lookups run a few dozen at a time so
+  // their memory reads overlap.
+  std::vector<int> FirstOfEach(const std::vector<std::string_view>& sought) const;
+
+ private:
+  struct Slot {
+    uint32_t hash = 0;
+    int rowPlus1 = 0;
+    const char* bytes = nullptr;
+    size_t size = 0;
+  };
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  size_t Probe(std::string_view name, uint64_t hash) const;
+  static constexpr size_t kBatch = 32;
+  size_t HashBatch(const std::vector<std::string_view>& names, size_t from, uint64_t* hashes) const;
+};
+
+}  // namespace ds
