@@ -1,13 +1,14 @@
 #include "cli/compare_session.h"
 
-#include <exception>
-#include <thread>
-
 #include "compare/item_report.h"
+#include "items/in_parallel.h"
 #include "items/separators.h"
 
 namespace cli {
 namespace {
+
+// Below this much text a second thread costs more than it saves.
+constexpr size_t kParallelBytes = 256 * 1024;
 
 // One slot's paste: the list and the content box change as the window's do.
 void ApplyParse(SlotResult& slot, ds::SlotUpdate update, bool keepParsed, std::string& contentBox) {
@@ -33,24 +34,11 @@ SessionResult RunSession(const SessionInput& in) {
 
   // The two pastes are independent until the content box takes their notes
   // in turn, so slot 2 is parsed on a second core meanwhile.
-  ds::SlotUpdate update2;
-  std::exception_ptr failed2;
-  std::thread parse2([&] {
-    try {
-      update2 = ds::ParseSlot(in.slot2Text, r.separators, {mode, ds::Slot::k2});
-    } catch (...) {
-      failed2 = std::current_exception();
-    }
-  });
-  ds::SlotUpdate update1;
-  try {
-    update1 = ds::ParseSlot(in.slot1Text, r.separators, {mode, ds::Slot::k1});
-  } catch (...) {
-    parse2.join();
-    throw;
-  }
-  parse2.join();
-  if (failed2) std::rethrow_exception(failed2);
+  ds::SlotUpdate update1, update2;
+  ds::InParallel(
+      in.slot1Text.size() + in.slot2Text.size() > kParallelBytes,
+      [&] { update1 = ds::ParseSlot(in.slot1Text, r.separators, {mode, ds::Slot::k1}); },
+      [&] { update2 = ds::ParseSlot(in.slot2Text, r.separators, {mode, ds::Slot::k2}); });
   std::string contentBox;
   ApplyParse(r.slot1, std::move(update1), in.keepParsed, contentBox);
   ApplyParse(r.slot2, std::move(update2), in.keepParsed, contentBox);

@@ -3,10 +3,14 @@
 #include <algorithm>
 
 #include "compare/texts.h"
+#include "items/in_parallel.h"
 #include "items/sentence.h"
 
 namespace ds {
 namespace {
+
+// Below this many rows a second thread costs more than it saves.
+constexpr size_t kParallelRows = 20000;
 
 Row ResultRow(size_t number, std::string_view name, std::string_view value) {
   return Row{ToText(static_cast<long long>(number)), name, value};
@@ -15,40 +19,47 @@ Row ResultRow(size_t number, std::string_view name, std::string_view value) {
 }  // namespace
 
 ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, const NameRule& rule) {
+  // The two directions share nothing but the prepared names, so on big lists
+  // each runs on a core of its own.
+  bool worthIt = slot1.rows.size() + slot2.rows.size() > kParallelRows;
   // Every name is prepared once per action, whichever side it is sought from.
-  PreparedNames names1 = PrepareNames(slot1, rule);
-  PreparedNames names2 = PrepareNames(slot2, rule);
+  PreparedNames names1, names2;
+  InParallel(
+      worthIt, [&] { names1 = PrepareNames(slot1, rule); }, [&] { names2 = PrepareNames(slot2, rule); });
   FuzzyMatch fuzzy = AnalysisFuzzyMatch(rule);
   ComparisonLists out;
 
-  std::vector<int> inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
-  // Big lists are sized once: growing by doubling would hold up to twice the rows.
-  out.missingInSlot2.reserve(static_cast<size_t>(std::count(inSlot2.begin(), inSlot2.end(), -1)));
-  for (size_t i = 0; i < slot1.rows.size(); ++i) {
-    // The counterparts lie anywhere in the other list: ask for their rows,
-    // then for their cells, ahead of the comparison.
-    if (size_t ahead = i + 32; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
-      __builtin_prefetch(&slot2.rows[static_cast<size_t>(inSlot2[ahead])]);
-    if (size_t ahead = i + 16; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
-      slot2.rows[static_cast<size_t>(inSlot2[ahead])].Prefetch();
-    const Row& row = slot1.rows[i];
-    int k = inSlot2[i];
-    if (k < 0) {
-      out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, row.Cell(1), row.Cell(2)));
-    } else if (slot2.rows[static_cast<size_t>(k)].Cell(2) != row.Cell(2)) {
-      out.different.push_back(Row{ToText(static_cast<long long>(out.different.size() + 1)), row.Cell(1), row.Cell(2),
-                                  slot2.rows[static_cast<size_t>(k)].Cell(2)});
+  auto slot1Against2 = [&] {
+    std::vector<int> inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
+    // Big lists are sized once: growing by doubling would hold up to twice the rows.
+    out.missingInSlot2.reserve(static_cast<size_t>(std::count(inSlot2.begin(), inSlot2.end(), -1)));
+    for (size_t i = 0; i < slot1.rows.size(); ++i) {
+      // The counterparts lie anywhere in the other list: ask for their rows,
+      // then for their cells, ahead of the comparison.
+      if (size_t ahead = i + 32; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
+        __builtin_prefetch(&slot2.rows[static_cast<size_t>(inSlot2[ahead])]);
+      if (size_t ahead = i + 16; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
+        slot2.rows[static_cast<size_t>(inSlot2[ahead])].Prefetch();
+      const Row& row = slot1.rows[i];
+      int k = inSlot2[i];
+      if (k < 0) {
+        out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, row.Cell(1), row.Cell(2)));
+      } else if (slot2.rows[static_cast<size_t>(k)].Cell(2) != row.Cell(2)) {
+        out.different.push_back(Row{ToText(static_cast<long long>(out.different.size() + 1)), row.Cell(1),
+                                    row.Cell(2), slot2.rows[static_cast<size_t>(k)].Cell(2)});
+      }
     }
-  }
-
-  out.different.shrink_to_fit();
-  std::vector<int> inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names);
-  out.missingInSlot1.reserve(static_cast<size_t>(std::count(inSlot1.begin(), inSlot1.end(), -1)));
-  for (size_t i = 0; i < slot2.rows.size(); ++i) {
-    const Row& row = slot2.rows[i];
-    if (inSlot1[i] < 0)
-      out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, row.Cell(1), row.Cell(2)));
-  }
+    out.different.shrink_to_fit();
+  };
+  auto slot2Against1 = [&] {
+    std::vector<int> inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names);
+    out.missingInSlot1.reserve(static_cast<size_t>(std::count(inSlot1.begin(), inSlot1.end(), -1)));
+    for (size_t i = 0; i < slot2.rows.size(); ++i) {
+      const Row& row = slot2.rows[i];
+      if (inSlot1[i] < 0) out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, row.Cell(1), row.Cell(2)));
+    }
+  };
+  InParallel(worthIt, slot1Against2, slot2Against1);
   return out;
 }
 

@@ -35,6 +35,14 @@ PreparedNames PrepareNames(const RowTable& table, const NameRule& rule) {
   return out;
 }
 
+PreparedNames& PreparedNames::operator=(PreparedNames&& other) noexcept {
+  const char* oldBase = other.bytes.data();
+  bytes = std::move(other.bytes);
+  names = std::move(other.names);
+  for (std::string_view& name : names) name = std::string_view(bytes.data() + (name.data() - oldBase), name.size());
+  return *this;
+}
+
 bool PreparedNamesMatch(std::string_view sought, std::string_view other, bool exact, FuzzyMatch fuzzy) {
   if (exact) return sought == other;
   if (fuzzy == FuzzyMatch::kPrefix) return other.substr(0, sought.size()) == sought;

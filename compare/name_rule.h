@@ -31,10 +31,12 @@ Text PrepareName(std::string_view name, const NameRule& rule);
 // Column 1 of every row as the rule compares it (lower-cased when case does
 // not matter), side by side in one buffer: a lookup that lands on a name
 // reads a small buffer instead of a row somewhere in the list.
-// Not copyable: the views point into it.
+// Not copyable: the views point into it; a move points them at the new
+// buffer (a short one lives inside the string and moves with it).
 struct PreparedNames {
   PreparedNames() = default;
-  PreparedNames(PreparedNames&&) = default;
+  PreparedNames(PreparedNames&& other) noexcept { *this = std::move(other); }
+  PreparedNames& operator=(PreparedNames&& other) noexcept;
   PreparedNames(const PreparedNames&) = delete;
   PreparedNames& operator=(const PreparedNames&) = delete;
   Text bytes;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "tests/test_gbk.h"
@@ -137,6 +138,49 @@ TEST(Comparison, BigListsFindTheSameCounterpartsAsAPlainScan) {
     EXPECT_EQ(gotMissing, missing) << rule.caseSensitive << rule.exact;
     EXPECT_EQ(gotDifferent, different) << rule.caseSensitive << rule.exact;
   }
+}
+
+// Lists this long are compared one direction per core: every list must come
+// out whole and numbered, each row against the first row of its name.
+TEST(Comparison, LongListsMatchTheFirstRowOfEachName) {
+  std::mt19937 rng(5);
+  auto table = [&](const char* side) {
+    RowTable t;
+    for (int i = 0; i < 15000; ++i)
+      t.rows.push_back(Row{ToText(i + 1), "n" + ToText(rng() % 20000), side + ToText(rng() % 2)});
+    return t;
+  };
+  RowTable s1 = table("a"), s2 = table("a");
+  auto firstRows = [](const RowTable& t) {
+    std::map<Text, const Row*> first;
+    for (const Row& row : t.rows) first.emplace(row.Cell(1), &row);
+    return first;
+  };
+  std::map<Text, const Row*> first1 = firstRows(s1), first2 = firstRows(s2);
+  Cells missing1, missing2, different;
+  for (const Row& row : s2.rows)
+    if (!first1.count(Text(row.Cell(1)))) missing1.push_back({ToText(missing1.size() + 1), Text(row.Cell(1)), Text(row.Cell(2))});
+  for (const Row& row : s1.rows) {
+    auto other = first2.find(Text(row.Cell(1)));
+    if (other == first2.end())
+      missing2.push_back({ToText(missing2.size() + 1), Text(row.Cell(1)), Text(row.Cell(2))});
+    else if (other->second->Cell(2) != row.Cell(2))
+      different.push_back({ToText(different.size() + 1), Text(row.Cell(1)), Text(row.Cell(2)), Text(other->second->Cell(2))});
+  }
+  ComparisonLists got = CompareItemTables(s1, s2, kExact);
+  EXPECT_EQ(CellsOf(got.missingInSlot1), missing1);
+  EXPECT_EQ(CellsOf(got.missingInSlot2), missing2);
+  EXPECT_EQ(CellsOf(got.different), different);
+}
+
+// The prepared names point into their own buffer, which for a few short
+// names lives inside the string itself and moves with it.
+TEST(Comparison, PreparedNamesStayReadableAfterAMove) {
+  RowTable t = RowsOf({{"Ab", "1"}, {"c", "2"}});
+  PreparedNames moved;
+  moved = PrepareNames(t, kNoCase);
+  PreparedNames again(std::move(moved));
+  EXPECT_EQ(again.names, (std::vector<std::string_view>{"ab", "c"}));
 }
 
 TEST(Comparison, OneEmptySlotPutsEverythingInAMissingList) {
