@@ -240,11 +240,26 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
 }
 
 std::string FormatText(const SessionResult& r, Encoding encoding) {
-  std::string out;
+  // Lines gather in `out` and go into the output encoding some 64 KB at a
+  // time, so the report is never held whole in both encodings.
+  std::string out, encoded;
+  auto flush = [&] {
+    std::string piece = EncodeOutput(out, encoding);
+    out.clear();
+    // Printed text uses the platform's own line ends; a piece ends a line.
+#ifndef _WIN32
+    size_t kept = 0;
+    for (size_t i = 0; i < piece.size(); ++i)
+      if (!(piece[i] == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) piece[kept++] = piece[i];
+    piece.resize(kept);
+#endif
+    encoded += piece;
+  };
   // Ends the line begun at `from`, without the line breaks it ended with.
   auto endLine = [&](size_t from) {
     while (out.size() > from && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     out += "\r\n";
+    if (out.size() >= 64 * 1024) flush();
   };
   auto line = [&](std::string_view gbk) {
     size_t from = out.size();
@@ -291,15 +306,7 @@ std::string FormatText(const SessionResult& r, Encoding encoding) {
     for (const std::string& name : r.ignored) line(name);
   }
   if (r.summary) line(*r.summary);
-  std::string encoded = EncodeOutput(out, encoding);
-  out = std::string();  // a copy fewer held at once
-  // Printed text uses the platform's own line ends.
-#ifndef _WIN32
-  size_t kept = 0;
-  for (size_t i = 0; i < encoded.size(); ++i)
-    if (!(encoded[i] == '\r' && i + 1 < encoded.size() && encoded[i + 1] == '\n')) encoded[kept++] = encoded[i];
-  encoded.resize(kept);
-#endif
+  flush();
   return encoded;
 }
 

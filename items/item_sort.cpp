@@ -175,7 +175,7 @@ SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSe
   std::vector<Row>& rows = table.rows;
   const Row* selected = table.SelectedRow();
   bool remembered = selected != nullptr;
-  intptr_t rememberedTag = 0;
+  int32_t rememberedTag = 0;
   if (remembered) {
     Row& row = rows[static_cast<size_t>(table.selected)];
     if (row.tag == 0) row.tag = 1;

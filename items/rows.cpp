@@ -31,7 +31,7 @@ void Row::Pack(const CellList& cells, size_t count) {
   packed_ = std::move(packed);
 }
 
-Row::Row(std::initializer_list<std::string_view> cells, intptr_t tag_, bool checked_) : tag(tag_), checked(checked_) {
+Row::Row(std::initializer_list<std::string_view> cells, int32_t tag_, bool checked_) : tag(tag_), checked(checked_) {
   Pack(cells, cells.size());
 }
 

@@ -18,7 +18,7 @@ namespace ds {
 class Row {
  public:
   Row() = default;
-  Row(std::initializer_list<std::string_view> cells, intptr_t tag = 0, bool checked = false);
+  Row(std::initializer_list<std::string_view> cells, int32_t tag = 0, bool checked = false);
 
   std::string_view Cell(size_t column) const;  // empty past the last cell
   size_t CellCount() const;
@@ -27,7 +27,7 @@ class Row {
   // Asks for the cells' bytes ahead of a pass that reads rows out of order.
   void Prefetch() const { __builtin_prefetch(packed_.data()); }
 
-  intptr_t tag = 0;
+  int32_t tag = 0;  // the caller's mark; the sort uses it to find the selected row again
   bool checked = false;
 
  private:
