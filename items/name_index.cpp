@@ -11,7 +11,7 @@ uint32_t TagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32 ^ hash);
 
 }  // namespace
 
-NameIndex::NameIndex(const std::vector<std::string_view>& names) {
+NameIndex::NameIndex(const std::vector<std::string_view>& names) : names_(names) {
   size_t capacity = 16;
   while (capacity < names.size() * 2) capacity *= 2;
   slots_.assign(capacity, Slot{});
@@ -24,7 +24,7 @@ NameIndex::NameIndex(const std::vector<std::string_view>& names) {
       size_t at = Probe(names[i], hashes[k]);
       // A later row of the same name is not its first.
       if (slots_[at].rowPlus1 == 0)
-        slots_[at] = {TagOf(hashes[k]), static_cast<int>(i) + 1, names[i].data(), names[i].size()};
+        slots_[at] = {TagOf(hashes[k]), static_cast<int>(i) + 1};
     }
   }
 }
@@ -46,7 +46,7 @@ size_t NameIndex::Probe(std::string_view name, uint64_t hash) const {
   size_t at = static_cast<size_t>(hash) & mask_;
   for (; slots_[at].rowPlus1 != 0; at = (at + 1) & mask_) {
     const Slot& slot = slots_[at];
-    if (slot.hash == tag && std::string_view(slot.bytes, slot.size) == name) break;
+    if (slot.hash == tag && names_[static_cast<size_t>(slot.rowPlus1 - 1)] == name) break;
   }
   return at;
 }
@@ -58,7 +58,11 @@ std::vector<int> NameIndex::FirstOfEach(const std::vector<std::string_view>& sou
   uint64_t hashes[kBatch];
   for (size_t from = 0; from < sought.size(); from += kBatch) {
     size_t n = HashBatch(sought, from, hashes);
-    for (size_t k = 0; k < n; ++k) __builtin_prefetch(slots_[static_cast<size_t>(hashes[k]) & mask_].bytes);
+    for (size_t k = 0; k < n; ++k)
+      if (int row = slots_[static_cast<size_t>(hashes[k]) & mask_].rowPlus1) __builtin_prefetch(&names_[static_cast<size_t>(row - 1)]);
+    for (size_t k = 0; k < n; ++k)
+      if (int row = slots_[static_cast<size_t>(hashes[k]) & mask_].rowPlus1)
+        __builtin_prefetch(names_[static_cast<size_t>(row - 1)].data());
     for (size_t k = 0; k < n; ++k) rows[from + k] = slots_[Probe(sought[from + k], hashes[k])].rowPlus1 - 1;
   }
   return rows;

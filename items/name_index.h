@@ -8,9 +8,9 @@
 namespace ds {
 
 // Open addressing over the rows: each slot holds a row + 1 (0: empty), only
-// the first row of each name, with the name's hash and where its bytes are,
-// so a probe reads nothing else; a flat table keeps lookups in cache. The
-// views must outlive the index.
+// the first row of each name, with 32 bits of the name's hash, so a probe
+// reads a name only when the hash agrees; eight bytes a slot keep the table
+// small enough to stay in cache. The names must outlive the index.
 class NameIndex {
  public:
   explicit NameIndex(const std::vector<std::string_view>& names);
@@ -23,9 +23,8 @@ class NameIndex {
   struct Slot {
     uint32_t hash = 0;
     int rowPlus1 = 0;
-    const char* bytes = nullptr;
-    size_t size = 0;
   };
+  const std::vector<std::string_view>& names_;
   std::vector<Slot> slots_;
   size_t mask_ = 0;
   size_t Probe(std::string_view name, uint64_t hash) const;
