@@ -1,6 +1,7 @@
 #include "items/slot_parser.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "items/item_sort.h"
 #include "items/sentence.h"
@@ -29,18 +30,26 @@ Text RemoveCrLf(std::string_view text) {
 
 namespace {
 
+// A cut line as views: into the text, or into `spare` where the cut had to
+// make a new string (a colon given back, trailing separators put back).
+struct ItemCut {
+  CutLine::Kind kind = CutLine::Kind::kEmptyName;
+  std::string_view name;
+  std::string_view value;
+  bool emptyValue = false;
+};
+
 // CutItemLine with a vector the caller keeps from line to line, told whether
-// the marker's bytes occur anywhere in the text.
-CutLine CutLineWith(std::string_view rawLine, std::string_view sep, bool markerInText,
-                    std::vector<std::string_view>& pieces) {
-  CutLine cut;
+// the marker's bytes occur anywhere in the text. Made strings go to `spare`,
+// whose elements never move.
+ItemCut CutLineWith(std::string_view rawLine, std::string_view sep, bool markerInText,
+                    std::vector<std::string_view>& pieces, std::deque<Text>& spare) {
+  ItemCut cut;
   std::string_view line = TrimmedView(rawLine);
   // A leading separator would leave the name empty; HTTP/2 pseudo-headers
   // such as ":method:GET" keep their colon through a marker.
-  Text marked;
   if (!sep.empty() && line.substr(0, sep.size()) == sep) {
-    marked = Replace(line, ":", texts::kSpecialColonMarker, 1, 1);
-    line = marked;
+    line = spare.emplace_back(Replace(line, ":", texts::kSpecialColonMarker, 1, 1));
     markerInText = true;
   }
   // Three pieces tell "more than two" as well as all of them would.
@@ -49,7 +58,6 @@ CutLine CutLineWith(std::string_view rawLine, std::string_view sep, bool markerI
     cut.kind = CutLine::Kind::kEmptyName;
     return cut;
   }
-  Text value;
   std::string_view valueView;
   if (pieces.size() == 1) {
     if (sep.empty() || !EndsWith(line, sep)) {
@@ -60,13 +68,10 @@ CutLine CutLineWith(std::string_view rawLine, std::string_view sep, bool markerI
   } else if (pieces.size() == 2 && sep.size() == 1) {
     // Give back the trailing separators the split dropped (Base64 padding).
     valueView = pieces[1];
-    if (EndsWith(line, Text(2, sep[0]))) {
-      value = Text(valueView) + Text(2, sep[0]);
-      valueView = value;
-    } else if (EndsWith(line, sep)) {
-      value = Text(valueView) + Text(sep);
-      valueView = value;
-    }
+    if (EndsWith(line, Text(2, sep[0])))
+      valueView = spare.emplace_back(Text(valueView) + Text(2, sep[0]));
+    else if (EndsWith(line, sep))
+      valueView = spare.emplace_back(Text(valueView) + Text(sep));
   } else {
     // Everything after the first separator. A longer separator can overlap
     // itself ("==" in "k==="), so testing the line's end for it would give
@@ -76,10 +81,10 @@ CutLine CutLineWith(std::string_view rawLine, std::string_view sep, bool markerI
   cut.kind = CutLine::Kind::kItem;
   // Only a name that holds the marker's bytes can give a colon back.
   if (markerInText && pieces[0].find(texts::kSpecialColonMarker) != std::string_view::npos)
-    cut.name = Trim(Replace(pieces[0], texts::kSpecialColonMarker, ":", 1, 1));
+    cut.name = spare.emplace_back(Trim(Replace(pieces[0], texts::kSpecialColonMarker, ":", 1, 1)));
   else
-    cut.name = Text(TrimmedView(pieces[0]));
-  cut.value = Text(TrimmedView(valueView));
+    cut.name = TrimmedView(pieces[0]);
+  cut.value = TrimmedView(valueView);
   if (cut.name.empty()) cut.kind = CutLine::Kind::kEmptyName;
   return cut;
 }
@@ -88,7 +93,9 @@ CutLine CutLineWith(std::string_view rawLine, std::string_view sep, bool markerI
 
 CutLine CutItemLine(std::string_view rawLine, std::string_view sep) {
   std::vector<std::string_view> pieces;
-  return CutLineWith(rawLine, sep, true, pieces);
+  std::deque<Text> spare;
+  ItemCut cut = CutLineWith(rawLine, sep, true, pieces, spare);
+  return {cut.kind, Text(cut.name), Text(cut.value), cut.emptyValue};
 }
 
 std::vector<std::string_view> SplitSlotLineViews(std::string_view text, const Separators& separators,
@@ -135,14 +142,15 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
 
   // Rows are made in their sorted order, so the passes that follow walk
   // memory in order.
-  std::vector<CutLine> items;
+  std::vector<ItemCut> items;
   items.reserve(lines.size());
   std::vector<std::string_view> pieces;
+  std::deque<Text> spare;
   // The lines are views into one of the two.
   std::string_view working = storage.empty() ? text : std::string_view(storage);
   bool markerInText = working.find(texts::kSpecialColonMarker) != std::string_view::npos;
   for (std::string_view line : lines) {
-    CutLine cut = CutLineWith(line, separators.value, markerInText, pieces);
+    ItemCut cut = CutLineWith(line, separators.value, markerInText, pieces, spare);
     if (cut.kind == CutLine::Kind::kEmptyName) {
       ++out.emptyNames;
       continue;
@@ -152,18 +160,20 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
       continue;
     }
     if (cut.emptyValue) out.notes += FillIn(texts::kEmptyValueNote, {{"mode", mode}, {"name", cut.name}});
-    items.push_back(std::move(cut));
+    items.push_back(cut);
   }
+  lines = {};  // the items hold what is needed of them
   std::vector<std::string_view> names;
   names.reserve(items.size());
-  for (const CutLine& item : items) names.push_back(item.name);
+  for (const ItemCut& item : items) names.push_back(item.name);
   std::vector<int> order = ItemOrder(names, false);
   names = {};
   std::vector<Row> rows(items.size());
   for (size_t r = 0; r < rows.size(); ++r) {
     // The items are read in sorted order, from anywhere: ask for them ahead.
-    if (r + 8 < rows.size()) __builtin_prefetch(&items[static_cast<size_t>(order[r + 8])]);
-    CutLine& item = items[static_cast<size_t>(order[r])];
+    if (r + 16 < rows.size()) __builtin_prefetch(&items[static_cast<size_t>(order[r + 16])]);
+    if (r + 8 < rows.size()) __builtin_prefetch(items[static_cast<size_t>(order[r + 8])].name.data());
+    const ItemCut& item = items[static_cast<size_t>(order[r])];
     rows[r] = Row{ToText(static_cast<long long>(r + 1)), item.name, item.value};
   }
 
