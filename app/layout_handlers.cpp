@@ -11,10 +11,8 @@ namespace app {
 namespace {
 
 void FitResultColumns(MainControls& c) {
-  ui::ListView* lists[] = {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing};
-  for (int column : {0, 1})
-    for (ui::ListView* list : lists) list->FitColumnToHeader(column);
-  for (ui::ListView* list : lists) SettleValueColumn(*list, list == &c.slot1Items || list == &c.slot2Items);
+  for (ui::ListView* list : {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing})
+    SettleColumns(*list, list == &c.slot1Items || list == &c.slot2Items, ui::ListView::Fit::kAsHeaderSizing);
 }
 
 }  // namespace
@@ -39,8 +37,10 @@ void OnResize(MainWindow& window) {
   if (!layout.suspended && layout.size() == controls.size()) {
     SIZE size = window.Size();
     std::vector<Box> boxes = layout.Apply(size.cx, size.cy);
+    std::vector<std::pair<ui::Control*, ui::Rect>> moves;
     for (size_t k = 0; k < controls.size(); ++k)
-      controls[k]->SetBounds({boxes[k].left, boxes[k].top, boxes[k].width, boxes[k].height});
+      moves.push_back({controls[k], {boxes[k].left, boxes[k].top, boxes[k].width, boxes[k].height}});
+    ui::SetBoundsTogether(window.hwnd(), moves);
   }
   window.PlaceInputWindow();
   FitResultColumns(c);

@@ -24,20 +24,17 @@ void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, AppState& sta
   if (update.report) view.reportBox.SetText(*update.report);
   if (update.status) view.statusBar.SetText(*update.status);
   if (update.notes) view.contentBox.SetText(*update.notes);
-  if (complete) FitItemListColumns(view.items);
+  if (complete) SettleColumns(view.items, true, ui::ListView::Fit::kToContent);
 }
 
-void FitItemListColumns(ui::ListView& list) {
-  list.FitColumn(0);
-  list.FitColumn(1);
-  SettleValueColumn(list, true);
-}
-
-void SettleValueColumn(ui::ListView& list, bool itemList) {
-  if (itemList) list.SetColumnWidth(0, list.ColumnWidth(0) + 4);
-  ColumnFit fit = FitValueColumn(list.Bounds().width, list.ColumnWidth(0), list.ColumnWidth(1), itemList);
-  list.SetColumnWidth(2, fit.value);
-  list.SetColumnWidth(1, fit.name);
+void SettleColumns(ui::ListView& list, bool itemList, ui::ListView::Fit fit) {
+  int number = list.FittedWidth(0, fit) + (itemList ? 4 : 0);
+  ColumnFit widths = FitValueColumn(list.Bounds().width, number, list.FittedWidth(1, fit), itemList);
+  // Each width is set once: a 100,000-row list view takes milliseconds over
+  // every change of one.
+  list.SetColumnWidth(0, number);
+  list.SetColumnWidth(2, widths.value);
+  list.SetColumnWidth(1, widths.name);
 }
 
 void CommitSeparatorBox(ui::EditBox& box, ds::SeparatorKind kind, ds::Separators& inForce) {

@@ -20,13 +20,10 @@ inline SlotView SlotViewOf(MainControls& c, ds::Slot slot) {
 
 void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, AppState& state, ds::Slot slot);
 
-// Columns 0 and 1 to their contents, the value column to what is left.
-void FitItemListColumns(ui::ListView& list);
-
-// Once columns 0 and 1 are fitted: an item list's number column widens by 4,
+// Columns 0 and 1 fitted as `fit` says, an item list's number column 4 wider,
 // and the value column takes what is left of the list; only an item list
 // scrolls sideways rather than hide its values.
-void SettleValueColumn(ui::ListView& list, bool itemList);
+void SettleColumns(ui::ListView& list, bool itemList, ui::ListView::Fit fit);
 
 // The box's text becomes the separator in force and is stored; CR LF shows
 // as the word.

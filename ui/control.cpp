@@ -141,6 +141,19 @@ Rect Control::Bounds() const {
 
 void Control::SetBounds(const Rect& r) { MoveWindow(hwnd_, r.x, r.y, r.width, r.height, TRUE); }
 
+void SetBoundsTogether(HWND parent, const std::vector<std::pair<Control*, Rect>>& moves) {
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(moves.size()));
+  constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS;
+  for (const auto& [control, r] : moves)
+    if (batch) batch = DeferWindowPos(batch, control->hwnd(), nullptr, r.x, r.y, r.width, r.height, kFlags);
+  if (batch) {
+    EndDeferWindowPos(batch);
+  } else {  // out of memory for the batch: one by one
+    for (const auto& [control, r] : moves) control->SetBounds(r);
+  }
+  RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 void Control::Move(int x, int y) {
   SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

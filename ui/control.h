@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -56,7 +58,7 @@ class Control {
   void Move(int x, int y);
   void Resize(int width, int height);
   void BringToTop();
-  void Redraw();
+  virtual void Redraw();  // after what it shows changed
   void SetFont(HFONT font);
 
   std::function<void()> onFocus;
@@ -115,5 +117,9 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH backgrou
 // What a container does with WM_COMMAND / WM_NOTIFY from its children: hands
 // them to the wrapper that sent them. Returns true when one took it.
 bool ReflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+
+// Moves and sizes several children of `parent` in one pass, then repaints
+// the parent once: moved one by one, each would repaint what it uncovered.
+void SetBoundsTogether(HWND parent, const std::vector<std::pair<Control*, Rect>>& moves);
 
 }  // namespace ui

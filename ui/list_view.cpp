@@ -98,6 +98,7 @@ bool ListView::Create(const Args& a) {
 }
 
 void ListView::Refresh() {
+  widestCell_.clear();
   SendMessageW(hwnd(), LVM_SETITEMCOUNT, table_.rows.size(), LVSICF_NOSCROLL);
   InvalidateRect(hwnd(), nullptr, TRUE);
   SelectRow(table_.selected);
@@ -111,6 +112,7 @@ void ListView::Clear() {
 
 void ListView::AppendRow(ds::Row row) {
   table_.rows.push_back(std::move(row));
+  widestCell_.clear();
   SendMessageW(hwnd(), LVM_SETITEMCOUNT, table_.rows.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -142,26 +144,34 @@ void ListView::SetColumnWidth(int column, int width) {
   SendMessageW(hwnd(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
 }
 
-void ListView::FitColumn(int column) { FitColumnWith(column, kCellPadding); }
-
 // The list view's own LVSCW_AUTOSIZE_USEHEADER gives the widest cell + 12 or
 // the title + 11; it would fetch every row of an owner-data list to find the
 // widest (100,000 rows: a second), so it is measured here.
-void ListView::FitColumnToHeader(int column) { FitColumnWith(column, kCellPadding - 1); }
-
-void ListView::FitColumnWith(int column, int titlePadding) {
+int ListView::FittedWidth(int column, Fit fit) {
+  int titlePadding = fit == Fit::kToContent ? kCellPadding : kCellPadding - 1;
   // A memory DC measures as a window DC does, without a round trip to the display.
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
-  int width = 0;
-  {
-    WidestText widest(dc);
-    for (const ds::Row& row : table_.rows) widest.Add(row.Cell(static_cast<size_t>(column)));
-    width = std::max(TextWidth(dc, ColumnTitle(column)) + titlePadding, widest.Widest() + kCellPadding);
-  }
+  int width = std::max(TextWidth(dc, ColumnTitle(column)) + titlePadding, WidestCell(dc, column) + kCellPadding);
   SelectObject(dc, old);
   DeleteDC(dc);
-  SetColumnWidth(column, width);
+  return width;
+}
+
+int ListView::WidestCell(HDC dc, int column) {
+  size_t c = static_cast<size_t>(column);
+  if (widestCell_.size() <= c) widestCell_.resize(c + 1, -1);
+  if (widestCell_[c] < 0) {
+    WidestText widest(dc);
+    for (const ds::Row& row : table_.rows) widest.Add(row.Cell(c));
+    widestCell_[c] = widest.Widest();
+  }
+  return widestCell_[c];
+}
+
+void ListView::Redraw() {
+  widestCell_.clear();
+  Control::Redraw();
 }
 
 void ListView::QueueFitColumn(int column) { PostMessageW(hwnd(), kFitColumnMessage, static_cast<WPARAM>(column), 0); }
@@ -271,6 +281,7 @@ LRESULT ListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == WM_KEYDOWN && StepWithKey(static_cast<UINT>(wp))) return 0;
+  if (msg == WM_SETFONT) widestCell_.clear();
   return Control::HandleMessage(msg, wp, lp);
 }
 

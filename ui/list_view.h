@@ -29,7 +29,7 @@ class ListView : public Control {
   bool Create(const Args& args);
 
   // The rows; after changing them call Refresh(), which also re-applies
-  // rows().selected to the control.
+  // rows().selected to the control, or Redraw() when only cells changed.
   ds::RowTable& rows() { return table_; }
   const ds::RowTable& rows() const { return table_; }
   int RowCount() const { return static_cast<int>(table_.rows.size()); }
@@ -42,9 +42,13 @@ class ListView : public Control {
   std::string ColumnTitle(int column) const;
   int ColumnWidth(int column) const;
   void SetColumnWidth(int column, int width);
-  void FitColumn(int column);  // to content and header, at once
-  void QueueFitColumn(int column);  // the same, once pending messages run
-  void FitColumnToHeader(int column);  // as the list view's own LVSCW_AUTOSIZE_USEHEADER
+  // kToContent: the widest cell or title, each with the cell padding;
+  // kAsHeaderSizing: as the list view's own LVSCW_AUTOSIZE_USEHEADER.
+  enum class Fit { kToContent, kAsHeaderSizing };
+  int FittedWidth(int column, Fit fit);
+  void FitColumn(int column) { SetColumnWidth(column, FittedWidth(column, Fit::kToContent)); }
+  void QueueFitColumn(int column);  // FitColumn, once pending messages run
+  void FitColumnToHeader(int column) { SetColumnWidth(column, FittedWidth(column, Fit::kAsHeaderSizing)); }
 
   // Single selection, read from and written to the control.
   int SelectedRow() const;
@@ -61,18 +65,22 @@ class ListView : public Control {
   std::function<void(int x, int y)> onMenuKey;
 
   LRESULT OnNotify(NMHDR* header) override;
+  void Redraw() override;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void FitColumnWith(int column, int titlePadding);
+  int WidestCell(HDC dc, int column);
   bool StepWithKey(UINT key);
   void FillDisplayInfo(NMLVDISPINFOW* info);
 
   ds::RowTable table_;
   int columnCount_ = 0;
   std::wstring cellBuffer_;  // kept alive until the next request
+  // Each column's widest cell in pixels, -1 until measured: the rows and the
+  // font, not the window's size, decide it, and a resize refits 100,000 rows.
+  std::vector<int> widestCell_;
 };
 
 }  // namespace ui

@@ -157,6 +157,25 @@ TEST_F(HostileTest, FittedColumnHoldsTheWidestNameInAProportionalFont) {
   DeleteObject(font);
 }
 
+// A column's widest cell is remembered between fits (a resize refits every
+// list): a cell edited in place must be measured again.
+TEST_F(HostileTest, FittingSeesCellsEditedSinceTheLastFit) {
+  ui::ListView& list = c().slot1Missing;
+  list.rows().rows = {ds::Row{"1", "a", "v"}, ds::Row{"2", std::string(40, 'W'), "v"}};
+  list.Refresh();
+  list.FitColumn(1);
+  int wide = list.ColumnWidth(1);
+  list.rows().rows[1].SetCell(1, "b");
+  list.Redraw();
+  list.FitColumn(1);
+  EXPECT_LT(list.ColumnWidth(1), wide - 100);
+  list.rows().rows[0].SetCell(1, std::string(60, 'W'));
+  list.Redraw();
+  list.FitColumn(1);
+  EXPECT_GT(list.ColumnWidth(1), wide + 100);
+  list.Clear();
+}
+
 // Fitting to the header is measured by the program, not left to the list
 // view, which would fetch every row: it must land where the list view's own
 // sizing lands, whether a cell or the title is the wider, in either font.
