@@ -97,19 +97,27 @@ bool ListView::Create(const Args& a) {
   return true;
 }
 
+void ListView::NoteRowsMayChange() {
+  static uint64_t lastRevision = 0;
+  revision_ = ++lastRevision;
+}
+
 void ListView::Refresh() {
+  NoteRowsMayChange();
   SendMessageW(hwnd(), LVM_SETITEMCOUNT, table_.rows.size(), LVSICF_NOSCROLL);
   InvalidateRect(hwnd(), nullptr, TRUE);
   SelectRow(table_.selected);
 }
 
 void ListView::Clear() {
+  NoteRowsMayChange();
   table_.rows.clear();
   table_.selected = -1;
   Refresh();
 }
 
 void ListView::AppendRow(ds::Row row) {
+  NoteRowsMayChange();
   table_.rows.push_back(std::move(row));
   SendMessageW(hwnd(), LVM_SETITEMCOUNT, table_.rows.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
   InvalidateRect(hwnd(), nullptr, FALSE);
