@@ -1,9 +1,12 @@
 // The main window's controls and the process-wide state its handlers share.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "app/layout.h"
+#include "compare/item_report.h"
 #include "compare/list_menu.h"
 #include "compare/list_role.h"
 #include "compare/name_rule.h"
@@ -85,6 +88,14 @@ struct LowerArea {
   int differenceWidth = 0;
 };
 
+// An item list's names as the reports against it look them up, kept while
+// its rows and the name rule stay as they were.
+struct KeptReporter {
+  uint64_t rowsRevision = 0;
+  ds::NameRule rule;
+  std::shared_ptr<const ds::ItemReporter> reporter;
+};
+
 // Held for the whole run: the separators in force, the analysis mode, the
 // current list, the layout, and the window modes the handlers draw from.
 struct AppState {
@@ -99,6 +110,7 @@ struct AppState {
   bool created = false;  // start-up has created the secondary windows: resizing may lay out
   std::vector<ds::Text> ignorePatterns;  // the ignore list, as stored in the settings file
   std::vector<ds::Text> ignoredNames;    // names the lists shown leave out
+  KeptReporter keptReporters[2];         // against the Slot 1 and the Slot 2 item list
 
   const char* ModeWord() const { return ds::ModeWord(mode); }
 };

@@ -1,13 +1,27 @@
 #include "ui/control.h"
 
 #include <cassert>
+#include <unordered_map>
 
 #include "ui/text_convert.h"
 #include "ui/window.h"
 
 namespace ui {
 namespace {
-constexpr wchar_t kControlProp[] = L"Dualsieve.Control";
+
+// Each control's object by its window. Not a window property: every message
+// to a control looks its object up, and under Wine reading a property is a
+// round trip to the window server (a step through a list: a hundred). A
+// window's messages run on the thread that made it, which alone uses its entry.
+std::unordered_map<HWND, Control*>& Controls() {
+  thread_local std::unordered_map<HWND, Control*> controls;
+  return controls;
+}
+
+void Forget(HWND hwnd, const Control* control) {
+  auto it = Controls().find(hwnd);
+  if (it != Controls().end() && it->second == control) Controls().erase(it);
+}
 
 // The character the message loop will post for a key pressed now: Enter
 // types CR, Esc ESC, Ctrl with a letter its control code.
@@ -23,14 +37,16 @@ constexpr UINT kDeferredMessage = WM_APP + 2;  // WM_APP + 1 is the list view's 
 Control::~Control() { Detach(); }
 
 void Control::Detach() {
-  if (hwnd_ && IsWindow(hwnd_)) {
-    RemovePropW(hwnd_, kControlProp);
-    if (original_) SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-  }
+  if (hwnd_) Forget(hwnd_, this);
+  if (hwnd_ && IsWindow(hwnd_) && original_)
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
   original_ = nullptr;
 }
 
-Control* Control::FromHandle(HWND hwnd) { return static_cast<Control*>(GetPropW(hwnd, kControlProp)); }
+Control* Control::FromHandle(HWND hwnd) {
+  auto it = Controls().find(hwnd);
+  return it == Controls().end() ? nullptr : it->second;
+}
 
 bool Control::CreateWindowOf(const wchar_t* className, const CreateArgs& a, DWORD baseStyle) {
   DWORD style = WS_CHILD | baseStyle | a.style | (a.visible ? WS_VISIBLE : 0);
@@ -38,7 +54,7 @@ bool Control::CreateWindowOf(const wchar_t* className, const CreateArgs& a, DWOR
   hwnd_ = CreateWindowExW(a.exStyle, className, text.c_str(), style, a.bounds.x, a.bounds.y, a.bounds.width,
                           a.bounds.height, a.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
-  SetPropW(hwnd_, kControlProp, this);
+  Controls()[hwnd_] = this;
   original_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SubclassProc)));
   return true;
@@ -52,7 +68,10 @@ bool Control::CreateOwnClassWindow(const wchar_t* className, const CreateArgs& a
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Control* self = FromHandle(hwnd);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  return Guarded([&] { return self->HandleMessage(msg, wp, lp); });
+  LRESULT result = Guarded([&] { return self->HandleMessage(msg, wp, lp); });
+  // A later window may be given the same handle.
+  if (msg == WM_NCDESTROY) Forget(hwnd, self);
+  return result;
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -57,6 +57,7 @@ class EditBox : public Control {
   std::wstring headToFill_;  // the text's start, not yet in the control
   bool puttingPiece_ = false;
 
+  bool ShowsAsSetFresh(const std::wstring& text) const;
   void PutBefore(const std::wstring& piece);
   void StopFilling();
 };

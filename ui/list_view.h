@@ -3,6 +3,7 @@
 // a fill of 100,000 rows costs no more than setting the count.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,14 @@ class ListView : public Control {
 
   // The rows; after changing them call Refresh(), which also re-applies
   // rows().selected to the control, or Redraw() when only cells changed.
-  ds::RowTable& rows() { return table_; }
+  ds::RowTable& rows() {
+    NoteRowsMayChange();
+    return table_;
+  }
   const ds::RowTable& rows() const { return table_; }
+  // Changes with every access that could change the rows, and is never the
+  // same for two lists: what is worked out from the rows holds while it stays.
+  uint64_t RowsRevision() const { return revision_; }
   int RowCount() const { return static_cast<int>(table_.rows.size()); }
   void Refresh();
   void Clear();
@@ -75,12 +82,17 @@ class ListView : public Control {
   bool StepWithKey(UINT key);
   void FillDisplayInfo(NMLVDISPINFOW* info);
 
+  void NoteRowsMayChange();
+
   ds::RowTable table_;
+  uint64_t revision_ = 0;
   int columnCount_ = 0;
   std::wstring cellBuffer_;  // kept alive until the next request
-  // Each column's widest cell in pixels, -1 until measured: the rows and the
-  // font, not the window's size, decide it, and a resize refits 100,000 rows.
+  // Each column's widest cell in pixels, -1 until measured, for the rows of
+  // widestRevision_: the rows and the font, not the window's size, decide it,
+  // and a resize refits 100,000 rows.
   std::vector<int> widestCell_;
+  uint64_t widestRevision_ = 0;
 };
 
 }  // namespace ui

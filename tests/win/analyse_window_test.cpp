@@ -197,6 +197,37 @@ TEST_F(AnalyseWindowTest, ItemListFocusReportsAndSelectsTheCounterpart) {
   EXPECT_EQ(c().contentBox.GetText(), "a=1;\r\n");
 }
 
+// The other list's names are indexed once for many reports: a new parse of
+// that list or a changed name rule shows in the very next report.
+TEST_F(AnalyseWindowTest, CounterpartFollowsANewParseOfTheOtherListAndTheNameRule) {
+  Paste2("a=1;b=2", "b=3");
+  c().slot1Items.SelectRow(1);
+  c().slot1Items.Focus();
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().slot2Items.SelectedRow(), 0);
+
+  c().slot2Input.SetText("a=5;b=6");
+  c().slot1Items.Focus();
+  c().slot1Items.SelectRow(0);
+  c().slot1Items.SelectRow(1);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().slot2Items.SelectedRow(), 1);
+  EXPECT_EQ(c().contentBox.GetText(), "b=2;\r\n\r\nb=6;\r\n");
+
+  c().slot2Input.SetText("B=7");
+  c().slot1Items.Focus();
+  c().slot1Items.SelectRow(0);
+  c().slot1Items.SelectRow(1);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().slot2Items.SelectedRow(), -1);
+  c().caseSensitiveSwitch.SetChecked(false);
+  c().slot1Items.SelectRow(0);
+  c().slot1Items.SelectRow(1);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().slot2Items.SelectedRow(), 0);
+  EXPECT_EQ(c().contentBox.GetText(), "b=2;\r\n\r\nB=7;\r\n");
+}
+
 TEST_F(AnalyseWindowTest, StoppingTitlesKeepAMovedCounterpartFromReportingAgain) {
   Paste2("a=1;b=2", "a=3;b=4");
   c().slot2Items.SelectRow(0);

@@ -35,6 +35,48 @@ TEST_F(FrameworkTest, ProgramSetTextRunsTheChangeHandlerOnceAndNested) {
   }
 }
 
+// Setting the text a box already holds may be left out, but the box must
+// still end as a fresh set leaves it: from the start, caret first, nothing
+// to undo; and the change handler still runs.
+TEST_F(FrameworkTest, SettingTheSameTextAgainShowsItAsAFreshSetWould) {
+  std::string lines;
+  for (int i = 0; i < 40; ++i)
+    lines.append("line").append(std::to_string(i)).append(std::string(i * 4, 'w')).append("\r\n");
+  ui::EditBox& multi = c().contentBox;
+  ui::EditBox& single = c().lineSeparatorBox;
+  auto expectFresh = [](ui::EditBox& box) {
+    int start = -1, end = -1;
+    box.GetSelection(&start, &end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 0);
+    EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_CANUNDO, 0, 0));
+    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_GETMODIFY, 0, 0));
+    RECT format{};
+    SendMessageW(box.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(static_cast<short>(LOWORD(SendMessageW(box.hwnd(), EM_POSFROMCHAR, 0, 0))), format.left);
+  };
+  int runs = 0;
+  multi.onChange = [&] { ++runs; };
+  multi.SetText(lines);
+  multi.Select(5, 9);
+  SendMessageW(multi.hwnd(), EM_LINESCROLL, 0, 20);
+  multi.SetText(lines);
+  expectFresh(multi);
+  // Scrolled sideways only, the caret back at the start.
+  SendMessageW(multi.hwnd(), EM_LINESCROLL, 30, 0);
+  multi.SetText(lines);
+  expectFresh(multi);
+  EXPECT_EQ(runs, 3);
+  multi.onChange = nullptr;
+
+  // Typed over, then the same text set from the program.
+  SelectAllAndPaste(single, "xy");
+  single.SetCaret(0);
+  single.SetText("xy");
+  expectFresh(single);
+}
+
 TEST_F(FrameworkTest, CheckBoxToggledBeforeItsClickHandler) {
   ui::CheckBox& box = c().exactMatchSwitch;
   box.SetChecked(false);
