@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/settings.h"
 #include "app/slots.h"
 #include "compare/search.h"
 #include "ui/message_box.h"
@@ -18,6 +19,9 @@ app::MainWindow& Window() {
   static app::MainWindow* window = [] {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
+    // Default settings, and no launch count: on every 21st launch the tip
+    // window would wait for a click that never comes.
+    DeleteFileA(app::SettingsPath().c_str());
     auto* w = new app::MainWindow;
     w->Create(false);
     w->ShowAsPlaced();
