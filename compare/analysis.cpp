@@ -9,9 +9,6 @@
 namespace ds {
 namespace {
 
-// Below this many rows a second thread costs more than it saves.
-constexpr size_t kParallelRows = 20000;
-
 Row ResultRow(size_t number, std::string_view name, std::string_view value) {
   return Row{ToText(static_cast<long long>(number)), name, value};
 }

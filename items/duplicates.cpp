@@ -1,5 +1,6 @@
 #include "items/duplicates.h"
 
+#include "items/in_parallel.h"
 #include "items/name_index.h"
 #include "items/sentence.h"
 #include "items/slot.h"
@@ -29,22 +30,33 @@ enum class Decision { kNotAsked, kRemove, kKeep };
 // count the later equal names from the end, then walk forward. With Yes the
 // first row of a name removes every later one, so the names being removed are
 // remembered instead of scanning the later rows for each.
-void ScanSlot(RowTable& table, std::string_view modeWord, std::string_view label, Decision& decision,
-              const DuplicateQuestion& ask, DuplicateOutcome& out) {
-  std::vector<Row>& rows = table.rows;
-  // Rows of one name share the row where it first stands.
+// For each row, the row where its name first stands and how many later rows
+// have it too.
+struct NameGroups {
   std::vector<int> first;
+  std::vector<int> later;
+};
+
+NameGroups GroupNames(const RowTable& table) {
+  const std::vector<Row>& rows = table.rows;
+  NameGroups g;
   {
     std::vector<std::string_view> names;
     names.reserve(rows.size());
     for (const Row& row : rows) names.push_back(row.Cell(1));
-    first = NameIndex(names).FirstOfEach(names);
+    g.first = NameIndex(names).FirstOfEach(names);
   }
-  std::vector<int> later(rows.size(), 0);
-  {
-    std::vector<int> seen(rows.size(), 0);
-    for (size_t i = rows.size(); i-- > 0;) later[i] = seen[static_cast<size_t>(first[i])]++;
-  }
+  g.later.assign(rows.size(), 0);
+  std::vector<int> seen(rows.size(), 0);
+  for (size_t i = rows.size(); i-- > 0;) g.later[i] = seen[static_cast<size_t>(g.first[i])]++;
+  return g;
+}
+
+void ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWord, std::string_view label,
+              Decision& decision, const DuplicateQuestion& ask, DuplicateOutcome& out) {
+  std::vector<Row>& rows = table.rows;
+  const std::vector<int>& first = groups.first;
+  const std::vector<int>& later = groups.later;
   std::vector<bool> drop(rows.size(), false);
   std::vector<bool> removing(rows.size(), false);  // by first row
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -82,8 +94,14 @@ DuplicateOutcome HandleDuplicates(RowTable& slot1, RowTable& slot2, std::string_
                                   const DuplicateQuestion& ask) {
   DuplicateOutcome out;
   Decision decision = Decision::kNotAsked;
-  ScanSlot(slot1, modeWord, SlotLabel(Slot::k1), decision, ask, out);
-  ScanSlot(slot2, modeWord, SlotLabel(Slot::k2), decision, ask, out);
+  // The grouping reads each slot alone; the question and the notes then go
+  // slot by slot.
+  NameGroups groups1, groups2;
+  InParallel(
+      slot1.rows.size() + slot2.rows.size() > kParallelRows, [&] { groups1 = GroupNames(slot1); },
+      [&] { groups2 = GroupNames(slot2); });
+  ScanSlot(slot1, groups1, modeWord, SlotLabel(Slot::k1), decision, ask, out);
+  ScanSlot(slot2, groups2, modeWord, SlotLabel(Slot::k2), decision, ask, out);
   DropEmptyRows(slot1);
   DropEmptyRows(slot2);
   return out;
