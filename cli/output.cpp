@@ -5,6 +5,7 @@
 #include "cli/texts.h"
 #include "compare/item_report.h"
 #include "compare/texts.h"
+#include "items/in_parallel.h"
 #include "items/texts.h"
 
 namespace cli {
@@ -112,6 +113,57 @@ class JsonWriter {
   std::string out_;
   std::vector<bool> first_;
   bool afterKey_ = false;
+};
+
+// Text report lines, written in GBK and put into the output encoding some
+// 64 KB at a time, so the report is never held whole in both encodings.
+class ReportText {
+ public:
+  ReportText(Encoding encoding, const ds::Separators& separators) : encoding_(encoding), separators_(separators) {}
+
+  void Line(std::string_view gbk) {
+    size_t from = gbk_.size();
+    gbk_ += gbk;
+    EndLine(from);
+  }
+  // One item as the slot text writes it, on a line of its own.
+  void Item(std::string_view prefix, std::string_view name, std::string_view value) {
+    size_t from = gbk_.size();
+    gbk_ += prefix;
+    ds::AppendSlotTextItem(gbk_, name, value, separators_);
+    EndLine(from);
+  }
+  void Heading(std::string_view title, std::string_view count = {}) {
+    Line("== " + std::string(title) + (count.empty() ? "" : " (" + std::string(count) + ")") + " ==");
+  }
+  std::string Take() {
+    Flush();
+    return std::move(encoded_);
+  }
+
+ private:
+  // Ends the line begun at `from`, without the line breaks it ended with.
+  void EndLine(size_t from) {
+    while (gbk_.size() > from && (gbk_.back() == '\n' || gbk_.back() == '\r')) gbk_.pop_back();
+    gbk_ += "\r\n";
+    if (gbk_.size() >= 64 * 1024) Flush();
+  }
+  void Flush() {
+    std::string piece = EncodeOutput(gbk_, encoding_);
+    gbk_.clear();
+    // Printed text uses the platform's own line ends; a piece ends a line.
+#ifndef _WIN32
+    size_t kept = 0;
+    for (size_t i = 0; i < piece.size(); ++i)
+      if (!(piece[i] == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) piece[kept++] = piece[i];
+    piece.resize(kept);
+#endif
+    encoded_ += piece;
+  }
+
+  Encoding encoding_;
+  const ds::Separators& separators_;
+  std::string gbk_, encoded_;
 };
 
 void WriteSlot(JsonWriter& j, const SlotResult& slot) {
@@ -240,74 +292,46 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
 }
 
 std::string FormatText(const SessionResult& r, Encoding encoding) {
-  // Lines gather in `out` and go into the output encoding some 64 KB at a
-  // time, so the report is never held whole in both encodings.
-  std::string out, encoded;
-  auto flush = [&] {
-    std::string piece = EncodeOutput(out, encoding);
-    out.clear();
-    // Printed text uses the platform's own line ends; a piece ends a line.
-#ifndef _WIN32
-    size_t kept = 0;
-    for (size_t i = 0; i < piece.size(); ++i)
-      if (!(piece[i] == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) piece[kept++] = piece[i];
-    piece.resize(kept);
-#endif
-    encoded += piece;
+  // The lists before the differences and the differences after them are
+  // written on two cores when they are long, and joined.
+  ReportText head(encoding, r.separators), tail(encoding, r.separators);
+  auto writeHead = [&] {
+    auto body = [&](std::string_view gbk) { head.Line(gbk.empty() ? std::string_view(texts::kNone) : gbk); };
+    head.Heading(std::string(ds::texts::kSlot1Label) + texts::kParseHeading);
+    body(r.slot1.report.value_or(""));
+    head.Heading(std::string(ds::texts::kSlot2Label) + texts::kParseHeading);
+    body(r.slot2.report.value_or(""));
+    head.Heading(texts::kDuplicatesHeading);
+    body(r.duplicates.value_or(""));
+    auto list = [&](const char* title, const std::vector<ds::Row>& rows) {
+      head.Heading(title, std::to_string(rows.size()));
+      for (const ds::Row& row : rows) head.Item({}, row.Cell(1), row.Cell(2));
+    };
+    list(ds::texts::kTitleSlot1Missing, r.lists.missingInSlot1);
+    list(ds::texts::kTitleSlot2Missing, r.lists.missingInSlot2);
   };
-  // Ends the line begun at `from`, without the line breaks it ended with.
-  auto endLine = [&](size_t from) {
-    while (out.size() > from && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-    out += "\r\n";
-    if (out.size() >= 64 * 1024) flush();
+  auto writeTail = [&] {
+    tail.Heading(ds::texts::kTitleDifferences, std::to_string(r.lists.different.size()));
+    const std::string slot1Prefix = std::string(ds::texts::kSlot1Label) + " ";
+    const std::string slot2Prefix = std::string(ds::texts::kSlot2Label) + " ";
+    for (const ds::Row& row : r.lists.different) {
+      tail.Item(slot1Prefix, row.Cell(1), row.Cell(2));
+      tail.Item(slot2Prefix, row.Cell(1), row.Cell(3));
+      size_t index = static_cast<size_t>(&row - r.lists.different.data());
+      if (index < r.decoded.size())
+        for (const ds::Text& decoded : ds::DecodedComparisonLines(r.decoded[index])) tail.Line("  " + decoded);
+    }
+    if (r.ignoring) {
+      tail.Heading(texts::kIgnoredHeading, std::to_string(r.ignored.size()));
+      for (const std::string& name : r.ignored) tail.Line(name);
+    }
+    if (r.summary) tail.Line(*r.summary);
   };
-  auto line = [&](std::string_view gbk) {
-    size_t from = out.size();
-    out += gbk;
-    endLine(from);
-  };
-  // One item as the slot text writes it, on a line of its own.
-  auto item = [&](std::string_view prefix, std::string_view name, std::string_view value) {
-    size_t from = out.size();
-    out += prefix;
-    ds::AppendSlotTextItem(out, name, value, r.separators);
-    endLine(from);
-  };
-  auto heading = [&](std::string_view title, std::string_view count = {}) {
-    line("== " + std::string(title) + (count.empty() ? "" : " (" + std::string(count) + ")") + " ==");
-  };
-  auto body = [&](std::string_view gbk) { line(gbk.empty() ? std::string_view(texts::kNone) : gbk); };
-
-  heading(std::string(ds::texts::kSlot1Label) + texts::kParseHeading);
-  body(r.slot1.report.value_or(""));
-  heading(std::string(ds::texts::kSlot2Label) + texts::kParseHeading);
-  body(r.slot2.report.value_or(""));
-  heading(texts::kDuplicatesHeading);
-  body(r.duplicates.value_or(""));
-
-  auto list = [&](const char* title, const std::vector<ds::Row>& rows) {
-    heading(title, std::to_string(rows.size()));
-    for (const ds::Row& row : rows) item({}, row.Cell(1), row.Cell(2));
-  };
-  list(ds::texts::kTitleSlot1Missing, r.lists.missingInSlot1);
-  list(ds::texts::kTitleSlot2Missing, r.lists.missingInSlot2);
-  heading(ds::texts::kTitleDifferences, std::to_string(r.lists.different.size()));
-  const std::string slot1Prefix = std::string(ds::texts::kSlot1Label) + " ";
-  const std::string slot2Prefix = std::string(ds::texts::kSlot2Label) + " ";
-  for (const ds::Row& row : r.lists.different) {
-    item(slot1Prefix, row.Cell(1), row.Cell(2));
-    item(slot2Prefix, row.Cell(1), row.Cell(3));
-    size_t index = static_cast<size_t>(&row - r.lists.different.data());
-    if (index < r.decoded.size())
-      for (const ds::Text& decoded : ds::DecodedComparisonLines(r.decoded[index])) line("  " + decoded);
-  }
-  if (r.ignoring) {
-    heading(texts::kIgnoredHeading, std::to_string(r.ignored.size()));
-    for (const std::string& name : r.ignored) line(name);
-  }
-  if (r.summary) line(*r.summary);
-  flush();
-  return encoded;
+  size_t rows = r.lists.missingInSlot1.size() + r.lists.missingInSlot2.size() + r.lists.different.size();
+  ds::InParallel(rows > ds::kParallelRows, writeHead, writeTail);
+  std::string out = head.Take();
+  out += tail.Take();
+  return out;
 }
 
 }  // namespace cli
