@@ -1,11 +1,20 @@
 #include "items/rows.h"
 
+#include <algorithm>
+
 namespace ds {
 namespace {
 
-void PutLength(Text& out, size_t n) {
-  for (; n >= 0x80; n >>= 7) out.push_back(static_cast<char>((n & 0x7F) | 0x80));
-  out.push_back(static_cast<char>(n));
+size_t LengthSize(size_t n) {
+  size_t bytes = 1;
+  for (; n >= 0x80; n >>= 7) ++bytes;
+  return bytes;
+}
+
+char* PutLength(char* at, size_t n) {
+  for (; n >= 0x80; n >>= 7) *at++ = static_cast<char>((n & 0x7F) | 0x80);
+  *at++ = static_cast<char>(n);
+  return at;
 }
 
 size_t GetLength(std::string_view packed, size_t& at) {
@@ -21,37 +30,84 @@ size_t GetLength(std::string_view packed, size_t& at) {
 
 template <typename CellList>
 void Row::Pack(const CellList& cells, size_t count) {
-  Text packed;
-  size_t bytes = 0;
-  for (std::string_view cell : cells) bytes += cell.size();
-  packed.reserve(1 + count * 2 + bytes);
-  PutLength(packed, count);
-  for (std::string_view cell : cells) PutLength(packed, cell.size());
-  for (std::string_view cell : cells) packed.append(cell);
-  packed_ = std::move(packed);
+  size_t total = LengthSize(count);
+  for (std::string_view cell : cells) total += LengthSize(cell.size()) + cell.size();
+  // Written apart first: the cells may be views into this row's own bytes.
+  char small[kInline];
+  char* to = total > kInline ? new char[total] : small;
+  char* at = PutLength(to, count);
+  for (std::string_view cell : cells) at = PutLength(at, cell.size());
+  for (std::string_view cell : cells) at = std::copy(cell.begin(), cell.end(), at);
+  Release();
+  if (total > kInline)
+    heap_ = to;
+  else
+    std::copy(small, small + total, inline_);
+  size_ = static_cast<uint32_t>(total);
 }
 
 Row::Row(std::initializer_list<std::string_view> cells, int32_t tag_, bool checked_) : tag(tag_), checked(checked_) {
   Pack(cells, cells.size());
 }
 
+Row& Row::operator=(const Row& other) {
+  if (this != &other) {
+    Release();
+    Adopt(other.Packed());
+    tag = other.tag;
+    checked = other.checked;
+  }
+  return *this;
+}
+
+Row& Row::operator=(Row&& other) noexcept {
+  if (this != &other) {
+    Release();
+    Steal(other);
+    tag = other.tag;
+    checked = other.checked;
+  }
+  return *this;
+}
+
+void Row::Adopt(std::string_view packed) {
+  char* to = packed.size() > kInline ? (heap_ = new char[packed.size()]) : inline_;
+  std::copy(packed.begin(), packed.end(), to);
+  size_ = static_cast<uint32_t>(packed.size());
+}
+
+void Row::Steal(Row& other) noexcept {
+  if (other.size_ > kInline)
+    heap_ = other.heap_;
+  else
+    std::copy(other.inline_, other.inline_ + other.size_, inline_);
+  size_ = other.size_;
+  other.size_ = 0;
+}
+
+void Row::Release() noexcept {
+  if (size_ > kInline) delete[] heap_;
+  size_ = 0;
+}
+
 size_t Row::CellCount() const {
   size_t at = 0;
-  return packed_.empty() ? 0 : GetLength(packed_, at);
+  return size_ == 0 ? 0 : GetLength(Packed(), at);
 }
 
 std::string_view Row::Cell(size_t column) const {
-  if (packed_.empty()) return {};
+  if (size_ == 0) return {};
+  std::string_view packed = Packed();
   size_t at = 0;
-  size_t count = GetLength(packed_, at);
+  size_t count = GetLength(packed, at);
   if (column >= count) return {};
   size_t offset = 0, length = 0;
   for (size_t c = 0; c < count; ++c) {
-    size_t n = GetLength(packed_, at);
+    size_t n = GetLength(packed, at);
     if (c < column) offset += n;
     if (c == column) length = n;
   }
-  return std::string_view(packed_).substr(at + offset, length);
+  return packed.substr(at + offset, length);
 }
 
 std::vector<Text> Row::Cells() const {
@@ -65,7 +121,7 @@ void Row::SetCell(size_t column, std::string_view value) {
   for (size_t c = 0, n = CellCount(); c < n; ++c) cells.push_back(Cell(c));
   if (cells.size() <= column) cells.resize(column + 1);
   cells[column] = value;
-  // The views point into packed_, which Pack replaces only at its end.
+  // The views point into this row's bytes, which Pack replaces only at its end.
   Pack(cells, cells.size());
 }
 

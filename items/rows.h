@@ -12,20 +12,26 @@
 
 namespace ds {
 
-// A row keeps its cells back to back in one string, behind their lengths, so a
-// short row allocates nothing and a long one once: lists of 100,000 rows
-// would otherwise spend most of their memory on per-cell strings.
+// A row keeps its cells back to back in one buffer, behind their lengths:
+// inside the row when they are short, else in one allocation of their own.
+// Lists of 100,000 rows would otherwise spend most of their memory and much
+// of their time on per-cell strings.
 class Row {
  public:
   Row() = default;
   Row(std::initializer_list<std::string_view> cells, int32_t tag = 0, bool checked = false);
+  Row(const Row& other) : tag(other.tag), checked(other.checked) { Adopt(other.Packed()); }
+  Row(Row&& other) noexcept : tag(other.tag), checked(other.checked) { Steal(other); }
+  Row& operator=(const Row& other);
+  Row& operator=(Row&& other) noexcept;
+  ~Row() { Release(); }
 
   std::string_view Cell(size_t column) const;  // empty past the last cell
   size_t CellCount() const;
   std::vector<Text> Cells() const;
   void SetCell(size_t column, std::string_view value);
   // Asks for the cells' bytes ahead of a pass that reads rows out of order.
-  void Prefetch() const { __builtin_prefetch(packed_.data()); }
+  void Prefetch() const { __builtin_prefetch(Bytes()); }
 
   int32_t tag = 0;  // the caller's mark; the sort uses it to find the selected row again
   bool checked = false;
@@ -33,10 +39,20 @@ class Row {
  private:
   template <typename CellList>
   void Pack(const CellList& cells, size_t count);
+  const char* Bytes() const { return size_ > kInline ? heap_ : inline_; }
+  std::string_view Packed() const { return {Bytes(), size_}; }
+  void Adopt(std::string_view packed);  // a copy of packed bytes, which must not be this row's
+  void Steal(Row& other) noexcept;      // other's bytes; other is left empty
+  void Release() noexcept;
 
   // The cell count, then each cell's length, seven bits a byte (high bit:
-  // more follows), then the cells' bytes; empty for a row of no cells.
-  Text packed_;
+  // more follows), then the cells' bytes; nothing for a row of no cells.
+  static constexpr uint32_t kInline = 24;
+  union {
+    char inline_[kInline];
+    char* heap_;
+  };
+  uint32_t size_ = 0;
 };
 
 struct RowTable {

@@ -27,5 +27,30 @@ TEST(Row, CellsKeepTheirBytesThroughRewrites) {
   EXPECT_EQ(grown.Cells(), (std::vector<Text>{"", "", "", "late"}));
 }
 
+// Short rows keep their bytes inside the row, long ones outside: rows that
+// cross between the two, are copied or moved either way, or take a cell
+// from their own bytes must come out whole.
+TEST(Row, ShortAndLongRowsCopyAndMoveWhole) {
+  Row row{"1", "sid", "x"};
+  row.SetCell(2, row.Cell(1));  // short, from its own bytes
+  EXPECT_EQ(row.Cells(), (std::vector<Text>{"1", "sid", "sid"}));
+  row.SetCell(2, Text(40, 'v'));  // now long
+  Row copy = row;
+  row.SetCell(2, "y");  // short again, and the copy keeps its own bytes
+  EXPECT_EQ(copy.Cell(2), Text(40, 'v'));
+  EXPECT_EQ(row.Cells(), (std::vector<Text>{"1", "sid", "y"}));
+
+  std::vector<Row> rows{copy, row, Row{}, Row{"2", Text(30, 'n'), ""}};
+  rows.reserve(100);  // every row moves
+  Row moved = std::move(rows[0]);
+  rows[0] = rows[1];
+  rows[1] = std::move(rows[3]);
+  rows[2] = rows[2];
+  EXPECT_EQ(moved.Cell(2), Text(40, 'v'));
+  EXPECT_EQ(rows[0].Cell(2), "y");
+  EXPECT_EQ(rows[1].Cells(), (std::vector<Text>{"2", Text(30, 'n'), ""}));
+  EXPECT_EQ(rows[2].CellCount(), 0u);
+}
+
 }  // namespace
 }  // namespace ds
