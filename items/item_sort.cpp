@@ -57,7 +57,7 @@ class KeyArena {
       bytes_.append(trimmedName);
     else
       AppendNameOrderKey(trimmedName, bytes_);
-    ends_.push_back(bytes_.size());
+    ends_.push_back(static_cast<uint32_t>(bytes_.size()));
   }
   size_t size() const { return ends_.size(); }
   std::string_view Key(size_t r) const {
@@ -67,7 +67,7 @@ class KeyArena {
 
  private:
   Text bytes_;
-  std::vector<size_t> ends_;
+  std::vector<uint32_t> ends_;  // a slot's text stays far below 4 GB; half the cache of size_t
 };
 
 // Keys compare by eight-byte chunks, most significant first, padded with
@@ -134,8 +134,8 @@ std::vector<int> InsertionOrder(const KeyArena& keys) {
   std::vector<int> byKey;
   std::vector<bool> newKeyAt;
   SortByKey(keys, byKey, newKeyAt);
-  std::vector<size_t> rank(n);
-  size_t ranks = 0;
+  std::vector<uint32_t> rank(n);  // row counts fit 32 bits: half the cache of size_t
+  uint32_t ranks = 0;
   for (size_t i = 0; i < n; ++i) {
     if (i > 0 && newKeyAt[i]) ++ranks;
     rank[static_cast<size_t>(byKey[i])] = ranks;
@@ -144,7 +144,7 @@ std::vector<int> InsertionOrder(const KeyArena& keys) {
 
   // Each run's place in the result is known from the sort: the runs are
   // filled in place, one row at a time, in row order.
-  std::vector<size_t> runStart(ranks + 1, 0), runSize(ranks, 0);
+  std::vector<uint32_t> runStart(ranks + 1, 0), runSize(ranks, 0);
   for (size_t r = 0; r < n; ++r) ++runStart[rank[r] + 1];
   for (size_t k = 0; k < ranks; ++k) runStart[k + 1] += runStart[k];
   std::vector<int> order(n);
