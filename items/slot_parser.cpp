@@ -142,8 +142,10 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
 
   // Rows are made in their sorted order, so the passes that follow walk
   // memory in order.
-  std::vector<ItemCut> items;
-  items.reserve(lines.size());
+  // The items' names and values, side by side: the sort reads the names alone.
+  std::vector<std::string_view> names, values;
+  names.reserve(lines.size());
+  values.reserve(lines.size());
   std::vector<std::string_view> pieces;
   std::deque<Text> spare;
   // The lines are views into one of the two.
@@ -160,21 +162,21 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
       continue;
     }
     if (cut.emptyValue) out.notes += FillIn(texts::kEmptyValueNote, {{"mode", mode}, {"name", cut.name}});
-    items.push_back(cut);
+    names.push_back(cut.name);
+    values.push_back(cut.value);
   }
   lines = {};  // the items hold what is needed of them
-  std::vector<std::string_view> names;
-  names.reserve(items.size());
-  for (const ItemCut& item : items) names.push_back(item.name);
   std::vector<int> order = ItemOrder(names, false);
-  names = {};
-  std::vector<Row> rows(items.size());
+  std::vector<Row> rows(names.size());
   for (size_t r = 0; r < rows.size(); ++r) {
     // The items are read in sorted order, from anywhere: ask for them ahead.
-    if (r + 16 < rows.size()) __builtin_prefetch(&items[static_cast<size_t>(order[r + 16])]);
-    if (r + 8 < rows.size()) __builtin_prefetch(items[static_cast<size_t>(order[r + 8])].name.data());
-    const ItemCut& item = items[static_cast<size_t>(order[r])];
-    rows[r] = Row{ToText(static_cast<long long>(r + 1)), item.name, item.value};
+    if (r + 16 < rows.size()) {
+      __builtin_prefetch(&names[static_cast<size_t>(order[r + 16])]);
+      __builtin_prefetch(&values[static_cast<size_t>(order[r + 16])]);
+    }
+    if (r + 8 < rows.size()) __builtin_prefetch(names[static_cast<size_t>(order[r + 8])].data());
+    size_t item = static_cast<size_t>(order[r]);
+    rows[r] = Row{ToText(static_cast<long long>(r + 1)), names[item], values[item]};
   }
 
   Text report;
