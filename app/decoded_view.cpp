@@ -1,5 +1,7 @@
 #include "app/decoded_view.h"
 
+#include <utility>
+
 #include "compare/item_report.h"
 #include "compare/texts.h"
 #include "decode/decoded_comparison.h"
@@ -9,7 +11,7 @@ namespace app {
 
 void ShowDecodedComparison(const EditingView& v, const AppState& state) {
   MainControls& c = v.c;
-  const ds::Row* row = state.current.list ? state.current.list->rows().SelectedRow() : nullptr;
+  const ds::Row* row = state.current.list ? std::as_const(*state.current.list).rows().SelectedRow() : nullptr;
   if (!row) {
     c.statusBar.SetText(ds::texts::kSelectRowHint);
     return;

@@ -1,5 +1,7 @@
 #include "app/editing.h"
 
+#include <utility>
+
 #include "app/decoded_view.h"
 #include "app/ignore_handlers.h"
 #include "app/message_boxes.h"
@@ -28,7 +30,7 @@ ds::ListRole RoleOf(MainControls& c, const ui::ListView* list) {
 }
 
 const ds::Row* SelectedOfCurrent(const AppState& state) {
-  return state.current.list ? state.current.list->rows().SelectedRow() : nullptr;
+  return state.current.list ? std::as_const(*state.current.list).rows().SelectedRow() : nullptr;
 }
 
 // The copy reaches the clipboard, or the hint says it did not.
@@ -42,7 +44,7 @@ void Copy(const EditingView& v, const ds::CopyResult& copy) {
 
 void CopyAll(const EditingView& v, const AppState& state) {
   if (!state.current.list) return;
-  ds::CopyResult copy{ds::SlotTextOfRows(state.current.list->rows().rows, state.separators),
+  ds::CopyResult copy{ds::SlotTextOfRows(std::as_const(*state.current.list).rows().rows, state.separators),
                       ds::CopyAllHint(RoleOf(v.c, state.current.list), state.ModeWord())};
   Copy(v, copy);
 }
@@ -58,9 +60,10 @@ ds::FocusedList FocusedListOf(MainControls& c) {
 void CopyCompleted(const EditingView& v, const AppState& state) {
   if (!state.current.list) return;
   MainControls& c = v.c;
-  ds::CompletedInput in{state.current.role,      &state.current.list->rows().rows, FocusedListOf(c),
-                        &c.slot1Items.rows().rows, &c.slot1Missing.rows().rows,       &c.slot2Items.rows().rows,
-                        &c.slot2Missing.rows().rows};
+  auto rowsOf = [](const ui::ListView& list) { return &list.rows().rows; };
+  ds::CompletedInput in{state.current.role,   rowsOf(*state.current.list), FocusedListOf(c),
+                        rowsOf(c.slot1Items), rowsOf(c.slot1Missing),      rowsOf(c.slot2Items),
+                        rowsOf(c.slot2Missing)};
   Copy(v, ds::CopyCompleted(in, state.separators, state.ModeWord()));
 }
 
@@ -70,7 +73,7 @@ void CopyRowPart(const EditingView& v, const AppState& state, ds::RowCopy what) 
 
 // The content box shows the selected difference row after its values changed.
 void ShowDifferenceRow(const EditingView& v, const AppState& state) {
-  if (const ds::Row* row = v.c.differenceList.rows().SelectedRow())
+  if (const ds::Row* row = std::as_const(v.c.differenceList).rows().SelectedRow())
     v.c.contentBox.SetText(ds::DifferenceRowContent(*row, state.separators));
 }
 
@@ -105,7 +108,7 @@ void Swap(const EditingView& v, AppState& state) {
   if (out.swapped) {
     ds::RowTable& differences = c.differenceList.rows();
     // The difference row changes only when it is the item swapped.
-    const ds::Row* swapped = c.slot1Items.rows().SelectedRow();
+    const ds::Row* swapped = std::as_const(c.slot1Items).rows().SelectedRow();
     if (differences.SelectedRow() && swapped && differences.SelectedRow()->Cell(1) == swapped->Cell(1)) {
       ds::Row& row = differences.rows[static_cast<size_t>(differences.selected)];
       ds::Text slot1Value(row.Cell(2));
@@ -127,7 +130,7 @@ void DeleteSelected(const EditingView& v, AppState& state, bool keepSelection) {
   if (!list) return;
   ds::Text hint = ds::DeleteSelectedRow(list->rows(), state.current.role, state.mode, keepSelection);
   list->Refresh();
-  list->ScrollIntoView(list->rows().selected);
+  list->ScrollIntoView(std::as_const(*list).rows().selected);
   v.c.statusBar.SetText(hint);
 }
 
@@ -223,7 +226,7 @@ void OpenListMenu(const EditingView& v, AppState& state, ui::ListView& list, int
   // Item lists are prepared before they become the current list, the others after.
   if (!itemList) {
     state.current.list = &list;
-    if (role == ds::ListRole::kDifferences && !list.rows().SelectedRow()) return;
+    if (role == ds::ListRole::kDifferences && !std::as_const(list).rows().SelectedRow()) return;
   }
   const ds::Row* selected = SelectedOfCurrent(state);
   ds::MenuPlan plan = ds::PlanListMenu({c.slot1Items.HasFocus(), c.slot2Items.HasFocus(), state.current.role,
@@ -267,7 +270,7 @@ void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry) {
 
 void ModifyOnDoubleClick(const EditingView& v, AppState& state, ds::Slot slot) {
   ui::ListView& items = v.c.Items(slot);
-  if (!items.rows().SelectedRow()) return;
+  if (!std::as_const(items).rows().SelectedRow()) return;
   state.current = {&items, ds::ItemsRole(slot)};
   OpenForModifying(v, state);
 }
@@ -275,7 +278,7 @@ void ModifyOnDoubleClick(const EditingView& v, AppState& state, ds::Slot slot) {
 void OpenForModifying(const EditingView& v, AppState& state) {
   const ds::Row* row = SelectedOfCurrent(state);
   if (!row || !v.inputWindow) return;
-  state.modifiedRow = state.current.list->rows().selected;
+  state.modifiedRow = std::as_const(*state.current.list).rows().selected;
   ds::Text prompt = ds::ModifyPrompt(row->Cell(1), state.mode);
   v.inputWindow->entryBox.SetText(row->Cell(2));
   RECT main;

@@ -1,6 +1,7 @@
 #include "app/ignore_handlers.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/analyse.h"
 #include "app/settings.h"
@@ -12,7 +13,7 @@ namespace app {
 
 void IgnoreSelectedName(const EditingView& v, AppState& state) {
   MainControls& c = v.c;
-  const ds::Row* row = state.current.list ? state.current.list->rows().SelectedRow() : nullptr;
+  const ds::Row* row = state.current.list ? std::as_const(*state.current.list).rows().SelectedRow() : nullptr;
   if (!row) {
     c.statusBar.SetText(ds::texts::kSelectRowHint);
     return;

@@ -1,6 +1,7 @@
 #include "app/reports.h"
 
 #include <memory>
+#include <utility>
 
 #include "compare/item_report.h"
 #include "ui/window.h"
@@ -12,7 +13,7 @@ constexpr int kRowHeightForGrowth = 13;
 
 // The first row whose name equals `name` byte for byte is selected; none: no selection.
 void SelectByName(ui::ListView& list, const ds::Text& name) {
-  const std::vector<ds::Row>& rows = list.rows().rows;
+  const std::vector<ds::Row>& rows = std::as_const(list).rows().rows;
   for (size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].Cell(1) == name) {
       list.SelectRow(static_cast<int>(i));
@@ -94,13 +95,13 @@ void OnMissingListFocus(const ReportView& v, AppState& state, ds::Slot slot) {
 }
 
 void OnMissingListClick(const ReportView& v, const AppState& state, ds::Slot slot) {
-  const ds::Row* row = v.Missing(slot).rows().SelectedRow();
+  const ds::Row* row = std::as_const(v.Missing(slot)).rows().SelectedRow();
   if (!row) return;
   v.contentBox.SetText(ds::SlotTextItem(row->Cell(1), row->Cell(2), state.separators));
 }
 
 void OnDifferenceRow(const ReportView& v, AppState& state) {
-  const ds::Row* selected = v.differenceList.rows().SelectedRow();
+  const ds::Row* selected = std::as_const(v.differenceList).rows().SelectedRow();
   if (!selected) return;
   ds::Text name(selected->Cell(1));
   state.current.role = ds::ListRole::kDifferences;
@@ -112,7 +113,8 @@ void OnDifferenceRow(const ReportView& v, AppState& state) {
   ShowItemReport(v, state, ds::Slot::k1);
   SelectByName(v.slot2Items, name);
   // Read the rows only now: every selection above let queued input run.
-  v.contentBox.SetText(ds::DifferenceContent(v.slot1Items.rows().SelectedRow(), v.slot2Items.rows().SelectedRow(),
+  v.contentBox.SetText(ds::DifferenceContent(std::as_const(v.slot1Items).rows().SelectedRow(),
+                                                 std::as_const(v.slot2Items).rows().SelectedRow(),
                                              state.separators.value));
   ui::LetPendingEventsRun();
 }

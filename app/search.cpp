@@ -1,5 +1,7 @@
 #include "app/search.h"
 
+#include <utility>
+
 #include "app/keys.h"
 #include "app/texts.h"
 #include "compare/search.h"
@@ -7,7 +9,7 @@
 namespace app {
 
 void RunSearch(const SearchView& v, const AppState& state) {
-  ds::Text result = ds::SearchResult(v.slot1Items.rows(), v.slot2Items.rows(), v.searchBox.GetText(),
+  ds::Text result = ds::SearchResult(std::as_const(v.slot1Items).rows(), std::as_const(v.slot2Items).rows(), v.searchBox.GetText(),
                                      RuleOf(v.caseSensitiveSwitch, v.exactMatchSwitch), state.ModeWord());
   // The result may hold megabytes; the box shows its end at once.
   v.searchResultBox.SetTextShowingEnd(result);
@@ -46,7 +48,7 @@ void LocateSearchResult(const SearchView& v) {
     ui::ListView& list = v.Items(slot);
     // Looked up per list: the first list's selection handlers let queued
     // input run, which may have changed the second.
-    int row = ds::FirstRowNamed(list.rows(), name);
+    int row = ds::FirstRowNamed(std::as_const(list).rows(), name);
     list.ClearSelection();
     if (row < 0) continue;
     list.SelectRow(row);

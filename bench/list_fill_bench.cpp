@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/main_window.h"
@@ -20,8 +21,14 @@ app::MainWindow& Window() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     // Default settings, and no launch count: on every 21st launch the tip
-    // window would wait for a click that never comes.
-    DeleteFileA(app::SettingsPath().c_str());
+    // window would wait for a click that never comes. The settings file is
+    // put back when the benchmarks end.
+    static const std::string settings = app::SettingsPath(), aside = settings + ".bench-aside";
+    if (MoveFileExA(settings.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING))
+      std::atexit([] {
+        DeleteFileA(settings.c_str());
+        MoveFileExA(aside.c_str(), settings.c_str(), MOVEFILE_REPLACE_EXISTING);
+      });
     auto* w = new app::MainWindow;
     w->Create(false);
     w->ShowAsPlaced();

@@ -57,7 +57,7 @@ class KeyArena {
       bytes_.append(trimmedName);
     else
       AppendNameOrderKey(trimmedName, bytes_);
-    ends_.push_back(static_cast<uint32_t>(bytes_.size()));
+    ends_.push_back(bytes_.size());
   }
   size_t size() const { return ends_.size(); }
   std::string_view Key(size_t r) const {
@@ -67,7 +67,7 @@ class KeyArena {
 
  private:
   Text bytes_;
-  std::vector<uint32_t> ends_;  // a slot's text stays far below 4 GB; half the cache of size_t
+  std::vector<size_t> ends_;
 };
 
 // Keys compare by eight-byte chunks, most significant first, padded with

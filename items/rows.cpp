@@ -1,6 +1,8 @@
 #include "items/rows.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <stdexcept>
 
 namespace ds {
 namespace {
@@ -32,6 +34,8 @@ template <typename CellList>
 void Row::Pack(const CellList& cells, size_t count) {
   size_t total = LengthSize(count);
   for (std::string_view cell : cells) total += LengthSize(cell.size()) + cell.size();
+  // The size is kept in 32 bits; only the 64-bit companion could be handed more.
+  if (total > UINT32_MAX) throw std::length_error("a row of more than 4 GB");
   // Written apart first: the cells may be views into this row's own bytes.
   char small[kInline];
   char* to = total > kInline ? new char[total] : small;
@@ -70,7 +74,7 @@ Row& Row::operator=(Row&& other) noexcept {
   return *this;
 }
 
-void Row::Adopt(std::string_view packed) {
+void Row::Adopt(std::string_view packed) {  // packed comes from a row: below 4 GB
   char* to = packed.size() > kInline ? (heap_ = new char[packed.size()]) : inline_;
   std::copy(packed.begin(), packed.end(), to);
   size_ = static_cast<uint32_t>(packed.size());
