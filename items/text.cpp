@@ -66,15 +66,27 @@ void SplitViews(std::string_view text, std::string_view separator, int maxCount,
     pieces.push_back(text);
     return;
   }
-  size_t pieceStart = 0;
+  // The scan jumps from one byte like the separator's first to the next. A
+  // byte is where a character starts unless the byte before it is a lead byte;
+  // only then is the walk by characters needed, from the last known start.
+  size_t pieceStart = 0, known = 0;  // `known`: a character starts there
   for (size_t i = 0; i < text.size();) {
-    if (text[i] == separator[0] && MatchesAt(text, i, separator, false)) {
-      pieces.push_back(text.substr(pieceStart, i - pieceStart));
+    const void* hit = std::memchr(text.data() + i, separator[0], text.size() - i);
+    if (!hit) break;
+    size_t p = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+    size_t next = p;  // the start at or after p
+    if (p > known && IsLeadByte(static_cast<unsigned char>(text[p - 1])))
+      for (next = known; next < p;) next += CharLength(text, next);
+    if (next != p) {  // the second byte of a character
+      known = i = next;
+      continue;
+    }
+    if (MatchesAt(text, p, separator, false)) {
+      pieces.push_back(text.substr(pieceStart, p - pieceStart));
       if (maxCount > 0 && static_cast<int>(pieces.size()) >= maxCount) return;
-      i += separator.size();
-      pieceStart = i;
+      known = i = pieceStart = p + separator.size();
     } else {
-      i += CharLength(text, i);
+      known = i = p + CharLength(text, p);
     }
   }
   if (pieceStart < text.size()) pieces.push_back(text.substr(pieceStart));
