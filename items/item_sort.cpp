@@ -70,25 +70,35 @@ class KeyArena {
   std::vector<size_t> ends_;
 };
 
-// Keys compare by eight-byte chunks, most significant first, padded with
-// zeros; `tail` tells a key that ends inside the chunk (its byte count there)
-// from one that goes on (9), so a prefix sorts first and equal chunks with
-// equal tails below 9 mean equal keys.
+// Keys compare by sixteen-byte chunks (two numbers, most significant byte
+// first), padded with zeros: most names fit one, so the sort seldom goes back
+// to the keys. `tail` tells a key that ends inside the chunk (its byte count
+// there) from one that goes on (17), so a prefix sorts first and equal chunks
+// with equal tails below 17 mean equal keys.
+constexpr size_t kChunk = 16;
+
 struct ChunkRef {
-  uint64_t chunk;
+  uint64_t high, low;
   uint32_t tail;
   int row;
 };
 
-ChunkRef ChunkAt(std::string_view key, size_t depth, int row) {
-  size_t from = depth * 8;
-  size_t left = key.size() > from ? key.size() - from : 0;
-  uint64_t chunk = 0;
-  for (size_t i = 0; i < 8; ++i) chunk = chunk << 8 | (i < left ? static_cast<unsigned char>(key[from + i]) : 0u);
-  return {chunk, static_cast<uint32_t>(std::min<size_t>(left, 9)), row};
+uint64_t BigEndianAt(std::string_view key, size_t from, size_t left) {
+  uint64_t bytes = 0;
+  for (size_t i = 0; i < 8; ++i) bytes = bytes << 8 | (i < left ? static_cast<unsigned char>(key[from + i]) : 0u);
+  return bytes;
 }
 
-bool SameChunk(const ChunkRef& x, const ChunkRef& y) { return x.chunk == y.chunk && x.tail == y.tail; }
+ChunkRef ChunkAt(std::string_view key, size_t depth, int row) {
+  size_t from = depth * kChunk;
+  size_t left = key.size() > from ? key.size() - from : 0;
+  return {BigEndianAt(key, from, left), BigEndianAt(key, from + 8, left > 8 ? left - 8 : 0),
+          static_cast<uint32_t>(std::min(left, kChunk + 1)), row};
+}
+
+bool SameChunk(const ChunkRef& x, const ChunkRef& y) {
+  return x.high == y.high && x.low == y.low && x.tail == y.tail;
+}
 
 // Row indices sorted by key, and for each place whether its key differs from
 // the one before. Groups that agree on a chunk are sorted again on the next
@@ -111,13 +121,14 @@ void SortByKey(const KeyArena& keys, std::vector<int>& sortedRows, std::vector<b
     if (g.depth > 0)
       for (auto it = first; it != last; ++it) *it = ChunkAt(keys.Key(static_cast<size_t>(it->row)), g.depth, it->row);
     std::sort(first, last, [](const ChunkRef& x, const ChunkRef& y) {
-      return x.chunk != y.chunk ? x.chunk < y.chunk : x.tail < y.tail;
+      if (x.high != y.high) return x.high < y.high;
+      return x.low != y.low ? x.low < y.low : x.tail < y.tail;
     });
     for (size_t i = g.begin; i < g.end;) {
       size_t j = i + 1;
       while (j < g.end && SameChunk(refs[i], refs[j])) ++j;
       if (i > g.begin) newKeyAt[i] = true;
-      if (j - i > 1 && refs[i].tail == 9) work.push_back({i, j, g.depth + 1});
+      if (j - i > 1 && refs[i].tail == kChunk + 1) work.push_back({i, j, g.depth + 1});
       i = j;
     }
   }
