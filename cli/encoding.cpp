@@ -14,15 +14,23 @@ using ds::IsAscii;
 
 std::string EncodeOutput(std::string_view gbk, Encoding encoding) {
   if (encoding == Encoding::kGbk || IsAscii(gbk)) return std::string(gbk);
-  // Line by line in pieces of some 64 KB: the wide copy of a whole output
-  // would be twice its size again.
+  // Only the stretches around bytes above 0x7F go through the code page; an
+  // ASCII byte that follows an ASCII byte always starts a character of its
+  // own, so the text is cut only there and reads the same as whole. A long
+  // stretch is cut after a line break too: its wide copy would be twice its
+  // size again.
   std::string out;
   out.reserve(gbk.size() + gbk.size() / 2);
-  while (!gbk.empty()) {
-    size_t cut = gbk.find('\n', 65536);
-    cut = cut == std::string_view::npos ? gbk.size() : cut + 1;
-    out += ds::platform::FromUtf16(ds::platform::ToUtf16(gbk.substr(0, cut), kCodePageGbk), kCodePageUtf8);
-    gbk.remove_prefix(cut);
+  size_t i = 0, n = gbk.size();
+  auto ascii = [&](size_t at) { return static_cast<unsigned char>(gbk[at]) < 0x80; };
+  while (i < n) {
+    size_t plain = i;
+    while (i < n && ascii(i) && (i == 0 || ascii(i - 1))) ++i;
+    out.append(gbk, plain, i - plain);
+    size_t mixed = i;
+    while (i < n && !(ascii(i) && ascii(i - 1)) && !(i - mixed >= 65536 && gbk[i - 1] == '\n')) ++i;
+    if (i > mixed)
+      out += ds::platform::FromUtf16(ds::platform::ToUtf16(gbk.substr(mixed, i - mixed), kCodePageGbk), kCodePageUtf8);
   }
   return out;
 }

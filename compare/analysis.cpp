@@ -28,8 +28,9 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
 
   auto slot1Against2 = [&] {
     std::vector<int> inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
-    // Big lists are sized once: growing by doubling would hold up to twice the rows.
-    out.missingInSlot2.reserve(static_cast<size_t>(std::count(inSlot2.begin(), inSlot2.end(), -1)));
+    // The rows found different are counted first: big lists are sized once,
+    // where growing by doubling would hold up to twice the rows.
+    std::vector<int> differing;
     for (size_t i = 0; i < slot1.rows.size(); ++i) {
       // The counterparts lie anywhere in the other list: ask for their rows,
       // then for their cells, ahead of the comparison.
@@ -37,16 +38,23 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
         __builtin_prefetch(&slot2.rows[static_cast<size_t>(inSlot2[ahead])]);
       if (size_t ahead = i + 16; ahead < inSlot2.size() && inSlot2[ahead] >= 0)
         slot2.rows[static_cast<size_t>(inSlot2[ahead])].Prefetch();
-      const Row& row = slot1.rows[i];
       int k = inSlot2[i];
-      if (k < 0) {
+      if (k >= 0 && slot2.rows[static_cast<size_t>(k)].Cell(2) != slot1.rows[i].Cell(2))
+        differing.push_back(static_cast<int>(i));
+    }
+    out.missingInSlot2.reserve(static_cast<size_t>(std::count(inSlot2.begin(), inSlot2.end(), -1)));
+    out.different.reserve(differing.size());
+    auto nextDiffering = differing.begin();
+    for (size_t i = 0; i < slot1.rows.size(); ++i) {
+      const Row& row = slot1.rows[i];
+      if (inSlot2[i] < 0) {
         out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, row.Cell(1), row.Cell(2)));
-      } else if (slot2.rows[static_cast<size_t>(k)].Cell(2) != row.Cell(2)) {
+      } else if (nextDiffering != differing.end() && *nextDiffering == static_cast<int>(i)) {
+        ++nextDiffering;
         out.different.push_back(Row{ToText(static_cast<long long>(out.different.size() + 1)), row.Cell(1),
-                                    row.Cell(2), slot2.rows[static_cast<size_t>(k)].Cell(2)});
+                                    row.Cell(2), slot2.rows[static_cast<size_t>(inSlot2[i])].Cell(2)});
       }
     }
-    out.different.shrink_to_fit();
   };
   auto slot2Against1 = [&] {
     std::vector<int> inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names);

@@ -2,8 +2,20 @@
 
 #include "compare/substring_index.h"
 
+#include <cstdint>
 
 namespace ds {
+namespace {
+
+// Any byte of A to Z, trail bytes of double-byte characters included: those
+// names are lowered into a copy, which leaves such trail bytes as they are.
+bool MayChangeWhenLowered(std::string_view name) {
+  for (char c : name)
+    if (c >= 'A' && c <= 'Z') return true;
+  return false;
+}
+
+}  // namespace
 
 FuzzyMatch AnalysisFuzzyMatch(const NameRule& rule) {
   return rule.caseSensitive ? FuzzyMatch::kPrefix : FuzzyMatch::kAnywhere;
@@ -16,30 +28,36 @@ Text PrepareName(std::string_view name, const NameRule& rule) {
 PreparedNames PrepareNames(const RowTable& table, const NameRule& rule) {
   PreparedNames out;
   const std::vector<Row>& rows = table.rows;
-  std::vector<size_t> ends;
-  ends.reserve(rows.size());
-  out.bytes.reserve(rows.size() * 16);
-  // One pass over the rows, each row's cells asked for a little ahead; the
-  // views follow once the buffer no longer moves. Folded name by name: a
-  // lone lead byte ending one name must not pair with the next name's first.
+  // A name the rule leaves as it is stays a view into its row; only names
+  // that lower-casing changes are copied, side by side. Their views follow
+  // once the buffer no longer moves; until then they hold an offset.
+  constexpr size_t kInRow = SIZE_MAX;
+  std::vector<size_t> copiedAt(rows.size(), kInRow);
+  out.names.reserve(rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     if (i + 4 < rows.size()) rows[i + 4].Prefetch();
-    size_t from = out.bytes.size();
-    out.bytes += rows[i].Cell(1);
-    if (!rule.caseSensitive) ToLowerAsciiInPlace(out.bytes.data() + from, out.bytes.size() - from);
-    ends.push_back(out.bytes.size());
+    std::string_view name = rows[i].Cell(1);
+    out.names.push_back(name);
+    if (rule.caseSensitive || !MayChangeWhenLowered(name)) continue;
+    copiedAt[i] = out.bytes.size();
+    out.bytes += name;
+    // Folded name by name: a lone lead byte ending one name must not pair
+    // with the next name's first.
+    ToLowerAsciiInPlace(out.bytes.data() + copiedAt[i], name.size());
   }
-  out.names.reserve(rows.size());
-  for (size_t i = 0, at = 0; i < ends.size(); at = ends[i++])
-    out.names.push_back(std::string_view(out.bytes).substr(at, ends[i] - at));
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (copiedAt[i] != kInRow) out.names[i] = std::string_view(out.bytes).substr(copiedAt[i], out.names[i].size());
   return out;
 }
 
 PreparedNames& PreparedNames::operator=(PreparedNames&& other) noexcept {
   const char* oldBase = other.bytes.data();
+  const char* oldEnd = oldBase + other.bytes.size();
   bytes = std::move(other.bytes);
   names = std::move(other.names);
-  for (std::string_view& name : names) name = std::string_view(bytes.data() + (name.data() - oldBase), name.size());
+  for (std::string_view& name : names)
+    if (name.data() >= oldBase && name.data() < oldEnd)
+      name = std::string_view(bytes.data() + (name.data() - oldBase), name.size());
   return *this;
 }
 

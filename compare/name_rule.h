@@ -29,9 +29,9 @@ FuzzyMatch AnalysisFuzzyMatch(const NameRule& rule);
 Text PrepareName(std::string_view name, const NameRule& rule);
 
 // Column 1 of every row as the rule compares it (lower-cased when case does
-// not matter), side by side in one buffer: a lookup that lands on a name
-// reads a small buffer instead of a row somewhere in the list.
-// Not copyable: the views point into it; a move points them at the new
+// not matter): a view into the row, or into `bytes` for a name that lowering
+// may change. Valid while the rows stay where they are.
+// Not copyable: views point into `bytes`; a move points them at the new
 // buffer (a short one lives inside the string and moves with it).
 struct PreparedNames {
   PreparedNames() = default;

@@ -9,9 +9,22 @@ namespace {
 uint64_t HashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
 uint32_t TagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32 ^ hash); }
 
+bool InByteOrder(const std::vector<std::string_view>& names) {
+  for (size_t i = 1; i < names.size(); ++i)
+    if (names[i] < names[i - 1]) return false;
+  return true;
+}
+
 }  // namespace
 
-NameIndex::NameIndex(const std::vector<std::string_view>& names) : names_(names) {
+NameIndex::NameIndex(const std::vector<std::string_view>& names) : names_(names), sorted_(InByteOrder(names)) {
+  if (!sorted_) BuildTable();
+}
+
+NameIndex::NameIndex(const std::vector<std::string_view>& names, Hashed) : names_(names) { BuildTable(); }
+
+void NameIndex::BuildTable() {
+  const std::vector<std::string_view>& names = names_;
   size_t capacity = 16;
   while (capacity < names.size() * 2) capacity *= 2;
   slots_.assign(capacity, Slot{});
@@ -51,9 +64,24 @@ size_t NameIndex::Probe(std::string_view name, uint64_t hash) const {
   return at;
 }
 
-int NameIndex::First(std::string_view name) const { return slots_[Probe(name, HashOf(name))].rowPlus1 - 1; }
+int NameIndex::First(std::string_view name) const {
+  if (!sorted_) return slots_[Probe(name, HashOf(name))].rowPlus1 - 1;
+  auto at = std::lower_bound(names_.begin(), names_.end(), name);
+  return at != names_.end() && *at == name ? static_cast<int>(at - names_.begin()) : -1;
+}
 
 std::vector<int> NameIndex::FirstOfEach(const std::vector<std::string_view>& sought) const {
+  if (sorted_) {
+    // Sought in any other order, a table pays off over halving every time.
+    if (!InByteOrder(sought)) return NameIndex(names_, Hashed{}).FirstOfEach(sought);
+    std::vector<int> rows(sought.size(), -1);
+    size_t at = 0;
+    for (size_t i = 0; i < sought.size(); ++i) {
+      while (at < names_.size() && names_[at] < sought[i]) ++at;
+      if (at < names_.size() && names_[at] == sought[i]) rows[i] = static_cast<int>(at);
+    }
+    return rows;
+  }
   std::vector<int> rows(sought.size());
   uint64_t hashes[kBatch];
   for (size_t from = 0; from < sought.size(); from += kBatch) {

@@ -7,10 +7,13 @@
 
 namespace ds {
 
-// Open addressing over the rows: each slot holds a row + 1 (0: empty), only
-// the first row of each name, with 32 bits of the name's hash, so a probe
-// reads a name only when the hash agrees; eight bytes a slot keep the table
-// small enough to stay in cache. The names must outlive the index.
+// Names already in byte order (a list as its parse sorted it) need no table:
+// the first of a name is where it first stands, found by halving, and a
+// sorted run of sought names by one walk beside them.
+// Otherwise open addressing over the rows: each slot holds a row + 1 (0:
+// empty), only the first row of each name, with 32 bits of the name's hash,
+// so a probe reads a name only when the hash agrees; eight bytes a slot keep
+// the table small enough to stay in cache. The names must outlive the index.
 class NameIndex {
  public:
   explicit NameIndex(const std::vector<std::string_view>& names);
@@ -24,7 +27,11 @@ class NameIndex {
     uint32_t hash = 0;
     int rowPlus1 = 0;
   };
+  struct Hashed {};
+  NameIndex(const std::vector<std::string_view>& names, Hashed);
+  void BuildTable();
   const std::vector<std::string_view>& names_;
+  bool sorted_ = false;
   std::vector<Slot> slots_;
   size_t mask_ = 0;
   size_t Probe(std::string_view name, uint64_t hash) const;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "cli/compare_session.h"
 #include "cli/encoding.h"
 #include "cli/options.h"
 #include "compare/ignore_list.h"
 #include "cli/output.h"
 #include "items/texts.h"
+#include "platform/codepage.h"
 
 namespace cli {
 namespace {
@@ -118,6 +121,17 @@ TEST(CliEncoding, RejectsWhatCodePage936CannotHoldAtItsOffset) {
     utf8 += std::string(static_cast<size_t>(i % 97), 'x') + (i % 2 ? "\xE4\xB8\xAD\r\n" : "\xE4\xB8\xAD");
   }
   EXPECT_EQ(EncodeOutput(gbk, Encoding::kUtf8), utf8);
+  // ASCII passes through untouched; the rest must read as the whole text
+  // does, trail bytes that look like ASCII and stray lead bytes included.
+  std::mt19937 random(7);
+  const char alphabet[] = {'a', '\n', '\x40', '\x5C', '\x7F', '\x80', '\x81', '\xD0', '\xD6', '\xFE', '\xFF'};
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes;
+    for (int k = static_cast<int>(random() % 40); k > 0; --k) bytes += alphabet[random() % sizeof alphabet];
+    std::string whole = ds::platform::FromUtf16(ds::platform::ToUtf16(bytes, ds::platform::kCodePageGbk),
+                                                ds::platform::kCodePageUtf8);
+    EXPECT_EQ(EncodeOutput(bytes, Encoding::kUtf8), whole) << round;
+  }
   EXPECT_EQ(WindowsLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
 }
 
