@@ -15,6 +15,9 @@
 #include <shellapi.h>
 #else
 #include <langinfo.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #endif
 
 #include "cli/compare_session.h"
@@ -168,23 +171,32 @@ int Run(int argc, char** argv) {
       ds::platform::FileContent file = ds::platform::ReadInputFile(*files[i]);
       if (!file.error.empty()) return Fail("cannot read " + name + ": " + file.error);
       if (o.from == ds::CaptureFormat::kPlain) {
-        if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error)) return Fail(error);
+        // ASCII reads as itself: the bytes are taken over rather than copied.
+        if (o.encoding == cli::Encoding::kUtf8 && ds::IsAscii(file.bytes))
+          gbk = std::move(file.bytes);
+        else if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error))
+          return Fail(error);
       } else if (!ImportedText(file.bytes, o, in, choice, name, &gbk, &error)) {
         return Fail(error);
       }
     }
-    *slots[i] = cli::WindowsLineBreaks(gbk);
+    *slots[i] = cli::WindowsLineBreaks(std::move(gbk));
   }
 
   cli::SessionResult result = cli::RunSession(in);
+  in = {};  // nothing reads the texts again
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
-  if (!o.json) {
+  if (o.json) {
+    if (!Print(cli::FormatJson(result, o.httpMode, o.encoding), &error)) return Fail(error);
+  } else {
     // The text report prints the lists, not the slots' rows.
     result.slot1.rows = {};
     result.slot2.rows = {};
+    cli::WriteText(result, o.encoding, [&error](std::string_view piece) {
+      if (error.empty()) Print(piece, &error);
+    });
+    if (!error.empty()) return Fail(error);
   }
-  std::string text = o.json ? cli::FormatJson(result, o.httpMode, o.encoding) : cli::FormatText(result, o.encoding);
-  if (!Print(text, &error)) return Fail(error);
   return result.HasDifferences() ? 1 : 0;
 }
 
@@ -194,6 +206,12 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stdin), _O_BINARY);
+#endif
+#if defined(__GLIBC__)
+  // Big blocks go back to the system as soon as they are freed. Left to
+  // itself glibc raises this bound after the first such block, and the
+  // parse's working lists would stay resident beside the comparison's.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
   try {
     return Run(argc, argv);

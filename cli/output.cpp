@@ -119,7 +119,9 @@ class JsonWriter {
 // 64 KB at a time, so the report is never held whole in both encodings.
 class ReportText {
  public:
-  ReportText(Encoding encoding, const ds::Separators& separators) : encoding_(encoding), separators_(separators) {}
+  // Each encoded piece goes to `out` as soon as it is made.
+  ReportText(Encoding encoding, const ds::Separators& separators, std::function<void(std::string&&)> out)
+      : encoding_(encoding), separators_(separators), out_(std::move(out)) {}
 
   void Line(std::string_view gbk) {
     size_t from = gbk_.size();
@@ -136,10 +138,7 @@ class ReportText {
   void Heading(std::string_view title, std::string_view count = {}) {
     Line("== " + std::string(title) + (count.empty() ? "" : " (" + std::string(count) + ")") + " ==");
   }
-  std::string Take() {
-    Flush();
-    return std::move(encoded_);
-  }
+  void Finish() { Flush(); }
 
  private:
   // Ends the line begun at `from`, without the line breaks it ended with.
@@ -158,12 +157,13 @@ class ReportText {
       if (!(piece[i] == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) piece[kept++] = piece[i];
     piece.resize(kept);
 #endif
-    encoded_ += piece;
+    if (!piece.empty()) out_(std::move(piece));
   }
 
   Encoding encoding_;
   const ds::Separators& separators_;
-  std::string gbk_, encoded_;
+  std::function<void(std::string&&)> out_;
+  std::string gbk_;
 };
 
 void WriteSlot(JsonWriter& j, const SlotResult& slot) {
@@ -291,10 +291,13 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
   return j.Take();
 }
 
-std::string FormatText(const SessionResult& r, Encoding encoding) {
+void WriteText(const SessionResult& r, Encoding encoding, const std::function<void(std::string_view)>& write) {
   // The lists before the differences and the differences after them are
-  // written on two cores when they are long, and joined.
-  ReportText head(encoding, r.separators), tail(encoding, r.separators);
+  // made on two cores when they are long: the first part goes out as it is
+  // made, the second waits in pieces until the first is through.
+  std::vector<std::string> later;
+  ReportText head(encoding, r.separators, [&write](std::string&& piece) { write(piece); });
+  ReportText tail(encoding, r.separators, [&later](std::string&& piece) { later.push_back(std::move(piece)); });
   auto writeHead = [&] {
     auto body = [&](std::string_view gbk) { head.Line(gbk.empty() ? std::string_view(texts::kNone) : gbk); };
     head.Heading(std::string(ds::texts::kSlot1Label) + texts::kParseHeading);
@@ -328,10 +331,16 @@ std::string FormatText(const SessionResult& r, Encoding encoding) {
     if (r.summary) tail.Line(*r.summary);
   };
   size_t rows = r.lists.missingInSlot1.size() + r.lists.missingInSlot2.size() + r.lists.different.size();
-  ds::InParallel(rows > ds::kParallelRows, writeHead, writeTail);
-  std::string out = head.Take();
-  out += tail.Take();
-  return out;
+  ds::InParallel(rows > ds::kParallelRows, 
+      [&] {
+        writeHead();
+        head.Finish();
+      },
+      [&] {
+        writeTail();
+        tail.Finish();
+      });
+  for (const std::string& piece : later) write(piece);
 }
 
 }  // namespace cli

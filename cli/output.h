@@ -2,7 +2,9 @@
 // human-readable report. Texts go out in the chosen encoding.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "cli/compare_session.h"
 #include "cli/encoding.h"
@@ -10,6 +12,8 @@
 namespace cli {
 
 std::string FormatJson(const SessionResult& result, bool httpMode, Encoding encoding);
-std::string FormatText(const SessionResult& result, Encoding encoding);
+// The report goes to `write` piece by piece, in order, as it is made: a long
+// one is never held whole.
+void WriteText(const SessionResult& result, Encoding encoding, const std::function<void(std::string_view)>& write);
 
 }  // namespace cli

@@ -2,7 +2,7 @@
 
 #include "compare/substring_index.h"
 
-#include <cstdint>
+#include <utility>
 
 namespace ds {
 namespace {
@@ -30,23 +30,21 @@ PreparedNames PrepareNames(const RowTable& table, const NameRule& rule) {
   const std::vector<Row>& rows = table.rows;
   // A name the rule leaves as it is stays a view into its row; only names
   // that lower-casing changes are copied, side by side. Their views follow
-  // once the buffer no longer moves; until then they hold an offset.
-  constexpr size_t kInRow = SIZE_MAX;
-  std::vector<size_t> copiedAt(rows.size(), kInRow);
+  // once the buffer no longer moves.
+  std::vector<std::pair<size_t, size_t>> copied;  // row, offset in bytes
   out.names.reserve(rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     if (i + 4 < rows.size()) rows[i + 4].Prefetch();
     std::string_view name = rows[i].Cell(1);
     out.names.push_back(name);
     if (rule.caseSensitive || !MayChangeWhenLowered(name)) continue;
-    copiedAt[i] = out.bytes.size();
+    copied.emplace_back(i, out.bytes.size());
     out.bytes += name;
     // Folded name by name: a lone lead byte ending one name must not pair
     // with the next name's first.
-    ToLowerAsciiInPlace(out.bytes.data() + copiedAt[i], name.size());
+    ToLowerAsciiInPlace(out.bytes.data() + copied.back().second, name.size());
   }
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (copiedAt[i] != kInRow) out.names[i] = std::string_view(out.bytes).substr(copiedAt[i], out.names[i].size());
+  for (auto [row, at] : copied) out.names[row] = std::string_view(out.bytes).substr(at, out.names[row].size());
   return out;
 }
 

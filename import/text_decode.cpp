@@ -193,10 +193,15 @@ void AppendUtf16(char32_t code, std::u16string* units) {
   units->push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
 }
 
-std::string WindowsLineBreaks(std::string_view text) {
+std::string WindowsLineBreaks(std::string text) {
+  // Most texts have none to change: those are handed back as they came.
+  size_t first = 0;
+  while ((first = text.find('\n', first)) != std::string::npos && first > 0 && text[first - 1] == '\r') ++first;
+  if (first == std::string::npos) return text;
   std::string out;
   out.reserve(text.size() + text.size() / 16);
-  for (size_t i = 0; i < text.size(); ++i) {
+  out.append(text, 0, first);
+  for (size_t i = first; i < text.size(); ++i) {
     if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
     out.push_back(text[i]);
   }

@@ -23,7 +23,7 @@ struct DecodedText {
 DecodedText DecodeText(std::string_view bytes, TextEncoding encoding);
 
 // A lone LF becomes CR LF, as text pasted on Windows has it.
-std::string WindowsLineBreaks(std::string_view text);
+std::string WindowsLineBreaks(std::string text);
 
 // ASCII reads the same in every encoding here: most of what passes through.
 bool IsAscii(std::string_view text);

@@ -40,13 +40,29 @@ struct NameGroups {
 NameGroups GroupNames(const RowTable& table) {
   const std::vector<Row>& rows = table.rows;
   NameGroups g;
+  g.first.resize(rows.size());
+  g.later.assign(rows.size(), 0);
+  // A list in byte order (as its parse left it) holds each name's rows
+  // together: one walk groups them, counting back from each run's end.
+  bool inOrder = true;
+  std::string_view previous;
+  for (size_t i = 0; i < rows.size() && inOrder; ++i) {
+    std::string_view name = rows[i].Cell(1);
+    inOrder = i == 0 || previous <= name;
+    g.first[i] = i > 0 && name == previous ? g.first[i - 1] : static_cast<int>(i);
+    previous = name;
+  }
+  if (inOrder) {
+    for (size_t i = rows.size(); i-- > 1;)
+      if (g.first[i] == g.first[i - 1]) g.later[i - 1] = g.later[i] + 1;
+    return g;
+  }
   {
     std::vector<std::string_view> names;
     names.reserve(rows.size());
     for (const Row& row : rows) names.push_back(row.Cell(1));
     g.first = NameIndex(names).FirstOfEach(names);
   }
-  g.later.assign(rows.size(), 0);
   std::vector<int> seen(rows.size(), 0);
   for (size_t i = rows.size(); i-- > 0;) g.later[i] = seen[static_cast<size_t>(g.first[i])]++;
   return g;

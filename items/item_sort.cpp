@@ -49,27 +49,6 @@ class RankCounts {
   std::vector<uint32_t> tree_;  // row counts fit; half the cache of size_t
 };
 
-// Every key side by side in one buffer, read eight bytes at a time.
-class KeyArena {
- public:
-  void Add(std::string_view trimmedName, bool caseSensitive) {
-    if (caseSensitive)
-      bytes_.append(trimmedName);
-    else
-      AppendNameOrderKey(trimmedName, bytes_);
-    ends_.push_back(bytes_.size());
-  }
-  size_t size() const { return ends_.size(); }
-  std::string_view Key(size_t r) const {
-    size_t begin = r == 0 ? 0 : ends_[r - 1];
-    return std::string_view(bytes_).substr(begin, ends_[r] - begin);
-  }
-
- private:
-  Text bytes_;
-  std::vector<size_t> ends_;
-};
-
 // Keys compare by sixteen-byte chunks (two numbers, most significant byte
 // first), padded with zeros: most names fit one, so the sort seldom goes back
 // to the keys. `tail` tells a key that ends inside the chunk (its byte count
@@ -83,18 +62,52 @@ struct ChunkRef {
   int row;
 };
 
-uint64_t BigEndianAt(std::string_view key, size_t from, size_t left) {
-  uint64_t bytes = 0;
-  for (size_t i = 0; i < 8; ++i) bytes = bytes << 8 | (i < left ? static_cast<unsigned char>(key[from + i]) : 0u);
-  return bytes;
+// The chunk of the `left` key bytes from `at` (lowered, for the ASCII keys
+// that are their names lowered).
+ChunkRef MakeChunk(const char* at, size_t left, bool lower, int row) {
+  auto byte = [&](size_t i) -> uint64_t {
+    if (i >= left) return 0;
+    char c = at[i];
+    if (lower && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return static_cast<unsigned char>(c);
+  };
+  uint64_t high = 0, low = 0;
+  for (size_t i = 0; i < 8; ++i) high = high << 8 | byte(i);
+  for (size_t i = 8; i < 16; ++i) low = low << 8 | byte(i);
+  return {high, low, static_cast<uint32_t>(std::min(left, kChunk + 1)), row};
 }
 
-ChunkRef ChunkAt(std::string_view key, size_t depth, int row) {
-  size_t from = depth * kChunk;
-  size_t left = key.size() > from ? key.size() - from : 0;
-  return {BigEndianAt(key, from, left), BigEndianAt(key, from + 8, left > 8 ? left - 8 : 0),
-          static_cast<uint32_t>(std::min(left, kChunk + 1)), row};
-}
+// The sort's keys, made from the names as each chunk is asked for: the
+// trimmed name itself, or its name-order key when case does not matter. An
+// ASCII name's key is the name lowered, read in place; only other names
+// have their key made, and only for the chunks asked of them.
+class SortKeys {
+ public:
+  SortKeys(const std::vector<std::string_view>& names, bool caseSensitive)
+      : names_(names), caseSensitive_(caseSensitive) {}
+  size_t size() const { return names_.size(); }
+
+  ChunkRef ChunkAt(size_t r, size_t depth) const {
+    std::string_view name = TrimmedView(names_[r]);
+    size_t from = depth * kChunk;
+    int row = static_cast<int>(r);
+    auto left = [from](std::string_view key) { return key.size() > from ? key.size() - from : 0; };
+    if (caseSensitive_) return MakeChunk(name.data() + from, left(name), false, row);
+    // Up to the chunk's end and one byte past it, an ASCII name and its key
+    // agree byte for byte, and a longer name has a longer key.
+    size_t seen = std::min(name.size(), from + kChunk + 1);
+    if (std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(seen),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+      return MakeChunk(name.data() + from, left(name), true, row);
+    Text key;
+    AppendNameOrderKey(name, key);
+    return MakeChunk(key.data() + from, left(key), false, row);
+  }
+
+ private:
+  const std::vector<std::string_view>& names_;
+  bool caseSensitive_;
+};
 
 bool SameChunk(const ChunkRef& x, const ChunkRef& y) {
   return x.high == y.high && x.low == y.low && x.tail == y.tail;
@@ -103,10 +116,11 @@ bool SameChunk(const ChunkRef& x, const ChunkRef& y) {
 // Row indices sorted by key, and for each place whether its key differs from
 // the one before. Groups that agree on a chunk are sorted again on the next
 // chunk; a work list instead of recursion bears keys of any length.
-void SortByKey(const KeyArena& keys, std::vector<int>& sortedRows, std::vector<bool>& newKeyAt) {
+void SortByKey(const SortKeys& keys, std::vector<int>& sortedRows, std::vector<bool>& newKeyAt) {
   size_t n = keys.size();
-  std::vector<ChunkRef> refs(n);
-  for (size_t r = 0; r < n; ++r) refs[r] = ChunkAt(keys.Key(r), 0, static_cast<int>(r));
+  std::vector<ChunkRef> refs;
+  refs.reserve(n);
+  for (size_t r = 0; r < n; ++r) refs.push_back(keys.ChunkAt(r, 0));
   newKeyAt.assign(n, false);
   if (n > 0) newKeyAt[0] = true;
   struct Group {
@@ -119,7 +133,7 @@ void SortByKey(const KeyArena& keys, std::vector<int>& sortedRows, std::vector<b
     auto first = refs.begin() + static_cast<std::ptrdiff_t>(g.begin);
     auto last = refs.begin() + static_cast<std::ptrdiff_t>(g.end);
     if (g.depth > 0)
-      for (auto it = first; it != last; ++it) *it = ChunkAt(keys.Key(static_cast<size_t>(it->row)), g.depth, it->row);
+      for (auto it = first; it != last; ++it) *it = keys.ChunkAt(static_cast<size_t>(it->row), g.depth);
     std::sort(first, last, [](const ChunkRef& x, const ChunkRef& y) {
       if (x.high != y.high) return x.high < y.high;
       return x.low != y.low ? x.low < y.low : x.tail < y.tail;
@@ -140,7 +154,7 @@ void SortByKey(const KeyArena& keys, std::vector<int>& sortedRows, std::vector<b
 // different value end up sorted whatever the procedure, so only the order
 // inside each run of equal keys needs the procedure, and that follows from
 // how many keys lie below, how many equal, and how many in all at each step.
-std::vector<int> InsertionOrder(const KeyArena& keys) {
+std::vector<int> InsertionOrder(const SortKeys& keys) {
   size_t n = keys.size();
   std::vector<int> byKey;
   std::vector<bool> newKeyAt;
@@ -177,9 +191,7 @@ std::vector<int> InsertionOrder(const KeyArena& keys) {
 }  // namespace
 
 std::vector<int> ItemOrder(const std::vector<std::string_view>& names, bool caseSensitive) {
-  KeyArena keys;
-  for (std::string_view name : names) keys.Add(TrimmedView(name), caseSensitive);
-  return InsertionOrder(keys);
+  return InsertionOrder(SortKeys(names, caseSensitive));
 }
 
 SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSensitive) {

@@ -34,8 +34,8 @@ template <typename CellList>
 void Row::Pack(const CellList& cells, size_t count) {
   size_t total = LengthSize(count);
   for (std::string_view cell : cells) total += LengthSize(cell.size()) + cell.size();
-  // The size is kept in 32 bits; only the 64-bit companion could be handed more.
-  if (total > UINT32_MAX) throw std::length_error("a row of more than 4 GB");
+  // The size is kept in 31 bits; only the 64-bit companion could be handed more.
+  if (total > INT32_MAX) throw std::length_error("a row of more than 2 GB");
   // Written apart first: the cells may be views into this row's own bytes.
   char small[kInline];
   char* to = total > kInline ? new char[total] : small;
@@ -50,7 +50,7 @@ void Row::Pack(const CellList& cells, size_t count) {
   size_ = static_cast<uint32_t>(total);
 }
 
-Row::Row(std::initializer_list<std::string_view> cells, int32_t tag_, bool checked_) : tag(tag_), checked(checked_) {
+Row::Row(std::initializer_list<std::string_view> cells, int32_t tag_, bool checked) : checked_(checked), tag(tag_) {
   Pack(cells, cells.size());
 }
 
@@ -59,7 +59,7 @@ Row& Row::operator=(const Row& other) {
     Release();
     Adopt(other.Packed());
     tag = other.tag;
-    checked = other.checked;
+    checked_ = other.checked_;
   }
   return *this;
 }
@@ -69,12 +69,12 @@ Row& Row::operator=(Row&& other) noexcept {
     Release();
     Steal(other);
     tag = other.tag;
-    checked = other.checked;
+    checked_ = other.checked_;
   }
   return *this;
 }
 
-void Row::Adopt(std::string_view packed) {  // packed comes from a row: below 4 GB
+void Row::Adopt(std::string_view packed) {  // packed comes from a row: below 2 GB
   char* to = packed.size() > kInline ? (heap_ = new char[packed.size()]) : inline_;
   std::copy(packed.begin(), packed.end(), to);
   size_ = static_cast<uint32_t>(packed.size());

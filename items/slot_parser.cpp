@@ -167,16 +167,17 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   }
   lines = {};  // the items hold what is needed of them
   std::vector<int> order = ItemOrder(names, false);
-  std::vector<Row> rows(names.size());
-  for (size_t r = 0; r < rows.size(); ++r) {
+  std::vector<Row> rows;
+  rows.reserve(names.size());
+  for (size_t r = 0; r < names.size(); ++r) {
     // The items are read in sorted order, from anywhere: ask for them ahead.
-    if (r + 16 < rows.size()) {
+    if (r + 16 < names.size()) {
       __builtin_prefetch(&names[static_cast<size_t>(order[r + 16])]);
       __builtin_prefetch(&values[static_cast<size_t>(order[r + 16])]);
     }
-    if (r + 8 < rows.size()) __builtin_prefetch(names[static_cast<size_t>(order[r + 8])].data());
+    if (r + 8 < names.size()) __builtin_prefetch(names[static_cast<size_t>(order[r + 8])].data());
     size_t item = static_cast<size_t>(order[r]);
-    rows[r] = Row{ToText(static_cast<long long>(r + 1)), names[item], values[item]};
+    rows.push_back(Row{ToText(static_cast<long long>(r + 1)), names[item], values[item]});
   }
 
   Text report;

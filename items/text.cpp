@@ -1,5 +1,6 @@
 #include "items/text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ds {
@@ -82,6 +83,12 @@ void SplitViews(std::string_view text, std::string_view separator, int maxCount,
       continue;
     }
     if (MatchesAt(text, p, separator, false)) {
+      // A long text is most likely cut alike throughout: past the first
+      // thousand pieces, room is made for as many again in the rest at once
+      // instead of doubling (which keeps both copies for a while).
+      if (pieces.size() == 1024 && text.size() > 2 * p)
+        pieces.reserve(std::min(pieces.size() + pieces.size() * (text.size() - p) / p * 9 / 8,
+                                text.size() / separator.size() + 1));
       pieces.push_back(text.substr(pieceStart, p - pieceStart));
       if (maxCount > 0 && static_cast<int>(pieces.size()) >= maxCount) return;
       known = i = pieceStart = p + separator.size();

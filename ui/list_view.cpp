@@ -232,7 +232,7 @@ void ListView::FillDisplayInfo(NMLVDISPINFOW* info) {
   }
   if (item.mask & LVIF_IMAGE) item.iImage = -1;  // no images
   if ((item.mask & LVIF_STATE) && column == 0) {
-    item.state = INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
+    item.state = INDEXTOSTATEIMAGEMASK(row.Checked() ? 2 : 1);
     item.stateMask = LVIS_STATEIMAGEMASK;
   }
 }
@@ -260,7 +260,7 @@ LRESULT ListView::OnNotify(NMHDR* header) {
       hit.pt = activate->ptAction;
       int row = static_cast<int>(SendMessageW(hwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
       if (row >= 0 && row < RowCount() && (hit.flags & LVHT_ONITEMSTATEICON)) {
-        table_.rows[static_cast<size_t>(row)].checked = !table_.rows[static_cast<size_t>(row)].checked;
+        table_.rows[static_cast<size_t>(row)].SetChecked(!table_.rows[static_cast<size_t>(row)].Checked());
         SendMessageW(hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
       }
       if (onClick) onClick();

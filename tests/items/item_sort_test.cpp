@@ -56,13 +56,13 @@ TEST(ItemSort, CaseSensitiveOrderIsByBytes) {
 
 TEST(ItemSort, CarriesRowDataAndRestoresTheSelection) {
   RowTable t = TableOf({"c", "a", "b"});
-  t.rows[0].checked = true;
+  t.rows[0].SetChecked(true);
   t.rows[2].tag = 77;
   t.selected = 0;  // "c", tag 0: marked with 1
   SortResult r = SortItemRows(t, 1, true, false);
   ASSERT_EQ(Names(t), (V{"a", "b", "c"}));
   EXPECT_EQ(t.rows[2].Cell(2), "vc");
-  EXPECT_TRUE(t.rows[2].checked);
+  EXPECT_TRUE(t.rows[2].Checked());
   EXPECT_EQ(t.rows[1].tag, 77);
   EXPECT_EQ(t.rows[2].tag, 1);
   EXPECT_EQ(t.selected, 2);

@@ -29,11 +29,13 @@ TEST(Row, CellsKeepTheirBytesThroughRewrites) {
 
 // Short rows keep their bytes inside the row, long ones outside: rows that
 // cross between the two, are copied or moved either way, or take a cell
-// from their own bytes must come out whole.
+// from their own bytes must come out whole, the check mark (kept beside the
+// size) included.
 TEST(Row, ShortAndLongRowsCopyAndMoveWhole) {
   Row row{"1", "sid", "x"};
   row.SetCell(2, row.Cell(1));  // short, from its own bytes
   EXPECT_EQ(row.Cells(), (std::vector<Text>{"1", "sid", "sid"}));
+  row.SetChecked(true);
   row.SetCell(2, Text(40, 'v'));  // now long
   Row copy = row;
   row.SetCell(2, "y");  // short again, and the copy keeps its own bytes
@@ -47,6 +49,8 @@ TEST(Row, ShortAndLongRowsCopyAndMoveWhole) {
   rows[1] = std::move(rows[3]);
   rows[2] = rows[2];
   EXPECT_EQ(moved.Cell(2), Text(40, 'v'));
+  EXPECT_TRUE(moved.Checked() && rows[0].Checked());
+  EXPECT_FALSE(rows[1].Checked());
   EXPECT_EQ(rows[0].Cell(2), "y");
   EXPECT_EQ(rows[1].Cells(), (std::vector<Text>{"2", Text(30, 'n'), ""}));
   EXPECT_EQ(rows[2].CellCount(), 0u);

@@ -100,7 +100,7 @@ TEST_F(FrameworkTest, ListRowsReadBackWithTagCheckStateAndSelection) {
   EXPECT_EQ(ShownCell(list, 99999, 1), "name99999");
   EXPECT_EQ(ShownCell(list, 5, 2), "\xD6\xD0");
   EXPECT_EQ(list.rows().rows[7].tag, 21);
-  EXPECT_FALSE(list.rows().rows[7].checked);
+  EXPECT_FALSE(list.rows().rows[7].Checked());
   int changes = 0;
   list.onSelectionChanged = [&] { ++changes; };
   list.SelectRow(99999);
