@@ -113,6 +113,58 @@ bool SameChunk(const ChunkRef& x, const ChunkRef& y) {
   return x.high == y.high && x.low == y.low && x.tail == y.tail;
 }
 
+bool ChunkLess(const ChunkRef& x, const ChunkRef& y) {
+  if (x.high != y.high) return x.high < y.high;
+  return x.low != y.low ? x.low < y.low : x.tail < y.tail;
+}
+
+// Digit d of a chunk, most significant first: the sixteen bytes, then the tail.
+constexpr int kDigits = 17;
+unsigned DigitOf(const ChunkRef& c, int d) {
+  if (d < 8) return static_cast<unsigned>(c.high >> (56 - 8 * d)) & 0xFF;
+  if (d < 16) return static_cast<unsigned>(c.low >> (56 - 8 * (d - 8))) & 0xFF;
+  return c.tail;
+}
+
+// Sorts in place by digits, most significant first (each pass moves every
+// chunk straight into its bucket), skipping digits all chunks share; short
+// stretches are left to comparison. Names mostly differ within their first
+// bytes, so a few passes sort them.
+void SortChunks(ChunkRef* first, ChunkRef* last, int digit) {
+  for (;;) {
+    size_t n = static_cast<size_t>(last - first);
+    if (n < 64 || digit >= kDigits) {
+      std::sort(first, last, ChunkLess);
+      return;
+    }
+    size_t count[256] = {};
+    for (ChunkRef* c = first; c != last; ++c) ++count[DigitOf(*c, digit)];
+    if (count[DigitOf(*first, digit)] == n) {  // one bucket: on to the next digit
+      ++digit;
+      continue;
+    }
+    size_t next[256], end[256];
+    for (size_t b = 0, at = 0; b < 256; ++b) {
+      next[b] = at;
+      at += count[b];
+      end[b] = at;
+    }
+    for (size_t b = 0; b < 256; ++b) {
+      while (next[b] < end[b]) {
+        ChunkRef& c = first[next[b]];
+        unsigned d = DigitOf(c, digit);
+        if (d == b)
+          ++next[b];
+        else
+          std::swap(c, first[next[d]++]);
+      }
+    }
+    for (size_t b = 0, at = 0; b < 256; at += count[b++])
+      if (count[b] > 1) SortChunks(first + at, first + at + count[b], digit + 1);
+    return;
+  }
+}
+
 // Row indices sorted by key, and for each place whether its key differs from
 // the one before. Groups that agree on a chunk are sorted again on the next
 // chunk; a work list instead of recursion bears keys of any length.
@@ -134,10 +186,7 @@ void SortByKey(const SortKeys& keys, std::vector<int>& sortedRows, std::vector<b
     auto last = refs.begin() + static_cast<std::ptrdiff_t>(g.end);
     if (g.depth > 0)
       for (auto it = first; it != last; ++it) *it = keys.ChunkAt(static_cast<size_t>(it->row), g.depth);
-    std::sort(first, last, [](const ChunkRef& x, const ChunkRef& y) {
-      if (x.high != y.high) return x.high < y.high;
-      return x.low != y.low ? x.low < y.low : x.tail < y.tail;
-    });
+    SortChunks(refs.data() + g.begin, refs.data() + g.end, 0);
     for (size_t i = g.begin; i < g.end;) {
       size_t j = i + 1;
       while (j < g.end && SameChunk(refs[i], refs[j])) ++j;
@@ -169,20 +218,29 @@ std::vector<int> InsertionOrder(const SortKeys& keys) {
 
   // Each run's place in the result is known from the sort: the runs are
   // filled in place, one row at a time, in row order.
-  std::vector<uint32_t> runStart(ranks + 1, 0), runSize(ranks, 0);
-  for (size_t r = 0; r < n; ++r) ++runStart[rank[r] + 1];
-  for (size_t k = 0; k < ranks; ++k) runStart[k + 1] += runStart[k];
+  // Where each run starts in the result and how much of it is filled, side
+  // by side: the loop below reads both for a rank it cannot predict.
+  struct Run {
+    uint32_t start = 0, size = 0;
+  };
+  std::vector<Run> runs(ranks + 1);
+  for (size_t r = 0; r < n; ++r) ++runs[rank[r] + 1].start;
+  for (size_t k = 0; k < ranks; ++k) runs[k + 1].start += runs[k].start;
   std::vector<int> order(n);
   RankCounts counts(ranks);
   for (size_t r = 0; r < n; ++r) {
+    // The ranks come in row order, so the runs they land in are known ahead.
+    if (r + 16 < n) __builtin_prefetch(&runs[rank[r + 16]]);
+    if (r + 8 < n) __builtin_prefetch(&order[runs[rank[r + 8]].start]);
     size_t k = rank[r];
+    Run& run = runs[k];
     // The first key of its run has only one place to go.
-    size_t offset = runSize[k] == 0 ? 0 : OffsetAmongEqual(counts.Below(k), runSize[k], r);
-    auto first = order.begin() + static_cast<std::ptrdiff_t>(runStart[k]);
-    std::copy_backward(first + static_cast<std::ptrdiff_t>(offset), first + static_cast<std::ptrdiff_t>(runSize[k]),
-                       first + static_cast<std::ptrdiff_t>(runSize[k] + 1));
+    size_t offset = run.size == 0 ? 0 : OffsetAmongEqual(counts.Below(k), run.size, r);
+    auto first = order.begin() + static_cast<std::ptrdiff_t>(run.start);
+    std::copy_backward(first + static_cast<std::ptrdiff_t>(offset), first + static_cast<std::ptrdiff_t>(run.size),
+                       first + static_cast<std::ptrdiff_t>(run.size + 1));
     first[static_cast<std::ptrdiff_t>(offset)] = static_cast<int>(r);
-    ++runSize[k];
+    ++run.size;
     counts.Add(k);
   }
   return order;
