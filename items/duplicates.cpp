@@ -1,5 +1,9 @@
 #include "items/duplicates.h"
 
+#include <algorithm>
+#include <optional>
+#include <tuple>
+
 #include "items/in_parallel.h"
 #include "items/name_index.h"
 #include "items/sentence.h"
@@ -68,34 +72,30 @@ NameGroups GroupNames(const RowTable& table) {
   return g;
 }
 
-void ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWord, std::string_view label,
-              Decision& decision, const DuplicateQuestion& ask, DuplicateOutcome& out) {
+// The notes and removals of one slot, the decision taken.
+Text ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWord, std::string_view label,
+              Decision decision) {
   std::vector<Row>& rows = table.rows;
   const std::vector<int>& first = groups.first;
   const std::vector<int>& later = groups.later;
   std::vector<bool> drop(rows.size(), false);
   std::vector<bool> removing(rows.size(), false);  // by first row
+  // Room for a note on every row with later equals, most names being short.
+  Text notes;
+  size_t repeated = static_cast<size_t>(std::count_if(later.begin(), later.end(), [](int n) { return n > 0; }));
+  notes.reserve(repeated * (sizeof texts::kDuplicateNote + modeWord.size() + label.size() + 16));
   for (size_t i = 0; i < rows.size(); ++i) {
-    std::string_view name = rows[i].Cell(1);
     if (removing[static_cast<size_t>(first[i])]) {
       drop[i] = true;
       continue;
     }
     if (later[i] == 0) continue;
-    if (decision == Decision::kNotAsked) {
-      Text question = FillIn(texts::kDuplicateQuestion, {{"mode", modeWord}, {"slot", label}, {"name", name}});
-      bool yes = ask(question, texts::kDuplicateTitle);
-      out.asked = true;
-      decision = yes ? Decision::kRemove : Decision::kKeep;
-    }
-    if (decision == Decision::kRemove) {
-      removing[static_cast<size_t>(first[i])] = true;
-      out.removed = true;
-    }
-    out.notes +=
-        FillIn(texts::kDuplicateNote, {{"mode", modeWord}, {"slot", label}, {"name", name}, {"count", ToText(later[i])}});
+    if (decision == Decision::kRemove) removing[static_cast<size_t>(first[i])] = true;
+    AppendFilledIn(notes, texts::kDuplicateNote,
+                   {{"mode", modeWord}, {"slot", label}, {"name", rows[i].Cell(1)}, {"count", ToText(later[i])}});
   }
   RemoveRows(table, drop);
+  return notes;
 }
 
 void DropEmptyRows(RowTable& table) {
@@ -104,22 +104,47 @@ void DropEmptyRows(RowTable& table) {
   RemoveRows(table, drop);
 }
 
+// The first row with later equals: the one the question names.
+std::optional<size_t> FirstRepeated(const NameGroups& groups) {
+  auto it = std::find_if(groups.later.begin(), groups.later.end(), [](int n) { return n > 0; });
+  if (it == groups.later.end()) return std::nullopt;
+  return static_cast<size_t>(it - groups.later.begin());
+}
+
 }  // namespace
 
 DuplicateOutcome HandleDuplicates(RowTable& slot1, RowTable& slot2, std::string_view modeWord,
                                   const DuplicateQuestion& ask) {
   DuplicateOutcome out;
-  Decision decision = Decision::kNotAsked;
-  // The grouping reads each slot alone; the question and the notes then go
-  // slot by slot.
+  bool worthIt = slot1.rows.size() + slot2.rows.size() > kParallelRows;
   NameGroups groups1, groups2;
   InParallel(
-      slot1.rows.size() + slot2.rows.size() > kParallelRows, [&] { groups1 = GroupNames(slot1); },
-      [&] { groups2 = GroupNames(slot2); });
-  ScanSlot(slot1, groups1, modeWord, SlotLabel(Slot::k1), decision, ask, out);
-  ScanSlot(slot2, groups2, modeWord, SlotLabel(Slot::k2), decision, ask, out);
-  DropEmptyRows(slot1);
-  DropEmptyRows(slot2);
+      worthIt, [&] { groups1 = GroupNames(slot1); }, [&] { groups2 = GroupNames(slot2); });
+  // The one question names the first repeated row, Slot 1's before Slot 2's;
+  // with the answer known, the two slots are handled each on its own.
+  Decision decision = Decision::kNotAsked;
+  for (auto [table, groups, slot] : {std::tuple{&slot1, &groups1, Slot::k1}, std::tuple{&slot2, &groups2, Slot::k2}}) {
+    std::optional<size_t> row = FirstRepeated(*groups);
+    if (!row) continue;
+    Text question = FillIn(texts::kDuplicateQuestion,
+                           {{"mode", modeWord}, {"slot", SlotLabel(slot)}, {"name", table->rows[*row].Cell(1)}});
+    out.asked = true;
+    decision = ask(question, texts::kDuplicateTitle) ? Decision::kRemove : Decision::kKeep;
+    out.removed = decision == Decision::kRemove;
+    break;
+  }
+  Text notes1, notes2;
+  InParallel(
+      worthIt,
+      [&] {
+        notes1 = ScanSlot(slot1, groups1, modeWord, SlotLabel(Slot::k1), decision);
+        DropEmptyRows(slot1);
+      },
+      [&] {
+        notes2 = ScanSlot(slot2, groups2, modeWord, SlotLabel(Slot::k2), decision);
+        DropEmptyRows(slot2);
+      });
+  out.notes = std::move(notes1) + notes2;
   return out;
 }
 

@@ -2,11 +2,9 @@
 
 namespace ds {
 
-Text FillIn(std::string_view sentence, std::initializer_list<Blank> blanks) {
-  Text out;
-  out.reserve(sentence.size() + 32);
+void AppendFilledIn(Text& out, std::string_view sentence, std::initializer_list<Blank> blanks) {
+  size_t literal = 0;  // the words since the last blank go out in one piece
   for (size_t i = 0; i < sentence.size();) {
-    size_t n = CharLength(sentence, i);
     if (sentence[i] == '{') {
       size_t close = sentence.find('}', i + 1);
       if (close != std::string_view::npos) {
@@ -15,15 +13,22 @@ Text FillIn(std::string_view sentence, std::initializer_list<Blank> blanks) {
         for (const Blank& b : blanks)
           if (b.name == name) hit = &b;
         if (hit) {
+          out.append(sentence.substr(literal, i - literal));
           out += hit->value;
-          i = close + 1;
+          i = literal = close + 1;
           continue;
         }
       }
     }
-    out.append(sentence.substr(i, n));
-    i += n;
+    i += CharLength(sentence, i);
   }
+  out.append(sentence.substr(literal));
+}
+
+Text FillIn(std::string_view sentence, std::initializer_list<Blank> blanks) {
+  Text out;
+  out.reserve(sentence.size() + 32);
+  AppendFilledIn(out, sentence, blanks);
   return out;
 }
 

@@ -17,5 +17,8 @@ struct Blank {
 // A "{" inside a double-byte character is no blank; an unknown name stays as
 // it is written.
 Text FillIn(std::string_view sentence, std::initializer_list<Blank> blanks);
+// The same, added to the end of `out`: many sentences into one text without
+// a text of their own each.
+void AppendFilledIn(Text& out, std::string_view sentence, std::initializer_list<Blank> blanks);
 
 }  // namespace ds
