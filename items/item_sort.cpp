@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace ds {
 namespace {
@@ -65,15 +66,13 @@ struct ChunkRef {
 // The chunk of the `left` key bytes from `at` (lowered, for the ASCII keys
 // that are their names lowered).
 ChunkRef MakeChunk(const char* at, size_t left, bool lower, int row) {
-  auto byte = [&](size_t i) -> uint64_t {
-    if (i >= left) return 0;
-    char c = at[i];
-    if (lower && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return static_cast<unsigned char>(c);
-  };
+  unsigned char bytes[kChunk] = {};
+  std::memcpy(bytes, at, std::min(left, kChunk));
+  if (lower)
+    for (unsigned char& c : bytes) c = static_cast<unsigned char>(c + (static_cast<unsigned>(c - 'A') < 26u ? 'a' - 'A' : 0));
   uint64_t high = 0, low = 0;
-  for (size_t i = 0; i < 8; ++i) high = high << 8 | byte(i);
-  for (size_t i = 8; i < 16; ++i) low = low << 8 | byte(i);
+  for (size_t i = 0; i < 8; ++i) high = high << 8 | bytes[i];
+  for (size_t i = 8; i < kChunk; ++i) low = low << 8 | bytes[i];
   return {high, low, static_cast<uint32_t>(std::min(left, kChunk + 1)), row};
 }
 
