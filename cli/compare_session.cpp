@@ -21,7 +21,7 @@ void ApplyParse(SlotResult& slot, ds::SlotUpdate update, bool keepParsed, std::s
 
 }  // namespace
 
-SessionResult RunSession(const SessionInput& in) {
+SessionResult RunSession(SessionInput in) {
   SessionResult r;
   ds::AnalysisMode mode = in.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   r.modeWord = ds::ModeWord(mode);
@@ -42,6 +42,12 @@ SessionResult RunSession(const SessionInput& in) {
   std::string contentBox;
   ApplyParse(r.slot1, std::move(update1), in.keepParsed, contentBox);
   ApplyParse(r.slot2, std::move(update2), in.keepParsed, contentBox);
+  // From here on a text is only told from the placeholder and from nothing,
+  // which its first bytes do; the rest would sit beside the lists unread.
+  for (std::string* text : {&in.slot1Text, &in.slot2Text}) {
+    size_t enough = ds::PlaceholderText(r.modeWord, text == &in.slot1Text ? ds::Slot::k1 : ds::Slot::k2).size() + 1;
+    if (text->size() > enough) *text = text->substr(0, enough);
+  }
 
   bool remove = in.removeDuplicates;
   ds::AnalyseResult analysed =

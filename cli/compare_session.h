@@ -57,6 +57,7 @@ struct SessionResult {
   }
 };
 
-SessionResult RunSession(const SessionInput& input);
+// Takes the input over: the texts are let go once they are parsed.
+SessionResult RunSession(SessionInput input);
 
 }  // namespace cli

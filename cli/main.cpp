@@ -183,8 +183,7 @@ int Run(int argc, char** argv) {
     *slots[i] = cli::WindowsLineBreaks(std::move(gbk));
   }
 
-  cli::SessionResult result = cli::RunSession(in);
-  in = {};  // nothing reads the texts again
+  cli::SessionResult result = cli::RunSession(std::move(in));
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
   if (o.json) {
     if (!Print(cli::FormatJson(result, o.httpMode, o.encoding), &error)) return Fail(error);

@@ -65,6 +65,19 @@ TEST(CliJson, EmptyInputsStopSilently) {
   EXPECT_FALSE(r.HasDifferences());
 }
 
+// Only a text that is the placeholder and nothing more is refused, in either
+// slot; a longer one is compared.
+TEST(CliSession, OnlyTheWholePlaceholderIsRefused) {
+  for (ds::Slot slot : {ds::Slot::k1, ds::Slot::k2}) {
+    std::string placeholder = ds::PlaceholderText("Cookies", slot);
+    bool first = slot == ds::Slot::k1;
+    EXPECT_TRUE(RunSession(first ? Cookies(placeholder, "a=1") : Cookies("a=1", placeholder)).refusal);
+    SessionResult longer = RunSession(first ? Cookies(placeholder + "a=1", "a=1") : Cookies("a=1", placeholder + "a=1"));
+    EXPECT_FALSE(longer.refusal);
+    EXPECT_EQ(longer.stop, ds::AnalyseStop::kRan);
+  }
+}
+
 TEST(CliSession, ReportsAreNullWhenSlot2IsEmptyAndDuplicatesFollowTheAnswer) {
   SessionInput in = Cookies("a=1;a=2", "");
   in.removeDuplicates = true;
