@@ -10,7 +10,7 @@ namespace ds {
 namespace {
 
 Row ResultRow(size_t number, std::string_view name, std::string_view value) {
-  return Row{ToText(static_cast<long long>(number)), name, value};
+  return Row{Digits(static_cast<long long>(number)), name, value};
 }
 
 }  // namespace
@@ -51,7 +51,7 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
         out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, row.Cell(1), row.Cell(2)));
       } else if (nextDiffering != differing.end() && *nextDiffering == static_cast<int>(i)) {
         ++nextDiffering;
-        out.different.push_back(Row{ToText(static_cast<long long>(out.different.size() + 1)), row.Cell(1),
+        out.different.push_back(Row{Digits(static_cast<long long>(out.different.size() + 1)), row.Cell(1),
                                     row.Cell(2), slot2.rows[static_cast<size_t>(inSlot2[i])].Cell(2)});
       }
     }

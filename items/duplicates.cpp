@@ -92,7 +92,7 @@ Text ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWo
     if (later[i] == 0) continue;
     if (decision == Decision::kRemove) removing[static_cast<size_t>(first[i])] = true;
     AppendFilledIn(notes, texts::kDuplicateNote,
-                   {{"mode", modeWord}, {"slot", label}, {"name", rows[i].Cell(1)}, {"count", ToText(later[i])}});
+                   {{"mode", modeWord}, {"slot", label}, {"name", rows[i].Cell(1)}, {"count", Digits(later[i])}});
   }
   RemoveRows(table, drop);
   return notes;

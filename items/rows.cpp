@@ -130,7 +130,7 @@ void Row::SetCell(size_t column, std::string_view value) {
 }
 
 void Renumber(RowTable& table) {
-  for (size_t r = 0; r < table.rows.size(); ++r) table.rows[r].SetCell(0, ToText(static_cast<long long>(r + 1)));
+  for (size_t r = 0; r < table.rows.size(); ++r) table.rows[r].SetCell(0, Digits(static_cast<long long>(r + 1)));
 }
 
 }  // namespace ds

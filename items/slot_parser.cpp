@@ -177,7 +177,7 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
     }
     if (r + 8 < names.size()) __builtin_prefetch(names[static_cast<size_t>(order[r + 8])].data());
     size_t item = static_cast<size_t>(order[r]);
-    rows.push_back(Row{ToText(static_cast<long long>(r + 1)), names[item], values[item]});
+    rows.push_back(Row{Digits(static_cast<long long>(r + 1)), names[item], values[item]});
   }
 
   Text report;

@@ -194,7 +194,7 @@ Text Character(int byteValue) {
   return Text(1, static_cast<char>(byteValue));
 }
 
-Text ToText(long long value) { return std::to_string(value); }
+Text ToText(long long value) { return Text(Digits(value)); }
 
 namespace {
 

@@ -2,6 +2,7 @@
 // and every scan steps over a double-byte character as one unit.
 #pragma once
 
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,18 @@ Text ToLowerAscii(std::string_view text);
 void ToLowerAsciiInPlace(char* text, size_t size);  // the same, on bytes in place
 Text Character(int byteValue);
 Text ToText(long long value);
+
+// A number's decimal digits without a string of their own, for the row
+// numbers of long lists.
+class Digits {
+ public:
+  explicit Digits(long long value) : size_(static_cast<size_t>(std::to_chars(bytes_, bytes_ + sizeof bytes_, value).ptr - bytes_)) {}
+  operator std::string_view() const { return {bytes_, size_}; }
+
+ private:
+  char bytes_[24];
+  size_t size_;
+};
 
 // The name order: case-folded character by character, double-byte
 // characters as 16-bit values after upper-case mapping; a prefix sorts first.
