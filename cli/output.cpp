@@ -1,5 +1,6 @@
 #include "cli/output.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/texts.h"
@@ -292,10 +293,19 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
 }
 
 void WriteText(const SessionResult& r, Encoding encoding, const std::function<void(std::string_view)>& write) {
-  // The lists before the differences and the differences after them are
-  // made on two cores when they are long: the first part goes out as it is
-  // made, the second waits in pieces until the first is through.
+  // A long report is made in two halves on two cores: the first goes out as
+  // it is made, the second waits in pieces until the first is through.
   std::vector<std::string> later;
+  // Slot 2's missing list is shared out so that both write about as many
+  // lines; a difference takes two.
+  const std::vector<ds::Row>& missing1 = r.lists.missingInSlot1;
+  const std::vector<ds::Row>& missing2 = r.lists.missingInSlot2;
+  size_t tailLines = 2 * r.lists.different.size() + missing2.size();
+  size_t headPart = tailLines > missing1.size() ? std::min(missing2.size(), (tailLines - missing1.size()) / 2) : 0;
+  auto shared = missing2.begin() + static_cast<std::ptrdiff_t>(headPart);
+  auto items = [](ReportText& out, std::vector<ds::Row>::const_iterator from, std::vector<ds::Row>::const_iterator to) {
+    for (; from != to; ++from) out.Item({}, from->Cell(1), from->Cell(2));
+  };
   ReportText head(encoding, r.separators, [&write](std::string&& piece) { write(piece); });
   ReportText tail(encoding, r.separators, [&later](std::string&& piece) { later.push_back(std::move(piece)); });
   auto writeHead = [&] {
@@ -306,14 +316,13 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
     body(r.slot2.report.value_or(""));
     head.Heading(texts::kDuplicatesHeading);
     body(r.duplicates.value_or(""));
-    auto list = [&](const char* title, const std::vector<ds::Row>& rows) {
-      head.Heading(title, std::to_string(rows.size()));
-      for (const ds::Row& row : rows) head.Item({}, row.Cell(1), row.Cell(2));
-    };
-    list(ds::texts::kTitleSlot1Missing, r.lists.missingInSlot1);
-    list(ds::texts::kTitleSlot2Missing, r.lists.missingInSlot2);
+    head.Heading(ds::texts::kTitleSlot1Missing, std::to_string(missing1.size()));
+    items(head, missing1.begin(), missing1.end());
+    head.Heading(ds::texts::kTitleSlot2Missing, std::to_string(missing2.size()));
+    items(head, missing2.begin(), shared);
   };
   auto writeTail = [&] {
+    items(tail, shared, missing2.end());
     tail.Heading(ds::texts::kTitleDifferences, std::to_string(r.lists.different.size()));
     const std::string slot1Prefix = std::string(ds::texts::kSlot1Label) + " ";
     const std::string slot2Prefix = std::string(ds::texts::kSlot2Label) + " ";
@@ -331,7 +340,7 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
     if (r.summary) tail.Line(*r.summary);
   };
   size_t rows = r.lists.missingInSlot1.size() + r.lists.missingInSlot2.size() + r.lists.different.size();
-  ds::InParallel(rows > ds::kParallelRows, 
+  ds::InParallel(rows > ds::kParallelRows,
       [&] {
         writeHead();
         head.Finish();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 #include "cli/compare_session.h"
 #include "cli/encoding.h"
@@ -196,6 +197,37 @@ TEST(CliJson, DecodedRowsAndIgnoredNamesOnlyWhenAskedFor) {
   SessionInput same = Cookies("a=1", "a=1");
   same.decode = true;
   EXPECT_NE(FormatJson(RunSession(same), false, Encoding::kUtf8).find("\"decoded\": []"), std::string::npos);
+}
+
+// A long report is written in two halves that meet inside Slot 2's missing
+// list: every item must come out once, in order, under its own heading.
+TEST(CliText, LongReportsComeOutWholeAndInOrder) {
+  for (size_t missing1 : {0, 30000}) {
+    SessionResult r;
+    auto rows = [](size_t n, const char* prefix) {
+      std::vector<ds::Row> out;
+      for (size_t i = 0; i < n; ++i) out.push_back(ds::Row{"", prefix + std::to_string(i), "v"});
+      return out;
+    };
+    r.separators = {";", "="};
+    r.lists.missingInSlot1 = rows(missing1, "a");
+    r.lists.missingInSlot2 = rows(25000, "b");
+    r.lists.different = rows(3, "d");
+    std::string text;
+    WriteText(r, Encoding::kUtf8, [&text](std::string_view piece) { text += piece; });
+    std::erase(text, '\r');
+    std::vector<std::string> expected;
+    for (const auto* list : {&r.lists.missingInSlot1, &r.lists.missingInSlot2})
+      for (const ds::Row& row : *list) expected.push_back(std::string(row.Cell(1)) + "=v;");
+    std::vector<std::string> got;
+    size_t differences = text.find(" (3) ==\n");
+    ASSERT_NE(differences, std::string::npos);
+    std::istringstream lines(text.substr(0, differences));
+    for (std::string line; std::getline(lines, line);)
+      if (line.find("=v;") != std::string::npos) got.push_back(line);
+    EXPECT_EQ(got, expected) << missing1;
+    EXPECT_NE(text.find("=v;\n== "), std::string::npos);  // the differences' heading follows the last item
+  }
 }
 
 TEST(CliOptions, ParsesAndRejects) {
