@@ -82,12 +82,12 @@ ChunkRef MakeChunk(const char* at, size_t left, bool lower, int row) {
 // have their key made, and only for the chunks asked of them.
 class SortKeys {
  public:
-  SortKeys(const std::vector<std::string_view>& names, bool caseSensitive)
-      : names_(names), caseSensitive_(caseSensitive) {}
-  size_t size() const { return names_.size(); }
+  SortKeys(size_t count, const std::function<std::string_view(size_t)>& name, bool caseSensitive)
+      : count_(count), name_(name), caseSensitive_(caseSensitive) {}
+  size_t size() const { return count_; }
 
   ChunkRef ChunkAt(size_t r, size_t depth) const {
-    std::string_view name = TrimmedView(names_[r]);
+    std::string_view name = TrimmedView(name_(r));
     size_t from = depth * kChunk;
     int row = static_cast<int>(r);
     auto left = [from](std::string_view key) { return key.size() > from ? key.size() - from : 0; };
@@ -104,7 +104,8 @@ class SortKeys {
   }
 
  private:
-  const std::vector<std::string_view>& names_;
+  size_t count_;
+  const std::function<std::string_view(size_t)>& name_;
   bool caseSensitive_;
 };
 
@@ -247,8 +248,12 @@ std::vector<int> InsertionOrder(const SortKeys& keys) {
 
 }  // namespace
 
+std::vector<int> ItemOrder(size_t count, const std::function<std::string_view(size_t)>& name, bool caseSensitive) {
+  return InsertionOrder(SortKeys(count, name, caseSensitive));
+}
+
 std::vector<int> ItemOrder(const std::vector<std::string_view>& names, bool caseSensitive) {
-  return InsertionOrder(SortKeys(names, caseSensitive));
+  return ItemOrder(names.size(), [&names](size_t i) { return names[i]; }, caseSensitive);
 }
 
 SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSensitive) {

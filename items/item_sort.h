@@ -2,6 +2,7 @@
 // compare equal keep a well-defined order.
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct SortResult {
 
 // Indices of `names` in the ascending order the sort gives them.
 std::vector<int> ItemOrder(const std::vector<std::string_view>& names, bool caseSensitive);
+// The same for `count` names kept elsewhere, read through `name`.
+std::vector<int> ItemOrder(size_t count, const std::function<std::string_view(size_t)>& name, bool caseSensitive);
 
 SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSensitive);
 

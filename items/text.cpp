@@ -59,17 +59,17 @@ int Find(std::string_view text, std::string_view sought, int start, bool ignoreC
   return at == std::string_view::npos ? -1 : static_cast<int>(at + 1);
 }
 
-void SplitViews(std::string_view text, std::string_view separator, int maxCount,
-                std::vector<std::string_view>& pieces) {
-  pieces.clear();
+void ForEachPiece(std::string_view text, std::string_view separator, int maxCount,
+                  const std::function<void(std::string_view)>& take) {
   if (text.empty() || maxCount == 0) return;
   if (separator.empty()) {
-    pieces.push_back(text);
+    take(text);
     return;
   }
   // The scan jumps from one byte like the separator's first to the next. A
   // byte is where a character starts unless the byte before it is a lead byte;
   // only then is the walk by characters needed, from the last known start.
+  int taken = 0;
   size_t pieceStart = 0, known = 0;  // `known`: a character starts there
   for (size_t i = 0; i < text.size();) {
     const void* hit = std::memchr(text.data() + i, separator[0], text.size() - i);
@@ -83,20 +83,31 @@ void SplitViews(std::string_view text, std::string_view separator, int maxCount,
       continue;
     }
     if (MatchesAt(text, p, separator, false)) {
-      // A long text is most likely cut alike throughout: past the first
-      // thousand pieces, room is made for as many again in the rest at once
-      // instead of doubling (which keeps both copies for a while).
-      if (pieces.size() == 1024 && text.size() > 2 * p)
-        pieces.reserve(std::min(pieces.size() + pieces.size() * (text.size() - p) / p * 9 / 8,
-                                text.size() / separator.size() + 1));
-      pieces.push_back(text.substr(pieceStart, p - pieceStart));
-      if (maxCount > 0 && static_cast<int>(pieces.size()) >= maxCount) return;
+      take(text.substr(pieceStart, p - pieceStart));
+      if (maxCount > 0 && ++taken >= maxCount) return;
       known = i = pieceStart = p + separator.size();
     } else {
       known = i = p + CharLength(text, p);
     }
   }
-  if (pieceStart < text.size()) pieces.push_back(text.substr(pieceStart));
+  if (pieceStart < text.size()) take(text.substr(pieceStart));
+}
+
+size_t LikelyTotal(size_t found, size_t seen, size_t total, size_t most) {
+  if (seen == 0 || total <= seen) return std::min(found, most);
+  return std::min(found + found * (total - seen) / seen * 9 / 8, most);
+}
+
+void SplitViews(std::string_view text, std::string_view separator, int maxCount,
+                std::vector<std::string_view>& pieces) {
+  pieces.clear();
+  ForEachPiece(text, separator, maxCount, [&](std::string_view piece) {
+    if (pieces.size() == 1024) {
+      size_t seen = static_cast<size_t>(piece.data() + piece.size() - text.data());
+      pieces.reserve(LikelyTotal(pieces.size(), seen, text.size(), text.size() / separator.size() + 1));
+    }
+    pieces.push_back(piece);
+  });
 }
 
 std::vector<Text> Split(std::string_view text, std::string_view separator, int maxCount) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <charconv>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,13 @@ std::vector<Text> Split(std::string_view text, std::string_view separator, int m
 // caller cutting many lines reuses one vector.
 void SplitViews(std::string_view text, std::string_view separator, int maxCount,
                 std::vector<std::string_view>& pieces);
+// The same pieces handed to `take` one by one, held nowhere.
+void ForEachPiece(std::string_view text, std::string_view separator, int maxCount,
+                  const std::function<void(std::string_view)>& take);
+// How many of something a long text likely holds in all, from how many its
+// first `seen` bytes held: room for them is made at once instead of by
+// doubling (which keeps both copies for a while). At most `most`.
+size_t LikelyTotal(size_t found, size_t seen, size_t total, size_t most);
 
 // Non-overlapping, left to right from `start`, at most `count` replacements
 // (count < 0: all).
