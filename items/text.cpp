@@ -59,40 +59,6 @@ int Find(std::string_view text, std::string_view sought, int start, bool ignoreC
   return at == std::string_view::npos ? -1 : static_cast<int>(at + 1);
 }
 
-void ForEachPiece(std::string_view text, std::string_view separator, int maxCount,
-                  const std::function<void(std::string_view)>& take) {
-  if (text.empty() || maxCount == 0) return;
-  if (separator.empty()) {
-    take(text);
-    return;
-  }
-  // The scan jumps from one byte like the separator's first to the next. A
-  // byte is where a character starts unless the byte before it is a lead byte;
-  // only then is the walk by characters needed, from the last known start.
-  int taken = 0;
-  size_t pieceStart = 0, known = 0;  // `known`: a character starts there
-  for (size_t i = 0; i < text.size();) {
-    const void* hit = std::memchr(text.data() + i, separator[0], text.size() - i);
-    if (!hit) break;
-    size_t p = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
-    size_t next = p;  // the start at or after p
-    if (p > known && IsLeadByte(static_cast<unsigned char>(text[p - 1])))
-      for (next = known; next < p;) next += CharLength(text, next);
-    if (next != p) {  // the second byte of a character
-      known = i = next;
-      continue;
-    }
-    if (MatchesAt(text, p, separator, false)) {
-      take(text.substr(pieceStart, p - pieceStart));
-      if (maxCount > 0 && ++taken >= maxCount) return;
-      known = i = pieceStart = p + separator.size();
-    } else {
-      known = i = p + CharLength(text, p);
-    }
-  }
-  if (pieceStart < text.size()) take(text.substr(pieceStart));
-}
-
 size_t LikelyTotal(size_t found, size_t seen, size_t total, size_t most) {
   if (seen == 0 || total <= seen) return std::min(found, most);
   return std::min(found + found * (total - seen) / seen * 9 / 8, most);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <charconv>
-#include <functional>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +33,39 @@ std::vector<Text> Split(std::string_view text, std::string_view separator, int m
 void SplitViews(std::string_view text, std::string_view separator, int maxCount,
                 std::vector<std::string_view>& pieces);
 // The same pieces handed to `take` one by one, held nowhere.
-void ForEachPiece(std::string_view text, std::string_view separator, int maxCount,
-                  const std::function<void(std::string_view)>& take);
+template <typename Take>
+void ForEachPiece(std::string_view text, std::string_view separator, int maxCount, Take&& take) {
+  if (text.empty() || maxCount == 0) return;
+  if (separator.empty()) {
+    take(text);
+    return;
+  }
+  // The scan jumps from one byte like the separator's first to the next. A
+  // byte is where a character starts unless the byte before it is a lead byte;
+  // only then is the walk by characters needed, from the last known start.
+  int taken = 0;
+  size_t pieceStart = 0, known = 0;  // `known`: a character starts there
+  for (size_t i = 0; i < text.size();) {
+    const void* hit = std::memchr(text.data() + i, separator[0], text.size() - i);
+    if (!hit) break;
+    size_t p = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+    size_t next = p;  // the start at or after p
+    if (p > known && IsLeadByte(static_cast<unsigned char>(text[p - 1])))
+      for (next = known; next < p;) next += CharLength(text, next);
+    if (next != p) {  // the second byte of a character
+      known = i = next;
+      continue;
+    }
+    if (text.size() - p >= separator.size() && std::memcmp(text.data() + p, separator.data(), separator.size()) == 0) {
+      take(text.substr(pieceStart, p - pieceStart));
+      if (maxCount > 0 && ++taken >= maxCount) return;
+      known = i = pieceStart = p + separator.size();
+    } else {
+      known = i = p + CharLength(text, p);
+    }
+  }
+  if (pieceStart < text.size()) take(text.substr(pieceStart));
+}
 // How many of something a long text likely holds in all, from how many its
 // first `seen` bytes held: room for them is made at once instead of by
 // doubling (which keeps both copies for a while). At most `most`.
