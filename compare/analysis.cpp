@@ -47,32 +47,35 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
   names1 = {};
   names2 = {};
 
-  // Big lists are sized once: growing by doubling would hold up to twice the rows.
+  // Big lists are sized once: growing by doubling would hold up to twice the
+  // rows. Each core makes one missing list and half the differences.
   ComparisonLists out;
+  out.different.resize(differing.size());
+  auto makeDifferent = [&](size_t from, size_t to) {
+    for (size_t j = from; j < to; ++j) {
+      size_t i = static_cast<size_t>(differing[j]);
+      const Row& row = slot1.rows[i];
+      out.different[j] = Row{Digits(static_cast<long long>(j + 1)), row.Cell(1), row.Cell(2),
+                             slot2.rows[static_cast<size_t>(inSlot2[i])].Cell(2)};
+    }
+  };
+  auto makeMissing = [](const RowTable& slot, const std::vector<int>& counterparts, std::vector<Row>& missing) {
+    missing.reserve(static_cast<size_t>(std::count(counterparts.begin(), counterparts.end(), -1)));
+    for (size_t i = 0; i < slot.rows.size(); ++i) {
+      const Row& row = slot.rows[i];
+      if (counterparts[i] < 0) missing.push_back(ResultRow(missing.size() + 1, row.Cell(1), row.Cell(2)));
+    }
+  };
+  size_t half = differing.size() / 2;
   InParallel(
       worthIt,
       [&] {
-        out.missingInSlot2.reserve(static_cast<size_t>(std::count(inSlot2.begin(), inSlot2.end(), -1)));
-        out.different.reserve(differing.size());
-        auto nextDiffering = differing.begin();
-        for (size_t i = 0; i < slot1.rows.size(); ++i) {
-          const Row& row = slot1.rows[i];
-          if (inSlot2[i] < 0) {
-            out.missingInSlot2.push_back(ResultRow(out.missingInSlot2.size() + 1, row.Cell(1), row.Cell(2)));
-          } else if (nextDiffering != differing.end() && *nextDiffering == static_cast<int>(i)) {
-            ++nextDiffering;
-            out.different.push_back(Row{Digits(static_cast<long long>(out.different.size() + 1)), row.Cell(1),
-                                        row.Cell(2), slot2.rows[static_cast<size_t>(inSlot2[i])].Cell(2)});
-          }
-        }
+        makeMissing(slot1, inSlot2, out.missingInSlot2);
+        makeDifferent(0, half);
       },
       [&] {
-        out.missingInSlot1.reserve(static_cast<size_t>(std::count(inSlot1.begin(), inSlot1.end(), -1)));
-        for (size_t i = 0; i < slot2.rows.size(); ++i) {
-          const Row& row = slot2.rows[i];
-          if (inSlot1[i] < 0)
-            out.missingInSlot1.push_back(ResultRow(out.missingInSlot1.size() + 1, row.Cell(1), row.Cell(2)));
-        }
+        makeMissing(slot2, inSlot1, out.missingInSlot1);
+        makeDifferent(half, differing.size());
       });
   return out;
 }
