@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <map>
 #include <random>
 
@@ -156,21 +158,27 @@ TEST(Comparison, LongListsMatchTheFirstRowOfEachName) {
     for (const Row& row : t.rows) first.emplace(row.Cell(1), &row);
     return first;
   };
-  std::map<Text, const Row*> first1 = firstRows(s1), first2 = firstRows(s2);
-  Cells missing1, missing2, different;
-  for (const Row& row : s2.rows)
-    if (!first1.count(Text(row.Cell(1)))) missing1.push_back({ToText(missing1.size() + 1), Text(row.Cell(1)), Text(row.Cell(2))});
-  for (const Row& row : s1.rows) {
-    auto other = first2.find(Text(row.Cell(1)));
-    if (other == first2.end())
-      missing2.push_back({ToText(missing2.size() + 1), Text(row.Cell(1)), Text(row.Cell(2))});
-    else if (other->second->Cell(2) != row.Cell(2))
-      different.push_back({ToText(different.size() + 1), Text(row.Cell(1)), Text(row.Cell(2)), Text(other->second->Cell(2))});
+  // As pasted, and in byte order as a parse leaves them (found by walking).
+  for (bool sorted : {false, true}) {
+    if (sorted)
+      for (RowTable* t : {&s1, &s2})
+        std::stable_sort(t->rows.begin(), t->rows.end(), [](const Row& a, const Row& b) { return a.Cell(1) < b.Cell(1); });
+    std::map<Text, const Row*> first1 = firstRows(s1), first2 = firstRows(s2);
+    Cells missing1, missing2, different;
+    for (const Row& row : s2.rows)
+      if (!first1.count(Text(row.Cell(1)))) missing1.push_back({ToText(missing1.size() + 1), Text(row.Cell(1)), Text(row.Cell(2))});
+    for (const Row& row : s1.rows) {
+      auto other = first2.find(Text(row.Cell(1)));
+      if (other == first2.end())
+        missing2.push_back({ToText(missing2.size() + 1), Text(row.Cell(1)), Text(row.Cell(2))});
+      else if (other->second->Cell(2) != row.Cell(2))
+        different.push_back({ToText(different.size() + 1), Text(row.Cell(1)), Text(row.Cell(2)), Text(other->second->Cell(2))});
+    }
+    ComparisonLists got = CompareItemTables(s1, s2, kExact);
+    EXPECT_EQ(CellsOf(got.missingInSlot1), missing1) << sorted;
+    EXPECT_EQ(CellsOf(got.missingInSlot2), missing2) << sorted;
+    EXPECT_EQ(CellsOf(got.different), different) << sorted;
   }
-  ComparisonLists got = CompareItemTables(s1, s2, kExact);
-  EXPECT_EQ(CellsOf(got.missingInSlot1), missing1);
-  EXPECT_EQ(CellsOf(got.missingInSlot2), missing2);
-  EXPECT_EQ(CellsOf(got.different), different);
 }
 
 // The prepared names point into their own buffer, which for a few short
