@@ -2,6 +2,7 @@
 
 #include "compare/substring_index.h"
 
+#include <functional>
 #include <utility>
 
 namespace ds {
@@ -53,8 +54,9 @@ PreparedNames& PreparedNames::operator=(PreparedNames&& other) noexcept {
   const char* oldEnd = oldBase + other.bytes.size();
   bytes = std::move(other.bytes);
   names = std::move(other.names);
+  // Pointers into different strings are ordered only by std::less and kin.
   for (std::string_view& name : names)
-    if (name.data() >= oldBase && name.data() < oldEnd)
+    if (std::greater_equal<const char*>()(name.data(), oldBase) && std::less<const char*>()(name.data(), oldEnd))
       name = std::string_view(bytes.data() + (name.data() - oldBase), name.size());
   return *this;
 }

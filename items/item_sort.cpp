@@ -67,7 +67,7 @@ struct ChunkRef {
 // that are their names lowered).
 ChunkRef MakeChunk(const char* at, size_t left, bool lower, int row) {
   unsigned char bytes[kChunk] = {};
-  std::memcpy(bytes, at, std::min(left, kChunk));
+  if (left > 0) std::memcpy(bytes, at, std::min(left, kChunk));
   if (lower)
     for (unsigned char& c : bytes) c = static_cast<unsigned char>(c + (static_cast<unsigned>(c - 'A') < 26u ? 'a' - 'A' : 0));
   uint64_t high = 0, low = 0;
@@ -76,31 +76,35 @@ ChunkRef MakeChunk(const char* at, size_t left, bool lower, int row) {
   return {high, low, static_cast<uint32_t>(std::min(left, kChunk + 1)), row};
 }
 
-// The sort's keys, made from the names as each chunk is asked for: the
-// trimmed name itself, or its name-order key when case does not matter. An
-// ASCII name's key is the name lowered, read in place; only other names
-// have their key made, and only for the chunks asked of them.
+// The sort's keys, made from the names as they are asked for: the trimmed
+// name itself, or its name-order key when case does not matter. The first
+// chunk of an ASCII name's key is the name lowered, read in place; whole keys
+// are made only for names whose first chunks tie.
 class SortKeys {
  public:
   SortKeys(size_t count, const std::function<std::string_view(size_t)>& name, bool caseSensitive)
       : count_(count), name_(name), caseSensitive_(caseSensitive) {}
   size_t size() const { return count_; }
 
-  ChunkRef ChunkAt(size_t r, size_t depth) const {
+  ChunkRef FirstChunk(size_t r) const {
     std::string_view name = TrimmedView(name_(r));
-    size_t from = depth * kChunk;
     int row = static_cast<int>(r);
-    auto left = [from](std::string_view key) { return key.size() > from ? key.size() - from : 0; };
-    if (caseSensitive_) return MakeChunk(name.data() + from, left(name), false, row);
+    if (caseSensitive_) return MakeChunk(name.data(), name.size(), false, row);
     // Up to the chunk's end and one byte past it, an ASCII name and its key
     // agree byte for byte, and a longer name has a longer key.
-    size_t seen = std::min(name.size(), from + kChunk + 1);
+    size_t seen = std::min(name.size(), kChunk + 1);
     if (std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(seen),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-      return MakeChunk(name.data() + from, left(name), true, row);
+      return MakeChunk(name.data(), name.size(), true, row);
+    Text key = Key(r);
+    return MakeChunk(key.data(), key.size(), false, row);
+  }
+  Text Key(size_t r) const {
+    std::string_view name = TrimmedView(name_(r));
+    if (caseSensitive_) return Text(name);
     Text key;
     AppendNameOrderKey(name, key);
-    return MakeChunk(key.data() + from, left(key), false, row);
+    return key;
   }
 
  private:
@@ -172,31 +176,30 @@ void SortByKey(const SortKeys& keys, std::vector<int>& sortedRows, std::vector<b
   size_t n = keys.size();
   std::vector<ChunkRef> refs;
   refs.reserve(n);
-  for (size_t r = 0; r < n; ++r) refs.push_back(keys.ChunkAt(r, 0));
+  for (size_t r = 0; r < n; ++r) refs.push_back(keys.FirstChunk(r));
+  SortChunks(refs.data(), refs.data() + n, 0);
   newKeyAt.assign(n, false);
-  if (n > 0) newKeyAt[0] = true;
-  struct Group {
-    size_t begin, end, depth;
-  };
-  std::vector<Group> work{{0, n, 0}};
-  while (!work.empty()) {
-    Group g = work.back();
-    work.pop_back();
-    auto first = refs.begin() + static_cast<std::ptrdiff_t>(g.begin);
-    auto last = refs.begin() + static_cast<std::ptrdiff_t>(g.end);
-    if (g.depth > 0)
-      for (auto it = first; it != last; ++it) *it = keys.ChunkAt(static_cast<size_t>(it->row), g.depth);
-    SortChunks(refs.data() + g.begin, refs.data() + g.end, 0);
-    for (size_t i = g.begin; i < g.end;) {
-      size_t j = i + 1;
-      while (j < g.end && SameChunk(refs[i], refs[j])) ++j;
-      if (i > g.begin) newKeyAt[i] = true;
-      if (j - i > 1 && refs[i].tail == kChunk + 1) work.push_back({i, j, g.depth + 1});
-      i = j;
-    }
-  }
   sortedRows.resize(n);
-  for (size_t i = 0; i < n; ++i) sortedRows[i] = refs[i].row;
+  for (size_t i = 0; i < n;) {
+    size_t j = i + 1;
+    while (j < n && SameChunk(refs[i], refs[j])) ++j;
+    newKeyAt[i] = true;
+    for (size_t k = i; k < j; ++k) sortedRows[k] = refs[k].row;
+    // Keys that go on past a tying first chunk are made whole, once each, and
+    // compared as they are: names sharing a long start cost no more than
+    // their length.
+    if (j - i > 1 && refs[i].tail == kChunk + 1) {
+      std::vector<std::pair<Text, int>> tied;
+      tied.reserve(j - i);
+      for (size_t k = i; k < j; ++k) tied.emplace_back(keys.Key(static_cast<size_t>(refs[k].row)), refs[k].row);
+      std::sort(tied.begin(), tied.end());
+      for (size_t k = i; k < j; ++k) {
+        sortedRows[k] = tied[k - i].second;
+        newKeyAt[k] = k == i || tied[k - i].first != tied[k - i - 1].first;
+      }
+    }
+    i = j;
+  }
 }
 
 // The order the insertion procedure gives, without inserting: keys of

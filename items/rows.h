@@ -58,7 +58,7 @@ class Row {
  public:
   int32_t tag = 0;  // the caller's mark; the sort uses it to find the selected row again
 };
-static_assert(sizeof(void*) > 4 || sizeof(Row) <= 32, "a row is meant to take 32 bytes");
+static_assert(sizeof(Row) == 32, "a row is meant to take 32 bytes");
 
 struct RowTable {
   std::vector<Row> rows;

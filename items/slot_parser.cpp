@@ -210,7 +210,7 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
     if (last) {
       if (++cutLines == 1024)
         items.Reserve(LikelyTotal(items.size(), static_cast<size_t>(line.data() - lined.data()), lined.size(),
-                                  lined.size() / std::max<size_t>(separators.line.size(), 1) + 1));
+                                  lined.size() / 8));
       cutLine(*last);
     }
     last = line;

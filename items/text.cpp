@@ -1,6 +1,7 @@
 #include "items/text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace ds {
@@ -61,7 +62,8 @@ int Find(std::string_view text, std::string_view sought, int start, bool ignoreC
 
 size_t LikelyTotal(size_t found, size_t seen, size_t total, size_t most) {
   if (seen == 0 || total <= seen) return std::min(found, most);
-  return std::min(found + found * (total - seen) / seen * 9 / 8, most);
+  uint64_t likely = found + static_cast<uint64_t>(found) * (total - seen) / seen * 9 / 8;
+  return static_cast<size_t>(std::min<uint64_t>(likely, most));
 }
 
 void SplitViews(std::string_view text, std::string_view separator, int maxCount,
@@ -70,7 +72,7 @@ void SplitViews(std::string_view text, std::string_view separator, int maxCount,
   ForEachPiece(text, separator, maxCount, [&](std::string_view piece) {
     if (pieces.size() == 1024) {
       size_t seen = static_cast<size_t>(piece.data() + piece.size() - text.data());
-      pieces.reserve(LikelyTotal(pieces.size(), seen, text.size(), text.size() / separator.size() + 1));
+      pieces.reserve(LikelyTotal(pieces.size(), seen, text.size(), text.size() / 8));
     }
     pieces.push_back(piece);
   });

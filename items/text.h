@@ -68,7 +68,9 @@ void ForEachPiece(std::string_view text, std::string_view separator, int maxCoun
 }
 // How many of something a long text likely holds in all, from how many its
 // first `seen` bytes held: room for them is made at once instead of by
-// doubling (which keeps both copies for a while). At most `most`.
+// doubling (which keeps both copies for a while). At most `most`, which
+// callers keep to a few bytes of text each, so that a text whose start
+// misleads cannot ask for more than the text's own size or so.
 size_t LikelyTotal(size_t found, size_t seen, size_t total, size_t most);
 
 // Non-overlapping, left to right from `start`, at most `count` replacements
