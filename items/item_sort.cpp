@@ -63,16 +63,35 @@ struct ChunkRef {
   int row;
 };
 
+// Eight key bytes as a number, most significant first.
+uint64_t BigEndian(const unsigned char* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  word = __builtin_bswap64(word);
+#endif
+  return word;
+}
+
+// A..Z in eight ASCII bytes at once: a byte gets 0x20 where it lies in 0x41..0x5A.
+uint64_t LoweredAscii(uint64_t word) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+  uint64_t low7 = word & ~kHigh;
+  uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
+  uint64_t pastZ = low7 + (0x80 - 'Z' - 1) * kOnes;
+  return word | ((atLeastA & ~pastZ & ~word & kHigh) >> 2);
+}
+
 // The chunk of the `left` key bytes from `at` (lowered, for the ASCII keys
 // that are their names lowered).
 ChunkRef MakeChunk(const char* at, size_t left, bool lower, int row) {
   unsigned char bytes[kChunk] = {};
   if (left > 0) std::memcpy(bytes, at, std::min(left, kChunk));
-  if (lower)
-    for (unsigned char& c : bytes) c = static_cast<unsigned char>(c + (static_cast<unsigned>(c - 'A') < 26u ? 'a' - 'A' : 0));
-  uint64_t high = 0, low = 0;
-  for (size_t i = 0; i < 8; ++i) high = high << 8 | bytes[i];
-  for (size_t i = 8; i < kChunk; ++i) low = low << 8 | bytes[i];
+  uint64_t high = BigEndian(bytes), low = BigEndian(bytes + 8);
+  if (lower) {
+    high = LoweredAscii(high);
+    low = LoweredAscii(low);
+  }
   return {high, low, static_cast<uint32_t>(std::min(left, kChunk + 1)), row};
 }
 
@@ -130,10 +149,26 @@ unsigned DigitOf(const ChunkRef& c, int d) {
   return c.tail;
 }
 
+// The first digit from `from` on where some chunk differs from the one the
+// differences were taken against (kDigits: none does).
+int FirstDifferingDigit(uint64_t high, uint64_t low, uint32_t tail, int from) {
+  if (from < 8) {
+    uint64_t rest = high & (~0ull >> (8 * from));
+    if (rest) return __builtin_clzll(rest) / 8;
+    from = 8;
+  }
+  if (from < 16) {
+    uint64_t rest = low & (~0ull >> (8 * (from - 8)));
+    if (rest) return 8 + __builtin_clzll(rest) / 8;
+  }
+  return tail != 0 && from <= 16 ? 16 : kDigits;
+}
+
 // Sorts in place by digits, most significant first (each pass moves every
-// chunk straight into its bucket), skipping digits all chunks share; short
-// stretches are left to comparison. Names mostly differ within their first
-// bytes, so a few passes sort them.
+// chunk straight into its bucket), going straight past digits all chunks
+// share; short stretches are left to comparison. Names mostly differ within
+// their first bytes, so a few passes sort them. The order among equal chunks
+// is left as it comes: they are told apart later if at all.
 void SortChunks(ChunkRef* first, ChunkRef* last, int digit) {
   for (;;) {
     size_t n = static_cast<size_t>(last - first);
@@ -142,9 +177,17 @@ void SortChunks(ChunkRef* first, ChunkRef* last, int digit) {
       return;
     }
     size_t count[256] = {};
-    for (ChunkRef* c = first; c != last; ++c) ++count[DigitOf(*c, digit)];
-    if (count[DigitOf(*first, digit)] == n) {  // one bucket: on to the next digit
-      ++digit;
+    uint64_t high = 0, low = 0;
+    uint32_t tail = 0;
+    for (ChunkRef* c = first; c != last; ++c) {
+      ++count[DigitOf(*c, digit)];
+      high |= c->high ^ first->high;
+      low |= c->low ^ first->low;
+      tail |= c->tail ^ first->tail;
+    }
+    if (count[DigitOf(*first, digit)] == n) {  // one bucket: on to the first digit that tells them apart
+      digit = FirstDifferingDigit(high, low, tail, digit + 1);
+      if (digit >= kDigits) return;
       continue;
     }
     size_t next[256], end[256];
