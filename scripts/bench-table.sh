@@ -58,7 +58,7 @@ if [ -f build/win/list_fill_bench.exe ]; then
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
   scripts/wine-run.sh build/win/list_fill_bench.exe \
-    --benchmark_filter='PasteIntoSlot/100000|WindowAnalyse100k|ResizeStep100k|SelectionStep100k|SearchKeystroke100k' \
+    --benchmark_filter='PasteIntoSlot/100000|WindowAnalyse100k|ResizeStep100k|SelectionStep100k|SearchKeystroke100k|EditControlAlone' \
     --benchmark_format=json >"$work/window.json" 2>/dev/null || true
 fi
 
@@ -107,6 +107,14 @@ for name, work_, target in (
         row(work_ + " (Wine)", f"{t:.1f} ms", f"<= {target} ms", t <= target)
     else:
         row(work_ + " (Wine)", "-", f"<= {target} ms", None)
+# What Wine's own edit control takes for the same work with none of ours
+# around it: the floor under the first three window rows.
+for name, work_ in (
+        ("BM_EditControlAlone/0", "floor: Wine's edit control alone, the paste"),
+        ("BM_EditControlAlone/1", "floor: Wine's edit control alone, two boxes resized"),
+        ("BM_EditControlAlone/2", "floor: Wine's edit control alone, a short line set")):
+    if name in window:
+        rows.append((work_, f"{ms(window, name):.1f} ms", "-", "reference"))
 width = max(len(r[0]) for r in rows)
 print(f"{'work':<{width}}  {'figure':>18}  {'target':>9}  result")
 for w, f, t, m in rows:
