@@ -106,7 +106,7 @@ class SortKeys {
   size_t size() const { return count_; }
 
   ChunkRef FirstChunk(size_t r) const {
-    std::string_view name = TrimmedView(name_(r));
+    std::string_view name = name_(r);
     int row = static_cast<int>(r);
     if (caseSensitive_) return MakeChunk(name.data(), name.size(), false, row);
     // Up to the chunk's end and one byte past it, an ASCII name and its key
@@ -119,7 +119,7 @@ class SortKeys {
     return MakeChunk(key.data(), key.size(), false, row);
   }
   Text Key(size_t r) const {
-    std::string_view name = TrimmedView(name_(r));
+    std::string_view name = name_(r);
     if (caseSensitive_) return Text(name);
     Text key;
     AppendNameOrderKey(name, key);
@@ -294,12 +294,13 @@ std::vector<int> InsertionOrder(const SortKeys& keys) {
 
 }  // namespace
 
-std::vector<int> ItemOrder(size_t count, const std::function<std::string_view(size_t)>& name, bool caseSensitive) {
-  return InsertionOrder(SortKeys(count, name, caseSensitive));
+std::vector<int> ItemOrder(size_t count, const std::function<std::string_view(size_t)>& trimmedName,
+                           bool caseSensitive) {
+  return InsertionOrder(SortKeys(count, trimmedName, caseSensitive));
 }
 
 std::vector<int> ItemOrder(const std::vector<std::string_view>& names, bool caseSensitive) {
-  return ItemOrder(names.size(), [&names](size_t i) { return names[i]; }, caseSensitive);
+  return ItemOrder(names.size(), [&names](size_t i) { return TrimmedView(names[i]); }, caseSensitive);
 }
 
 SortResult SortItemRows(RowTable& table, int column, bool ascending, bool caseSensitive) {

@@ -227,7 +227,7 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   if (last) cutLine(*last);
 
   // Rows are made in their sorted order, so the passes that follow walk
-  // memory in order.
+  // memory in order. The cut trimmed the names already.
   std::vector<int> order = ItemOrder(items.size(), [&items](size_t i) { return items.Name(i); }, false);
   std::vector<Row> rows;
   rows.reserve(items.size());
