@@ -1,5 +1,7 @@
 #include "cli/encoding.h"
 
+#include <functional>
+
 #include "items/text.h"
 #include "platform/codepage.h"
 
@@ -12,8 +14,10 @@ using ds::IsAscii;
 
 }  // namespace
 
-std::string EncodeOutput(std::string_view gbk, Encoding encoding) {
-  if (encoding == Encoding::kGbk || IsAscii(gbk)) return std::string(gbk);
+std::string EncodeOutput(std::string_view gbk, Encoding encoding) { return OutputEncoder(encoding)(gbk); }
+
+std::string OutputEncoder::operator()(std::string_view gbk) {
+  if (encoding_ == Encoding::kGbk || IsAscii(gbk)) return std::string(gbk);
   // Only the stretches around bytes above 0x7F go through the code page; an
   // ASCII byte that follows an ASCII byte always starts a character of its
   // own, so the text is cut only there and reads the same as whole. A long
@@ -29,10 +33,24 @@ std::string EncodeOutput(std::string_view gbk, Encoding encoding) {
     out.append(gbk, plain, i - plain);
     size_t mixed = i;
     while (i < n && !(ascii(i) && ascii(i - 1)) && !(i - mixed >= 65536 && gbk[i - 1] == '\n')) ++i;
-    if (i > mixed)
-      out += ds::platform::FromUtf16(ds::platform::ToUtf16(gbk.substr(mixed, i - mixed), kCodePageGbk), kCodePageUtf8);
+    if (i > mixed) AppendConverted(gbk.substr(mixed, i - mixed), out);
   }
   return out;
+}
+
+// A stretch reads the same wherever it stands, so a kept conversion is exact.
+void OutputEncoder::AppendConverted(std::string_view stretch, std::string& out) {
+  constexpr size_t kShort = 32;
+  if (stretch.size() > kShort) {
+    out += ds::platform::FromUtf16(ds::platform::ToUtf16(stretch, kCodePageGbk), kCodePageUtf8);
+    return;
+  }
+  Known& place = known_[std::hash<std::string_view>()(stretch) % known_.size()];
+  if (place.gbk != stretch) {
+    place.gbk.assign(stretch);
+    place.utf8 = ds::platform::FromUtf16(ds::platform::ToUtf16(stretch, kCodePageGbk), kCodePageUtf8);
+  }
+  out += place.utf8;
 }
 
 Encoding ConsoleEncoding(std::string_view codeset) {

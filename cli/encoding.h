@@ -2,6 +2,7 @@
 // text out of it. Nothing is replaced silently on the way in.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,24 @@ inline Decoded DecodeInput(std::string_view bytes, Encoding encoding) {
   return ds::DecodeText(bytes, encoding == Encoding::kGbk ? ds::TextEncoding::kGbk : ds::TextEncoding::kUtf8);
 }
 std::string EncodeOutput(std::string_view gbk, Encoding encoding);
+
+// EncodeOutput for a whole report: printed text repeats the same few words
+// between the names, so the short stretches it has put through the code page
+// are kept (a few dozen, the newest in each place) and reused.
+class OutputEncoder {
+ public:
+  explicit OutputEncoder(Encoding encoding) : encoding_(encoding) {}
+  std::string operator()(std::string_view gbk);
+
+ private:
+  struct Known {
+    std::string gbk, utf8;
+  };
+  void AppendConverted(std::string_view stretch, std::string& out);
+
+  Encoding encoding_;
+  std::array<Known, 64> known_;
+};
 
 using ds::GbkCharLength;
 

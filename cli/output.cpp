@@ -14,11 +14,11 @@ namespace {
 
 class JsonWriter {
  public:
-  explicit JsonWriter(Encoding encoding) : encoding_(encoding) {}
+  explicit JsonWriter(Encoding encoding) : encoding_(encoding), encode_(encoding) {}
 
   void String(std::string_view gbk) {
     BeforeValue();
-    Quoted(EncodeOutput(gbk, encoding_));
+    Quoted(encode_(gbk));
   }
   void OptionalString(const std::optional<std::string>& gbk) {
     if (gbk)
@@ -111,6 +111,7 @@ class JsonWriter {
   }
 
   Encoding encoding_;
+  OutputEncoder encode_;
   std::string out_;
   std::vector<bool> first_;
   bool afterKey_ = false;
@@ -122,7 +123,7 @@ class ReportText {
  public:
   // Each encoded piece goes to `out` as soon as it is made.
   ReportText(Encoding encoding, const ds::Separators& separators, std::function<void(std::string&&)> out)
-      : encoding_(encoding), separators_(separators), out_(std::move(out)) {}
+      : encode_(encoding), separators_(separators), out_(std::move(out)) {}
 
   void Line(std::string_view gbk) {
     size_t from = gbk_.size();
@@ -143,25 +144,32 @@ class ReportText {
 
  private:
   // Ends the line begun at `from`, without the line breaks it ended with.
+  // Printed text uses the platform's own line ends.
   void EndLine(size_t from) {
     while (gbk_.size() > from && (gbk_.back() == '\n' || gbk_.back() == '\r')) gbk_.pop_back();
+#ifdef _WIN32
     gbk_ += "\r\n";
+#else
+    gbk_ += '\n';
+#endif
     if (gbk_.size() >= 64 * 1024) Flush();
   }
   void Flush() {
-    std::string piece = EncodeOutput(gbk_, encoding_);
+    std::string piece = encode_(gbk_);
     gbk_.clear();
-    // Printed text uses the platform's own line ends; a piece ends a line.
+    // The line breaks inside a line's own text too; a piece ends a line.
 #ifndef _WIN32
-    size_t kept = 0;
-    for (size_t i = 0; i < piece.size(); ++i)
-      if (!(piece[i] == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) piece[kept++] = piece[i];
-    piece.resize(kept);
+    if (piece.find('\r') != std::string::npos) {
+      size_t kept = 0;
+      for (size_t i = 0; i < piece.size(); ++i)
+        if (!(piece[i] == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) piece[kept++] = piece[i];
+      piece.resize(kept);
+    }
 #endif
     if (!piece.empty()) out_(std::move(piece));
   }
 
-  Encoding encoding_;
+  OutputEncoder encode_;
   const ds::Separators& separators_;
   std::function<void(std::string&&)> out_;
   std::string gbk_;
@@ -297,11 +305,14 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
   // it is made, the second waits in pieces until the first is through.
   std::vector<std::string> later;
   // Slot 2's missing list is shared out so that both write about as many
-  // lines; a difference takes two.
+  // lines; a difference takes two, and the first half opens with the
+  // duplicate notes, a line each.
   const std::vector<ds::Row>& missing1 = r.lists.missingInSlot1;
   const std::vector<ds::Row>& missing2 = r.lists.missingInSlot2;
   size_t tailLines = 2 * r.lists.different.size() + missing2.size();
-  size_t headPart = tailLines > missing1.size() ? std::min(missing2.size(), (tailLines - missing1.size()) / 2) : 0;
+  std::string_view notes = r.duplicates ? std::string_view(*r.duplicates) : std::string_view();
+  size_t headLines = missing1.size() + static_cast<size_t>(std::count(notes.begin(), notes.end(), '\n'));
+  size_t headPart = tailLines > headLines ? std::min(missing2.size(), (tailLines - headLines) / 2) : 0;
   auto shared = missing2.begin() + static_cast<std::ptrdiff_t>(headPart);
   auto items = [](ReportText& out, std::vector<ds::Row>::const_iterator from, std::vector<ds::Row>::const_iterator to) {
     for (; from != to; ++from) out.Item({}, from->Cell(1), from->Cell(2));
