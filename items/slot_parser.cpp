@@ -16,8 +16,19 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
+// Byte by byte: the separators are a byte or two, shorter than a call to memcmp.
+bool SameBytes(const char* a, std::string_view b) {
+  for (char c : b)
+    if (*a++ != c) return false;
+  return true;
+}
+
+bool StartsWith(std::string_view text, std::string_view head) {
+  return text.size() >= head.size() && SameBytes(text.data(), head);
+}
+
 bool EndsWith(std::string_view text, std::string_view tail) {
-  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+  return text.size() >= tail.size() && SameBytes(text.data() + text.size() - tail.size(), tail);
 }
 
 Text ErrorReport(std::string_view modeWord) { return FillIn(texts::kTextError, {{"mode", modeWord}}); }
@@ -52,7 +63,7 @@ ItemCut CutLineWith(std::string_view rawLine, std::string_view sep, bool markerI
   std::string_view line = TrimmedView(rawLine);
   // A leading separator would leave the name empty; HTTP/2 pseudo-headers
   // such as ":method:GET" keep their colon through a marker.
-  if (!sep.empty() && line.substr(0, sep.size()) == sep) {
+  if (!sep.empty() && StartsWith(line, sep)) {
     line = spare.emplace_back(Replace(line, ":", texts::kSpecialColonMarker, 1, 1));
     markerInText = true;
   }
@@ -72,7 +83,7 @@ ItemCut CutLineWith(std::string_view rawLine, std::string_view sep, bool markerI
   } else if (pieces.size() == 2 && sep.size() == 1) {
     // Give back the trailing separators the split dropped (Base64 padding).
     valueView = pieces[1];
-    if (EndsWith(line, Text(2, sep[0])))
+    if (line.size() >= 2 && line.back() == sep[0] && line[line.size() - 2] == sep[0])
       valueView = spare.emplace_back(Text(valueView) + Text(2, sep[0]));
     else if (EndsWith(line, sep))
       valueView = spare.emplace_back(Text(valueView) + Text(sep));

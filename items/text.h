@@ -56,7 +56,9 @@ void ForEachPiece(std::string_view text, std::string_view separator, int maxCoun
       known = i = next;
       continue;
     }
-    if (text.size() - p >= separator.size() && std::memcmp(text.data() + p, separator.data(), separator.size()) == 0) {
+    // The byte found is the whole of a one-byte separator.
+    if (text.size() - p >= separator.size() &&
+        (separator.size() == 1 || std::memcmp(text.data() + p, separator.data(), separator.size()) == 0)) {
       take(text.substr(pieceStart, p - pieceStart));
       if (maxCount > 0 && ++taken >= maxCount) return;
       known = i = pieceStart = p + separator.size();
