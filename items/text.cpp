@@ -124,7 +124,13 @@ std::string_view TrimmedView(std::string_view text) {
   while (begin < text.size() && IsSpaceAt(text, begin)) begin += CharLength(text, begin);
   // A last byte that ends no space: nothing to trim at the end, no walk.
   if (begin < text.size() && text.back() != ' ' && text.back() != kIdeographicSpace[1]) return text.substr(begin);
-  size_t end = begin;
+  // ASCII spaces come off the end without a walk: such a byte is a character
+  // of its own unless a lead byte stands right before it. That case, and an
+  // A1 left at the end, take the walk.
+  size_t end = text.size();
+  while (end > begin && text[end - 1] == ' ') --end;
+  if (end > begin && !IsLeadByte(static_cast<unsigned char>(text[end - 1]))) return text.substr(begin, end - begin);
+  end = begin;
   for (size_t i = begin; i < text.size();) {
     size_t n = CharLength(text, i);
     if (!IsSpaceAt(text, i)) end = i + n;

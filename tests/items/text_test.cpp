@@ -82,6 +82,9 @@ TEST(TextSpaces, RemoveAndTrimAsciiAndIdeographicSpaces) {
   EXPECT_EQ(Trim("\xB0\xA1\xA1\x41"), "\xB0\xA1\xA1\x41");
   EXPECT_EQ(RemoveSpaces("\xB0\xA1\xA1\x41"), "\xB0\xA1\xA1\x41");
   EXPECT_EQ(Trim("\xB0\xA1\xA1\xA1"), "\xB0\xA1");
+  // A lead byte takes the space after it as its second byte: nothing to trim.
+  EXPECT_EQ(Trim("a\x81  "), "a\x81 ");
+  EXPECT_EQ(Trim("a\xB0\xA1  "), "a\xB0\xA1");
 }
 
 TEST(TextSlices, LeftRightMidClampToTheText) {
