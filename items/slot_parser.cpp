@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -120,8 +121,9 @@ namespace {
 std::string_view SlotLinesText(std::string_view text, const Separators& separators, Text& storage) {
   std::string_view working = TrimmedView(text);
   bool dropBreaks = separators.line != kCrLf && separators.value != kCrLf;
-  // A plain scan: find_first_of asks memchr about the set once per byte.
-  if (dropBreaks && std::any_of(working.begin(), working.end(), [](char c) { return c == '\r' || c == '\n'; })) {
+  // Two memchr scans: find_first_of would ask memchr about the set once per byte.
+  auto holds = [working](char c) { return !working.empty() && std::memchr(working.data(), c, working.size()); };
+  if (dropBreaks && (holds('\n') || holds('\r'))) {
     storage = RemoveCrLf(working);
     working = storage;
   }
