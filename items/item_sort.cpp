@@ -20,17 +20,17 @@ size_t OffsetAmongEqual(size_t less, size_t equal, size_t placed) {
   auto compareAt = [&](size_t position) { return position < a ? 1 : position > b ? -1 : 0; };
   if (compareAt(placed) >= 0) return placed + 1 - a;
   if (compareAt(1) <= 0) return 0;
+  // Both bounds lie outside the run, which holds a key at least, so a probe
+  // lands in it before they meet. The probes move the bounds without branches: their outcomes
+  // cannot be guessed.
   size_t lo = 1, hi = placed;
-  while (lo + 1 < hi) {
+  for (;;) {
     size_t mid = (lo + hi) / 2;
-    int c = compareAt(mid);
-    if (c == 0) return mid + 1 - a;
-    if (c < 0)
-      hi = mid;
-    else
-      lo = mid;
+    if (mid - a <= b - a) return mid + 1 - a;  // a <= mid <= b
+    bool above = mid > b;
+    hi = above ? mid : hi;
+    lo = above ? lo : mid;
   }
-  return lo + 1 - a;
 }
 
 // Counts of placed keys by rank, with prefix sums in O(log n).
