@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <cstdlib>
 
 #include "items/duplicates.h"
 #include "items/slot_parser.h"
@@ -16,7 +17,7 @@ std::string Capture(int n, bool gbk) {
   for (int i = 0; i < n; ++i) {
     x = x * 1103515245u + 12345u;
     s += gbk ? "\xD6\xD0\xCE\xC4" : "cookie_";
-    s += std::to_string(x % 1000003);
+    s += std::to_string(x % (getenv("MOD") ? atoi(getenv("MOD")) : 1000003));
     s += "=v";
     s += std::to_string(i);
     s += "; ";

@@ -196,15 +196,25 @@ void SortChunks(ChunkRef* first, ChunkRef* last, int digit) {
       at += count[b];
       end[b] = at;
     }
-    for (size_t b = 0; b < 256; ++b) {
-      while (next[b] < end[b]) {
-        ChunkRef& c = first[next[b]];
-        unsigned d = DigitOf(c, digit);
-        if (d == b)
-          ++next[b];
-        else
-          std::swap(c, first[next[d]++]);
+    // A pass over each bucket's unsorted part sends every chunk there to the
+    // next free place of its bucket and leaves what comes back for the next
+    // pass: chunks along a pass do not wait on each other, as each swap of a
+    // chain waits on the one before.
+    unsigned pending[256];
+    size_t pendingCount = 0;
+    for (unsigned b = 0; b < 256; ++b)
+      if (next[b] < end[b]) pending[pendingCount++] = b;
+    while (pendingCount > 0) {
+      size_t kept = 0;
+      for (size_t k = 0; k < pendingCount; ++k) {
+        unsigned b = pending[k];
+        for (size_t at = next[b], stop = end[b]; at < stop; ++at) {
+          unsigned d = DigitOf(first[at], digit);
+          std::swap(first[at], first[next[d]++]);
+        }
+        if (next[b] < end[b]) pending[kept++] = b;
       }
+      pendingCount = kept;
     }
     for (size_t b = 0, at = 0; b < 256; at += count[b++])
       if (count[b] > 1) SortChunks(first + at, first + at + count[b], digit + 1);
