@@ -24,7 +24,10 @@ class Row {
   Row(Row&& other) noexcept : checked_(other.checked_), tag(other.tag) { Steal(other); }
   Row& operator=(const Row& other);
   Row& operator=(Row&& other) noexcept;
-  ~Row() { Release(); }
+  // Nothing but the heap block: a list of rows goes in one pass of loads.
+  ~Row() {
+    if (size_ > kInline) delete[] heap_;
+  }
 
   std::string_view Cell(size_t column) const;  // empty past the last cell
   size_t CellCount() const;
