@@ -99,7 +99,7 @@ size_t Row::CellCount() const {
   return size_ == 0 ? 0 : GetLength(Packed(), at);
 }
 
-std::string_view Row::Cell(size_t column) const {
+std::string_view Row::WalkedCell(size_t column) const {
   if (size_ == 0) return {};
   std::string_view packed = Packed();
   size_t at = 0;

@@ -29,7 +29,24 @@ class Row {
     if (size_ > kInline) delete[] heap_;
   }
 
-  std::string_view Cell(size_t column) const;  // empty past the last cell
+  std::string_view Cell(size_t column) const {  // empty past the last cell
+    // A few cells of short lengths, as item rows are: each length is one
+    // byte, and the cell is found without a walk or a call.
+    if (size_ != 0) {
+      const auto* p = reinterpret_cast<const unsigned char*>(Bytes());
+      size_t count = p[0];
+      if (count <= 4 && column < count) {
+        unsigned lengths = 0;
+        for (size_t c = 1; c <= count; ++c) lengths |= p[c];
+        if (lengths < 0x80) {
+          size_t at = 1 + count;
+          for (size_t c = 1; c <= column; ++c) at += p[c];
+          return {reinterpret_cast<const char*>(p) + at, p[1 + column]};
+        }
+      }
+    }
+    return WalkedCell(column);
+  }
   size_t CellCount() const;
   std::vector<Text> Cells() const;
   void SetCell(size_t column, std::string_view value);
@@ -46,6 +63,7 @@ class Row {
   void Adopt(std::string_view packed);  // a copy of packed bytes, which must not be this row's
   void Steal(Row& other) noexcept;      // other's bytes; other is left empty
   void Release() noexcept;
+  std::string_view WalkedCell(size_t column) const;
 
   // The cell count, then each cell's length, seven bits a byte (high bit:
   // more follows), then the cells' bytes; nothing for a row of no cells.

@@ -1,5 +1,7 @@
 #include "items/rows.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace ds {
@@ -31,6 +33,21 @@ TEST(Row, CellsKeepTheirBytesThroughRewrites) {
 // cross between the two, are copied or moved either way, or take a cell
 // from their own bytes must come out whole, the check mark (kept beside the
 // size) included.
+// Up to six cells of lengths around the one-byte bound: each reads back
+// whole, wherever the lengths before it put it.
+TEST(Row, EveryCellReadsBackWhateverTheLengthsBeforeIt) {
+  const size_t lengths[] = {0, 1, 127, 128, 200};
+  std::mt19937 random(3);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<Text> cells(random() % 7);
+    for (size_t c = 0; c < cells.size(); ++c) cells[c] = Text(lengths[random() % 5], static_cast<char>('a' + c));
+    Row row;
+    for (size_t c = cells.size(); c-- > 0;) row.SetCell(c, cells[c]);
+    for (size_t c = 0; c < cells.size(); ++c) ASSERT_EQ(row.Cell(c), cells[c]) << round << " cell " << c;
+    EXPECT_EQ(row.Cell(cells.size()), "") << round;
+  }
+}
+
 TEST(Row, ShortAndLongRowsCopyAndMoveWhole) {
   Row row{"1", "sid", "x"};
   row.SetCell(2, row.Cell(1));  // short, from its own bytes
