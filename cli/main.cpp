@@ -15,9 +15,6 @@
 #include <shellapi.h>
 #else
 #include <langinfo.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #endif
 
 #include "cli/compare_session.h"
@@ -205,12 +202,6 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stdin), _O_BINARY);
-#endif
-#if defined(__GLIBC__)
-  // Big blocks go back to the system as soon as they are freed. Left to
-  // itself glibc raises this bound after the first such block, and the
-  // parse's working lists would stay resident beside the comparison's.
-  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
   try {
     return Run(argc, argv);
