@@ -47,8 +47,8 @@ void OutputEncoder::AppendConverted(std::string_view stretch, std::string& out) 
   }
   Known& place = known_[std::hash<std::string_view>()(stretch) % known_.size()];
   if (place.gbk != stretch) {
-    place.gbk.assign(stretch);
     place.utf8 = ds::platform::FromUtf16(ds::platform::ToUtf16(stretch, kCodePageGbk), kCodePageUtf8);
+    place.gbk.assign(stretch);
   }
   out += place.utf8;
 }

@@ -144,20 +144,22 @@ class ReportText {
 
  private:
   // Ends the line begun at `from`, without the line breaks it ended with.
-  // Printed text uses the platform's own line ends.
+  // Printed text uses the platform's own line ends. A line that ends on a
+  // lead byte gives the code page its CR to take as the second byte, as
+  // every line end once did, and its LF stays.
   void EndLine(size_t from) {
     while (gbk_.size() > from && (gbk_.back() == '\n' || gbk_.back() == '\r')) gbk_.pop_back();
 #ifdef _WIN32
     gbk_ += "\r\n";
 #else
-    gbk_ += '\n';
+    gbk_ += gbk_.size() > from && ds::IsLeadByte(static_cast<unsigned char>(gbk_.back())) ? "\r\n" : "\n";
 #endif
     if (gbk_.size() >= 64 * 1024) Flush();
   }
   void Flush() {
     std::string piece = encode_(gbk_);
     gbk_.clear();
-    // The line breaks inside a line's own text too; a piece ends a line.
+    // CR LF inside a line's own text becomes LF too; a piece ends at a line end.
 #ifndef _WIN32
     if (piece.find('\r') != std::string::npos) {
       size_t kept = 0;
@@ -305,7 +307,7 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
   // it is made, the second waits in pieces until the first is through.
   std::vector<std::string> later;
   // Slot 2's missing list is shared out so that both write about as many
-  // lines; a difference takes two, and the first half opens with the
+  // lines; a difference takes two, and the first half also writes the
   // duplicate notes, a line each.
   const std::vector<ds::Row>& missing1 = r.lists.missingInSlot1;
   const std::vector<ds::Row>& missing2 = r.lists.missingInSlot2;

@@ -21,8 +21,8 @@ size_t OffsetAmongEqual(size_t less, size_t equal, size_t placed) {
   if (compareAt(placed) >= 0) return placed + 1 - a;
   if (compareAt(1) <= 0) return 0;
   // Both bounds lie outside the run, which holds a key at least, so a probe
-  // lands in it before they meet. The probes move the bounds without branches: their outcomes
-  // cannot be guessed.
+  // lands in it before they meet. The bounds move without branches: which
+  // way a probe sends them cannot be guessed.
   size_t lo = 1, hi = placed;
   for (;;) {
     size_t mid = (lo + hi) / 2;

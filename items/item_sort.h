@@ -16,8 +16,8 @@ struct SortResult {
 
 // Indices of `names` in the ascending order the sort gives them.
 std::vector<int> ItemOrder(const std::vector<std::string_view>& names, bool caseSensitive);
-// The same for `count` names kept elsewhere, read through `name` already
-// trimmed (as the parser cuts them), which the one above does itself.
+// The same for `count` names kept elsewhere, read through `trimmedName`
+// already trimmed (as the parser cuts them); the one above trims them itself.
 std::vector<int> ItemOrder(size_t count, const std::function<std::string_view(size_t)>& trimmedName,
                            bool caseSensitive);
 

@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-// Byte by byte: the separators are a byte or two, shorter than a call to memcmp.
+// Byte by byte: separators are short, mostly a byte, shorter than a call to memcmp.
 bool SameBytes(const char* a, std::string_view b) {
   for (char c : b)
     if (*a++ != c) return false;

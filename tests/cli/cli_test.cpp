@@ -218,6 +218,9 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
     r.lists.missingInSlot2 = rows(25000, "b");
     r.lists.different = rows(3, "d");
     r.duplicates = "x\r\ny";  // a text of two lines
+    // A line that ends on a lead byte keeps its line end.
+    r.ignoring = true;
+    r.ignored = {"a\xD6", "b"};
     std::string text;
     WriteText(r, Encoding::kUtf8, [&text](std::string_view piece) { text += piece; });
 #ifdef _WIN32
@@ -227,6 +230,7 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
     EXPECT_EQ(text.find('\r'), std::string::npos);  // the platform's line ends, inside a text too
 #endif
     EXPECT_NE(text.find("\nx\ny\n"), std::string::npos);
+    EXPECT_NE(text.find("\nb\n"), std::string::npos);
     std::vector<std::string> expected;
     for (const auto* list : {&r.lists.missingInSlot1, &r.lists.missingInSlot2})
       for (const ds::Row& row : *list) expected.push_back(std::string(row.Cell(1)) + "=v;");

@@ -29,10 +29,6 @@ TEST(Row, CellsKeepTheirBytesThroughRewrites) {
   EXPECT_EQ(grown.Cells(), (std::vector<Text>{"", "", "", "late"}));
 }
 
-// Short rows keep their bytes inside the row, long ones outside: rows that
-// cross between the two, are copied or moved either way, or take a cell
-// from their own bytes must come out whole, the check mark (kept beside the
-// size) included.
 // Up to six cells of lengths around the one-byte bound: each reads back
 // whole, wherever the lengths before it put it.
 TEST(Row, EveryCellReadsBackWhateverTheLengthsBeforeIt) {
@@ -48,6 +44,10 @@ TEST(Row, EveryCellReadsBackWhateverTheLengthsBeforeIt) {
   }
 }
 
+// Short rows keep their bytes inside the row, long ones outside: rows that
+// cross between the two, are copied or moved either way, or take a cell
+// from their own bytes must come out whole, the check mark (kept beside the
+// size) included.
 TEST(Row, ShortAndLongRowsCopyAndMoveWhole) {
   Row row{"1", "sid", "x"};
   row.SetCell(2, row.Cell(1));  // short, from its own bytes
