@@ -1,6 +1,6 @@
 #include "cli/encoding.h"
 
-#include <functional>
+#include <cstdint>
 
 #include "items/text.h"
 #include "platform/codepage.h"
@@ -45,7 +45,9 @@ void OutputEncoder::AppendConverted(std::string_view stretch, std::string& out) 
     out += ds::platform::FromUtf16(ds::platform::ToUtf16(stretch, kCodePageGbk), kCodePageUtf8);
     return;
   }
-  Known& place = known_[std::hash<std::string_view>()(stretch) % known_.size()];
+  uint32_t hash = 2166136261u;  // FNV-1a: a few multiplies for a short stretch
+  for (char c : stretch) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  Known& place = known_[hash % known_.size()];
   if (place.gbk != stretch) {
     place.utf8 = ds::platform::FromUtf16(ds::platform::ToUtf16(stretch, kCodePageGbk), kCodePageUtf8);
     place.gbk.assign(stretch);

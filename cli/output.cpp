@@ -306,19 +306,20 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
   // A long report is made in two halves on two cores: the first goes out as
   // it is made, the second waits in pieces until the first is through.
   std::vector<std::string> later;
-  // Slot 2's missing list is shared out so that both write about as many
-  // lines; a difference takes two, and the first half also writes the
-  // duplicate notes, a line each.
+  // The missing lists' lines are shared out so that both halves take about
+  // as long: a difference writes two lines, and a duplicate note (in the
+  // first half) costs about two, its words going through the code page.
   const std::vector<ds::Row>& missing1 = r.lists.missingInSlot1;
   const std::vector<ds::Row>& missing2 = r.lists.missingInSlot2;
-  size_t tailLines = 2 * r.lists.different.size() + missing2.size();
   std::string_view notes = r.duplicates ? std::string_view(*r.duplicates) : std::string_view();
-  size_t headLines = missing1.size() + static_cast<size_t>(std::count(notes.begin(), notes.end(), '\n'));
-  size_t headPart = tailLines > headLines ? std::min(missing2.size(), (tailLines - headLines) / 2) : 0;
-  auto shared = missing2.begin() + static_cast<std::ptrdiff_t>(headPart);
-  auto items = [](ReportText& out, std::vector<ds::Row>::const_iterator from, std::vector<ds::Row>::const_iterator to) {
-    for (; from != to; ++from) out.Item({}, from->Cell(1), from->Cell(2));
+  size_t headCost = 2 * static_cast<size_t>(std::count(notes.begin(), notes.end(), '\n'));
+  size_t missing = missing1.size() + missing2.size(), tailCost = missing + 2 * r.lists.different.size();
+  size_t split = tailCost > headCost ? std::min(missing, (tailCost - headCost) / 2) : 0;  // missing lines ahead
+  size_t split1 = std::min(split, missing1.size()), split2 = split - split1;
+  auto items = [](ReportText& out, const std::vector<ds::Row>& list, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i) out.Item({}, list[i].Cell(1), list[i].Cell(2));
   };
+  auto heading2 = [&](ReportText& out) { out.Heading(ds::texts::kTitleSlot2Missing, std::to_string(missing2.size())); };
   ReportText head(encoding, r.separators, [&write](std::string&& piece) { write(piece); });
   ReportText tail(encoding, r.separators, [&later](std::string&& piece) { later.push_back(std::move(piece)); });
   auto writeHead = [&] {
@@ -330,12 +331,14 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
     head.Heading(texts::kDuplicatesHeading);
     body(r.duplicates.value_or(""));
     head.Heading(ds::texts::kTitleSlot1Missing, std::to_string(missing1.size()));
-    items(head, missing1.begin(), missing1.end());
-    head.Heading(ds::texts::kTitleSlot2Missing, std::to_string(missing2.size()));
-    items(head, missing2.begin(), shared);
+    items(head, missing1, 0, split1);
+    if (split1 == missing1.size()) heading2(head);
+    items(head, missing2, 0, split2);
   };
   auto writeTail = [&] {
-    items(tail, shared, missing2.end());
+    items(tail, missing1, split1, missing1.size());
+    if (split1 < missing1.size()) heading2(tail);
+    items(tail, missing2, split2, missing2.size());
     tail.Heading(ds::texts::kTitleDifferences, std::to_string(r.lists.different.size()));
     const std::string slot1Prefix = std::string(ds::texts::kSlot1Label) + " ";
     const std::string slot2Prefix = std::string(ds::texts::kSlot2Label) + " ";

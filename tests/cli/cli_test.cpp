@@ -7,6 +7,7 @@
 #include "cli/encoding.h"
 #include "cli/options.h"
 #include "compare/ignore_list.h"
+#include "compare/texts.h"
 #include "cli/output.h"
 #include "items/texts.h"
 #include "platform/codepage.h"
@@ -241,6 +242,10 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
     for (std::string line; std::getline(lines, line);)
       if (line.find("=v;") != std::string::npos) got.push_back(line);
     EXPECT_EQ(got, expected) << missing1;
+    // Each heading once, right before its list, wherever the halves meet.
+    std::string title2 = "\n== " + EncodeOutput(ds::texts::kTitleSlot2Missing, Encoding::kUtf8);
+    EXPECT_NE(text.find(title2 + " (25000) ==\nb0=v;"), std::string::npos) << missing1;
+    EXPECT_EQ(text.find(title2), text.rfind(title2)) << missing1;
     EXPECT_NE(text.find("=v;\n== "), std::string::npos);  // the differences' heading follows the last item
   }
 }
