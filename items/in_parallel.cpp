@@ -15,8 +15,8 @@ void Pause() {
 #endif
 }
 
-// Both halves on threads of their own making: for a call made while the
-// helper is busy (one nested in another).
+// The second half on a thread of its own: for a call made while the helper
+// is taken (one nested in another, or from another thread).
 void OnNewThread(const std::function<void()>& first, const std::function<void()>& second) {
   std::exception_ptr failed;
   std::thread other([&] {
@@ -66,7 +66,8 @@ class Helper {
       firstFailed = std::current_exception();
     }
     WatchThenWait([this] { return finished_.load(std::memory_order_acquire); });
-    std::exception_ptr secondFailed = failed_;
+    std::exception_ptr secondFailed;
+    secondFailed.swap(failed_);  // not kept alive until the next call
     taken_.store(false, std::memory_order_release);
     if (firstFailed) std::rethrow_exception(firstFailed);
     if (secondFailed) std::rethrow_exception(secondFailed);

@@ -34,29 +34,33 @@ TEST(InParallel, NestedCallsAndExceptionsComeOutWhole) {
       [&] { InParallel(true, [&] { ++inner; }, [&] { ++inner; }); });
   EXPECT_EQ(inner.load(), 4);
 
-  for (int failing : {1, 2}) {
-    std::atomic<bool> otherDone{false};
+  // 1: the first half fails, 2: the second, 3: both (the first's comes out).
+  for (int failing : {1, 2, 3}) {
+    std::atomic<bool> secondDone{false};
     try {
       InParallel(
-          true,
+          true, [&] { if (failing != 2) throw std::runtime_error("first"); },
           [&] {
-            if (failing == 1) throw std::runtime_error("first");
-            otherDone = true;
-          },
-          [&] {
-            if (failing == 2) throw std::runtime_error("second");
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            otherDone = true;
+            secondDone = true;
+            if (failing != 1) throw std::runtime_error("second");
           });
-      ADD_FAILURE() << "no exception from half " << failing;
+      ADD_FAILURE() << "no exception, case " << failing;
     } catch (const std::runtime_error& e) {
-      EXPECT_EQ(std::string(e.what()), failing == 1 ? "first" : "second");
-      EXPECT_TRUE(otherDone.load()) << failing;
+      EXPECT_EQ(std::string(e.what()), failing == 2 ? "second" : "first");
+      EXPECT_TRUE(secondDone.load()) << failing;
     }
   }
-  // The helper serves again after a half failed.
+  // The helper serves again after a half failed, woken from its sleep, and
+  // the call waits for a slow second half.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
   std::atomic<int> after{0};
-  InParallel(true, [&] { after += 1; }, [&] { after += 2; });
+  InParallel(
+      true, [&] { after += 1; },
+      [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        after += 2;
+      });
   EXPECT_EQ(after.load(), 3);
 }
 
