@@ -12,6 +12,10 @@ using ds::platform::kCodePageGbk;
 using ds::platform::kCodePageUtf8;
 using ds::IsAscii;
 
+std::string Utf8Of(std::string_view gbk) {
+  return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, kCodePageGbk), kCodePageUtf8);
+}
+
 }  // namespace
 
 std::string EncodeOutput(std::string_view gbk, Encoding encoding) { return OutputEncoder(encoding)(gbk); }
@@ -42,14 +46,14 @@ std::string OutputEncoder::operator()(std::string_view gbk) {
 void OutputEncoder::AppendConverted(std::string_view stretch, std::string& out) {
   constexpr size_t kShort = 32;
   if (stretch.size() > kShort) {
-    out += ds::platform::FromUtf16(ds::platform::ToUtf16(stretch, kCodePageGbk), kCodePageUtf8);
+    out += Utf8Of(stretch);
     return;
   }
   uint32_t hash = 2166136261u;  // FNV-1a: a few multiplies for a short stretch
   for (char c : stretch) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
   Known& place = known_[hash % known_.size()];
   if (place.gbk != stretch) {
-    place.utf8 = ds::platform::FromUtf16(ds::platform::ToUtf16(stretch, kCodePageGbk), kCodePageUtf8);
+    place.utf8 = Utf8Of(stretch);
     place.gbk.assign(stretch);
   }
   out += place.utf8;
