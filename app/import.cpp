@@ -20,7 +20,7 @@ void Refuse(const ImportView& v, std::string_view text) { ShowRefusal(v.owner, t
 // The HAR entry to take: asked when there is a choice; nullopt when the
 // question was left unanswered.
 std::optional<size_t> ChosenEntry(const ImportView& v, const ds::Capture& capture) {
-  if (capture.kind != ds::CaptureKind::kHar || capture.entries.size() < 2) return capture.defaultEntry;
+  if (capture.entries.size() < 2) return capture.defaultEntry;
   ui::ChoiceRequest request;
   request.title = ds::texts::kHarChoiceTitle;
   for (const ds::HarEntry& entry : capture.entries) request.lines.push_back(ds::EntryCaption(entry));
@@ -33,17 +33,17 @@ std::optional<size_t> ChosenEntry(const ImportView& v, const ds::Capture& captur
 }
 
 // `whole`: the text replaces the box's, else the selection.
-void Import(const ImportView& v, const AppState& state, std::string_view text, bool whole) {
-  ds::Capture capture = ds::ReadCapture(text, ds::CaptureFormat::kAuto, state.mode);
+void Import(const ImportView& v, const AppState& state, const ds::CaptureText& source, bool whole) {
+  ds::Capture capture = ds::ReadCapture(source, ds::CaptureFormat::kAuto, state.mode);
   if (capture.error) return Refuse(v, *capture.error);
   std::optional<size_t> entry = ChosenEntry(v, capture);
   if (!entry) return;
+  ds::SlotText slot = ds::SlotTextOf(capture, source, state.mode, state.separators, *entry);
+  if (slot.error) return Refuse(v, *slot.error);
   // A file's lone LFs break lines in the box as a paste's CR LFs do.
-  ds::Text slotText = ds::WindowsLineBreaks(ds::SlotTextOf(capture, text, state.mode, state.separators, *entry));
-  const char* kind = ds::CaptureKindName(capture.kind);
+  ds::Text slotText = ds::WindowsLineBreaks(std::move(slot.text));
   // An empty text would leave the list as it was and look like an import.
-  if (slotText.empty())
-    return Refuse(v, ds::FillIn(ds::texts::kNothingToImport, {{"kind", kind}, {"mode", state.ModeWord()}}));
+  if (slotText.empty()) return Refuse(v, ds::NothingToImport(capture.kind, state.mode));
   // What came in, not what the list holds: a paste may land among items, and
   // a text the parser refuses leaves the old rows standing.
   size_t count = ds::ParseSlotText(slotText, state.separators, {state.mode, v.slot}).rows.size();
@@ -51,6 +51,7 @@ void Import(const ImportView& v, const AppState& state, std::string_view text, b
     v.input.SetText(slotText);
   else
     v.input.ReplaceSelection(slotText);
+  const char* kind = ds::CaptureKindName(capture.kind);
   v.statusBar.SetText(ds::FillIn(ds::texts::kImportedStatus, {{"kind", kind}, {"count", ds::ToText(static_cast<long long>(count))}}));
 }
 
@@ -65,20 +66,19 @@ void LoadDroppedFile(const ImportView& v, const AppState& state, const std::wstr
     std::string name = ui::ToGbk(slash == std::wstring::npos ? path : path.substr(slash + 1)).text;
     return Refuse(v, ds::FillIn(ds::texts::kFileUnreadable, {{"name", name}}));
   }
-  ds::DecodedText decoded = ds::DecodeText(file.bytes, ds::TextEncoding::kDetect);
-  file.bytes = {};  // a large capture is held once
+  ds::DecodedCapture decoded = ds::DecodeCapture(std::move(file.bytes), false);
   if (decoded.badOffset) {
     std::string offset = ds::ToText(static_cast<long long>(*decoded.badOffset));
     return Refuse(v, ds::FillIn(decoded.nul ? ds::texts::kFileNul : ds::texts::kFileNotGbk, {{"offset", offset}}));
   }
-  Import(v, state, decoded.gbk, true);
+  Import(v, state, decoded.text, true);
 }
 
 void PasteRecognised(const ImportView& v, const AppState& state) {
-  bool complete = true;
-  std::string text = ui::GetClipboardText(v.owner, &complete);
-  if (!complete) return Refuse(v, ds::texts::kClipboardNotGbk);
-  if (!text.empty()) Import(v, state, text, false);  // nothing to paste, as Ctrl+V
+  ds::CaptureText clipboard;
+  clipboard.origin = ds::CaptureText::Origin::kClipboard;
+  clipboard.utf8 = ui::GetClipboardUtf8(v.owner);
+  if (!clipboard.utf8.empty()) Import(v, state, clipboard, false);  // nothing to paste, as Ctrl+V
 }
 
 }  // namespace app

@@ -97,12 +97,12 @@ bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& 
   return true;
 }
 
-// A file read as a dropped file is (byte order marks, UTF-8, else GBK; with
-// --encoding gbk, GBK), then through the recogniser into the slot text.
-bool ImportedText(const std::string& bytes, const cli::Options& o, const cli::SessionInput& in,
-                  const ds::HarChoice& choice, const std::string& name, std::string* slotText, std::string* error) {
-  ds::DecodedText d =
-      ds::DecodeText(bytes, o.encoding == cli::Encoding::kGbk ? ds::TextEncoding::kGbk : ds::TextEncoding::kDetect);
+// A file read as a dropped file is (byte order marks always; else UTF-8,
+// or GBK when it is none or --encoding gbk says so), then through the
+// recogniser into the slot text.
+bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionInput& in, const ds::HarChoice& choice,
+                  const std::string& name, std::string* slotText, std::string* error) {
+  ds::DecodedCapture d = ds::DecodeCapture(std::move(bytes), o.encoding == cli::Encoding::kGbk);
   if (d.badOffset) {
     *error = name + ": byte " + std::to_string(*d.badOffset) +
              (d.nul ? ": a NUL byte (UTF-16 without a byte order mark?)"
@@ -112,7 +112,7 @@ bool ImportedText(const std::string& bytes, const cli::Options& o, const cli::Se
   ds::Separators separators{ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
                             ds::SeparatorFromSetting(ds::SeparatorKind::kValue, in.valueSeparatorBox)};
   ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
-  ds::Recognised r = ds::Recognise(d.gbk, o.from, mode, separators, choice);
+  ds::Recognised r = ds::Recognise(d.text, o.from, mode, separators, choice);
   if (r.error) {
     *error = name + ": " + cli::EncodeOutput(*r.error, o.encoding);
     return false;
@@ -158,6 +158,9 @@ int Run(int argc, char** argv) {
   if (o.harUrl) {
     choice.urlPart.emplace();
     if (!ToGbk(*o.harUrl, ArgumentEncoding(), "--har-url", &*choice.urlPart, &error)) return Fail(error);
+    // URLs are matched in the capture's own UTF-8.
+    *choice.urlPart = ds::platform::FromUtf16(ds::platform::ToUtf16(*choice.urlPart, ds::platform::kCodePageGbk),
+                                              ds::platform::kCodePageUtf8);
   }
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};
   const std::string* files[] = {&o.file1, &o.file2};
@@ -173,7 +176,7 @@ int Run(int argc, char** argv) {
           gbk = std::move(file.bytes);
         else if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error))
           return Fail(error);
-      } else if (!ImportedText(file.bytes, o, in, choice, name, &gbk, &error)) {
+      } else if (!ImportedText(std::move(file.bytes), o, in, choice, name, &gbk, &error)) {
         return Fail(error);
       }
     }

@@ -17,9 +17,11 @@ const char kUsage[] =
     "  --duplicates keep|remove   answer to the duplicate question (keep)\n"
     "  --encoding utf-8|gbk       encoding of the files and of the output, not of the arguments (utf-8)\n"
     "  --json                     print a JSON document instead of the text report\n"
-    "  --from FORMAT              what the files hold: plain (as pasted), auto (recognise), curl, raw,\n"
-    "                             har, cookies-txt or json; the capture's cookies or headers are taken (plain)\n"
-    "  --har-entry N              the HAR entry to take, from 1 (the first with a Cookie header)\n"
+    "  --from FORMAT              what the files hold: plain (as pasted), auto (recognise), curl,\n"
+    "                             curl-verbose, raw, har, cookies-txt, json, powershell, fetch or python;\n"
+    "                             the capture's cookies or headers are taken (plain)\n"
+    "  --har-entry N              the HAR entry (or curl -v exchange) to take, from 1 (the first with\n"
+    "                             a Cookie header)\n"
     "  --har-url TEXT             the first HAR entry whose URL contains TEXT\n"
     "  --decode                   decode both values of each difference (URL encoding, Base64, JWT, JSON)\n"
     "                             and show where they differ\n"
@@ -91,7 +93,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       if (!v) return p;
       std::optional<ds::CaptureFormat> from = ds::CaptureFormatNamed(*v);
       if (!from) {
-        p.error = "--from takes auto, plain, curl, raw, har, cookies-txt or json, not '" + *v + "'";
+        p.error = "--from takes one of " + ds::CaptureFormatNames() + ", not '" + *v + "'";
         return p;
       }
       o.from = *from;

@@ -1,5 +1,7 @@
-// The capture recogniser on arbitrary bytes, guessing and told each format,
-// in both modes: it must never crash, and an error must come with no text.
+// The capture recogniser on arbitrary bytes, read as a dropped file is,
+// guessing and told each format, in both modes: it must never crash, an
+// error must come with no text, and a slot text must parse back to as many
+// items as the capture gave.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,12 +10,16 @@
 #include "items/separators.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string_view text(reinterpret_cast<const char*>(data), size);
-  const ds::CaptureFormat formats[] = {ds::CaptureFormat::kAuto, ds::CaptureFormat::kCurl, ds::CaptureFormat::kRaw,
-                                       ds::CaptureFormat::kHar, ds::CaptureFormat::kCookiesTxt};
+  ds::DecodedCapture decoded = ds::DecodeCapture(std::string(reinterpret_cast<const char*>(data), size), false);
+  if (decoded.badOffset) return 0;
+  const ds::CaptureFormat formats[] = {
+      ds::CaptureFormat::kAuto,       ds::CaptureFormat::kCurl,   ds::CaptureFormat::kCurlVerbose,
+      ds::CaptureFormat::kRaw,        ds::CaptureFormat::kHar,    ds::CaptureFormat::kCookiesTxt,
+      ds::CaptureFormat::kJson,       ds::CaptureFormat::kPowerShell, ds::CaptureFormat::kFetch,
+      ds::CaptureFormat::kPython};
   for (ds::AnalysisMode mode : {ds::AnalysisMode::kCookies, ds::AnalysisMode::kHttp}) {
     for (ds::CaptureFormat format : formats) {
-      ds::Recognised r = ds::Recognise(text, format, mode, ds::DefaultSeparators(mode), {2, {}});
+      ds::Recognised r = ds::Recognise(decoded.text, format, mode, ds::DefaultSeparators(mode), {2, {}});
       if (r.error && !r.slotText.empty()) __builtin_trap();
     }
   }

@@ -1,47 +1,45 @@
 #include "import/capture.h"
 
-#include "import/text_decode.h"
+#include <cstdio>
+
 #include "import/texts.h"
 #include "items/sentence.h"
+#include "platform/codepage.h"
 
 namespace ds {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-size_t FirstNonBlank(std::string_view t) {
-  size_t i = 0;
-  while (i < t.size() && (t[i] == ' ' || t[i] == '\t' || t[i] == '\r' || t[i] == '\n')) ++i;
-  return i;
-}
+// One row a shape: its name for --from, what it is called when told and not
+// found, and its reader. Guessing walks the rows in this order, and the first
+// reader that claims the text answers.
+struct ReaderRow {
+  std::string_view name;
+  CaptureFormat format;
+  CaptureKind kind;
+  const char* notThisKind;
+  std::optional<Capture> (*read)(std::string_view text, const ReadContext& context);
+};
 
-// "{" or "[" followed by a key, an object or "]": a JSON document is meant,
-// so a broken one is an error rather than plain text.
-bool LooksLikeJson(std::string_view t) {
-  size_t i = FirstNonBlank(t);
-  if (i == t.size() || (t[i] != '{' && t[i] != '[')) return false;
-  std::string_view rest = t.substr(i + 1);
-  size_t j = FirstNonBlank(rest);
-  if (j == rest.size()) return true;
-  return rest[j] == '"' || rest[j] == '{' || rest[j] == ']' || rest[j] == '}';
-}
+constexpr ReaderRow kReaders[] = {
+    {"har", CaptureFormat::kHar, CaptureKind::kHar, texts::kNotHar, ReadHar},
+    {"json", CaptureFormat::kJson, CaptureKind::kJson, texts::kNotCookieJson, ReadCookieJson},
+    {"curl", CaptureFormat::kCurl, CaptureKind::kCurl, texts::kNotCurl, ReadCurl},
+    {"curl-verbose", CaptureFormat::kCurlVerbose, CaptureKind::kCurlVerbose, texts::kNotCurlVerbose, ReadCurlVerbose},
+    {"cookies-txt", CaptureFormat::kCookiesTxt, CaptureKind::kCookiesTxt, texts::kNotCookiesTxt, ReadCookiesTxt},
+    {"raw", CaptureFormat::kRaw, CaptureKind::kRequest, texts::kNotHttp, ReadRawHttp},
+    // Code comes last: its readers look for their constructs anywhere, and a
+    // request's body may hold code.
+    {"fetch", CaptureFormat::kFetch, CaptureKind::kFetch, texts::kNotFetch, ReadFetch},
+    {"powershell", CaptureFormat::kPowerShell, CaptureKind::kPowerShell, texts::kNotPowerShell, ReadPowerShell},
+    {"python", CaptureFormat::kPython, CaptureKind::kPython, texts::kNotPython, ReadPythonDicts},
+};
 
-Capture Failed(CaptureKind kind, Text error) {
-  Capture c;
-  c.kind = kind;
-  c.error = std::move(error);
-  return c;
+bool IsTokenChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
 }
-
-Capture OfMessage(CaptureKind kind, HttpMessage message) {
-  Capture c;
-  c.kind = kind;
-  c.message = std::move(message);
-  return c;
-}
-
-// Line breaks would cut an item in two; values keep everything else.
-Text OneLine(std::string_view s) { return Replace(Replace(s, "\r"), "\n"); }
 
 // "a=1; b=2" as pairs; a piece without "=" is a name with an empty value.
 void AppendCookiePairs(std::string_view header, std::vector<Field>* out) {
@@ -57,23 +55,139 @@ void AppendCookiePairs(std::string_view header, std::vector<Field>* out) {
   }
 }
 
+// HTTP libraries join the Set-Cookie headers of a response with ", ". A new
+// cookie begins only where a name and "=" follow the comma, which the date
+// of "Expires=Wed, 21 Oct 2026 …" never is.
+std::vector<std::string_view> UnfoldSetCookie(std::string_view value) {
+  std::vector<std::string_view> cookies;
+  size_t start = 0;
+  for (size_t i = value.find(','); i != std::string_view::npos; i = value.find(',', i + 1)) {
+    size_t name = value.find_first_not_of(" \t", i + 1);
+    if (name == std::string_view::npos) break;
+    size_t end = name;
+    while (end < value.size() && IsTokenChar(value[end]) && value[end] != '=') ++end;
+    if (end == name || end == value.size() || value[end] != '=') continue;
+    cookies.push_back(value.substr(start, i - start));
+    start = name;
+  }
+  cookies.push_back(value.substr(start));
+  return cookies;
+}
+
+bool NamedAs(const Field& f, std::string_view name) { return ToLowerAscii(f.name) == name; }
+
+// A name as a message can show it: characters GBK lacks as U+XXXX.
+Text Shown(std::string_view utf8) {
+  GbkConversion whole = Utf8AsGbk(utf8);
+  if (!whole.badOffset) return whole.gbk;
+  Text out;
+  for (size_t i = 0, n = 0; i < utf8.size(); i += n) {
+    char32_t c = Utf8CodePointAt(utf8, i, &n);
+    GbkConversion one = Utf8AsGbk(utf8.substr(i, n));
+    if (!one.badOffset) {
+      out += one.gbk;
+      continue;
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    out += code;
+  }
+  return out;
+}
+
+// One item written as slot text, appended to `out`; or why it cannot be
+// written so that the parser reads the same item back.
+std::optional<Text> WriteItem(const Field& f, const Separators& separators, Text* out) {
+  Text name, value;
+  for (auto [utf8, gbk] : {std::pair{&f.name, &name}, std::pair{&f.value, &value}}) {
+    GbkConversion c = Utf8AsGbk(*utf8);
+    if (c.badOffset) {
+      size_t n = 0;
+      char32_t code = Utf8CodePointAt(*utf8, *c.badOffset, &n);
+      char shown[16];
+      std::snprintf(shown, sizeof shown, "U+%04X", static_cast<unsigned>(code));
+      return FillIn(texts::kItemNotGbk, {{"name", Shown(f.name)}, {"char", shown}});
+    }
+    *gbk = std::move(c.gbk);
+  }
+  for (const Text* t : {&name, &value})
+    if (t->find_first_of(std::string_view("\r\n\0", 3)) != Text::npos || Find(*t, separators.line) != -1)
+      return FillIn(texts::kItemBreaksLine, {{"name", Shown(f.name)}});
+  // Spaces after the separators read well and the parser removes them.
+  Text line = name + separators.value + (separators.value == ":" ? " " : "") + value;
+  CutLine cut = CutItemLine(line, separators.value);
+  if (cut.kind != CutLine::Kind::kItem || cut.name != Trim(name) || cut.value != Trim(value))
+    return FillIn(texts::kItemNameHoldsSeparator, {{"name", Shown(f.name)}});
+  *out += line + separators.line + (separators.line == kCrLf ? "" : " ");
+  return std::nullopt;
+}
+
+Capture Failed(CaptureKind kind, Text error) {
+  Capture c;
+  c.kind = kind;
+  c.error = std::move(error);
+  return c;
+}
+
+// A reader's answer made whole: a broken document's place counted in the
+// source's bytes, a broken piece of code named.
+Capture Finished(Capture c, const CaptureText& source) {
+  if (c.errorOffset)
+    c.error = FillIn(texts::kJsonMalformed, {{"offset", ToText(static_cast<long long>(source.SourceOffset(*c.errorOffset)))}});
+  return c;
+}
+
+const HttpMessage& MessageOf(const Capture& capture, AnalysisMode mode, size_t entry) {
+  if (capture.entries.empty()) return capture.message;
+  const HarEntry& e = capture.entries[entry];
+  // A response's cookies when the request sent none.
+  if (mode == AnalysisMode::kCookies && CookiesOf(e.request).empty()) return e.response;
+  return e.request;
+}
+
+// The fields a mode takes from a message.
+std::vector<Field> FieldsOf(const HttpMessage& message, AnalysisMode mode) {
+  if (mode == AnalysisMode::kCookies) return CookiesOf(message);
+  std::vector<Field> fields;
+  for (const Field& h : message.headers) {
+    if (!NamedAs(h, "set-cookie")) {
+      fields.push_back(h);
+      continue;
+    }
+    for (std::string_view one : UnfoldSetCookie(h.value)) fields.push_back({h.name, std::string(one)});
+  }
+  bool hasCookie = false;
+  for (const Field& h : fields) hasCookie = hasCookie || NamedAs(h, "cookie");
+  if (!hasCookie && !message.cookieRecords.empty()) {
+    Field cookie{"Cookie", {}};
+    for (const Field& c : message.cookieRecords)
+      cookie.value += (cookie.value.empty() ? "" : "; ") + c.name + "=" + c.value;
+    fields.push_back(std::move(cookie));
+  }
+  return fields;
+}
+
 }  // namespace
 
 std::optional<CaptureFormat> CaptureFormatNamed(std::string_view name) {
   if (name == "auto") return CaptureFormat::kAuto;
   if (name == "plain") return CaptureFormat::kPlain;
-  if (name == "curl") return CaptureFormat::kCurl;
-  if (name == "raw") return CaptureFormat::kRaw;
-  if (name == "har") return CaptureFormat::kHar;
-  if (name == "cookies-txt") return CaptureFormat::kCookiesTxt;
-  if (name == "json") return CaptureFormat::kJson;
+  for (const ReaderRow& row : kReaders)
+    if (row.name == name) return row.format;
   return std::nullopt;
+}
+
+std::string CaptureFormatNames() {
+  std::string names = "auto|plain";
+  for (const ReaderRow& row : kReaders) names.append("|").append(row.name);
+  return names;
 }
 
 const char* CaptureKindName(CaptureKind kind) {
   switch (kind) {
     case CaptureKind::kPlain: return texts::kKindPlain;
     case CaptureKind::kCurl: return texts::kKindCurl;
+    case CaptureKind::kCurlVerbose: return texts::kKindCurlVerbose;
     case CaptureKind::kRequest: return texts::kKindRequest;
     case CaptureKind::kResponse: return texts::kKindResponse;
     case CaptureKind::kHeaderLines: return texts::kKindHeaderLines;
@@ -82,139 +196,104 @@ const char* CaptureKindName(CaptureKind kind) {
     case CaptureKind::kHar: return texts::kKindHar;
     case CaptureKind::kCookiesTxt: return texts::kKindCookiesTxt;
     case CaptureKind::kJson: return texts::kKindJson;
+    case CaptureKind::kPowerShell: return texts::kKindPowerShell;
+    case CaptureKind::kFetch: return texts::kKindFetch;
+    case CaptureKind::kPython: return texts::kKindPython;
   }
   return texts::kKindPlain;
 }
 
-Capture ReadCapture(std::string_view text, CaptureFormat format, AnalysisMode mode) {
-  Capture plain;
-  switch (format) {
-    case CaptureFormat::kPlain:
-      return plain;
-    case CaptureFormat::kCurl: {
-      std::optional<Text> error;
-      std::optional<HttpMessage> m = ReadCurl(text, &error);
-      if (!m) return Failed(CaptureKind::kCurl, error.value_or(texts::kNotCurl));
-      return OfMessage(CaptureKind::kCurl, std::move(*m));
-    }
-    case CaptureFormat::kRaw: {
-      std::optional<Capture> c = ReadHttpLines(text, false);
-      return c ? std::move(*c) : Failed(CaptureKind::kRequest, texts::kNotHttp);
-    }
-    case CaptureFormat::kCookiesTxt: {
-      std::optional<HttpMessage> m = ReadCookiesTxt(text, false);
-      if (!m) return Failed(CaptureKind::kCookiesTxt, texts::kNotCookiesTxt);
-      return OfMessage(CaptureKind::kCookiesTxt, std::move(*m));
-    }
-    case CaptureFormat::kHar:
-    case CaptureFormat::kJson: {
-      std::optional<Capture> c = ReadJsonCapture(text);
-      bool har = format == CaptureFormat::kHar;
-      if (!c) return Failed(har ? CaptureKind::kHar : CaptureKind::kJson, har ? texts::kNotHar : texts::kNotCookieJson);
-      if (!c->error && c->kind != (har ? CaptureKind::kHar : CaptureKind::kJson))
-        return Failed(c->kind, har ? texts::kNotHar : texts::kNotCookieJson);
-      return std::move(*c);
-    }
-    case CaptureFormat::kAuto:
-      break;
+Capture ReadCapture(const CaptureText& source, CaptureFormat format, AnalysisMode mode) {
+  std::string_view text = source.utf8;
+  if (format == CaptureFormat::kPlain) return Capture{};
+  for (const ReaderRow& row : kReaders) {
+    if (format != CaptureFormat::kAuto && format != row.format) continue;
+    std::optional<Capture> c = row.read(text, {mode, format == CaptureFormat::kAuto});
+    if (c) return Finished(std::move(*c), source);
+    if (format != CaptureFormat::kAuto) return Failed(row.kind, row.notThisKind);
   }
-  if (LooksLikeJson(text)) {
-    std::optional<Capture> c = ReadJsonCapture(text);
-    return c ? std::move(*c) : plain;  // JSON of another shape is left alone
-  }
-  std::optional<Text> error;
-  if (std::optional<HttpMessage> m = ReadCurl(text, &error)) return OfMessage(CaptureKind::kCurl, std::move(*m));
-  if (error) return Failed(CaptureKind::kCurl, *error);
-  if (std::optional<HttpMessage> m = ReadCookiesTxt(text, true)) return OfMessage(CaptureKind::kCookiesTxt, std::move(*m));
-  // Bare header lines that carry no cookie are, in Cookies mode, more likely
-  // a cookie string whose name holds a colon.
-  if (std::optional<Capture> c = ReadHttpLines(text, false))
-    if (c->kind != CaptureKind::kHeaderLines || mode == AnalysisMode::kHttp || !CookiesOf(c->message).empty())
-      return std::move(*c);
-  return plain;
+  return Capture{};
 }
 
 std::vector<Field> CookiesOf(const HttpMessage& message) {
   std::vector<Field> cookies;
   for (const Field& h : message.headers)
-    if (ToLowerAscii(h.name) == "cookie") AppendCookiePairs(h.value, &cookies);
+    if (NamedAs(h, "cookie")) AppendCookiePairs(h.value, &cookies);
   if (!cookies.empty()) return cookies;
   for (const Field& h : message.headers) {
-    if (ToLowerAscii(h.name) != "set-cookie") continue;
-    std::vector<Field> pairs;
-    AppendCookiePairs(std::string_view(h.value).substr(0, h.value.find(';')), &pairs);
-    cookies.insert(cookies.end(), pairs.begin(), pairs.end());
+    if (!NamedAs(h, "set-cookie")) continue;
+    for (std::string_view one : UnfoldSetCookie(h.value)) AppendCookiePairs(one.substr(0, one.find(';')), &cookies);
   }
   if (!cookies.empty()) return cookies;
   return message.cookieRecords;
 }
 
-Text SlotTextOf(const Capture& capture, std::string_view original, AnalysisMode mode, const Separators& separators,
-                size_t entry) {
-  if (capture.kind == CaptureKind::kPlain && !capture.error) return Text(original);
-  const HttpMessage* message = &capture.message;
-  if (capture.kind == CaptureKind::kHar) {
-    if (entry >= capture.entries.size()) return Text();
-    message = &capture.entries[entry].request;
-    // A response's cookies when the request sent none.
-    if (mode == AnalysisMode::kCookies && CookiesOf(*message).empty()) message = &capture.entries[entry].response;
+SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisMode mode,
+                    const Separators& separators, size_t entry) {
+  SlotText out;
+  if (capture.kind == CaptureKind::kPlain && !capture.error) {
+    GbkConversion whole = Utf8AsGbk(source.utf8);
+    if (!whole.badOffset) out.text = std::move(whole.gbk);
+    else if (source.origin == CaptureText::Origin::kClipboard) out.error = texts::kClipboardNotGbk;
+    else out.error = FillIn(texts::kFileNotGbk, {{"offset", ToText(static_cast<long long>(source.SourceOffset(*whole.badOffset)))}});
+    return out;
   }
-  // Spaces after the separators read well and the parser removes them.
-  Text afterLine = separators.line == kCrLf ? "" : " ";
-  Text afterValue = separators.value == ":" ? " " : "";
-  std::vector<Field> fields;
-  if (mode == AnalysisMode::kCookies) {
-    fields = CookiesOf(*message);
-  } else {
-    fields = message->headers;
-    if (fields.empty() && !message->cookieRecords.empty()) {
-      Field cookie{"Cookie", {}};
-      for (const Field& c : message->cookieRecords)
-        cookie.value += (cookie.value.empty() ? "" : "; ") + c.name + "=" + c.value;
-      fields.push_back(std::move(cookie));
+  if (!capture.entries.empty() && entry >= capture.entries.size()) return out;
+  for (const Field& f : FieldsOf(MessageOf(capture, mode, entry), mode)) {
+    if (Trim(f.name).empty()) continue;
+    if (std::optional<Text> error = WriteItem(f, separators, &out.text)) {
+      out.error = std::move(error);
+      out.text.clear();
+      return out;
     }
-  }
-  Text out;
-  for (const Field& f : fields) {
-    if (f.name.empty()) continue;
-    out += OneLine(f.name) + separators.value + afterValue + OneLine(f.value) + separators.line + afterLine;
   }
   return out;
 }
 
 Text EntryCaption(const HarEntry& entry) {
-  return OneLine(entry.request.method.empty() ? entry.request.url : entry.request.method + " " + entry.request.url);
+  std::string caption = entry.request.method.empty() ? entry.request.url : entry.request.method + " " + entry.request.url;
+  for (char& c : caption)
+    if (c == '\r' || c == '\n') c = ' ';
+  return platform::FromUtf16(platform::ToUtf16(caption, platform::kCodePageUtf8), platform::kCodePageGbk);
 }
 
-Recognised Recognise(std::string_view text, CaptureFormat format, AnalysisMode mode, const Separators& separators,
-                     const HarChoice& choice) {
-  Capture capture = ReadCapture(text, format, mode);
+Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMode mode,
+                     const Separators& separators, const HarChoice& choice) {
+  Capture capture = ReadCapture(source, format, mode);
   Recognised r;
   r.kind = capture.kind;
   r.error = capture.error;
   if (r.error) return r;
   size_t entry = capture.defaultEntry;
-  bool har = capture.kind == CaptureKind::kHar;
-  if (har && choice.number) {
+  bool exchanges = !capture.entries.empty();
+  if (exchanges && choice.number) {
     if (*choice.number < 1 || static_cast<unsigned long long>(*choice.number) > capture.entries.size()) {
       r.error = FillIn(texts::kHarNoEntryNumber, {{"number", ToText(*choice.number)}});
       return r;
     }
     entry = static_cast<size_t>(*choice.number - 1);
-  } else if (har && choice.urlPart) {
+  } else if (exchanges && choice.urlPart) {
     entry = capture.entries.size();
     for (size_t i = 0; i < capture.entries.size() && entry == capture.entries.size(); ++i)
-      if (capture.entries[i].request.url.find(*choice.urlPart) != Text::npos) entry = i;
+      if (capture.entries[i].request.url.find(*choice.urlPart) != std::string::npos) entry = i;
     if (entry == capture.entries.size()) {
-      r.error = FillIn(texts::kHarNoEntryUrl, {{"text", *choice.urlPart}});
+      r.error = FillIn(texts::kHarNoEntryUrl, {{"text", Shown(*choice.urlPart)}});
       return r;
     }
   }
-  r.slotText = SlotTextOf(capture, text, mode, separators, entry);
+  SlotText slot = SlotTextOf(capture, source, mode, separators, entry);
+  r.error = std::move(slot.error);
+  r.slotText = std::move(slot.text);
   // An empty slot would compare as if the capture had nothing to differ in.
-  if (r.slotText.empty() && capture.kind != CaptureKind::kPlain)
-    r.error = FillIn(texts::kNothingToImport, {{"kind", CaptureKindName(capture.kind)}, {"mode", ModeWord(mode)}});
+  if (!r.error && r.slotText.empty() && capture.kind != CaptureKind::kPlain)
+    r.error = NothingToImport(capture.kind, mode);
   return r;
+}
+
+Text NothingToImport(CaptureKind kind, AnalysisMode mode) {
+  // A browser's fetch copy leaves cookies to the browser: say where they are.
+  if (kind == CaptureKind::kFetch && mode == AnalysisMode::kCookies) return texts::kFetchWithoutCookie;
+  return FillIn(texts::kNothingToImport, {{"kind", CaptureKindName(kind)}, {"mode", ModeWord(mode)}});
 }
 
 }  // namespace ds

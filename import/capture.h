@@ -1,13 +1,19 @@
-// Captures as people copy them — a cURL command, a raw request or response,
-// header lines, a HAR document, cookies.txt, a JSON cookie export — turned
+// Captures as people copy them — a cURL command or curl -v output, a raw
+// request or response, header lines, a HAR document, cookies.txt, a JSON
+// cookie export, a browser's PowerShell or fetch copy, a Python dict — turned
 // into the slot text of the current mode. Text that is none of these stays
 // as it is.
+//
+// Readers work on the capture's UTF-8 text; only what goes into the slot is
+// converted to GBK, and an item that GBK or the slot text cannot hold is
+// refused by name rather than changed.
 #pragma once
 
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "import/text_decode.h"
 #include "items/analysis_mode.h"
 #include "items/slot_parser.h"
 #include "items/text.h"
@@ -15,28 +21,31 @@
 namespace ds {
 
 // What to read the text as; kAuto recognises it.
-enum class CaptureFormat { kAuto, kPlain, kCurl, kRaw, kHar, kCookiesTxt, kJson };
+enum class CaptureFormat { kAuto, kPlain, kCurl, kCurlVerbose, kRaw, kHar, kCookiesTxt, kJson, kPowerShell, kFetch, kPython };
 
-// "auto", "plain", "curl", "raw", "har", "cookies-txt", "json".
+// "auto", "plain", "curl", "curl-verbose", "raw", "har", "cookies-txt", "json", "powershell", "fetch", "python".
 std::optional<CaptureFormat> CaptureFormatNamed(std::string_view name);
+// The names above, for a usage text: "auto|plain|…".
+std::string CaptureFormatNames();
 
 // What was recognised, for the status hint.
 enum class CaptureKind {
-  kPlain, kCurl, kRequest, kResponse, kHeaderLines, kCookieLine, kSetCookieLines, kHar, kCookiesTxt, kJson,
+  kPlain, kCurl, kCurlVerbose, kRequest, kResponse, kHeaderLines, kCookieLine, kSetCookieLines, kHar, kCookiesTxt,
+  kJson, kPowerShell, kFetch, kPython,
 };
 
 const char* CaptureKindName(CaptureKind kind);  // GBK, as the status hint names it
 
-struct Field {
-  Text name;
-  Text value;
+struct Field {  // UTF-8
+  std::string name;
+  std::string value;
 };
 
 // One request or response: its header lines in order, and cookie records
 // that came without a header (a HAR's cookie list, cookies.txt, JSON).
 struct HttpMessage {
-  Text method;  // requests only
-  Text url;
+  std::string method;  // requests only
+  std::string url;
   std::vector<Field> headers;
   std::vector<Field> cookieRecords;
 };
@@ -49,33 +58,40 @@ struct HarEntry {
 struct Capture {
   CaptureKind kind = CaptureKind::kPlain;
   std::optional<Text> error;      // nothing is to be loaded; GBK message
-  HttpMessage message;            // every kind but kHar and kPlain
-  std::vector<HarEntry> entries;  // kHar
-  size_t defaultEntry = 0;        // the first entry whose request carries a Cookie header
+  std::optional<size_t> errorOffset;  // a broken document: where it stops, in the UTF-8 text
+  HttpMessage message;            // a capture of one message
+  std::vector<HarEntry> entries;  // a capture of exchanges: a HAR, curl -v output
+  size_t defaultEntry = 0;        // the first entry whose request carries cookies
 };
 
 // The mode only settles what a guess cannot: whether bare header lines
 // without a cookie are headers (HTTP mode) or plain text (Cookies mode).
-Capture ReadCapture(std::string_view text, CaptureFormat format, AnalysisMode mode);
+Capture ReadCapture(const CaptureText& source, CaptureFormat format, AnalysisMode mode);
 
 // The name=value pairs a message carries: its Cookie headers, else its
-// Set-Cookie headers (attributes dropped), else its cookie records.
+// Set-Cookie headers (attributes dropped, folded ones split), else its
+// cookie records.
 std::vector<Field> CookiesOf(const HttpMessage& message);
+
+struct SlotText {
+  Text text;
+  std::optional<Text> error;  // GBK message; nothing is to be loaded
+};
 
 // The slot text of a capture in the mode: Cookies mode one name=value per
 // cookie, HTTP mode one header line per header, written with the separators
-// in force. Plain text comes back unchanged; `entry` picks a HAR's entry.
-Text SlotTextOf(const Capture& capture, std::string_view original, AnalysisMode mode, const Separators& separators,
-                size_t entry);
+// in force. Plain text comes back as it was; `entry` picks an exchange.
+SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisMode mode,
+                    const Separators& separators, size_t entry);
 
-// A HAR entry as offered for choice: "GET https://…".
+// An exchange as offered for choice: "GET https://…" (GBK, for display).
 Text EntryCaption(const HarEntry& entry);
 
-// The companion's pick of a HAR entry: a 1-based number, or the first whose
-// URL contains a text; neither gives the default.
+// The companion's pick of an exchange: a 1-based number, or the first whose
+// URL contains a text (UTF-8); neither gives the default.
 struct HarChoice {
   std::optional<long long> number;
-  std::optional<Text> urlPart;
+  std::optional<std::string> urlPart;
 };
 
 struct Recognised {
@@ -84,15 +100,33 @@ struct Recognised {
   Text slotText;
 };
 
-// Reads, picks the HAR entry, and builds the slot text in one go.
-Recognised Recognise(std::string_view text, CaptureFormat format, AnalysisMode mode, const Separators& separators,
-                     const HarChoice& choice = {});
+// Why a capture of this kind gives nothing for the mode.
+Text NothingToImport(CaptureKind kind, AnalysisMode mode);
 
-// Parts read by their own readers; each returns nullopt when the text is not
-// of its kind, and sets `error` when it is but cannot be read.
-std::optional<HttpMessage> ReadCurl(std::string_view text, std::optional<Text>* error);
+// Reads, picks the exchange, and builds the slot text in one go.
+Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMode mode,
+                     const Separators& separators, const HarChoice& choice = {});
+
+// How a reader is asked: `guessing` when the recogniser tries it on text of
+// unknown kind, so it claims only what is surely its own.
+struct ReadContext {
+  AnalysisMode mode = AnalysisMode::kCookies;
+  bool guessing = false;
+};
+
+// Each reader returns nullopt when the text is not of its kind, and a capture
+// with `error` set when it is but cannot be read.
+std::optional<Capture> ReadCurl(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadCurlVerbose(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadRawHttp(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadCookiesTxt(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadHar(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadCookieJson(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadFetch(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadPythonDicts(std::string_view text, const ReadContext& context);
+
+// Header lines (no start line) as one message; nullopt when a line is none.
 std::optional<Capture> ReadHttpLines(std::string_view text, bool needStartLine);
-std::optional<HttpMessage> ReadCookiesTxt(std::string_view text, bool strict);
-std::optional<Capture> ReadJsonCapture(std::string_view text);
 
 }  // namespace ds

@@ -6,80 +6,71 @@
 
 #include "import/capture.h"
 #include "import/text_decode.h"
+#include "import/escapes.h"
+#include "import/lines.h"
 #include "import/texts.h"
-#include "platform/codepage.h"
 
 namespace ds {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// A line break at i (LF or CR LF); its length, or 0.
-size_t LineBreakAt(std::string_view t, size_t i) {
-  if (i < t.size() && t[i] == '\n') return 1;
-  if (i + 1 < t.size() && t[i] == '\r' && t[i + 1] == '\n') return 2;
-  return 0;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// Up to `most` hex digits from `at`: how many there are, and their value.
-size_t HexRun(std::string_view t, size_t at, size_t most, char32_t* value) {
-  size_t n = 0;
-  *value = 0;
-  for (; n < most && at + n < t.size() && HexDigit(t[at + n]) >= 0; ++n) *value = *value * 16 + HexDigit(t[at + n]);
+// A UTF-8 character's bytes from `at`: continuation bytes never look like
+// ASCII, so a quote or backslash is always its own character.
+size_t CharLength(std::string_view t, size_t at) {
+  size_t n = 1;
+  while (at + n < t.size() && (static_cast<unsigned char>(t[at + n]) & 0xC0) == 0x80) ++n;
   return n;
 }
 
-// "\uXXXX" (or "\UXXXXXXXX") after its backslash: copies write so what is not
-// printable ASCII, a character beyond U+FFFF as two escaped surrogates.
-// Returns the characters read, or 0 when the character is none GBK holds.
-size_t UnicodeEscape(std::string_view t, size_t i, Text* word) {
-  char32_t code = 0;
-  size_t n = HexRun(t, i + 1, t[i] == 'u' ? 4 : 8, &code);
-  if (n == 0) return 0;
-  size_t used = 1 + n;
-  char32_t low = 0;
-  if (code >= 0xD800 && code < 0xDC00 && t.substr(i + used, 2) == "\\u" && HexRun(t, i + used + 2, 4, &low) == 4 &&
-      low >= 0xDC00 && low < 0xE000) {
-    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-    used += 6;
+// A run of \xNN escapes in $'…'. Bytes that form UTF-8 are that text;
+// others are characters U+0080 to U+00FF, as Firefox writes "é" as \xe9.
+size_t HexByteRun(std::string_view t, size_t i, std::string* word) {
+  std::string bytes;
+  size_t used = 0;
+  char32_t value = 0;
+  while (t.substr(i + used, 2) == "\\x" && HexRun(t, i + used + 2, 2, &value) > 0) {
+    bytes.push_back(static_cast<char>(value));
+    used += 2 + HexRun(t, i + used + 2, 2, &value);
   }
-  if (code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) return 0;
-  std::u16string units;
-  AppendUtf16(code, &units);
-  bool lost = false;
-  Text gbk = platform::FromUtf16(units, platform::kCodePageGbk, &lost);
-  if (lost) return 0;
-  word->append(gbk);
+  for (size_t k = 0; k < bytes.size();) {
+    size_t n = 1;
+    char32_t c = Utf8CodePointAt(bytes, k, &n);
+    if (c == 0xFFFD && bytes.substr(k, 3) != "\xEF\xBF\xBD") c = static_cast<unsigned char>(bytes[k]);
+    AppendUtf8(c, word);
+    k += n;
+  }
   return used;
 }
 
-// The escapes of $'…' that copies use; others, and a character GBK cannot
-// hold, stay as written.
-size_t AnsiCEscape(std::string_view t, size_t i, Text* word) {
+// The escapes of $'…' that copies use, after the backslash; others stay as
+// written.
+size_t AnsiCEscape(std::string_view t, size_t i, std::string* word) {
   char c = t[i];
+  char32_t value = 0;
   switch (c) {
     case 'n': word->push_back('\n'); return 1;
     case 't': word->push_back('\t'); return 1;
     case 'r': word->push_back('\r'); return 1;
     case '\\': case '\'': case '"': case '?': word->push_back(c); return 1;
-    case 'x': {
-      char32_t value = 0;
-      size_t n = HexRun(t, i + 1, 2, &value);
-      if (n == 0) break;
-      word->push_back(static_cast<char>(value));
-      return 1 + n;
-    }
-    case 'u':
-    case 'U':
-      if (size_t n = UnicodeEscape(t, i, word)) return n;
+    case 'x':
+      if (size_t n = HexByteRun(t, i - 1, word)) return n - 1;
       break;
+    case 'u':
+    case 'U': {
+      size_t n = HexRun(t, i + 1, c == 'u' ? 4 : 8, &value);
+      if (n == 0) break;
+      // Copies write a character beyond U+FFFF as two escaped surrogates.
+      Utf16Joiner units(word);
+      units.Unit(value);
+      size_t used = 1 + n;
+      char32_t low = 0;
+      if (value >= 0xD800 && value < 0xDC00 && t.substr(i + used, 2) == "\\u" && HexRun(t, i + used + 2, 4, &low) == 4) {
+        units.Unit(low);
+        used += 6;
+      }
+      return used;
+    }
     default: break;
   }
   word->push_back('\\');
@@ -88,8 +79,8 @@ size_t AnsiCEscape(std::string_view t, size_t i, Text* word) {
 
 // The words a splitter has made, and the one it is in.
 struct Words {
-  std::vector<Text> done;
-  Text word;
+  std::vector<std::string> done;
+  std::string word;
   bool inWord = false;
 
   void End() {
@@ -97,7 +88,6 @@ struct Words {
     word.clear();
     inWord = false;
   }
-  // Double-byte characters are copied whole: their second byte may be "\\".
   size_t Copy(std::string_view t, size_t at) {
     size_t n = CharLength(t, at);
     word.append(t.substr(at, n));
@@ -106,9 +96,9 @@ struct Words {
 };
 
 // Words as a POSIX shell splits them; nullopt when a quote is left open.
-std::optional<std::vector<Text>> SplitBashWords(std::string_view t) {
+std::optional<std::vector<std::string>> SplitBashWords(std::string_view t) {
   Words w;
-  Text& word = w.word;
+  std::string& word = w.word;
   size_t i = 0;
   while (i < t.size()) {
     char c = t[i];
@@ -170,8 +160,8 @@ std::optional<std::vector<Text>> SplitBashWords(std::string_view t) {
 
 // cmd.exe's part: "^" takes the next character literally (a line break is
 // dropped), except inside cmd's own double quotes.
-Text RemoveCarets(std::string_view t) {
-  Text out;
+std::string RemoveCarets(std::string_view t) {
+  std::string out;
   out.reserve(t.size());
   bool quoted = false;
   for (size_t i = 0; i < t.size();) {
@@ -197,10 +187,10 @@ Text RemoveCarets(std::string_view t) {
 
 // The program's own part, as the C runtime splits a command line: quotes
 // group, backslashes count only before a quote, "" inside quotes is a quote.
-std::optional<std::vector<Text>> SplitCmdWords(std::string_view raw) {
-  Text t = RemoveCarets(raw);
+std::optional<std::vector<std::string>> SplitCmdWords(std::string_view raw) {
+  std::string t = RemoveCarets(raw);
   Words w;
-  Text& word = w.word;
+  std::string& word = w.word;
   bool quoted = false;
   for (size_t i = 0; i < t.size();) {
     char c = t[i];
@@ -329,14 +319,16 @@ char ShortOf(std::string_view longName) {
 
 }  // namespace
 
-std::optional<HttpMessage> ReadCurl(std::string_view text, std::optional<Text>* error) {
+std::optional<Capture> ReadCurl(std::string_view text, const ReadContext&) {
   if (!StartsWithCurl(text)) return std::nullopt;
-  std::optional<std::vector<Text>> words = LooksLikeCmd(text) ? SplitCmdWords(text) : SplitBashWords(text);
+  std::optional<std::vector<std::string>> words = LooksLikeCmd(text) ? SplitCmdWords(text) : SplitBashWords(text);
+  Capture capture;
+  capture.kind = CaptureKind::kCurl;
   if (!words) {
-    *error = texts::kCurlUnbalanced;
-    return std::nullopt;
+    capture.error = texts::kCurlUnbalanced;
+    return capture;
   }
-  HttpMessage message;
+  HttpMessage& message = capture.message;
   bool positionalOnly = false;
   for (size_t i = 1; i < words->size(); ++i) {
     const Text& w = (*words)[i];
@@ -364,7 +356,7 @@ std::optional<HttpMessage> ReadCurl(std::string_view text, std::optional<Text>* 
     }
   }
   if (message.method.empty()) message.method = "GET";
-  return message;
+  return capture;
 }
 
 }  // namespace ds

@@ -1,24 +1,12 @@
 // Line-based captures: a raw HTTP request or response, bare header lines,
-// and Netscape cookies.txt.
+// curl -v output, and Netscape cookies.txt.
 #include <string_view>
 
 #include "import/capture.h"
+#include "import/lines.h"
 
 namespace ds {
 namespace {
-
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
 
 bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
 
@@ -73,8 +61,8 @@ std::optional<CaptureKind> StartLine(std::string_view line, HttpMessage* message
   if (parts.size() != 3 || !IsHttpVersion(parts[2])) return std::nullopt;
   for (char c : parts[0])
     if (!IsTokenChar(c)) return std::nullopt;
-  message->method = Text(parts[0]);
-  message->url = Text(parts[1]);
+  message->method = std::string(parts[0]);
+  message->url = std::string(parts[1]);
   return CaptureKind::kRequest;
 }
 
@@ -94,7 +82,7 @@ bool IsTrueOrFalse(std::string_view s) {
 // Headers copied from a browser's parsed view put each name, with its colon,
 // on a line of its own and the value on the next: "cookie:" then "a=1; b=2".
 // Every pair must read so; a value line may itself look like a header.
-std::optional<std::vector<Field>> NameAndValueLines(const std::vector<std::string_view>& all) {
+static std::optional<std::vector<Field>> NameAndValueLines(const std::vector<std::string_view>& all) {
   std::vector<std::string_view> lines;
   for (std::string_view line : all)
     if (!IsBlankLine(line)) lines.push_back(line);
@@ -109,7 +97,7 @@ std::optional<std::vector<Field>> NameAndValueLines(const std::vector<std::strin
 }
 
 std::optional<Capture> ReadHttpLines(std::string_view text, bool needStartLine) {
-  std::vector<std::string_view> lines = Lines(text);
+  std::vector<std::string_view> lines = SplitLines(text);
   size_t i = 0;
   while (i < lines.size() && IsBlankLine(lines[i])) ++i;
   if (i == lines.size()) return std::nullopt;
@@ -151,13 +139,37 @@ std::optional<Capture> ReadHttpLines(std::string_view text, bool needStartLine) 
   return capture;
 }
 
-// Records are tab-separated: domain, subdomains, path, secure, expiry, name,
-// value. `strict` (when guessing) wants the file's heading or every line a
-// record with its two TRUE/FALSE fields; otherwise what reads as a record is taken.
-std::optional<HttpMessage> ReadCookiesTxt(std::string_view text, bool strict) {
-  HttpMessage message;
+namespace {
+
+bool IsNumber(std::string_view s) {
+  if (!s.empty() && s[0] == '-') s.remove_prefix(1);
+  size_t dot = s.find('.');
+  std::string_view whole = s.substr(0, dot), fraction = dot == std::string_view::npos ? "x" : s.substr(dot + 1);
+  auto digits = [](std::string_view d) { return !d.empty() && d.find_first_not_of("0123456789") == std::string_view::npos; };
+  return digits(whole) && (dot == std::string_view::npos || digits(fraction));
+}
+
+// "> " and "< " lines of one exchange, without their marks.
+struct VerboseExchange {
+  std::string request, response;
+};
+
+std::optional<HttpMessage> MessageOf(const std::string& lines) {
+  std::optional<Capture> c = ReadHttpLines(lines, true);
+  if (!c) return std::nullopt;
+  return std::move(c->message);
+}
+
+}  // namespace
+
+// Records are seven TAB-separated fields: domain, subdomains (TRUE/FALSE),
+// path, secure (TRUE/FALSE), expiry (a number), name, value. A line of any
+// other shape means the text is something else.
+std::optional<Capture> ReadCookiesTxt(std::string_view text, const ReadContext&) {
+  Capture capture;
+  capture.kind = CaptureKind::kCookiesTxt;
   bool heading = false;
-  for (std::string_view line : Lines(text)) {
+  for (std::string_view line : SplitLines(text)) {
     if (IsBlankLine(line)) continue;
     if (line.starts_with("#HttpOnly_")) {
       line.remove_prefix(10);
@@ -166,16 +178,60 @@ std::optional<HttpMessage> ReadCookiesTxt(std::string_view text, bool strict) {
       continue;
     }
     std::vector<std::string_view> fields = SplitAt(line, '\t');
-    bool tabbed = fields.size() >= 6 && IsTrueOrFalse(fields[1]) && IsTrueOrFalse(fields[3]);
-    if (!tabbed && !(strict && !heading)) fields = SplitAtSpaces(line);
-    if (fields.size() < 6 || (strict && !heading && !tabbed)) {
-      if (strict && !heading) return std::nullopt;
-      continue;
-    }
-    message.cookieRecords.push_back({Text(fields[5]), fields.size() > 6 ? Text(fields[6]) : Text()});
+    if (fields.size() != 7 || fields[0].empty() || !IsTrueOrFalse(fields[1]) || !IsTrueOrFalse(fields[3]) ||
+        !IsNumber(fields[4]))
+      return std::nullopt;
+    capture.message.cookieRecords.push_back({std::string(fields[5]), std::string(fields[6])});
   }
-  if (message.cookieRecords.empty() && !heading) return std::nullopt;
-  return message;
+  if (capture.message.cookieRecords.empty() && !heading) return std::nullopt;
+  return capture;
+}
+
+std::optional<Capture> ReadRawHttp(std::string_view text, const ReadContext& context) {
+  std::optional<Capture> c = ReadHttpLines(text, false);
+  // Bare header lines that carry no cookie are, in Cookies mode, more likely
+  // a cookie string whose name holds a colon.
+  if (c && context.guessing && c->kind == CaptureKind::kHeaderLines && context.mode == AnalysisMode::kCookies &&
+      CookiesOf(c->message).empty())
+    return std::nullopt;
+  return c;
+}
+
+// curl -v writes what it sends behind "> " and what it receives behind
+// "< ", among its own "* " notes and the body; with -L, one exchange after
+// another.
+std::optional<Capture> ReadCurlVerbose(std::string_view text, const ReadContext&) {
+  std::vector<VerboseExchange> exchanges;
+  bool inResponse = false;
+  for (std::string_view line : SplitLines(text)) {
+    char mark = line.empty() ? 0 : line[0];
+    if ((mark != '>' && mark != '<') || (line.size() > 1 && line[1] != ' ')) continue;
+    std::string_view content = line.substr(std::min<size_t>(2, line.size()));
+    HttpMessage probe;
+    if (mark == '>' && StartLine(content, &probe) == CaptureKind::kRequest) {
+      exchanges.emplace_back();
+      inResponse = false;
+    } else if (mark == '<' && StartLine(content, &probe) == CaptureKind::kResponse) {
+      if (exchanges.empty() || inResponse) exchanges.emplace_back();
+      inResponse = true;
+    }
+    if (exchanges.empty()) continue;
+    std::string& block = mark == '>' ? exchanges.back().request : exchanges.back().response;
+    block.append(content).append("\n");
+  }
+  if (exchanges.empty()) return std::nullopt;
+  Capture capture;
+  capture.kind = CaptureKind::kCurlVerbose;
+  for (const VerboseExchange& x : exchanges) {
+    HarEntry entry;
+    if (std::optional<HttpMessage> m = MessageOf(x.request)) entry.request = std::move(*m);
+    if (std::optional<HttpMessage> m = MessageOf(x.response)) entry.response = std::move(*m);
+    // A URL as the caption shows it: the Host header before the target.
+    for (const Field& h : entry.request.headers)
+      if (ToLowerAscii(h.name) == "host" && entry.request.url.starts_with("/")) entry.request.url = h.value + entry.request.url;
+    capture.entries.push_back(std::move(entry));
+  }
+  return capture;
 }
 
 }  // namespace ds

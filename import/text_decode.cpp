@@ -129,6 +129,49 @@ DecodedText FromUtf16(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
+// The length of the well-formed UTF-8 character at i (no overlong forms, no
+// surrogates, nothing past U+10FFFF), or 0.
+size_t Utf8SequenceAt(std::string_view bytes, size_t i) {
+  auto b = static_cast<unsigned char>(bytes[i]);
+  size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+  if (n == 0 || i + n > bytes.size()) return 0;
+  auto second = static_cast<unsigned char>(n > 1 ? bytes[i + 1] : 0x80);
+  unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
+  unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+  if (n > 1 && (second < low || second > high)) return 0;
+  for (size_t k = 2; k < n; ++k)
+    if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+// Units as UTF-8; a lone surrogate, which is no character, becomes U+FFFD
+// and is refused if it ever reaches a slot.
+std::string Utf16AsUtf8(std::u16string_view units) {
+  std::string out;
+  out.reserve(units.size());
+  for (size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000)
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    else if (c >= 0xD800 && c < 0xE000)
+      c = 0xFFFD;
+    AppendUtf8(c, &out);
+  }
+  return out;
+}
+
+std::optional<size_t> FirstNonUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    // ASCII runs are most of any capture.
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    if (i == bytes.size()) break;
+    size_t n = Utf8SequenceAt(bytes, i);
+    if (n == 0) return i;
+    i += n;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 DecodedText DecodeText(std::string_view bytes, TextEncoding encoding) {
@@ -154,21 +197,7 @@ DecodedText DecodeText(std::string_view bytes, TextEncoding encoding) {
   return FromGbk(bytes);
 }
 
-bool IsUtf8(std::string_view bytes) {
-  for (size_t i = 0; i < bytes.size();) {
-    auto b = static_cast<unsigned char>(bytes[i]);
-    size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
-    if (n == 0 || i + n > bytes.size()) return false;
-    auto second = static_cast<unsigned char>(n > 1 ? bytes[i + 1] : 0x80);
-    unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
-    unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
-    if (n > 1 && (second < low || second > high)) return false;
-    for (size_t k = 2; k < n; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    i += n;
-  }
-  return true;
-}
+bool IsUtf8(std::string_view bytes) { return !FirstNonUtf8(bytes); }
 
 bool IsAscii(std::string_view text) {
   for (char c : text)
@@ -191,6 +220,108 @@ void AppendUtf16(char32_t code, std::u16string* units) {
   }
   units->push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
   units->push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+}
+
+char32_t Utf8CodePointAt(std::string_view utf8, size_t at, size_t* length) {
+  size_t n = Utf8SequenceAt(utf8, at);
+  if (n == 0) {
+    *length = 1;
+    return 0xFFFD;
+  }
+  *length = n;
+  auto b = static_cast<unsigned char>(utf8[at]);
+  char32_t c = n == 1 ? b : b & (0x7F >> n);
+  for (size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(utf8[at + k]) & 0x3F);
+  return c;
+}
+
+void AppendUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+GbkConversion Utf8AsGbk(std::string_view utf8) {
+  DecodedText d = FromUtf8(utf8, 0);
+  return {std::move(d.gbk), d.badOffset};
+}
+
+size_t CaptureText::SourceOffset(size_t utf8Offset) const {
+  std::string_view before = std::string_view(utf8).substr(0, utf8Offset);
+  switch (origin) {
+    case Origin::kUtf8:
+    case Origin::kClipboard:
+      return markBytes + before.size();
+    case Origin::kUtf16Le:
+    case Origin::kUtf16Be:
+      return markBytes + 2 * platform::ToUtf16(before, kCodePageUtf8).size();
+    case Origin::kGbk:
+      return platform::FromUtf16(platform::ToUtf16(before, kCodePageUtf8), kCodePageGbk).size();
+  }
+  return utf8Offset;
+}
+
+DecodedCapture DecodeCapture(std::string bytes, bool gbk) {
+  DecodedCapture out;
+  CaptureText& text = out.text;
+  std::string_view all = bytes;
+  if (all.substr(0, 2) == "\xFF\xFE" || all.substr(0, 2) == "\xFE\xFF") {
+    bool bigEndian = all[0] == '\xFE';
+    text.origin = bigEndian ? CaptureText::Origin::kUtf16Be : CaptureText::Origin::kUtf16Le;
+    text.markBytes = 2;
+    std::string_view body = all.substr(2);
+    if (body.size() % 2 != 0) {
+      out.badOffset = all.size() - 1;
+      return out;
+    }
+    std::u16string units(body.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+      auto hi = static_cast<unsigned char>(body[2 * i + (bigEndian ? 0 : 1)]);
+      auto lo = static_cast<unsigned char>(body[2 * i + (bigEndian ? 1 : 0)]);
+      units[i] = static_cast<char16_t>(hi << 8 | lo);
+    }
+    text.utf8 = Utf16AsUtf8(units);
+    return out;
+  }
+  if (all.substr(0, 3) == "\xEF\xBB\xBF") {
+    text.markBytes = 3;
+    all.remove_prefix(3);
+  } else if (size_t nul = all.find('\0'); nul != std::string_view::npos) {
+    // Text never holds NUL; UTF-16 without a mark is full of them.
+    out.badOffset = nul;
+    out.nul = true;
+    return out;
+  }
+  std::optional<size_t> notUtf8 = FirstNonUtf8(all);
+  if (text.markBytes || (!gbk && !notUtf8)) {
+    if (notUtf8) {
+      out.badOffset = text.markBytes + *notUtf8;
+      return out;
+    }
+    bytes.erase(0, text.markBytes);
+    text.utf8 = std::move(bytes);
+    return out;
+  }
+  text.origin = CaptureText::Origin::kGbk;
+  if (!IsAscii(all)) {
+    if ((out.badOffset = FirstNonGbk(all))) return out;
+    text.utf8 = platform::FromUtf16(platform::ToUtf16(all, kCodePageGbk), kCodePageUtf8);
+  } else {
+    text.utf8 = std::move(bytes);
+  }
+  return out;
 }
 
 std::string WindowsLineBreaks(std::string text) {

@@ -22,6 +22,41 @@ struct DecodedText {
 
 DecodedText DecodeText(std::string_view bytes, TextEncoding encoding);
 
+// A capture's text as its readers take it: UTF-8, whatever the source held,
+// so that a character GBK lacks stops only a text that goes into a slot.
+// Where it came from lets a message count the source's own bytes.
+struct CaptureText {
+  enum class Origin { kUtf8, kUtf16Le, kUtf16Be, kGbk, kClipboard };
+  std::string utf8;
+  Origin origin = Origin::kUtf8;
+  size_t markBytes = 0;  // a byte order mark skipped
+
+  // The offset in the source of the character that starts at `utf8Offset`.
+  size_t SourceOffset(size_t utf8Offset) const;
+};
+
+struct DecodedCapture {
+  CaptureText text;
+  std::optional<size_t> badOffset;  // the source cannot be read as text from here
+  bool nul = false;                 // the refusal is a NUL byte (UTF-16 without a mark?)
+};
+
+// Byte order marks always decide; without one, `gbk` reads GBK, else valid
+// UTF-8 is UTF-8 and anything else GBK.
+DecodedCapture DecodeCapture(std::string bytes, bool gbk);
+
+// UTF-8 as GBK; the offset of the first character GBK cannot hold, when one
+// cannot be held (or the text is no UTF-8 there).
+struct GbkConversion {
+  std::string gbk;
+  std::optional<size_t> badOffset;
+};
+GbkConversion Utf8AsGbk(std::string_view utf8);
+
+// The code point that starts at `at` (U+FFFD where none does) and its length.
+char32_t Utf8CodePointAt(std::string_view utf8, size_t at, size_t* length);
+void AppendUtf8(char32_t code, std::string* out);
+
 // A lone LF becomes CR LF, as text pasted on Windows has it.
 std::string WindowsLineBreaks(std::string text);
 

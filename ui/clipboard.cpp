@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/codepage.h"
 #include "ui/text_convert.h"
 
 namespace ui {
@@ -50,6 +51,24 @@ std::string GetClipboardText(HWND owner, bool* complete) {
   }
   CloseClipboard();
   return out;
+}
+
+std::string GetClipboardUtf8(HWND owner) {
+  std::u16string units;
+  if (!OpenClipboard(owner)) return {};
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* wide = static_cast<const char16_t*>(GlobalLock(data))) {
+      units = wide;
+      GlobalUnlock(data);
+    }
+  } else if (HANDLE ansi = GetClipboardData(CF_TEXT)) {
+    if (auto* text = static_cast<const char*>(GlobalLock(ansi))) {
+      units = ds::platform::ToUtf16(text, ds::platform::kCodePageGbk);
+      GlobalUnlock(ansi);
+    }
+  }
+  CloseClipboard();
+  return ds::platform::FromUtf16(units, ds::platform::kCodePageUtf8);
 }
 
 }  // namespace ui

@@ -13,5 +13,8 @@ bool SetClipboardText(HWND owner, std::string_view gbk);
 // GBK, from CF_UNICODETEXT when present; *complete (when given) is false when
 // a character became "?".
 std::string GetClipboardText(HWND owner, bool* complete = nullptr);
+// The clipboard's text as UTF-8, every character kept (a capture is read
+// before anything of it must fit GBK).
+std::string GetClipboardUtf8(HWND owner);
 
 }  // namespace ui

@@ -1,0 +1,172 @@
+// Captures that browsers and converters write as code: "Copy as
+// PowerShell", "Copy as fetch" (browser and Node.js), and the Python dicts
+// that crawler code keeps its cookies and headers in.
+#include <cctype>
+
+#include "import/capture.h"
+#include "import/code_literals.h"
+#include "import/texts.h"
+#include "items/sentence.h"
+
+namespace ds {
+namespace {
+
+Capture Broken(CaptureKind kind) {
+  Capture c;
+  c.kind = kind;
+  c.error = FillIn(texts::kCodeUnbalanced, {{"kind", CaptureKindName(kind)}});
+  return c;
+}
+
+// Where `name = {` stands (a word of its own, not `==`): the place of the
+// brace, or npos.
+size_t DictAssignment(std::string_view text, std::string_view name, size_t from) {
+  for (size_t at = text.find(name, from); at != std::string_view::npos; at = text.find(name, at + 1)) {
+    if (at > 0 && (std::isalnum(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '_' || text[at - 1] == '.'))
+      continue;
+    size_t i = text.find_first_not_of(" \t", at + name.size());
+    if (i == std::string_view::npos || text[i] != '=' || text.substr(i + 1, 1) == "=") continue;
+    i = text.find_first_not_of(" \t", i + 1);
+    if (i != std::string_view::npos && text[i] == '{') return i;
+  }
+  return std::string_view::npos;
+}
+
+// A scalar after optional blanks, into `out` when there is one.
+void ReadScalar(CodeScanner& s, std::string* out) {
+  s.SkipBlanks();
+  if (std::optional<std::string> v = s.ScalarValue()) *out = std::move(*v);
+}
+
+}  // namespace
+
+// Invoke-WebRequest -Uri "…" -WebSession $session -Headers @{ "k"="v" … }
+// after "$session.Cookies.Add((New-Object System.Net.Cookie("n", "v", …)))"
+// lines; the user agent as the session's, the content type as an option.
+std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext&) {
+  std::string lower = ToLowerAscii(text);
+  bool mentioned = false;
+  for (std::string_view word : {"invoke-webrequest", "invoke-restmethod", "webrequestsession", "system.net.cookie"})
+    mentioned = mentioned || lower.find(word) != std::string::npos;
+  if (!mentioned) return std::nullopt;
+  Capture capture;
+  capture.kind = CaptureKind::kPowerShell;
+  HttpMessage& m = capture.message;
+  std::string userAgent, contentType;
+  CodeScanner s(text, CodeLanguage::kPowerShell);
+  while (!s.AtEnd()) {
+    s.SkipBlanks();
+    if (s.AtString()) {
+      s.String();
+    } else if (s.Take("System.Net.Cookie", true)) {
+      s.SkipBlanks();
+      if (!s.Take("(")) continue;
+      s.SkipBlanks();
+      std::optional<std::string> name = s.String();
+      s.SkipBlanks();
+      if (!name || !s.Take(",")) continue;
+      s.SkipBlanks();
+      if (std::optional<std::string> value = s.String()) m.cookieRecords.push_back({std::move(*name), std::move(*value)});
+    } else if (s.AtWordStart() && s.Take("-Headers", true)) {
+      s.SkipBlanks();
+      if (std::optional<std::vector<Field>> headers = s.Dict())
+        m.headers.insert(m.headers.end(), headers->begin(), headers->end());
+    } else if (s.AtWordStart() && s.Take("-Uri", true)) {
+      ReadScalar(s, &m.url);
+    } else if (s.AtWordStart() && s.Take("-Method", true)) {
+      ReadScalar(s, &m.method);
+    } else if (s.AtWordStart() && s.Take("-ContentType", true)) {
+      ReadScalar(s, &contentType);
+    } else if ((s.AtWordStart() && s.Take("-UserAgent", true)) || s.Take(".UserAgent", true)) {
+      s.SkipBlanks();
+      s.Take("=");
+      ReadScalar(s, &userAgent);
+    } else if (!s.AtEnd()) {
+      s.Advance();
+    }
+    if (s.broken()) return Broken(capture.kind);
+  }
+  if (!userAgent.empty()) m.headers.push_back({"User-Agent", userAgent});
+  if (!contentType.empty()) m.headers.push_back({"Content-Type", contentType});
+  if (m.method.empty()) m.method = "GET";
+  return capture;
+}
+
+// fetch("url", { "headers": { … }, "method": "POST", … }), with or without
+// "await"; JavaScript's string escapes.
+std::optional<Capture> ReadFetch(std::string_view text, const ReadContext&) {
+  CodeScanner s(text, CodeLanguage::kJavaScript);
+  s.SkipBlanks();
+  s.Take("await");
+  s.SkipBlanks();
+  if (!s.Take("fetch")) return std::nullopt;
+  s.SkipBlanks();
+  if (!s.Take("(")) return std::nullopt;
+  Capture capture;
+  capture.kind = CaptureKind::kFetch;
+  HttpMessage& m = capture.message;
+  s.SkipBlanks();
+  std::optional<std::string> url = s.String();
+  if (!url) return s.broken() ? std::optional(Broken(capture.kind)) : std::nullopt;
+  m.url = std::move(*url);
+  s.SkipBlanks();
+  if (s.Take(",")) {
+    s.SkipBlanks();
+    if (!s.Take("{")) return std::nullopt;
+    for (;;) {
+      s.SkipBlanks();
+      if (s.Take("}")) break;
+      if (s.Take(",")) continue;
+      std::optional<std::string> key = s.Key();
+      s.SkipBlanks();
+      if (!key || !s.Take(":")) return Broken(capture.kind);
+      s.SkipBlanks();
+      if (*key == "headers") {
+        std::optional<std::vector<Field>> headers = s.Dict();
+        if (!headers) return Broken(capture.kind);
+        m.headers = std::move(*headers);
+      } else if (*key == "method") {
+        ReadScalar(s, &m.method);
+      } else {
+        s.ScalarValue();
+      }
+      if (s.broken() || s.AtEnd()) return Broken(capture.kind);
+    }
+  }
+  if (m.method.empty()) m.method = "GET";
+  return capture;
+}
+
+// cookies = {'a': '1', "b": "2"} and headers = {…}, as assignments or as
+// keyword arguments; a lone dict is the mode's items.
+std::optional<Capture> ReadPythonDicts(std::string_view text, const ReadContext& context) {
+  Capture capture;
+  capture.kind = CaptureKind::kPython;
+  HttpMessage& m = capture.message;
+  bool found = false;
+  CodeScanner s(text, CodeLanguage::kPython);
+  s.SkipBlanks();
+  if (std::optional<std::vector<Field>> lone = s.Dict()) {
+    s.SkipBlanks();
+    if (s.AtEnd()) {
+      (context.mode == AnalysisMode::kCookies ? m.cookieRecords : m.headers) = std::move(*lone);
+      return capture;
+    }
+  }
+  if (s.broken()) return Broken(capture.kind);
+  for (std::string_view name : {"cookies", "headers"}) {
+    std::vector<Field>& into = name == "cookies" ? m.cookieRecords : m.headers;
+    for (size_t at = DictAssignment(text, name, 0); at != std::string_view::npos;
+         at = DictAssignment(text, name, s.at())) {
+      s.Seek(at);
+      std::optional<std::vector<Field>> dict = s.Dict();
+      if (!dict) return Broken(capture.kind);
+      into.insert(into.end(), dict->begin(), dict->end());
+      found = true;
+    }
+  }
+  if (!found) return std::nullopt;
+  return capture;
+}
+
+}  // namespace ds
