@@ -117,7 +117,7 @@ std::optional<Text> WriteItem(const Field& f, const Separators& separators, Text
   Text line = name + separators.value + (separators.value == ":" ? " " : "") + value;
   CutLine cut = CutItemLine(line, separators.value);
   if (cut.kind != CutLine::Kind::kItem || cut.name != Trim(name) || cut.value != Trim(value))
-    return FillIn(texts::kItemNameHoldsSeparator, {{"name", Shown(f.name)}});
+    return FillIn(texts::kItemNotReadBack, {{"name", Shown(f.name)}});
   *out += line + separators.line + (separators.line == kCrLf ? "" : " ");
   return std::nullopt;
 }
@@ -132,6 +132,21 @@ Capture Failed(CaptureKind kind, Text error) {
 // A reader's answer made whole: a broken document's place counted in the
 // source's bytes, a broken piece of code named.
 Capture Finished(Capture c, const CaptureText& source) {
+  // The first exchange that sent a Cookie header, else the first that lists
+  // cookies sent (an export may keep the list and drop the header).
+  auto first = [&c](auto sent) {
+    for (size_t i = 0; i < c.entries.size(); ++i)
+      if (sent(c.entries[i].request)) return i;
+    return c.entries.size();
+  };
+  c.defaultEntry = first([](const HttpMessage& m) {
+    for (const Field& h : m.headers)
+      if (NamedAs(h, "cookie")) return true;
+    return false;
+  });
+  if (c.defaultEntry == c.entries.size())
+    c.defaultEntry = first([](const HttpMessage& m) { return !m.cookieRecords.empty(); });
+  if (c.defaultEntry == c.entries.size()) c.defaultEntry = 0;
   if (c.errorOffset)
     c.error = FillIn(texts::kJsonMalformed, {{"offset", ToText(static_cast<long long>(source.SourceOffset(*c.errorOffset)))}});
   return c;

@@ -239,11 +239,12 @@ bool CodeScanner::ReadPowerShellSpecial(char quote, std::string* out) {
     at_ += 1 + (k != std::string_view::npos ? 1 : CharLengthUtf8(at_ + 1));
     return true;
   }
-  if (c != '$' || t_.substr(at_, 9) != "$([char]") return false;
+  constexpr std::string_view kChar = "$([char]";
+  if (c != '$' || t_.substr(at_, kChar.size()) != kChar) return false;
   Utf16Joiner units(out);
   // Consecutive units: a surrogate pair comes as two of them.
-  while (t_.substr(at_, 9) == "$([char]") {
-    size_t i = at_ + 9, n = 0;
+  while (t_.substr(at_, kChar.size()) == kChar) {
+    size_t i = at_ + kChar.size(), n = 0;
     char32_t value = 0;
     if (t_.substr(i, 2) == "0x") {
       n = HexRun(t_, i + 2, 6, &value);

@@ -149,12 +149,6 @@ class CaptureReader {
   PendingField field_;
 };
 
-bool HasCookieHeader(const HttpMessage& m) {
-  for (const Field& h : m.headers)
-    if (ToLowerAscii(h.name) == "cookie") return true;
-  return false;
-}
-
 // "{" or "[" followed by a key, an object or "]": a JSON document is meant,
 // so a broken one is an error rather than plain text.
 bool LooksLikeJson(std::string_view t) {
@@ -181,14 +175,6 @@ std::optional<Capture> ReadJsonCapture(std::string_view text) {
     if (!reader.sawEntries_) capture.error = texts::kNotHar;
     else if (reader.entries_.empty()) capture.error = texts::kHarEmpty;
     capture.entries = std::move(reader.entries_);
-    // The first entry that sent a Cookie header, else the first that lists
-    // cookies sent (an export may keep the list and drop the header).
-    capture.defaultEntry = capture.entries.size();
-    for (size_t i = 0; i < capture.entries.size() && capture.defaultEntry == capture.entries.size(); ++i)
-      if (HasCookieHeader(capture.entries[i].request)) capture.defaultEntry = i;
-    for (size_t i = 0; i < capture.entries.size() && capture.defaultEntry == capture.entries.size(); ++i)
-      if (!capture.entries[i].request.cookieRecords.empty()) capture.defaultEntry = i;
-    if (capture.defaultEntry == capture.entries.size()) capture.defaultEntry = 0;
     return capture;
   }
   if (reader.sawCookieList_ && !reader.cookies_.empty()) {

@@ -39,5 +39,45 @@ TEST(DecodeText, DetectsWhatADroppedFileHolds) {
   }
 }
 
+TEST(DecodeCapture, EveryEncodingAsUtf8AndOffsetsInTheSourcesBytes) {
+  const std::string zhong = Gbk("中");
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool gbk;
+    std::string utf8;
+    CaptureText::Origin origin;
+    std::optional<size_t> badOffset;
+  } cases[] = {
+      {"an emoji is kept for the readers", "a=\xF0\x9F\x98\x80", false, "a=\xF0\x9F\x98\x80", CaptureText::Origin::kUtf8, {}},
+      {"GBK", "a=" + zhong, false, "a=\xE4\xB8\xAD", CaptureText::Origin::kGbk, {}},
+      {"a UTF-8 mark wins over --encoding gbk", "\xEF\xBB\xBF" "a=\xE4\xB8\xAD", true, "a=\xE4\xB8\xAD",
+       CaptureText::Origin::kUtf8, {}},
+      {"so does a UTF-16 one", "\xFF\xFE" "a\0=\0\x3D\xD8\x00\xDE"s, true, "a=\xF0\x9F\x98\x80",
+       CaptureText::Origin::kUtf16Le, {}},
+      {"UTF-8 read as GBK when told: a lead byte cut off", "a=\xE4\xB8\xAD", true, "", CaptureText::Origin::kGbk, 4},
+      {"broken UTF-8 after a mark", "\xEF\xBB\xBF" "ab\xC3", false, "", CaptureText::Origin::kUtf8, 5},
+      {"a lone surrogate in UTF-16 is no character", "\xFE\xFF\xD8\x00\0a"s, false, "\xEF\xBF\xBD" "a",
+       CaptureText::Origin::kUtf16Be, {}},
+  };
+  for (const Case& c : cases) {
+    DecodedCapture d = DecodeCapture(c.bytes, c.gbk);
+    EXPECT_EQ(d.badOffset, c.badOffset) << c.what;
+    if (d.badOffset) continue;
+    EXPECT_EQ(d.text.utf8, c.utf8) << c.what;
+    EXPECT_EQ(d.text.origin, c.origin) << c.what;
+  }
+  // A place in the text, counted in each source's bytes: the "x" after "中".
+  struct Place {
+    std::string bytes;
+    size_t offset;
+  } places[] = {{"\xEF\xBB\xBF" "\xE4\xB8\xAD" "x", 6}, {zhong + "x", 2}, {"\xFF\xFE\x2D\x4E" "x\0"s, 4}};
+  for (const Place& p : places) {
+    DecodedCapture d = DecodeCapture(p.bytes, false);
+    ASSERT_FALSE(d.badOffset);
+    EXPECT_EQ(d.text.SourceOffset(d.text.utf8.find('x')), p.offset) << p.bytes;
+  }
+}
+
 }  // namespace
 }  // namespace ds
