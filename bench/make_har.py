@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Writes a HAR of about the given size in megabytes (default 50) to stdout:
 browser-like entries with header lists, cookies and response bodies, some of
-them Chinese, for timing the capture import (`dualsieve-cli --from auto`)."""
+them Chinese and with emoji (raw and escaped), as real pages have, for timing the capture import (`dualsieve-cli --from auto`)."""
 import json
 import sys
 
 size = int(float(sys.argv[1] if len(sys.argv) > 1 else 50) * 1024 * 1024)
-body = ('{"items": [' + ', '.join('{"id": %d, "name": "商品%d", "note": "lorem ipsum dolor sit amet"}' % (i, i)
+body = ('{"items": [' + ', '.join('{"id": %d, "name": "商品%d", "note": "lorem 😀 ipsum \\ud83c\\udf89 dolor"}' % (i, i)
                                   for i in range(120)) + ']}')
 entries = []
 written = 0

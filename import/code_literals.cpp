@@ -50,20 +50,6 @@ bool CodeScanner::Take(std::string_view token, bool anyCase) {
   return true;
 }
 
-bool CodeScanner::SkipTo(std::string_view token, bool anyCase) {
-  while (at_ < t_.size()) {
-    size_t before = at_;
-    SkipBlanks();
-    if (Take(token, anyCase)) return true;
-    if (StartsString()) {
-      if (!String()) return false;
-    } else if (at_ == before) {
-      ++at_;
-    }
-  }
-  return false;
-}
-
 bool CodeScanner::AtWordStart() const {
   return at_ == 0 || !(IsWordChar(t_[at_ - 1]) || t_[at_ - 1] == '.' || t_[at_ - 1] == '$');
 }
@@ -242,6 +228,7 @@ bool CodeScanner::ReadPowerShellSpecial(char quote, std::string* out) {
   constexpr std::string_view kChar = "$([char]";
   if (c != '$' || t_.substr(at_, kChar.size()) != kChar) return false;
   Utf16Joiner units(out);
+  size_t start = at_;
   // Consecutive units: a surrogate pair comes as two of them.
   while (t_.substr(at_, kChar.size()) == kChar) {
     size_t i = at_ + kChar.size(), n = 0;
@@ -256,7 +243,7 @@ bool CodeScanner::ReadPowerShellSpecial(char quote, std::string* out) {
     units.Unit(value);
     at_ = i + n + 1;
   }
-  return true;
+  return at_ != start;  // else the "$" is only itself
 }
 
 size_t CodeScanner::CharLengthUtf8(size_t i) const {

@@ -29,8 +29,6 @@ class CodeScanner {
   void SkipBlanks();
   // `token` at the cursor (ASCII letters in any case when `anyCase`), taken.
   bool Take(std::string_view token, bool anyCase = false);
-  // Moves past the next `token` that stands outside strings and comments.
-  bool SkipTo(std::string_view token, bool anyCase = false);
 
   void Advance() { ++at_; }
   void Seek(size_t at) { at_ = at; }

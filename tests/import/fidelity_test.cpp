@@ -183,8 +183,9 @@ TEST(Fidelity, CopyAsPowerShell) {
               {"Cookie", "sid=s%3AabcDEF.xyz; theme=dark; nick=张三"}}},
             {"an older copy: one hashtable line, the cookie among the headers",
              "Invoke-WebRequest -Uri \"https://e.com/\" -Headers @{\"method\"=\"GET\"; \"cookie\"=\"a=1; b=2\"; "
-             "\"x-dollar\"=\"`$5 ``tick``\"}",
-             kHttp, CaptureKind::kPowerShell, {{"method", "GET"}, {"cookie", "a=1; b=2"}, {"x-dollar", "$5 `tick`"}}}});
+             "\"x-dollar\"=\"`$5 ``tick`` $([char]x)\"}",
+             kHttp, CaptureKind::kPowerShell,
+             {{"method", "GET"}, {"cookie", "a=1; b=2"}, {"x-dollar", "$5 `tick` $([char]x)"}}}});
 }
 
 const std::string kChromeFetch = R"(fetch("https://www.example.cn/api/user/info?t=1701936000000", {
@@ -410,6 +411,12 @@ TEST(Fidelity, CookieExportsAndHar) {
       {"its headers", har, kHttp, CaptureKind::kHar,
        {{":method", "POST"}, {"cookie", "sid=s%3AabcDEF.xyz"}, {"cookie", "theme=dark; nick=张三"}}},
   });
+  // Entries by number, up to the last one and no further.
+  Recognised last = RecogniseFile(har, kCookies, CaptureFormat::kHar, {2, {}});
+  EXPECT_FALSE(last.error);
+  EXPECT_EQ(Listed(last, kCookies), AsGbk(kSiteCookies));
+  EXPECT_EQ(Listed(RecogniseFile(har, kCookies, CaptureFormat::kHar, {1, {}}), kCookies), AsGbk({{"theme", "dark"}}));
+  EXPECT_TRUE(RecogniseFile(har, kCookies, CaptureFormat::kHar, {3, {}}).error);
   // The same HAR saved as UTF-16 (with its mark) reads the same.
   std::u16string units = platform::ToUtf16(har.substr(3), platform::kCodePageUtf8);
   std::string utf16 = "\xFF\xFE";
