@@ -35,11 +35,10 @@ const ds::Row* SelectedOfCurrent(const AppState& state) {
 
 // The copy reaches the clipboard, or the hint says it did not.
 void Copy(const EditingView& v, const ds::CopyResult& copy) {
-  bool copied = !copy.text || ui::SetClipboardText(v.owner, *copy.text);
-  if (!copied)
-    v.c.statusBar.SetText(ds::ClipboardFailedHint());
-  else if (copy.hint)
-    v.c.statusBar.SetText(*copy.hint);
+  ui::ClipboardWrite written{true, true, true};
+  if (copy.text) written = ui::WriteClipboardText(v.owner, *copy.text);
+  if (std::optional<ds::Text> hint = ds::HintAfterCopy(copy, written.opened, written.ansi))
+    v.c.statusBar.SetText(*hint);
 }
 
 void CopyAll(const EditingView& v, const AppState& state) {
