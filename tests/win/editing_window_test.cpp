@@ -407,6 +407,18 @@ TEST_F(EditingTest, ReloadUndoesTheEditsAndAnalyseEntryFillsASlot) {
     EXPECT_EQ(list->RowCount(), 0);
   EXPECT_EQ(c().contentBox.GetText(), "");
   EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已重新载入原始数据！:"));
+  // Boxes emptied since parse nothing and write no notes: the reload itself
+  // empties the content box.
+  Analysed("a=1;d=4", "d=5");
+  c().slot1Input.SetText("");
+  c().slot2Input.SetText("");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+  ASSERT_NE(c().contentBox.GetText(), "");
+  c().restoreButton.Click();
+  EXPECT_EQ(c().contentBox.GetText(), "");
+  EXPECT_EQ(c().differenceList.RowCount(), 0);
 
   // A header's value analysed as Cookies, from the Slot 1 item list.
   c().httpModeSwitch.Click();
