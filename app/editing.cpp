@@ -35,11 +35,10 @@ const ds::Row* SelectedOfCurrent(const AppState& state) {
 
 // The copy reaches the clipboard, or the hint says it did not.
 void Copy(const EditingView& v, const ds::CopyResult& copy) {
-  bool copied = !copy.text || ui::SetClipboardText(v.owner, *copy.text);
-  if (!copied)
-    v.c.statusBar.SetText(ds::ClipboardFailedHint());
-  else if (copy.hint)
-    v.c.statusBar.SetText(*copy.hint);
+  ui::ClipboardWrite written{true, true, true};
+  if (copy.text) written = ui::WriteClipboardText(v.owner, *copy.text);
+  if (std::optional<ds::Text> hint = ds::HintAfterCopy(copy, written.opened, written.ansi))
+    v.c.statusBar.SetText(*hint);
 }
 
 void CopyAll(const EditingView& v, const AppState& state) {
@@ -103,8 +102,15 @@ void Swap(const EditingView& v, AppState& state) {
   MainControls& c = v.c;
   bool slot1Side = c.slot1Items.HasFocus() || c.differenceList.HasFocus();
   bool slot2Side = c.slot2Items.HasFocus();
-  ds::SwapOutcome out = ds::SwapValues(c.slot1Items.rows(), c.slot2Items.rows(),
-                                       RuleOf(c.caseSensitiveSwitch, c.exactMatchSwitch), state.mode);
+  // The selections were paired by the item report when the user moved in an
+  // item list, and by the analysis when a difference row was chosen.
+  ds::NameRule rule = RuleOf(c.caseSensitiveSwitch, c.exactMatchSwitch);
+  ds::Pairing pairing{ds::Slot::k1, rule, ds::AnalysisFuzzyMatch(rule)};
+  if (c.slot1Items.HasFocus())
+    pairing.fuzzy = ds::kReportFuzzyMatch;
+  else if (slot2Side)
+    pairing = {ds::Slot::k2, rule, ds::kReportFuzzyMatch};
+  ds::SwapOutcome out = ds::SwapValues(c.slot1Items.rows(), c.slot2Items.rows(), pairing, state.mode);
   if (out.swapped) {
     ds::RowTable& differences = c.differenceList.rows();
     // The difference row changes only when it is the item swapped.

@@ -40,6 +40,7 @@ bool CreateFromDesign(ui::EditBox& box, const ControlDesign& d, const ui::Create
   ui::EditBox::Args edit;
   static_cast<ui::CreateArgs&>(edit) = a;
   edit.multiline = d.multiline;
+  edit.readOnly = d.readOnly;
   edit.exStyle = WS_EX_CLIENTEDGE;
   return box.Create(edit);
 }

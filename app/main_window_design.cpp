@@ -20,6 +20,7 @@ constexpr ColumnDesign kDifferenceColumns[] = {{texts::kRowNumberColumn, 22},
                                                {texts::kSlot2ValueColumn, 215}};
 
 constexpr bool kMulti = true;
+constexpr bool kReadOnly = true;
 
 // Positions and sizes in pixels, relative to the container.
 constexpr ControlDesign kDesign[] = {
@@ -33,7 +34,7 @@ constexpr ControlDesign kDesign[] = {
     {&M::statusBar, "状态条1", C::kWindow, {3, 531, 802, 20}, true, texts::kStatusDesign, 0},
     {&M::searchBox, "编辑框3", C::kLeftPanel, {14, 5, 180, 40}, true, texts::kSearchBoxDesign, 12},
     {&M::searchResultCaption, "透明标签5", C::kLeftPanel, {14, 49, 163, 12}, true, texts::kSearchResultCaption, 7},
-    {&M::searchResultBox, "编辑框4", C::kLeftPanel, {14, 68, 180, 150}, true, "", 9, kMulti},
+    {&M::searchResultBox, "编辑框4", C::kLeftPanel, {14, 68, 180, 150}, true, "", 9, kMulti, {}, kReadOnly},
     {&M::caseSensitiveSwitch, "选择框2", C::kLeftPanel, {15, 227, 81, 17}, true, texts::kCaseSensitiveSwitch, 8},
     {&M::cookiesModeSwitch, "选择框3", C::kLeftPanel, {105, 227, 87, 17}, true, texts::kCookiesModeSwitch, 30},
     {&M::exactMatchSwitch, "选择框1", C::kLeftPanel, {15, 249, 78, 17}, true, texts::kExactMatchSwitch, 13},

@@ -34,6 +34,7 @@ struct ControlDesign {
   int layoutPosition;  // 1-based place in the layout table; 0: not laid out
   bool multiline = false;                     // edit boxes
   std::span<const ColumnDesign> columns = {};  // list views
+  bool readOnly = false;                       // edit boxes the user reads but does not type in
 
   ui::Control& Of(MainControls& c) const {
     return std::visit([&c](auto m) -> ui::Control& { return c.*m; }, member);

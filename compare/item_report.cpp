@@ -54,7 +54,7 @@ Text DifferenceRowContent(const Row& row, const Separators& separators) {
 }
 
 ItemReporter::ItemReporter(const RowTable& other, const NameRule& rule)
-    : other_(other), rule_(rule), names_(PrepareNames(other, rule)), finder_(names_.names, rule.exact, FuzzyMatch::kAnywhere) {}
+    : other_(other), rule_(rule), names_(PrepareNames(other, rule)), finder_(names_.names, rule.exact, kReportFuzzyMatch) {}
 
 ItemReport ItemReporter::Report(const Row* item, Slot side, const Separators& separators,
                                 std::string_view modeWord) const {

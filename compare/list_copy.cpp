@@ -99,6 +99,9 @@ CopyResult CopyOfRow(RowCopy what, const Row* selected, const Separators& separa
   return result;
 }
 
-Text ClipboardFailedHint() { return texts::kClipboardFailedHint; }
+std::optional<Text> HintAfterCopy(const CopyResult& copy, bool clipboardOpened, bool ansiWritten) {
+  if (!copy.text || ansiWritten) return copy.hint;
+  return Text(clipboardOpened ? texts::kClipboardNotWrittenHint : texts::kClipboardFailedHint);
+}
 
 }  // namespace ds

@@ -46,7 +46,10 @@ enum class RowCopy { kLine, kName, kValue, kSlot1Form, kSlot2Form };
 // hint says so.
 CopyResult CopyOfRow(RowCopy what, const Row* selected, const Separators& separators, std::string_view modeWord);
 
-// Shown instead of a copy's hint when the clipboard could not be written.
-Text ClipboardFailedHint();
+// The hint once the copy's text went to the clipboard: the copy's own when
+// its ANSI text got there, the form a copy promises (a reader of Unicode text
+// gets it converted by the system), else why it did not. Unset: the status
+// bar keeps its text.
+std::optional<Text> HintAfterCopy(const CopyResult& copy, bool clipboardOpened, bool ansiWritten);
 
 }  // namespace ds

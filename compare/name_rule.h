@@ -23,6 +23,9 @@ struct NameRule {
 enum class FuzzyMatch { kPrefix, kAnywhere };
 
 FuzzyMatch AnalysisFuzzyMatch(const NameRule& rule);
+// The item report, and so the pairing of the two item lists' selections,
+// takes a name found anywhere.
+constexpr FuzzyMatch kReportFuzzyMatch = FuzzyMatch::kAnywhere;
 
 // Names as the rule compares them: lower-cased (ASCII only) when case does
 // not matter, as they are otherwise.

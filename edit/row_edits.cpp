@@ -63,7 +63,7 @@ ReplaceOutcome ReplaceValue(RowTable& target, const RowTable& source, Slot targe
   return out;
 }
 
-SwapOutcome SwapValues(RowTable& slot1, RowTable& slot2, const NameRule& rule, AnalysisMode mode) {
+SwapOutcome SwapValues(RowTable& slot1, RowTable& slot2, const Pairing& pairing, AnalysisMode mode) {
   SwapOutcome out;
   if (!slot1.SelectedRow() || !slot2.SelectedRow()) {
     out.hint = texts::kSwapNoRowsHint;
@@ -71,11 +71,13 @@ SwapOutcome SwapValues(RowTable& slot1, RowTable& slot2, const NameRule& rule, A
   }
   Row& a = slot1.rows[slot1.selected];
   Row& b = slot2.rows[slot2.selected];
-  // The counterpart is the first row of Slot 2 that matches, as the analysis
-  // finds it: a later row of the same name is another item.
-  PreparedNames names2 = PrepareNames(slot2, rule);
-  CounterpartFinder finder(names2.names, rule.exact, AnalysisFuzzyMatch(rule));
-  if (finder.Find(PrepareName(a.Cell(1), rule)) != slot2.selected) {
+  // The counterpart is the first row that matches, as the pairing found it:
+  // a later row of the same name is another item.
+  const bool from1 = pairing.from == Slot::k1;
+  const RowTable& other = from1 ? slot2 : slot1;
+  PreparedNames names = PrepareNames(other, pairing.rule);
+  CounterpartFinder finder(names.names, pairing.rule.exact, pairing.fuzzy);
+  if (finder.Find(PrepareName((from1 ? a : b).Cell(1), pairing.rule)) != other.selected) {
     out.hint = FillIn(texts::kSwapNotCounterpartsHint, {{"name1", a.Cell(1)}, {"name2", b.Cell(1)}});
     return out;
   }

@@ -41,15 +41,23 @@ struct ReplaceOutcome {
 ReplaceOutcome ReplaceValue(RowTable& target, const RowTable& source, Slot targetSlot, ListRole targetTitle,
                             AnalysisMode mode);
 
-// Swap: only when both item lists have a selected row and the two rows are
-// counterparts under the name rule (the Slot 2 row's name matches the Slot 1
-// row's as the analysis matches them); otherwise nothing changes and the hint
-// says why. The hint names the Slot 1 row.
+// How the two selected rows came to be paired: the row of `from` was chosen,
+// and the other list's row found for it under `rule` with `fuzzy`.
+struct Pairing {
+  Slot from = Slot::k1;
+  NameRule rule;
+  FuzzyMatch fuzzy = FuzzyMatch::kPrefix;
+};
+
+// Swap: only when both item lists have a selected row and the other row is
+// the one the pairing finds for the chosen row (the first that matches);
+// otherwise nothing changes and the hint says why. The hint names the Slot 1
+// row.
 struct SwapOutcome {
   bool swapped = false;
   Text hint;
 };
-SwapOutcome SwapValues(RowTable& slot1, RowTable& slot2, const NameRule& rule, AnalysisMode mode);
+SwapOutcome SwapValues(RowTable& slot1, RowTable& slot2, const Pairing& pairing, AnalysisMode mode);
 
 Text ReloadHint();  // "操作提示:已重新载入原始数据！:"
 

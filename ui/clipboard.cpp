@@ -21,15 +21,21 @@ bool PutGlobal(UINT format, const void* data, size_t bytes) {
 
 }  // namespace
 
-bool SetClipboardText(HWND owner, std::string_view gbk) {
-  if (!OpenClipboard(owner)) return false;
+ClipboardWrite WriteClipboardText(HWND owner, std::string_view gbk) {
+  ClipboardWrite out;
+  if (!OpenClipboard(owner)) return out;
+  out.opened = true;
   EmptyClipboard();
   std::string ansi(gbk);
   std::wstring wide = ToWide(gbk).text;
-  bool ok = PutGlobal(CF_TEXT, ansi.c_str(), ansi.size() + 1) &&
-            PutGlobal(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  // The locale names the ANSI text's code page, so that when the Unicode form
+  // is missing the system converts from GBK on a Windows of any language.
+  const LCID chinesePrc = MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT);
+  PutGlobal(CF_LOCALE, &chinesePrc, sizeof chinesePrc);
+  out.ansi = PutGlobal(CF_TEXT, ansi.c_str(), ansi.size() + 1);
+  out.unicode = PutGlobal(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   CloseClipboard();
-  return ok;
+  return out;
 }
 
 std::string GetClipboardText(HWND owner, bool* complete) {

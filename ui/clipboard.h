@@ -9,7 +9,15 @@
 
 namespace ui {
 
-bool SetClipboardText(HWND owner, std::string_view gbk);
+// What a write left on the clipboard.
+struct ClipboardWrite {
+  bool opened = false;   // false: another program holds the clipboard
+  bool ansi = false;     // CF_TEXT, marked as code page 936 text
+  bool unicode = false;  // CF_UNICODETEXT
+};
+ClipboardWrite WriteClipboardText(HWND owner, std::string_view gbk);
+// True when the ANSI text got there.
+inline bool SetClipboardText(HWND owner, std::string_view gbk) { return WriteClipboardText(owner, gbk).ansi; }
 // GBK, from CF_UNICODETEXT when present; *complete (when given) is false when
 // a character became "?".
 std::string GetClipboardText(HWND owner, bool* complete = nullptr);

@@ -65,6 +65,13 @@ bool Control::CreateOwnClassWindow(const wchar_t* className, const CreateArgs& a
          CreateWindowOf(className, args, baseStyle);
 }
 
+namespace {
+int droppedEvents = 0;  // the user-interface thread's only
+}  // namespace
+
+int DroppedEvents() { return droppedEvents; }
+void NoteDroppedEvent() { ++droppedEvents; }
+
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Control* self = FromHandle(hwnd);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);

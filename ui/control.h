@@ -98,6 +98,10 @@ class Control {
   HWND losingFocusTo_ = nullptr;
 };
 
+// Events dropped so far because their handling threw; the tests expect none.
+int DroppedEvents();
+void NoteDroppedEvent();
+
 // Runs a window procedure's handling. No exception may unwind through
 // Windows: one that escapes drops the event.
 template <typename Handle>
@@ -105,6 +109,7 @@ LRESULT Guarded(Handle handle) noexcept {
   try {
     return handle();
   } catch (...) {
+    NoteDroppedEvent();
     return 0;
   }
 }

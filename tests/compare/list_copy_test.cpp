@@ -14,6 +14,7 @@ using test::RowsOf;
 const Separators kCookies{";", "="};
 const Separators kHttp{"\r\n", ":"};
 const std::string kHttpWord = Gbk("Http协议");
+const Row kDiffRow{{"1", "sid", "42", "43"}};
 
 TEST(CopyAll, HintNamesTheListItself) {
   EXPECT_EQ(CopyAllHint(ListRole::kSlot2Items, kHttpWord), Gbk("操作提示:已复制Http协议[2号]全部数据"));
@@ -44,6 +45,15 @@ TEST(CopyCompleted, CompletesTheFocusedSlotOrCopiesItWhole) {
   l.missing1.rows.clear();
   r = CopyCompleted(l.Input(ListRole::kSlot1Items, l.items1, FocusedList::kSlot1Items), kCookies, "Cookies");
   EXPECT_EQ(r.hint, Gbk("操作提示:Cookies[1号]相对[2号]没有需要补全的Cookies项,已复制Cokies[1号]全部项!"));
+  // Each slot is completed with what it lacks, never with the other's list.
+  l.missing1 = RowsOf({{"c", "3"}});
+  l.missing2 = RowsOf({{"b", "2"}});
+  for (FocusedList focused : {FocusedList::kSlot2Items, FocusedList::kSlot2Missing}) {
+    r = CopyCompleted(l.Input(ListRole::kSlot2Items, l.items2, focused), kCookies, "Cookies");
+    EXPECT_EQ(r.text, "a=1;c=3;b=2;");
+  }
+  r = CopyCompleted(l.Input(ListRole::kSlot1Missing, l.missing1, FocusedList::kSlot1Items), kCookies, "Cookies");
+  EXPECT_EQ(r.text, "a=1;b=2;c=3;");
   // No list of a slot focused: the clipboard keeps its content.
   r = CopyCompleted(l.Input(ListRole::kDifferences, l.items1, FocusedList::kOther), kCookies, "Cookies");
   EXPECT_FALSE(r.text.has_value());
@@ -61,7 +71,9 @@ TEST(CopyOfRow, PartsOfTheSelectedRow) {
   } cases[] = {
       {RowCopy::kLine, &item, "sid:42\r\n\r\n", "操作提示:已复制当前行[Http协议=值]数据"},
       {RowCopy::kName, &diff, "sid", "操作提示:已复制当前项Http协议[名]"},
+      {RowCopy::kSlot1Form, &diff, "sid:42\r\n", nullptr},
       {RowCopy::kSlot2Form, &diff, "sid:43\r\n", nullptr},
+      {RowCopy::kValue, &diff, "42", "操作提示:已复制当前项Http协议[值]"},
       {RowCopy::kSlot2Form, &item, "sid:\r\n", nullptr},  // no column 3
   };
   for (const Case& c : cases) {
@@ -73,6 +85,23 @@ TEST(CopyOfRow, PartsOfTheSelectedRow) {
   CopyResult none = CopyOfRow(RowCopy::kSlot1Form, nullptr, kCookies, "Cookies");
   EXPECT_FALSE(none.text.has_value());
   EXPECT_EQ(none.hint.value_or("").rfind(Gbk("操作提示:"), 0), 0u);
+}
+
+// A copy whose ANSI text reached the clipboard is done, whatever became of
+// the Unicode form; otherwise the hint says why nothing was copied.
+TEST(CopyOfRow, HintOnceTheClipboardWasWritten) {
+  const CopyResult line{Text("a=1;"), Gbk("操作提示:已复制当前行[Cookies=值]数据")};
+  EXPECT_EQ(HintAfterCopy(line, true, true), line.hint);
+  EXPECT_EQ(HintAfterCopy(line, false, false), Gbk("操作提示:复制失败,剪贴板正被其他程序占用！"));
+  EXPECT_EQ(HintAfterCopy(line, true, false), Gbk("操作提示:复制失败,无法写入剪贴板！"));
+  // Nothing to copy: the copy's own hint, or none.
+  CopyResult nothing;
+  EXPECT_FALSE(HintAfterCopy(nothing, false, false).has_value());
+  nothing.hint = Gbk("操作提示:请先选中一行,再复制！");
+  EXPECT_EQ(HintAfterCopy(nothing, false, false), nothing.hint);
+  // A difference row's form carries no hint: the status bar keeps its text.
+  CopyResult form = CopyOfRow(RowCopy::kSlot1Form, &kDiffRow, kCookies, "Cookies");
+  EXPECT_FALSE(HintAfterCopy(form, true, true).has_value());
 }
 
 }  // namespace

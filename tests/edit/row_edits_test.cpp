@@ -72,37 +72,49 @@ TEST(RowEdits, ReplaceTakesTheValueOfTheRowFoundByName) {
   EXPECT_EQ(Cells(slot1, 2) + Cells(slot2, 2), "1|v2|other|v2|later|");
 }
 
-TEST(RowEdits, SwapOnlyCounterpartsUnderTheRule) {
+TEST(RowEdits, SwapOnlyCounterpartsAsTheyWerePaired) {
+  const NameRule exact{true, true}, anyCase{false, true}, fuzzy{true, false};
+  const FuzzyMatch prefix = FuzzyMatch::kPrefix, anywhere = FuzzyMatch::kAnywhere;
   struct Case {
     const char *name1, *name2;
     int selected1, selected2;
-    NameRule rule;
+    Pairing pairing;
     bool swapped;
   } cases[] = {
-      {"sid", "SID", 0, 0, {true, true}, false},
-      {"sid", "SID", 0, 0, {false, true}, true},
-      {"sid", "sid_2", 0, 0, {true, false}, true},  // fuzzy: Slot 2's name starts with Slot 1's
-      {"sid_2", "sid", 0, 0, {true, false}, false},
-      {"sid", "sid", -1, 0, {true, true}, false},  // would lose a value
-      {"sid", "sid", 0, -1, {true, true}, false},
+      {"sid", "SID", 0, 0, {Slot::k1, exact, prefix}, false},
+      {"sid", "SID", 0, 0, {Slot::k1, anyCase, prefix}, true},
+      {"sid", "sid_2", 0, 0, {Slot::k1, fuzzy, prefix}, true},  // as the analysis: Slot 2's name starts with Slot 1's
+      {"sid_2", "sid", 0, 0, {Slot::k1, fuzzy, prefix}, false},
+      // An item list's report finds the name anywhere in the other list's,
+      // looking from the list the user moved in.
+      {"id", "sid", 0, 0, {Slot::k1, fuzzy, prefix}, false},
+      {"id", "sid", 0, 0, {Slot::k1, fuzzy, anywhere}, true},
+      {"id", "sid", 0, 0, {Slot::k2, fuzzy, anywhere}, false},
+      {"sid", "id", 0, 0, {Slot::k2, fuzzy, anywhere}, true},
+      {"sid", "id", 0, 0, {Slot::k1, fuzzy, anywhere}, false},
+      {"sid", "sid", -1, 0, {Slot::k1, exact, prefix}, false},  // would lose a value
+      {"sid", "sid", 0, -1, {Slot::k2, exact, anywhere}, false},
   };
   for (const Case& c : cases) {
     RowTable slot1 = RowsOf({{c.name1, "one"}}), slot2 = RowsOf({{c.name2, "two"}});
     slot1.selected = c.selected1;
     slot2.selected = c.selected2;
-    SwapOutcome out = SwapValues(slot1, slot2, c.rule, AnalysisMode::kHttp);
-    EXPECT_EQ(Cells(slot1, 2) + Cells(slot2, 2), c.swapped ? "two|one|" : "one|two|") << c.name1 << c.name2;
+    SwapOutcome out = SwapValues(slot1, slot2, c.pairing, AnalysisMode::kHttp);
+    EXPECT_EQ(Cells(slot1, 2) + Cells(slot2, 2), c.swapped ? "two|one|" : "one|two|") << c.name1 << " " << c.name2;
     if (c.swapped) {
       EXPECT_EQ(out.hint, Gbk("操作提示:已将Http协议[1号]与[2号]中子项[") + c.name1 + Gbk("]的值相互调换"));
     }
     EXPECT_TRUE(IsHint(out.hint));
   }
-  // A second row of the same name (duplicates kept) is not the counterpart.
-  RowTable slot1 = RowsOf({{"a", "1"}}), slot2 = RowsOf({{"a", "2"}, {"a", "3"}});
-  slot1.selected = 0;
-  slot2.selected = 1;
-  EXPECT_FALSE(SwapValues(slot1, slot2, NameRule{}, AnalysisMode::kCookies).swapped);
-  EXPECT_EQ(Cells(slot2, 2), "2|3|");
+  // A second row of the same name (duplicates kept) is not the counterpart,
+  // from either side.
+  for (Slot from : kSlots) {
+    RowTable slot1 = RowsOf({{"a", "1"}, {"a", "4"}}), slot2 = RowsOf({{"a", "2"}, {"a", "3"}});
+    slot1.selected = from == Slot::k1 ? 0 : 1;
+    slot2.selected = from == Slot::k1 ? 1 : 0;
+    EXPECT_FALSE(SwapValues(slot1, slot2, {from, exact, anywhere}, AnalysisMode::kCookies).swapped);
+    EXPECT_EQ(Cells(slot1, 2) + Cells(slot2, 2), "1|4|2|3|");
+  }
 }
 
 }  // namespace

@@ -248,6 +248,45 @@ TEST_F(EditingTest, ReplaceAndSwapFromTheDifferenceList) {
   EXPECT_EQ(Column(c().differenceList, 3), (V{"1", "8"}));
 }
 
+// From an item list the value is written into that list, taken from the
+// other slot's row of the same name.
+TEST_F(EditingTest, ReplaceFromEachItemListWritesThatList) {
+  Analysed("a=1;b=2", "a=9;b=8");
+  c().slot1Items.SelectRow(1);  // b
+  RightClick(c().slot1Items, E::kReplaceWithSlot2);
+  EXPECT_EQ(Column(c().slot1Items, 2), (V{"1", "8"}));
+  EXPECT_EQ(Column(c().slot2Items, 2), (V{"9", "8"}));
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已将Cookies[1号]中子项[b]的值替换为:8"));
+  c().slot2Items.SelectRow(0);  // a
+  RightClick(c().slot2Items, E::kReplaceWithSlot1);
+  EXPECT_EQ(Column(c().slot2Items, 2), (V{"1", "8"}));
+  EXPECT_EQ(Column(c().slot1Items, 2), (V{"1", "8"}));
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已将Cookies[2号]中子项[a]的值替换为:1"));
+}
+
+// With 区分大小写 on and 精确匹配 off, moving to id in one item list selects
+// a name holding it in the other: those two rows are the pair to swap.
+TEST_F(EditingTest, SwapFromAnItemListTakesThePairItsReportSelected) {
+  messages->Expect(ui::MessageAnswer::kOk);
+  c().exactMatchSwitch.Click();
+  c().slot1Input.SetText("id=1");
+  c().slot2Input.SetText("sid=2");
+  c().slot1Items.SelectRow(0);
+  RightClick(c().slot1Items, E::kSwap);
+  EXPECT_EQ(c().slot2Items.SelectedRow(), 0);
+  EXPECT_EQ(Column(c().slot1Items, 2), (V{"2"}));
+  EXPECT_EQ(Column(c().slot2Items, 2), (V{"1"}));
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已将Cookies[1号]与[2号]中子项[id]的值相互调换"));
+
+  c().slot1Input.SetText("sid=1");
+  c().slot2Input.SetText("id=2");
+  c().slot2Items.SelectRow(0);
+  RightClick(c().slot2Items, E::kSwap);
+  EXPECT_EQ(c().slot1Items.SelectedRow(), 0);
+  EXPECT_EQ(Column(c().slot1Items, 2), (V{"2"}));
+  EXPECT_EQ(Column(c().slot2Items, 2), (V{"1"}));
+}
+
 TEST_F(EditingTest, DecodedComparisonShowsInTheDetailWindowUntilTheContentChanges) {
   // {"uid":1} against {"uid":2}, percent-encoded.
   Analysed("s=%7B%22uid%22%3A1%7D;t=x", "s=%7B%22uid%22%3A2%7D;t=x");
@@ -333,15 +372,53 @@ TEST_F(EditingTest, CopiesReachTheClipboardInBothFormats) {
   EXPECT_NE(c().statusBar.GetText().find(Gbk("剪贴板")), std::string::npos) << c().statusBar.GetText();
 }
 
+// Each slot's copies carry that slot's values: the two forms of a
+// difference row, and Slot 2 completed with what Slot 2 lacks.
+TEST_F(EditingTest, CopiesOfASlotCarryThatSlotsValues) {
+  Analysed("a=1;b=2;d=4", "a=1;c=3;d=5");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);  // d
+  ui::LetPendingEventsRun();
+  RightClick(c().differenceList, E::kCopySlot1Form);
+  EXPECT_EQ(ClipboardAnsi(), "d=4;");
+  RightClick(c().differenceList, E::kCopySlot2Form);
+  EXPECT_EQ(ClipboardAnsi(), "d=5;");
+  c().slot2Items.SelectRow(0);
+  RightClick(c().slot2Items, E::kCopyCompleted);
+  EXPECT_EQ(ClipboardAnsi(), "a=1;c=3;d=5;b=2;");
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已将Cookies[2号]缺少的Cookies值补全,并复制！"));
+  c().slot2Missing.SelectRow(0);
+  RightClick(c().slot2Missing, E::kCopyCompleted);
+  EXPECT_EQ(ClipboardAnsi(), "a=1;c=3;d=5;b=2;");
+}
+
 TEST_F(EditingTest, ReloadUndoesTheEditsAndAnalyseEntryFillsASlot) {
-  Analysed("a=1;b=2", "a=1");
+  Analysed("a=1;b=2;d=4", "a=1;d=5");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);  // d: the content box shows both
+  ui::LetPendingEventsRun();
+  EXPECT_NE(c().contentBox.GetText(), "");
   c().slot1Items.Focus();
   c().slot1Items.SelectRow(0);
   Key(c().slot1Items, VK_DELETE);
   c().restoreButton.Click();
-  EXPECT_EQ(Column(c().slot1Items, 1), (V{"a", "b"}));
-  EXPECT_TRUE(c().slot2Missing.rows().rows.empty());
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"a", "b", "d"}));
+  for (ui::ListView* list : {&c().slot1Missing, &c().slot2Missing, &c().differenceList})
+    EXPECT_EQ(list->RowCount(), 0);
+  EXPECT_EQ(c().contentBox.GetText(), "");
   EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已重新载入原始数据！:"));
+  // Boxes emptied since parse nothing and write no notes: the reload itself
+  // empties the content box.
+  Analysed("a=1;d=4", "d=5");
+  c().slot1Input.SetText("");
+  c().slot2Input.SetText("");
+  c().differenceList.Focus();
+  c().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+  ASSERT_NE(c().contentBox.GetText(), "");
+  c().restoreButton.Click();
+  EXPECT_EQ(c().contentBox.GetText(), "");
+  EXPECT_EQ(c().differenceList.RowCount(), 0);
 
   // A header's value analysed as Cookies, from the Slot 1 item list.
   c().httpModeSwitch.Click();

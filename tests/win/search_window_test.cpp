@@ -10,6 +10,7 @@
 #include "items/texts.h"
 #include "tests/test_gbk.h"
 #include "tests/win/window_test_support.h"
+#include "ui/clipboard.h"
 #include "ui/text_convert.h"
 
 namespace wintest {
@@ -98,6 +99,28 @@ TEST_F(SearchWindowTest, ClickingAResultLineSelectsThatNameInBothLists) {
   EXPECT_GT(shown.top, 0);  // scrolled into view
   ClickResultLine(longName);
   EXPECT_EQ(c().slot1Items.SelectedRow(), 2000);
+}
+
+// The result box shows what the search found and takes no input of its
+// own: a name typed over, pasted or cut would be located instead.
+TEST_F(SearchWindowTest, TheResultBoxTakesNoTypingAndStillLocates) {
+  c().slot1Input.SetText("a=1;b=2");
+  c().slot2Input.SetText("b=3");
+  c().searchBox.Focus();
+  const std::string listed = c().searchResultBox.GetText();
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), "a"));
+  ClickResultLine("b");
+  HWND box = c().searchResultBox.hwnd();
+  SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);
+  SendMessageW(box, WM_CHAR, L'\b', 0);
+  SendMessageW(box, WM_CHAR, 'x', 0);
+  SendMessageW(box, WM_PASTE, 0, 0);
+  c().searchResultBox.Select(0, 3);
+  SendMessageW(box, WM_CUT, 0, 0);
+  SendMessageW(box, WM_CLEAR, 0, 0);
+  EXPECT_EQ(c().searchResultBox.GetText(), listed);
+  ClickResultLine("b");
+  EXPECT_EQ(Selected(), Span(1, 0));
 }
 
 // A result of thousands of lines shows its end at once and arrives whole
