@@ -123,6 +123,42 @@ TEST_F(ImportWindowTest, CtrlShiftVPastesThroughTheRecogniserAndCtrlVIsLeftToThe
   EXPECT_EQ(c().statusBar.GetText(), Imported(ds::texts::kKindHeaderLines, 1));
 }
 
+void PutWideOnClipboard(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+TEST_F(ImportWindowTest, EmojiOutsideTheItemsDoNoHarmAndAnItemWithOneIsRefusedByName) {
+  // Firefox's copy: é as \xe9, an emoji in the body as the raw character.
+  PutWideOnClipboard(window->hwnd(),
+                     L"curl 'https://e.com/' -H $'Cookie: n=caf\\xe9; z=1' --data-raw '{\"m\":\"\U0001F600\"}'");
+  KeyWith(c().slot1Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  EXPECT_EQ(Column(c().slot1Items, 2), (V{Gbk("café"), "1"}));
+  EXPECT_EQ(c().statusBar.GetText(), Imported(ds::texts::kKindCurl, 2));
+
+  // A dropped HAR whose page body holds emoji.
+  const std::string har =
+      "{\"log\": {\"entries\": [{\"request\": {\"method\": \"GET\", \"url\": \"https://e.com/\", \"headers\": [\n"
+      "   {\"name\": \"Cookie\", \"value\": \"sid=2\"}]}, \"response\": {\"content\": {\"text\": \"\xF0\x9F\x8E\x89\"}}}]}}";
+  Drop(c().slot2Input, SaveFile(L"ds-emoji.har", har));
+  EXPECT_EQ(Column(c().slot2Items, 1), (V{"sid"}));
+
+  // The emoji in a cookie value: refused, naming the cookie, the box kept.
+  std::string before = c().slot1Input.GetText();
+  PutWideOnClipboard(window->hwnd(), L"Cookie: a=1; mood=\U0001F600");
+  messages->Expect(ui::MessageAnswer::kOk);
+  KeyWith(c().slot1Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  ASSERT_EQ(messages->shown().size(), 1u);
+  EXPECT_EQ(messages->shown()[0].text, ds::FillIn(ds::texts::kItemNotGbk, {{"name", "mood"}, {"char", "U+1F600"}}));
+  EXPECT_EQ(c().slot1Input.GetText(), before);
+}
+
 // The real choice window, answered by keys posted once it is up.
 std::vector<UINT> keysToPress;
 
