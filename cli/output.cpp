@@ -149,12 +149,46 @@ class ReportText {
   // every line end once did, and its LF stays.
   void EndLine(size_t from) {
     while (gbk_.size() > from && (gbk_.back() == '\n' || gbk_.back() == '\r')) gbk_.pop_back();
+    SpellControls(from);
 #ifdef _WIN32
     gbk_ += "\r\n";
 #else
     gbk_ += gbk_.size() > from && ds::IsLeadByte(static_cast<unsigned char>(gbk_.back())) ? "\r\n" : "\n";
 #endif
     if (gbk_.size() >= 64 * 1024) Flush();
+  }
+  // A capture's escape sequences must not reach the terminal (colours, a
+  // new title, cursor moves): control bytes but TAB and line breaks, and
+  // DEL, are written as "\x1b". None of them is ever a GBK trail byte; a
+  // lead byte right before one starts no character and is spelled too, or
+  // it would take the backslash as its second byte.
+  void SpellControls(size_t from) {
+    auto acted = [](std::string_view t, size_t i) {
+      unsigned char c = static_cast<unsigned char>(t[i]);
+      if (c == 0x7F) return true;
+      if (c >= 0x20 || c == '\t' || c == '\n') return false;
+      return c != '\r' || i + 1 >= t.size() || t[i + 1] != '\n';
+    };
+    size_t first = from;
+    while (first < gbk_.size() && !acted(gbk_, first)) ++first;
+    if (first == gbk_.size()) return;
+    std::string line = gbk_.substr(from);
+    gbk_.resize(from);
+    for (size_t i = 0; i < line.size();) {
+      size_t n = ds::CharLength(line, i);
+      bool spell = n == 2 ? acted(line, i + 1) : acted(line, i);
+      if (!spell) {
+        gbk_.append(line, i, n);
+        i += n;
+        continue;
+      }
+      size_t end = i + n;
+      for (; i < end; ++i) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned char>(line[i]));
+        gbk_ += escape;
+      }
+    }
   }
   void Flush() {
     std::string piece = encode_(gbk_);

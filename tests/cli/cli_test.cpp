@@ -250,6 +250,24 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
   }
 }
 
+// A capture's escape sequences reach no terminal through the report: control
+// bytes show as "\x1b", TAB and line breaks stay what they are.
+TEST(CliText, ControlBytesAreSpelledOut) {
+  SessionResult r;
+  r.separators = {";", "="};
+  r.lists.missingInSlot1 = {ds::Row{"", "t\x1b]0;title\x07", "\x1b[31mred"}, ds::Row{"", "tab", "a\tb\x7f"}};
+  r.lists.missingInSlot2 = {ds::Row{"", "cr", "a\rb"}, ds::Row{"", "lead", "\xD6\x1b[0m\xD6\xD0"}};
+  r.lists.different = {ds::Row{"", "d", "\x01", "\x9b"}};
+  r.duplicates = "[\x1b[2J]:1\r\n[x]:2\r\n";
+  std::string text;
+  WriteText(r, Encoding::kGbk, [&text](std::string_view piece) { text += piece; });
+  std::erase(text, '\r');  // Windows keeps CR LF
+  for (const char* shown : {"\n[\\x1b[2J]:1\n[x]:2\n", "\nt\\x1b]0;title\\x07=\\x1b[31mred;\n",
+                            "\ntab=a\tb\\x7f;\n", "\ncr=a\\x0db;\n", "\nlead=\\xd6\\x1b[0m\xD6\xD0;\n", "=\\x01;\n"})
+    EXPECT_NE(text.find(shown), std::string::npos) << shown;
+  for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 ? c != 0x7F : c == '\n' || c == '\t') << int(c);
+}
+
 TEST(CliOptions, ParsesAndRejects) {
   ParsedOptions p = ParseOptions({"compare", "--mode", "http", "--fuzzy", "--ignore-case", "--json", "--duplicates",
                                   "remove", "--line-sep", "", "x", "-"});
