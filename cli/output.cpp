@@ -12,13 +12,17 @@
 namespace cli {
 namespace {
 
+// Writes the document to `write` some 64 KB at a time, as it is made: the
+// document is several times the size of the captures.
 class JsonWriter {
  public:
-  explicit JsonWriter(Encoding encoding) : encoding_(encoding), encode_(encoding) {}
+  JsonWriter(Encoding encoding, const std::function<void(std::string_view)>& write)
+      : encoding_(encoding), encode_(encoding), write_(write) {}
 
   void String(std::string_view gbk) {
     BeforeValue();
     Quoted(encode_(gbk));
+    if (out_.size() >= 64 * 1024) Flush();
   }
   void OptionalString(const std::optional<std::string>& gbk) {
     if (gbk)
@@ -62,7 +66,10 @@ class JsonWriter {
     }
     Close(']');
   }
-  std::string Take() { return std::move(out_) + "\n"; }
+  void Finish() {
+    out_ += "\n";
+    Flush();
+  }
 
  private:
   void BeforeValue() {
@@ -110,8 +117,14 @@ class JsonWriter {
     out_.push_back('"');
   }
 
+  void Flush() {
+    write_(out_);
+    out_.clear();
+  }
+
   Encoding encoding_;
   OutputEncoder encode_;
+  const std::function<void(std::string_view)>& write_;
   std::string out_;
   std::vector<bool> first_;
   bool afterKey_ = false;
@@ -211,10 +224,13 @@ class ReportText {
   std::string gbk_;
 };
 
-void WriteSlot(JsonWriter& j, const SlotResult& slot) {
+// The rows right after parsing are let go once written: nothing after them
+// needs them, and the item reports to come need room.
+void WriteSlot(JsonWriter& j, SlotResult& slot) {
   j.Open('{');
   j.Key("parsed");
   j.Rows(slot.parsed);
+  std::vector<ds::Row>().swap(slot.parsed);
   j.Key("report");
   j.OptionalString(slot.report);
   j.Key("notes");
@@ -287,7 +303,15 @@ void WriteDecoded(JsonWriter& j, const ds::Row& row, const ds::DecodedComparison
 }  // namespace
 
 std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding) {
-  JsonWriter j(encoding);
+  std::string out;
+  SessionResult copy = r;
+  WriteJson(copy, httpMode, encoding, [&out](std::string_view piece) { out += piece; });
+  return out;
+}
+
+void WriteJson(SessionResult& r, bool httpMode, Encoding encoding,
+               const std::function<void(std::string_view)>& write) {
+  JsonWriter j(encoding, write);
   j.Open('{');
   j.Key("mode");
   j.String(httpMode ? "http" : "cookies");
@@ -319,10 +343,10 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
   j.OptionalString(r.summary);
   j.Key("reports");
   j.Open('[');
-  for (const auto& report : r.reports) {
+  ForEachItemReport(r, [&j](const std::optional<ItemReportText>& report) {
     if (!report) {
       j.Null();
-      continue;
+      return;
     }
     j.Open('{');
     j.Key("report");
@@ -330,10 +354,10 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
     j.Key("content");
     j.String(report->content);
     j.Close('}');
-  }
+  });
   j.Close(']');
   j.Close('}');
-  return j.Take();
+  j.Finish();
 }
 
 void WriteText(const SessionResult& r, Encoding encoding, const std::function<void(std::string_view)>& write) {
