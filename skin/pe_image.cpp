@@ -72,7 +72,8 @@ std::optional<NtHeaders> ReadNtHeaders(std::span<const uint8_t> bytes) {
     DataDirectory& d = h.directories[i];
     d.rva = U32(bytes, opt + kOptionalHeaderFixedSize + 8 * i);
     d.size = U32(bytes, opt + kOptionalHeaderFixedSize + 8 * i + 4);
-    if (d.size != 0 && !Fits(d.rva, d.size, h.sizeOfImage)) return std::nullopt;
+    // The certificates are found by file offset and never mapped.
+    if (i != kCertificateDirectory && d.size != 0 && !Fits(d.rva, d.size, h.sizeOfImage)) return std::nullopt;
   }
   return h;
 }
@@ -80,6 +81,8 @@ std::optional<NtHeaders> ReadNtHeaders(std::span<const uint8_t> bytes) {
 std::optional<PeLayout> ReadPeLayout(std::span<const uint8_t> file) {
   std::optional<NtHeaders> nt = ReadNtHeaders(file);
   if (!nt || nt->sizeOfHeaders > file.size()) return std::nullopt;
+  const DataDirectory threadData = nt->directories[kThreadDataDirectory];
+  if (threadData.rva != 0 || threadData.size != 0) return std::nullopt;
   PeLayout layout{*nt, {}};
   bool entryInCode = nt->entryPoint == 0;
   for (uint32_t i = 0; i < nt->sectionCount; ++i) {

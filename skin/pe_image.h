@@ -15,7 +15,13 @@
 
 namespace skin {
 
-enum DirectoryIndex : size_t { kExportDirectory = 0, kImportDirectory = 1, kRelocationDirectory = 5 };
+enum DirectoryIndex : size_t {
+  kExportDirectory = 0,
+  kImportDirectory = 1,
+  kCertificateDirectory = 4,
+  kRelocationDirectory = 5,
+  kThreadDataDirectory = 9,
+};
 
 struct DataDirectory {
   uint32_t rva = 0;
@@ -60,7 +66,8 @@ std::optional<NtHeaders> ReadNtHeaders(std::span<const uint8_t> bytes);
 
 // The file's headers plus its section table: headers and raw data inside the
 // file, every section and directory inside SizeOfImage, sections clear of the
-// headers, and an entry point (if any) inside an executable section's data.
+// headers, an entry point (if any) inside an executable section's data, and
+// no thread data (the loader would run none of its callbacks).
 std::optional<PeLayout> ReadPeLayout(std::span<const uint8_t> file);
 
 // Copies the headers and each section's raw data to their places in `mapped`

@@ -13,11 +13,10 @@ using pe_builder::Put16;
 using pe_builder::Put32;
 using Image = std::vector<uint8_t>;
 
-constexpr size_t kOpt = pe_builder::kNtOffset + 24;
-constexpr size_t kDirs = kOpt + 96;
-size_t SectionField(int section, size_t field) { return pe_builder::kSectionTable + 40 * section + field; }
-// File offset of an RVA in the built image.
-size_t At(uint32_t rva) { return 0x400 + 0x200 * (rva / 0x1000 - 1) + rva % 0x1000; }
+using pe_builder::SectionField;
+constexpr size_t kOpt = pe_builder::kOptionalHeader;
+constexpr size_t kDirs = pe_builder::kDirectories;
+constexpr auto At = pe_builder::FileOffset;
 
 uint32_t Read32(const Image& b, size_t at) {
   uint32_t v;
@@ -65,6 +64,27 @@ TEST(PeImage, RefusesHeadersPointingOutside) {
   const Image whole = pe_builder::Build();
   for (size_t length : {size_t{0}, size_t{2}, size_t{63}, size_t{0x100}, size_t{0x3FF}, size_t{0xBFF}})
     EXPECT_FALSE(ReadPeLayout(std::span(whole).first(length))) << "cut to " << length;
+}
+
+// The certificate table of a signed image is found by file offset, after the
+// sections, and is never mapped; the loader runs no thread-data callbacks, so
+// an image that declares thread data is refused.
+TEST(PeImage, SignedImagesLoadImagesWithThreadDataDoNot) {
+  constexpr size_t kCertificates = kDirs + 8 * 4, kThreadData = kDirs + 8 * 9;
+  Image signedImage = pe_builder::Build();
+  signedImage.resize(pe_builder::kSizeOfImage + 0x180);
+  Put32(signedImage, kCertificates, pe_builder::kSizeOfImage);
+  Put32(signedImage, kCertificates + 4, 0x180);
+  EXPECT_TRUE(ReadPeLayout(signedImage));
+  Image mapped = Mapped(signedImage);
+  EXPECT_TRUE(ReadNtHeaders(mapped));
+
+  for (const auto& [rva, size] : {std::pair{pe_builder::kExportRva + 0x100, 24u}, {pe_builder::kExportRva, 0u}}) {
+    Image image = pe_builder::Build();
+    Put32(image, kThreadData, rva);
+    Put32(image, kThreadData + 4, size);
+    EXPECT_FALSE(ReadPeLayout(image)) << size;
+  }
 }
 
 TEST(PeImage, RelocatesHighLowEntriesOnly) {

@@ -7,6 +7,7 @@
 
 #include "skin/carried_skin.h"
 #include "skin/memory_module.h"
+#include "skin/pe_image.h"
 #include "tests/skin/pe_builder.h"
 
 
@@ -15,11 +16,11 @@ namespace {
 
 using LoadCheck = const char*(WINAPI*)();
 using BaseOfData = uint8_t*(WINAPI*)();
+using Image = std::vector<uint8_t>;
+using pe_builder::Put32;
 constexpr uintptr_t kPreferredBase = 0x10000000;
 
-std::vector<uint8_t> SkinLibrary() {
-  return {app::data::kSkinLibrary, app::data::kSkinLibrary + app::data::kSkinLibrarySize};
-}
+Image SkinLibrary() { return {app::data::kSkinLibrary, app::data::kSkinLibrary + app::data::kSkinLibrarySize}; }
 
 bool AddressIsFree(uintptr_t address) {
   MEMORY_BASIC_INFORMATION info;
@@ -148,6 +149,27 @@ TEST(SkinLoader, DiscardsOnlyPagesNoOtherSectionNeeds) {
   ASSERT_TRUE(m);
   EXPECT_FALSE(IsBadReadPtr(m->imageBase + pe_builder::kImportRva, 4));
   Release(m);
+}
+
+// The certificates of a signed library lie at a file offset past the image;
+// a library with thread data would run without it, so it is refused.
+TEST(SkinLoader, SignedLibrariesLoadLibrariesWithThreadDataDoNot) {
+  Image image = SkinLibrary();
+  std::optional<NtHeaders> nt = ReadNtHeaders(image);
+  ASSERT_TRUE(nt);
+  const size_t directories = nt->ntOffset + 24 + 96;
+  Image signedImage = image;
+  signedImage.resize(nt->sizeOfImage + 0x200, 0);
+  Put32(signedImage, directories + 8 * 4, nt->sizeOfImage);
+  Put32(signedImage, directories + 8 * 4 + 4, 0x200);
+  MemoryModule* m = LoadFromMemory(signedImage);
+  ASSERT_TRUE(m);
+  ExpectWorking(m);
+  Release(m);
+
+  Put32(image, directories + 8 * 9, nt->directories[kExportDirectory].rva);
+  Put32(image, directories + 8 * 9 + 4, 24);
+  EXPECT_FALSE(LoadFromMemory(image));
 }
 
 // The entry point is kept cleared: no damaged code ever runs, so any crash
