@@ -10,7 +10,6 @@
 #include "skin/pe_image.h"
 #include "tests/skin/pe_builder.h"
 
-
 namespace skin {
 namespace {
 
@@ -18,9 +17,26 @@ using LoadCheck = const char*(WINAPI*)();
 using BaseOfData = uint8_t*(WINAPI*)();
 using Image = std::vector<uint8_t>;
 using pe_builder::Put32;
+using pe_builder::SectionField;
 constexpr uintptr_t kPreferredBase = 0x10000000;
+constexpr size_t kSectionAlignmentField = pe_builder::kOptionalHeader + 32;
+constexpr uint32_t kExecute = IMAGE_SCN_MEM_EXECUTE, kRead = IMAGE_SCN_MEM_READ, kWrite = IMAGE_SCN_MEM_WRITE;
 
 Image SkinLibrary() { return {app::data::kSkinLibrary, app::data::kSkinLibrary + app::data::kSkinLibrarySize}; }
+
+// What a page of this process grants, as section flags.
+uint32_t AccessAt(const uint8_t* address) {
+  MEMORY_BASIC_INFORMATION info;
+  if (!VirtualQuery(address, &info, sizeof info) || info.State != MEM_COMMIT || (info.Protect & PAGE_GUARD)) return 0;
+  switch (info.Protect & 0xFF) {
+    case PAGE_READONLY: return kRead;
+    case PAGE_READWRITE: case PAGE_WRITECOPY: return kRead | kWrite;
+    case PAGE_EXECUTE: return kExecute;
+    case PAGE_EXECUTE_READ: return kExecute | kRead;
+    case PAGE_EXECUTE_READWRITE: case PAGE_EXECUTE_WRITECOPY: return kExecute | kRead | kWrite;
+    default: return 0;
+  }
+}
 
 bool AddressIsFree(uintptr_t address) {
   MEMORY_BASIC_INFORMATION info;
@@ -149,6 +165,94 @@ TEST(SkinLoader, DiscardsOnlyPagesNoOtherSectionNeeds) {
   ASSERT_TRUE(m);
   EXPECT_FALSE(IsBadReadPtr(m->imageBase + pe_builder::kImportRva, 4));
   Release(m);
+
+  // Relocations laid over the code, from the same raw data on: the code's
+  // page stays, and the entry point runs in it.
+  Image overCode = pe_builder::Build();
+  overCode.resize(0x1400);
+  Put32(overCode, SectionField(3, 12), pe_builder::kEntryRva);
+  Put32(overCode, SectionField(3, 16), 0x1000);
+  Put32(overCode, SectionField(3, 20), 0x400);
+  Put32(overCode, pe_builder::kDirectories + 40, pe_builder::kEntryRva + 0x600);
+  m = LoadFromMemory(overCode);
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(m->initialised);
+  auto base = reinterpret_cast<BaseOfData>(FindExport(m, "BaseOfData"));
+  ASSERT_TRUE(base);
+  EXPECT_EQ(base(), m->imageBase + pe_builder::kExportRva);
+  Release(m);
+
+  // Fine alignment: the imports' zero-filled tail runs past their raw data
+  // onto the page the relocations start on.
+  Image tail = pe_builder::Build();
+  Put32(tail, kSectionAlignmentField, 0x200);
+  Put32(tail, SectionField(2, 8), 0x1200);
+  Put32(tail, SectionField(3, 12), pe_builder::kImportRva + 0x1200);
+  Put32(tail, pe_builder::kDirectories + 40, pe_builder::kImportRva + 0x1200);
+  m = LoadFromMemory(tail);
+  ASSERT_TRUE(m);
+  EXPECT_FALSE(IsBadWritePtr(m->imageBase + pe_builder::kImportRva + 0x1000, 0x200));
+  Release(m);
+}
+
+// A section's protection covers whole pages, so it reaches whatever shares
+// them; it may add access there but never take away what the headers or a
+// neighbour need.
+TEST(SkinLoader, ProtectionKeepsWhatSharedPagesNeed) {
+  // A section without access right after the headers, on their page.
+  Image afterHeaders = pe_builder::Build();
+  Put32(afterHeaders, kSectionAlignmentField, 0x200);
+  Put32(afterHeaders, SectionField(3, 12), 0x400);
+  Put32(afterHeaders, SectionField(3, 36), IMAGE_SCN_CNT_INITIALIZED_DATA);
+  Put32(afterHeaders, pe_builder::kDirectories + 40, 0x400);
+  MemoryModule* m = LoadFromMemory(afterHeaders);
+  ASSERT_TRUE(m);
+  EXPECT_EQ(FindExport(m, "AttachSkinData"), m->imageBase + pe_builder::kEntryRva);
+  Release(m);
+
+  // An empty section listed last but lying before the code: sized from
+  // SizeOfInitializedData, it would make the code's page read-only.
+  Image emptyBefore = pe_builder::Build();
+  Put32(emptyBefore, kSectionAlignmentField, 0x200);
+  Put32(emptyBefore, SectionField(3, 12), pe_builder::kEntryRva - 0x200);
+  Put32(emptyBefore, SectionField(3, 16), 0);
+  Put32(emptyBefore, SectionField(3, 20), 0);
+  Put32(emptyBefore, SectionField(3, 36), IMAGE_SCN_CNT_INITIALIZED_DATA | kRead);
+  m = LoadFromMemory(emptyBefore);
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(m->initialised);
+  EXPECT_EQ(AccessAt(m->imageBase + pe_builder::kEntryRva), kExecute | kRead);
+  Release(m);
+
+  // Code that asks to be written but not read: memory of our own cannot be
+  // copy-on-write, so it must not lose execute for want of it.
+  Image writableCode = pe_builder::Build();
+  Put32(writableCode, SectionField(0, 36), IMAGE_SCN_CNT_CODE | kExecute | kWrite);
+  m = LoadFromMemory(writableCode);
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(m->initialised);
+  EXPECT_EQ(AccessAt(m->imageBase + pe_builder::kEntryRva) & (kExecute | kWrite), kExecute | kWrite);
+  Release(m);
+}
+
+// Export tables in a section that may not be read are not read: the export
+// is not found, and the library stays loaded.
+TEST(SkinLoader, ExportsInUnreadableSectionsAreNotFound) {
+  Image image = SkinLibrary();
+  std::optional<PeLayout> layout = ReadPeLayout(image);
+  ASSERT_TRUE(layout);
+  const uint32_t exports = layout->nt.directories[kExportDirectory].rva;
+  int cleared = 0;
+  for (const Section& s : layout->sections)
+    if (exports >= s.virtualAddress && exports - s.virtualAddress < s.rawSize) {
+      Put32(image, s.headerOffset + 36, s.characteristics & ~kRead);
+      ++cleared;
+    }
+  ASSERT_EQ(cleared, 1);
+  MemoryModule* m = LoadFromMemory(image);
+  ASSERT_TRUE(m);
+  EXPECT_FALSE(FindExport(m, "AttachSkinData"));
+  Release(m);
 }
 
 // The certificates of a signed library lie at a file offset past the image;
@@ -193,7 +297,7 @@ TEST(SkinLoader, DamagedImagesNeverCrash) {
     if (image.size() >= entryField + 4) std::memset(image.data() + entryField, 0, 4);
     if (MemoryModule* m = LoadFromMemory(image)) {
       ++loaded;
-      FindExport(m, "AttachSkinData");  // reads the export tables, never a discarded page
+      FindExport(m, "AttachSkinData");  // reads the export tables, never a page it may not read
       Release(m);
     } else {
       ++refused;
