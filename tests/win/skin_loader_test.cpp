@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -276,29 +278,69 @@ TEST(SkinLoader, SignedLibrariesLoadLibrariesWithThreadDataDoNot) {
   EXPECT_FALSE(LoadFromMemory(image));
 }
 
+// A fresh seed each run, printed; DS_SKIN_SEED=<seed> replays a run.
+uint32_t DamageSeed() {
+  if (const char* given = std::getenv("DS_SKIN_SEED")) return static_cast<uint32_t>(std::strtoul(given, nullptr, 10));
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return std::random_device{}() ^ static_cast<uint32_t>(now.QuadPart);
+}
+
+// Every section that stays keeps the access it asks for over its raw data,
+// and over what is zero-filled (its tail, an empty section) all but execute;
+// the headers stay readable.
+void ExpectSectionsKeepTheirAccess(const MemoryModule* m, const Image& image) {
+  std::optional<PeLayout> layout = ReadPeLayout(image);
+  ASSERT_TRUE(layout);
+  const NtHeaders& nt = layout->nt;
+  EXPECT_TRUE(AccessAt(m->imageBase) & kRead);
+  auto expectAccess = [&](const Section& s, uint64_t from, uint64_t to, uint32_t wanted) {
+    for (uint64_t page = from & ~uint64_t{0xFFF}; page < std::min<uint64_t>(to, nt.sizeOfImage); page += 0x1000)
+      ASSERT_EQ(AccessAt(m->imageBase + page) & wanted, wanted)
+          << std::hex << "section at " << s.virtualAddress << " with flags " << s.characteristics << ", page " << page;
+  };
+  for (const Section& s : layout->sections) {
+    const uint64_t data = s.rawSize != 0 ? s.rawSize : nt.sectionAlignment;
+    if (data == 0 || (s.characteristics & IMAGE_SCN_MEM_DISCARDABLE)) continue;
+    const uint32_t wanted = s.characteristics & (kExecute | kRead | kWrite);
+    const uint64_t zeroFilledEnd = std::max<uint64_t>(s.virtualAddress + data, uint64_t{s.virtualAddress} + s.virtualSize);
+    expectAccess(s, s.virtualAddress, s.virtualAddress + s.rawSize, wanted);
+    expectAccess(s, s.virtualAddress + s.rawSize, zeroFilledEnd, wanted & ~kExecute);
+  }
+}
+
 // The entry point is kept cleared: no damaged code ever runs, so any crash
 // would be the loader's own reading or writing.
 TEST(SkinLoader, DamagedImagesNeverCrash) {
-  std::vector<uint8_t> original = SkinLibrary();
-  uint32_t nt;
-  std::memcpy(&nt, original.data() + 0x3C, 4);
-  const size_t entryField = nt + 24 + 16;
-  std::mt19937 random(20261207);
+  const Image original = SkinLibrary();
+  std::optional<NtHeaders> nt = ReadNtHeaders(original);
+  ASSERT_TRUE(nt);
+  const size_t entryField = nt->ntOffset + 24 + 16;
+  const size_t sectionTable = nt->sectionTableOffset, sectionTableSize = size_t{40} * nt->sectionCount;
+  const uint32_t seed = DamageSeed();
+  std::printf("DS_SKIN_SEED=%u\n", seed);
+  std::fflush(stdout);
+  SCOPED_TRACE(testing::Message() << "DS_SKIN_SEED=" << seed);
+  std::mt19937 random(seed);
   int loaded = 0, refused = 0;
-  for (int variant = 0; variant < 3000; ++variant) {
-    std::vector<uint8_t> image = original;
+  for (int variant = 0; variant < 20000; ++variant) {
+    Image image = original;
     if (variant % 4 == 0) {
       image.resize(random() % image.size());
     } else {
-      // Most flips in the headers and tables, where the loader looks.
-      const size_t span = variant % 4 == 1 ? image.size() : std::min<size_t>(image.size(), 0x600);
-      for (int flips = 1 + random() % 4; flips > 0; --flips) image[random() % span] ^= 1 << (random() % 8);
+      // Most flips where the loader looks: the headers, and among them the
+      // section table, whose addresses, sizes and flags decide the pages.
+      const size_t from = variant % 4 == 3 ? sectionTable : 0;
+      const size_t span = variant % 4 == 1 ? image.size() : variant % 4 == 2 ? 0x600 : sectionTableSize;
+      for (int flips = 1 + random() % 4; flips > 0; --flips) image[from + random() % span] ^= 1 << (random() % 8);
     }
     if (image.size() >= entryField + 4) std::memset(image.data() + entryField, 0, 4);
     if (MemoryModule* m = LoadFromMemory(image)) {
       ++loaded;
+      ExpectSectionsKeepTheirAccess(m, image);
       FindExport(m, "AttachSkinData");  // reads the export tables, never a page it may not read
       Release(m);
+      if (HasFatalFailure()) return;
     } else {
       ++refused;
     }
