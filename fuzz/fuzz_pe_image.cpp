@@ -26,7 +26,8 @@ void CheckPlan(const skin::PeLayout& layout, const std::vector<skin::PageRun>& p
   const skin::NtHeaders& nt = layout.nt;
   uint64_t previousEnd = 0;
   for (const skin::PageRun& run : plan) {
-    if (run.rva % 0x1000 != 0 || run.rva < previousEnd || uint64_t{run.rva} + run.size > nt.sizeOfImage) __builtin_trap();
+    if (run.rva % 0x1000 != 0 || run.rva < previousEnd) __builtin_trap();
+    if (uint64_t{run.rva} + run.size > nt.sizeOfImage) __builtin_trap();
     previousEnd = uint64_t{run.rva} + run.size;
     if (run.discard && run.rva < nt.sizeOfHeaders) __builtin_trap();
   }

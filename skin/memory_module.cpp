@@ -48,8 +48,8 @@ Kernel ResolveKernel() {
   Resolve(kernel, "HeapAlloc", k.heapAlloc);
   Resolve(kernel, "HeapReAlloc", k.heapReAlloc);
   Resolve(kernel, "HeapFree", k.heapFree);
-  k.complete = k.virtualAlloc && k.virtualFree && k.virtualProtect && k.virtualQuery && k.loadLibrary && k.freeLibrary &&
-               k.getProcAddress && k.getProcessHeap && k.heapAlloc && k.heapReAlloc && k.heapFree;
+  k.complete = k.virtualAlloc && k.virtualFree && k.virtualProtect && k.virtualQuery && k.loadLibrary &&
+               k.freeLibrary && k.getProcAddress && k.getProcessHeap && k.heapAlloc && k.heapReAlloc && k.heapFree;
   return k;
 }
 
@@ -155,7 +155,6 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
   m->imageBase = base;
   m->entryPoint = nt.entryPoint;
   m->imageSize = nt.sizeOfImage;
-  m->headersSize = nt.sizeOfHeaders;
   m->libraries = static_cast<HMODULE*>(k.heapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(HMODULE)));
   m->headers = reinterpret_cast<IMAGE_NT_HEADERS32*>(base + nt.ntOffset);
   if (!m->libraries || !k.virtualAlloc(base, nt.sizeOfImage, MEM_COMMIT, PAGE_READWRITE) ||
@@ -212,7 +211,6 @@ void* FindExport(const MemoryModule* m, const char* name) {
   if (!m || !name) return nullptr;
   const Kernel& k = TheKernel();
   auto readable = [&](uint64_t rva, uint64_t size) { return PagesReadable(k, m->imageBase + rva, size); };
-  if (!readable(0, m->headersSize)) return nullptr;
   std::span<const uint8_t> mapped(m->imageBase, m->imageSize);
   std::optional<NtHeaders> nt = ReadNtHeaders(mapped);
   if (!nt) return nullptr;

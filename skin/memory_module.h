@@ -18,7 +18,6 @@ struct MemoryModule {
   // From the checked headers, never read back from the loaded copy.
   DWORD entryPoint;
   DWORD imageSize;
-  DWORD headersSize;
 };
 
 // Nothing when the image is damaged, a library or function it imports is

@@ -253,6 +253,10 @@ TEST(PeImage, PagesKeepWhatEverythingOnThemNeeds) {
        {Placed(0x3000, 0x200, kData, 0x1200), Placed(0x4200, 0x200, kDiscardable), Placed(0x5000, 0x200, kDiscardable)},
        {{0x3000, "RW"}, {0x4000, "-"}, {0x5000, "gone"}}},
       {"no access after the headers", 0x200, {Placed(0x400, 0x200, 0x40)}, {{0, "R"}}},
+      {"no access beside a discardable section",
+       0x200,
+       {Placed(0x1000, 0x200, 0x40), Placed(0x1200, 0x200, kDiscardable)},
+       {{0x1000, ""}}},
       {"a discardable section after the headers", 0x200, {Placed(0x400, 0x200, kDiscardable)}, {{0, "-"}}},
       {"code and data on one page",
        0x200,
@@ -272,7 +276,8 @@ TEST(PeImage, PagesKeepWhatEverythingOnThemNeeds) {
     layout.nt.sizeOfUninitializedData = 0x6200;
     layout.sections = c.sections;
     const std::vector<PageRun> plan = PlanPages(layout);
-    for (const auto& [rva, fate] : c.fates) EXPECT_EQ(FateOf(plan, rva), fate) << c.name << ", page " << std::hex << rva;
+    for (const auto& [rva, fate] : c.fates)
+      EXPECT_EQ(FateOf(plan, rva), fate) << c.name << ", page " << std::hex << rva;
   }
 }
 

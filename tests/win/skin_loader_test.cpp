@@ -303,7 +303,7 @@ void ExpectSectionsKeepTheirAccess(const MemoryModule* m, const Image& image) {
     const uint64_t data = s.rawSize != 0 ? s.rawSize : nt.sectionAlignment;
     if (data == 0 || (s.characteristics & IMAGE_SCN_MEM_DISCARDABLE)) continue;
     const uint32_t wanted = s.characteristics & (kExecute | kRead | kWrite);
-    const uint64_t zeroFilledEnd = std::max<uint64_t>(s.virtualAddress + data, uint64_t{s.virtualAddress} + s.virtualSize);
+    const uint64_t zeroFilledEnd = s.virtualAddress + std::max<uint64_t>(data, s.virtualSize);
     expectAccess(s, s.virtualAddress, s.virtualAddress + s.rawSize, wanted);
     expectAccess(s, s.virtualAddress + s.rawSize, zeroFilledEnd, wanted & ~kExecute);
   }
