@@ -16,6 +16,7 @@ struct Kernel {
   decltype(&VirtualAlloc) virtualAlloc = nullptr;
   decltype(&VirtualFree) virtualFree = nullptr;
   decltype(&VirtualProtect) virtualProtect = nullptr;
+  decltype(&VirtualQuery) virtualQuery = nullptr;
   decltype(&LoadLibraryA) loadLibrary = nullptr;
   decltype(&FreeLibrary) freeLibrary = nullptr;
   decltype(&GetProcAddress) getProcAddress = nullptr;
@@ -39,6 +40,7 @@ Kernel ResolveKernel() {
   Resolve(kernel, "VirtualAlloc", k.virtualAlloc);
   Resolve(kernel, "VirtualFree", k.virtualFree);
   Resolve(kernel, "VirtualProtect", k.virtualProtect);
+  Resolve(kernel, "VirtualQuery", k.virtualQuery);
   Resolve(kernel, "LoadLibraryA", k.loadLibrary);
   Resolve(kernel, "FreeLibrary", k.freeLibrary);
   Resolve(kernel, "GetProcAddress", k.getProcAddress);
@@ -46,8 +48,8 @@ Kernel ResolveKernel() {
   Resolve(kernel, "HeapAlloc", k.heapAlloc);
   Resolve(kernel, "HeapReAlloc", k.heapReAlloc);
   Resolve(kernel, "HeapFree", k.heapFree);
-  k.complete = k.virtualAlloc && k.virtualFree && k.virtualProtect && k.loadLibrary && k.freeLibrary &&
-               k.getProcAddress && k.getProcessHeap && k.heapAlloc && k.heapReAlloc && k.heapFree;
+  k.complete = k.virtualAlloc && k.virtualFree && k.virtualProtect && k.virtualQuery && k.loadLibrary &&
+               k.freeLibrary && k.getProcAddress && k.getProcessHeap && k.heapAlloc && k.heapReAlloc && k.heapFree;
   return k;
 }
 
@@ -98,53 +100,35 @@ bool ResolveImports(const Kernel& k, MemoryModule* m, const std::vector<ImportLi
   return true;
 }
 
-// The pages a discardable section may give back: all it touches, unless it
-// shares one with the headers or another section (an alignment below the
-// page size), whose data must stay; then only those wholly its own.
-std::pair<uint32_t, uint32_t> DiscardablePages(const PeLayout& layout, size_t index) {
-  constexpr uint32_t kPage = 0x1000;
-  const Section& s = layout.sections[index];
-  uint32_t first = s.virtualAddress & ~(kPage - 1);
-  uint32_t last = static_cast<uint32_t>((uint64_t{s.virtualAddress} + s.rawSize + kPage - 1) & ~uint64_t{kPage - 1});
-  bool shared = first < layout.nt.sizeOfHeaders;
-  for (size_t j = 0; j < layout.sections.size(); ++j) {
-    const Section& o = layout.sections[j];
-    const uint32_t extent = o.rawSize != 0 ? o.rawSize : layout.nt.sectionAlignment;
-    if (j != index && extent != 0 && o.virtualAddress < last && o.virtualAddress + extent > first) shared = true;
-  }
-  if (shared) {
-    first = (s.virtualAddress + kPage - 1) & ~(kPage - 1);
-    last = (s.virtualAddress + s.rawSize) & ~(kPage - 1);
-  }
-  return {first, last};
-}
-
-bool FinaliseSections(const Kernel& k, const PeLayout& layout, const std::vector<uint8_t*>& recorded,
-                      uint8_t* base, MemoryModule* m) {
-  for (size_t i = 0; i < layout.sections.size(); ++i) {
-    const Section& s = layout.sections[i];
-    uint8_t* address = recorded[i];
-    if (!address) continue;
-    if (s.characteristics & IMAGE_SCN_MEM_DISCARDABLE) {
-      // A zero size would decommit the rest of the region.
-      auto [first, last] = DiscardablePages(layout, i);
-      if (s.rawSize != 0 && last > first) {
-        if (m->discardedCount == static_cast<int>(std::size(m->discardedFirst))) return false;
-        k.virtualFree(base + first, last - first, MEM_DECOMMIT);
-        m->discardedFirst[m->discardedCount] = first;
-        m->discardedLast[m->discardedCount++] = last;
-      }
+void FinaliseSections(const Kernel& k, const PeLayout& layout, uint8_t* base) {
+  for (const PageRun& run : PlanPages(layout)) {
+    if (run.discard) {
+      k.virtualFree(base + run.rva, run.size, MEM_DECOMMIT);
       continue;
     }
-    DWORD size = s.rawSize;
-    if (size == 0) {
-      if (s.characteristics & IMAGE_SCN_CNT_INITIALIZED_DATA) size = layout.nt.sizeOfInitializedData;
-      else if (s.characteristics & IMAGE_SCN_CNT_UNINITIALIZED_DATA) size = layout.nt.sizeOfUninitializedData;
-    }
-    if (size == 0) continue;
-    size = std::min<DWORD>(size, layout.nt.sizeOfImage - s.virtualAddress);
+    const DWORD protection = ProtectionOf(run.access);
     DWORD old;
-    k.virtualProtect(address, size, ProtectionOf(s.characteristics), &old);
+    if (k.virtualProtect(base + run.rva, run.size, protection, &old)) continue;
+    // Copy-on-write is for mapped files; our own memory is refused it and
+    // would keep read-write, losing execute. Writable is the same to us.
+    constexpr DWORD kCopyOnWrite = PAGE_WRITECOPY | PAGE_EXECUTE_WRITECOPY;
+    if (!(protection & kCopyOnWrite)) continue;
+    const DWORD writable = (protection & ~kCopyOnWrite) | (protection & PAGE_WRITECOPY ? PAGE_READWRITE : 0) |
+                           (protection & PAGE_EXECUTE_WRITECOPY ? PAGE_EXECUTE_READWRITE : 0);
+    k.virtualProtect(base + run.rva, run.size, writable, &old);
+  }
+}
+
+// Whether every page of the range is committed and may be read.
+bool PagesReadable(const Kernel& k, const uint8_t* start, uint64_t size) {
+  constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  for (const uint8_t* p = start; p < start + size;) {
+    MEMORY_BASIC_INFORMATION info;
+    if (!k.virtualQuery(p, &info, sizeof info) || info.State != MEM_COMMIT || !(info.Protect & kReadable) ||
+        (info.Protect & PAGE_GUARD))
+      return false;
+    p = static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize;
   }
   return true;
 }
@@ -207,10 +191,11 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
   const bool unmovable = delta != 0 && nt.directories[kRelocationDirectory].size == 0;
   std::optional<std::vector<ImportLibrary>> imports;
   if (unmovable || (delta != 0 && !ApplyRelocations(mapped, nt, delta)) || !(imports = ReadImports(mapped, nt)) ||
-      !ResolveImports(k, m, *imports) || !FinaliseSections(k, *layout, recorded, base, m)) {
+      !ResolveImports(k, m, *imports)) {
     Release(m);
     return nullptr;
   }
+  FinaliseSections(k, *layout, base);
 
   if (DllEntry entry = EntryOf(m)) {
     if (!entry(reinterpret_cast<HINSTANCE>(base), DLL_PROCESS_ATTACH, nullptr)) {
@@ -224,14 +209,11 @@ MemoryModule* LoadFromMemory(std::span<const uint8_t> image) {
 
 void* FindExport(const MemoryModule* m, const char* name) {
   if (!m || !name) return nullptr;
+  const Kernel& k = TheKernel();
+  auto readable = [&](uint64_t rva, uint64_t size) { return PagesReadable(k, m->imageBase + rva, size); };
   std::span<const uint8_t> mapped(m->imageBase, m->imageSize);
   std::optional<NtHeaders> nt = ReadNtHeaders(mapped);
   if (!nt) return nullptr;
-  auto readable = [m](uint64_t rva, uint64_t size) {
-    for (int i = 0; i < m->discardedCount; ++i)
-      if (rva < m->discardedLast[i] && rva + size > m->discardedFirst[i]) return false;
-    return true;
-  };
   std::optional<uint32_t> rva = FindExportRva(mapped, *nt, name, readable);
   return rva ? m->imageBase + *rva : nullptr;
 }

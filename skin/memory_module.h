@@ -18,17 +18,14 @@ struct MemoryModule {
   // From the checked headers, never read back from the loaded copy.
   DWORD entryPoint;
   DWORD imageSize;
-  // The pages given back by discardable sections, which must not be read.
-  DWORD discardedFirst[8];
-  DWORD discardedLast[8];
-  int discardedCount;
 };
 
 // Nothing when the image is damaged, a library or function it imports is
 // missing, or its entry point refuses; a failed load leaves nothing behind.
 MemoryModule* LoadFromMemory(std::span<const uint8_t> image);
 
-// The address of a named export (case-sensitive), or null.
+// The address of a named export (case-sensitive), or null; also when the
+// tables lie in pages that may not be read.
 void* FindExport(const MemoryModule* module, const char* name);
 
 // Detaches (when attached), frees the imported libraries and the image.

@@ -11,8 +11,16 @@ constexpr uint32_t kPeSignature = 0x00004550;
 constexpr uint16_t kMachineI386 = 0x014C;
 constexpr uint16_t kPe32Magic = 0x010B;
 constexpr uint32_t kOptionalHeaderFixedSize = 96;
-constexpr uint32_t kScnMemExecute = 0x20000000;
+constexpr uint32_t kScnCntInitializedData = 0x00000040;
+constexpr uint32_t kScnCntUninitializedData = 0x00000080;
 constexpr uint32_t kScnMemDiscardable = 0x02000000;
+constexpr uint32_t kScnMemNotCached = 0x04000000;
+constexpr uint32_t kScnMemExecute = 0x20000000;
+constexpr uint32_t kScnMemRead = 0x40000000;
+constexpr uint32_t kScnMemWrite = 0x80000000;
+constexpr uint32_t kAccessFlags[] = {kScnMemNotCached, kScnMemExecute, kScnMemRead, kScnMemWrite};
+constexpr uint32_t kAccessMask = kScnMemNotCached | kScnMemExecute | kScnMemRead | kScnMemWrite;
+constexpr uint64_t kPage = 0x1000;
 constexpr uint16_t kRelHighLow = 3;
 constexpr uint32_t kImportDescriptorSize = 20;
 constexpr uint32_t kExportDirectorySize = 40;
@@ -72,7 +80,8 @@ std::optional<NtHeaders> ReadNtHeaders(std::span<const uint8_t> bytes) {
     DataDirectory& d = h.directories[i];
     d.rva = U32(bytes, opt + kOptionalHeaderFixedSize + 8 * i);
     d.size = U32(bytes, opt + kOptionalHeaderFixedSize + 8 * i + 4);
-    if (d.size != 0 && !Fits(d.rva, d.size, h.sizeOfImage)) return std::nullopt;
+    // The certificates are found by file offset and never mapped.
+    if (i != kCertificateDirectory && d.size != 0 && !Fits(d.rva, d.size, h.sizeOfImage)) return std::nullopt;
   }
   return h;
 }
@@ -80,12 +89,15 @@ std::optional<NtHeaders> ReadNtHeaders(std::span<const uint8_t> bytes) {
 std::optional<PeLayout> ReadPeLayout(std::span<const uint8_t> file) {
   std::optional<NtHeaders> nt = ReadNtHeaders(file);
   if (!nt || nt->sizeOfHeaders > file.size()) return std::nullopt;
+  const DataDirectory threadData = nt->directories[kThreadDataDirectory];
+  if (threadData.rva != 0 || threadData.size != 0) return std::nullopt;
   PeLayout layout{*nt, {}};
   bool entryInCode = nt->entryPoint == 0;
   for (uint32_t i = 0; i < nt->sectionCount; ++i) {
     const uint32_t at = nt->sectionTableOffset + kSectionHeaderSize * i;
     Section s;
     s.headerOffset = at;
+    s.virtualSize = U32(file, at + 8);
     s.virtualAddress = U32(file, at + 12);
     s.rawSize = U32(file, at + 16);
     s.rawOffset = U32(file, at + 20);
@@ -102,6 +114,107 @@ std::optional<PeLayout> ReadPeLayout(std::span<const uint8_t> file) {
   }
   if (!entryInCode) return std::nullopt;
   return layout;
+}
+
+namespace {
+
+// A stretch of the image, for the page plan's sweep: what lies there and the
+// access it needs, what a section that stays protects, or what a discardable
+// section would give back.
+enum class Role { kHolds, kProtects, kDiscards };
+struct Stretch {
+  uint64_t start = 0;
+  uint64_t length = 0;
+  Role role = Role::kHolds;
+  uint32_t access = 0;
+};
+
+// How many stretches of each kind cover the pages at the sweep's place.
+struct PageCounts {
+  int64_t holders = 0, protectors = 0, discarders = 0;
+  int64_t access[std::size(kAccessFlags)] = {};
+
+  void Add(const Stretch& s, int sign) {
+    (s.role == Role::kHolds ? holders : s.role == Role::kProtects ? protectors : discarders) += sign;
+    for (size_t f = 0; f < std::size(kAccessFlags); ++f)
+      if (s.access & kAccessFlags[f]) access[f] += sign;
+  }
+  uint32_t Access() const {
+    uint32_t flags = 0;
+    for (size_t f = 0; f < std::size(kAccessFlags); ++f)
+      if (access[f] > 0) flags |= kAccessFlags[f];
+    return flags;
+  }
+};
+
+}  // namespace
+
+std::vector<PageRun> PlanPages(const PeLayout& layout) {
+  const NtHeaders& nt = layout.nt;
+  std::vector<uint64_t> starts;
+  for (const Section& s : layout.sections) starts.push_back(s.virtualAddress);
+  std::sort(starts.begin(), starts.end());
+
+  // The headers are read again by the export lookup. A section holds its raw
+  // data or, empty, the SectionAlignment bytes committed for it, and its
+  // VirtualSize; one that stays also holds what it protects.
+  std::vector<Stretch> stretches{{0, nt.sizeOfHeaders, Role::kHolds, kScnMemRead}};
+  for (const Section& s : layout.sections) {
+    const bool discardable = s.characteristics & kScnMemDiscardable;
+    const uint64_t committed = s.rawSize != 0 ? s.rawSize : nt.sectionAlignment;
+    uint64_t protectedSize = 0;
+    if (!discardable && committed != 0) {
+      protectedSize = s.rawSize;
+      if (protectedSize == 0) {
+        if (s.characteristics & kScnCntInitializedData) protectedSize = nt.sizeOfInitializedData;
+        else if (s.characteristics & kScnCntUninitializedData) protectedSize = nt.sizeOfUninitializedData;
+        // Those sizes are the whole image's; this section's ends at the next.
+        auto next = std::upper_bound(starts.begin(), starts.end(), uint64_t{s.virtualAddress});
+        if (next != starts.end()) protectedSize = std::min(protectedSize, *next - s.virtualAddress);
+      }
+    }
+    const uint64_t held = std::max({committed, uint64_t{s.virtualSize}, protectedSize});
+    const uint32_t access = discardable ? 0 : s.characteristics & kAccessMask;
+    stretches.push_back({s.virtualAddress, held, Role::kHolds, access});
+    stretches.push_back({s.virtualAddress, protectedSize, Role::kProtects, 0});
+    // A zero size would give back the rest of the image.
+    if (discardable) stretches.push_back({s.virtualAddress, s.rawSize, Role::kDiscards, 0});
+  }
+
+  // Sweep the pages where some stretch starts or ends; between two such
+  // places every page has the same occupants.
+  struct Edge {
+    uint64_t page;
+    int sign;
+    const Stretch* stretch;
+  };
+  std::vector<Edge> edges;
+  for (const Stretch& s : stretches) {
+    const uint64_t end = std::min(s.start + s.length, uint64_t{nt.sizeOfImage});
+    if (s.length == 0 || s.start >= end) continue;
+    edges.push_back({s.start / kPage, 1, &s});
+    edges.push_back({(end + kPage - 1) / kPage, -1, &s});
+  }
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.page < b.page; });
+  std::vector<PageRun> runs;
+  PageCounts counts;
+  for (size_t i = 0; i < edges.size();) {
+    const uint64_t page = edges[i].page;
+    for (; i < edges.size() && edges[i].page == page; ++i) counts.Add(*edges[i].stretch, edges[i].sign);
+    if (i == edges.size()) break;
+    PageRun run;
+    run.rva = static_cast<uint32_t>(page * kPage);
+    run.size = static_cast<uint32_t>(std::min(edges[i].page * kPage, uint64_t{nt.sizeOfImage}) - run.rva);
+    run.discard = counts.discarders > 0 && counts.holders == 1;
+    run.access = run.discard ? 0 : counts.Access();
+    if (!run.discard && counts.protectors == 0) continue;
+    if (!runs.empty() && runs.back().rva + runs.back().size == run.rva && runs.back().discard == run.discard &&
+        runs.back().access == run.access)
+      runs.back().size += run.size;
+    else
+      runs.push_back(run);
+  }
+  return runs;
 }
 
 void CopyImage(std::span<const uint8_t> file, const PeLayout& layout, std::span<uint8_t> mapped) {

@@ -15,7 +15,13 @@
 
 namespace skin {
 
-enum DirectoryIndex : size_t { kExportDirectory = 0, kImportDirectory = 1, kRelocationDirectory = 5 };
+enum DirectoryIndex : size_t {
+  kExportDirectory = 0,
+  kImportDirectory = 1,
+  kCertificateDirectory = 4,
+  kRelocationDirectory = 5,
+  kThreadDataDirectory = 9,
+};
 
 struct DataDirectory {
   uint32_t rva = 0;
@@ -44,6 +50,7 @@ inline constexpr uint32_t kSectionMiscOffset = 8;  // Misc.PhysicalAddress
 struct Section {
   uint32_t headerOffset = 0;
   uint32_t virtualAddress = 0;
+  uint32_t virtualSize = 0;  // may exceed rawSize: the rest is zero-filled
   uint32_t rawSize = 0;
   uint32_t rawOffset = 0;
   uint32_t characteristics = 0;
@@ -60,8 +67,27 @@ std::optional<NtHeaders> ReadNtHeaders(std::span<const uint8_t> bytes);
 
 // The file's headers plus its section table: headers and raw data inside the
 // file, every section and directory inside SizeOfImage, sections clear of the
-// headers, and an entry point (if any) inside an executable section's data.
+// headers, an entry point (if any) inside an executable section's data, and
+// no thread data (the loader would run none of its callbacks).
 std::optional<PeLayout> ReadPeLayout(std::span<const uint8_t> file);
+
+// What becomes of a run of the loaded image's pages once its sections are in
+// place: given back, or protected with `access` (section flags: execute,
+// read, write, not cached).
+struct PageRun {
+  uint32_t rva = 0;
+  uint32_t size = 0;
+  bool discard = false;
+  uint32_t access = 0;
+};
+
+// Protection works on whole pages, and with a fine SectionAlignment several
+// sections share one: a page gets the access of everything on it (headers,
+// sections, a section's zero-filled tail past its raw data), and is given back
+// only when a discardable section lies on it alone. An empty section's size
+// from the optional header ends where the next section starts. Pages no
+// section protects or gives back are not listed.
+std::vector<PageRun> PlanPages(const PeLayout& layout);
 
 // Copies the headers and each section's raw data to their places in `mapped`
 // (SizeOfImage bytes, zero-filled); empty sections stay zero.
@@ -90,7 +116,7 @@ std::optional<std::vector<ImportLibrary>> ReadImports(std::span<const uint8_t> m
 // The RVA of a named export (case-sensitive), or nothing: also for an ordinal
 // outside AddressOfFunctions, a forwarder, or an address outside the image.
 // Whether a range of the loaded image may be read (pages of a discarded
-// section are gone); unset: the whole image may.
+// section are gone, a section may forbid reading); unset: the whole image may.
 using Readable = std::function<bool(uint64_t rva, uint64_t size)>;
 std::optional<uint32_t> FindExportRva(std::span<const uint8_t> mapped, const NtHeaders& nt, std::string_view name,
                                       const Readable& readable = {});

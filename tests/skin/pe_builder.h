@@ -31,6 +31,13 @@ constexpr uint32_t kRelocRva = 0x4000;
 constexpr uint32_t kSizeOfImage = 0x5000;
 constexpr uint32_t kSectionCount = 4;
 constexpr uint32_t kSectionTable = kNtOffset + 24 + 224;
+constexpr size_t kOptionalHeader = kNtOffset + 24;
+constexpr size_t kDirectories = kOptionalHeader + 96;
+// Section header fields: Misc.VirtualSize 8, VirtualAddress 12,
+// SizeOfRawData 16, PointerToRawData 20, Characteristics 36.
+constexpr size_t SectionField(int section, size_t field) { return kSectionTable + 40 * section + field; }
+// File offset of an RVA: each section's raw data is 0x200 bytes at 0x400 + 0x200 * index.
+constexpr size_t FileOffset(uint32_t rva) { return 0x400 + 0x200 * (rva / 0x1000 - 1) + rva % 0x1000; }
 
 inline void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   b[at] = static_cast<uint8_t>(v);
@@ -45,8 +52,7 @@ inline void PutText(std::vector<uint8_t>& b, size_t at, const std::string& s) {
 
 inline std::vector<uint8_t> Build(const Options& o = {}) {
   std::vector<uint8_t> b(0xC00, 0);
-  // File offset of an RVA: each section's raw data is 0x200 bytes at 0x400 + 0x200 * index.
-  auto at = [](uint32_t rva) { return 0x400 + 0x200 * (rva / 0x1000 - 1) + rva % 0x1000; };
+  auto at = FileOffset;
   b[0] = 'M';
   b[1] = 'Z';
   Put32(b, 0x3C, kNtOffset);
@@ -55,7 +61,7 @@ inline std::vector<uint8_t> Build(const Options& o = {}) {
   Put16(b, kNtOffset + 6, kSectionCount);
   Put16(b, kNtOffset + 20, 224);
   Put16(b, kNtOffset + 22, 0x2102);
-  const size_t opt = kNtOffset + 24;
+  const size_t opt = kOptionalHeader;
   Put16(b, opt, 0x010B);
   Put32(b, opt + 8, 0x600);
   Put32(b, opt + 16, kEntryRva);
@@ -72,7 +78,7 @@ inline std::vector<uint8_t> Build(const Options& o = {}) {
   const char* names[] = {".text", ".edata", ".idata", ".reloc"};
   const uint32_t flags[] = {0x60000020, 0x40000040, 0xC0000040, 0x42000040};
   for (uint32_t i = 0; i < kSectionCount; ++i) {
-    const size_t s = kSectionTable + 40 * i;
+    const size_t s = SectionField(i, 0);
     std::memcpy(b.data() + s, names[i], std::strlen(names[i]));
     Put32(b, s + 8, 0x200);
     Put32(b, s + 12, 0x1000 * (i + 1));
@@ -135,7 +141,7 @@ inline std::vector<uint8_t> Build(const Options& o = {}) {
   Put16(b, at(kRelocRva) + 8, 0x3000 | (kBaseOfDataRva + 1 - 0x1000));
   Put16(b, at(kRelocRva) + 10, 0);
 
-  const uint32_t dirs = static_cast<uint32_t>(opt + 96);
+  const size_t dirs = kDirectories;
   Put32(b, dirs, kExportRva);
   Put32(b, dirs + 4, exportSize);
   Put32(b, dirs + 8, kImportRva);

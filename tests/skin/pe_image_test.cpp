@@ -13,11 +13,10 @@ using pe_builder::Put16;
 using pe_builder::Put32;
 using Image = std::vector<uint8_t>;
 
-constexpr size_t kOpt = pe_builder::kNtOffset + 24;
-constexpr size_t kDirs = kOpt + 96;
-size_t SectionField(int section, size_t field) { return pe_builder::kSectionTable + 40 * section + field; }
-// File offset of an RVA in the built image.
-size_t At(uint32_t rva) { return 0x400 + 0x200 * (rva / 0x1000 - 1) + rva % 0x1000; }
+using pe_builder::SectionField;
+constexpr size_t kOpt = pe_builder::kOptionalHeader;
+constexpr size_t kDirs = pe_builder::kDirectories;
+constexpr auto At = pe_builder::FileOffset;
 
 uint32_t Read32(const Image& b, size_t at) {
   uint32_t v;
@@ -65,6 +64,27 @@ TEST(PeImage, RefusesHeadersPointingOutside) {
   const Image whole = pe_builder::Build();
   for (size_t length : {size_t{0}, size_t{2}, size_t{63}, size_t{0x100}, size_t{0x3FF}, size_t{0xBFF}})
     EXPECT_FALSE(ReadPeLayout(std::span(whole).first(length))) << "cut to " << length;
+}
+
+// The certificate table of a signed image is found by file offset, after the
+// sections, and is never mapped; the loader runs no thread-data callbacks, so
+// an image that declares thread data is refused.
+TEST(PeImage, SignedImagesLoadImagesWithThreadDataDoNot) {
+  constexpr size_t kCertificates = kDirs + 8 * 4, kThreadData = kDirs + 8 * 9;
+  Image signedImage = pe_builder::Build();
+  signedImage.resize(pe_builder::kSizeOfImage + 0x180);
+  Put32(signedImage, kCertificates, pe_builder::kSizeOfImage);
+  Put32(signedImage, kCertificates + 4, 0x180);
+  EXPECT_TRUE(ReadPeLayout(signedImage));
+  Image mapped = Mapped(signedImage);
+  EXPECT_TRUE(ReadNtHeaders(mapped));
+
+  for (const auto& [rva, size] : {std::pair{pe_builder::kExportRva + 0x100, 24u}, {pe_builder::kExportRva, 0u}}) {
+    Image image = pe_builder::Build();
+    Put32(image, kThreadData, rva);
+    Put32(image, kThreadData + 4, size);
+    EXPECT_FALSE(ReadPeLayout(image)) << size;
+  }
 }
 
 TEST(PeImage, RelocatesHighLowEntriesOnly) {
@@ -178,6 +198,86 @@ TEST(PeImage, FindsExportsByExactNameWithinBounds) {
     Image copy = mapped;
     damage(copy);
     EXPECT_FALSE(FindExportRva(copy, nt, "AttachSkinData")) << name;
+  }
+}
+
+constexpr uint32_t kCode = 0x60000020, kData = 0xC0000040, kConst = 0x40000040, kBss = 0xC0000080;
+constexpr uint32_t kDiscardable = 0x42000040;
+
+Section Placed(uint32_t rva, uint32_t rawSize, uint32_t flags, uint32_t virtualSize = 0) {
+  Section s;
+  s.virtualAddress = rva;
+  s.rawSize = rawSize;
+  s.virtualSize = virtualSize;
+  s.characteristics = flags;
+  return s;
+}
+
+// "-" for a page the plan leaves as committed, "gone" for one given back,
+// else its access as X, R, W.
+std::string FateOf(const std::vector<PageRun>& plan, uint32_t rva) {
+  for (const PageRun& run : plan) {
+    if (rva < run.rva || rva - run.rva >= run.size) continue;
+    if (run.discard) return "gone";
+    std::string access;
+    if (run.access & 0x20000000) access += 'X';
+    if (run.access & 0x40000000) access += 'R';
+    if (run.access & 0x80000000) access += 'W';
+    return access;
+  }
+  return "-";
+}
+
+// Whole pages are protected or given back, and with a fine alignment several
+// sections share one: no page may lose what any of them needs.
+TEST(PeImage, PagesKeepWhatEverythingOnThemNeeds) {
+  struct Case {
+    const char* name;
+    uint32_t alignment;
+    std::vector<Section> sections;
+    std::vector<std::pair<uint32_t, const char*>> fates;
+  };
+  const Case cases[] = {
+      {"the linker's layout",
+       0x1000,
+       {Placed(0x1000, 0x1E00, kCode, 0x1D70), Placed(0x3000, 0x200, kData, 4), Placed(0x5000, 0, kBss, 0x6100),
+        Placed(0xC000, 0x200, kConst), Placed(0xE000, 0x200, kDiscardable)},
+       {{0, "-"}, {0x1000, "XR"}, {0x2FFF, "XR"}, {0x3000, "RW"}, {0x4000, "-"}, {0x5000, "RW"}, {0xB000, "RW"},
+        {0xC000, "R"}, {0xD000, "-"}, {0xE000, "gone"}}},
+      {"code inside a discardable section",
+       0x1000,
+       {Placed(0x2000, 0x200, kCode), Placed(0x1000, 0x3000, kDiscardable)},
+       {{0x1000, "gone"}, {0x2000, "XR"}, {0x3000, "gone"}}},
+      {"a zero-filled tail on a discardable section's page",
+       0x200,
+       {Placed(0x3000, 0x200, kData, 0x1200), Placed(0x4200, 0x200, kDiscardable), Placed(0x5000, 0x200, kDiscardable)},
+       {{0x3000, "RW"}, {0x4000, "-"}, {0x5000, "gone"}}},
+      {"no access after the headers", 0x200, {Placed(0x400, 0x200, 0x40)}, {{0, "R"}}},
+      {"no access beside a discardable section",
+       0x200,
+       {Placed(0x1000, 0x200, 0x40), Placed(0x1200, 0x200, kDiscardable)},
+       {{0x1000, ""}}},
+      {"a discardable section after the headers", 0x200, {Placed(0x400, 0x200, kDiscardable)}, {{0, "-"}}},
+      {"code and data on one page",
+       0x200,
+       {Placed(0x1000, 0x200, kCode), Placed(0x1200, 0x200, kConst), Placed(0x1400, 0x200, kData)},
+       {{0x1000, "XRW"}}},
+      {"an empty section before the code",
+       0x200,
+       {Placed(0x1000, 0x200, kCode), Placed(0xE00, 0, 0xC0000040)},
+       {{0, "RW"}, {0x1000, "XR"}}},
+  };
+  for (const Case& c : cases) {
+    PeLayout layout;
+    layout.nt.sizeOfImage = 0x10000;
+    layout.nt.sizeOfHeaders = 0x400;
+    layout.nt.sectionAlignment = c.alignment;
+    layout.nt.sizeOfInitializedData = 0x600;
+    layout.nt.sizeOfUninitializedData = 0x6200;
+    layout.sections = c.sections;
+    const std::vector<PageRun> plan = PlanPages(layout);
+    for (const auto& [rva, fate] : c.fates)
+      EXPECT_EQ(FateOf(plan, rva), fate) << c.name << ", page " << std::hex << rva;
   }
 }
 
