@@ -1,10 +1,12 @@
 // The comparison pass over two captures: exact names (either case rule) over
-// 2 x 100,000 items, fuzzy names over 2 x 20,000.
+// 2 x 100,000 items, fuzzy names over 2 x 20,000; ignore patterns made to
+// make a matcher search back, against a 1 MB name.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "compare/analysis.h"
+#include "compare/ignore_list.h"
 
 namespace {
 
@@ -36,5 +38,19 @@ BENCHMARK(BM_Compare)
     ->Args({20000, 1, 0})
     ->Args({20000, 0, 0})
     ->Unit(benchmark::kMillisecond);
+
+// 0: "*", 10,000 "?" and "x"; 1: a 1,000-character pattern whose part between
+// its stars is "a?" over and over. Neither matches the name of "a"s.
+void BM_IgnoreLongName(benchmark::State& state) {
+  std::string name(1 << 20, 'a');
+  std::string pattern = state.range(0) == 0 ? "*" + std::string(10000, '?') + "x" : "*";
+  if (state.range(0) == 1) {
+    for (int i = 0; i < 499; ++i) pattern += "a?";
+    pattern += "b*";
+  }
+  ds::IgnoreMatcher matcher({pattern}, false);
+  for (auto _ : state) benchmark::DoNotOptimize(matcher.Matches(name));
+}
+BENCHMARK(BM_IgnoreLongName)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -73,17 +73,21 @@ SessionResult RunSession(SessionInput in) {
     for (const ds::Row& row : r.lists.different) r.decoded.push_back(ds::CompareDecoded(row.Cell(2), row.Cell(3)));
   }
 
-  if (!in.wantReports) return r;
-  ds::ItemReporter reporter(r.slot2.rows, in.rule);
-  r.reports.reserve(r.slot1.rows.rows.size());
+  r.reporting = in.wantReports;
+  r.rule = in.rule;
+  return r;
+}
+
+void ForEachItemReport(const SessionResult& r, const std::function<void(const std::optional<ItemReportText>&)>& take) {
+  if (!r.reporting) return;
+  ds::ItemReporter reporter(r.slot2.rows, r.rule);
   for (const ds::Row& row : r.slot1.rows.rows) {
     ds::ItemReport report = reporter.Report(&row, ds::Slot::k1, r.separators, r.modeWord);
     if (report.shown)
-      r.reports.push_back(ItemReportText{report.report, report.content});
+      take(ItemReportText{std::move(report.report), std::move(report.content)});
     else
-      r.reports.push_back(std::nullopt);
+      take(std::nullopt);
   }
-  return r;
 }
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 // the same core functions the window calls.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,7 +47,10 @@ struct SessionResult {
   std::optional<std::string> duplicates;
   ds::ComparisonLists lists;
   std::optional<std::string> summary;
-  std::vector<std::optional<ItemReportText>> reports;
+  // The item reports are made as they are written, from the lists below
+  // and the rule: a million of them held at once would outweigh the lists.
+  bool reporting = false;
+  ds::NameRule rule;
   bool ignoring = false;              // patterns were given: the outputs list what they left out
   std::vector<std::string> ignored;   // names left out of the lists
   bool decoding = false;                       // --decode: JSON lists decoded, even none
@@ -59,5 +63,9 @@ struct SessionResult {
 
 // Takes the input over: the texts are let go once they are parsed.
 SessionResult RunSession(SessionInput input);
+
+// The window's item report for each row of Slot 1's list in turn (none when
+// the window would show none), when the input wanted reports.
+void ForEachItemReport(const SessionResult& result, const std::function<void(const std::optional<ItemReportText>&)>& take);
 
 }  // namespace cli

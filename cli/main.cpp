@@ -233,7 +233,10 @@ int Run(int argc, char** argv) {
   cli::SessionResult result = cli::RunSession(std::move(in));
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
   if (o.json) {
-    if (!Print(cli::FormatJson(result, o.httpMode, o.encoding), &error)) return Fail(error);
+    cli::WriteJson(result, o.httpMode, o.encoding, [&error](std::string_view piece) {
+      if (error.empty()) Print(piece, &error);
+    });
+    if (!error.empty()) return Fail(error);
   } else {
     // The text report prints the lists, not the slots' rows.
     result.slot1.rows = {};

@@ -12,13 +12,17 @@
 namespace cli {
 namespace {
 
+// Writes the document to `write` some 64 KB at a time, as it is made: the
+// document is several times the size of the captures.
 class JsonWriter {
  public:
-  explicit JsonWriter(Encoding encoding) : encoding_(encoding), encode_(encoding) {}
+  JsonWriter(Encoding encoding, const std::function<void(std::string_view)>& write)
+      : encoding_(encoding), encode_(encoding), write_(write) {}
 
   void String(std::string_view gbk) {
     BeforeValue();
     Quoted(encode_(gbk));
+    if (out_.size() >= 64 * 1024) Flush();
   }
   void OptionalString(const std::optional<std::string>& gbk) {
     if (gbk)
@@ -62,7 +66,10 @@ class JsonWriter {
     }
     Close(']');
   }
-  std::string Take() { return std::move(out_) + "\n"; }
+  void Finish() {
+    out_ += "\n";
+    Flush();
+  }
 
  private:
   void BeforeValue() {
@@ -110,8 +117,14 @@ class JsonWriter {
     out_.push_back('"');
   }
 
+  void Flush() {
+    write_(out_);
+    out_.clear();
+  }
+
   Encoding encoding_;
   OutputEncoder encode_;
+  const std::function<void(std::string_view)>& write_;
   std::string out_;
   std::vector<bool> first_;
   bool afterKey_ = false;
@@ -149,12 +162,46 @@ class ReportText {
   // every line end once did, and its LF stays.
   void EndLine(size_t from) {
     while (gbk_.size() > from && (gbk_.back() == '\n' || gbk_.back() == '\r')) gbk_.pop_back();
+    SpellControls(from);
 #ifdef _WIN32
     gbk_ += "\r\n";
 #else
     gbk_ += gbk_.size() > from && ds::IsLeadByte(static_cast<unsigned char>(gbk_.back())) ? "\r\n" : "\n";
 #endif
     if (gbk_.size() >= 64 * 1024) Flush();
+  }
+  // A capture's escape sequences must not reach the terminal (colours, a
+  // new title, cursor moves): control bytes but TAB and line breaks, and
+  // DEL, are written as "\x1b". None of them is ever a GBK trail byte; a
+  // lead byte right before one starts no character and is spelled too, or
+  // it would take the backslash as its second byte.
+  void SpellControls(size_t from) {
+    auto acted = [](std::string_view t, size_t i) {
+      unsigned char c = static_cast<unsigned char>(t[i]);
+      if (c == 0x7F) return true;
+      if (c >= 0x20 || c == '\t' || c == '\n') return false;
+      return c != '\r' || i + 1 >= t.size() || t[i + 1] != '\n';
+    };
+    size_t first = from;
+    while (first < gbk_.size() && !acted(gbk_, first)) ++first;
+    if (first == gbk_.size()) return;
+    std::string line = gbk_.substr(from);
+    gbk_.resize(from);
+    for (size_t i = 0; i < line.size();) {
+      size_t n = ds::CharLength(line, i);
+      bool spell = n == 2 ? acted(line, i + 1) : acted(line, i);
+      if (!spell) {
+        gbk_.append(line, i, n);
+        i += n;
+        continue;
+      }
+      size_t end = i + n;
+      for (; i < end; ++i) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned char>(line[i]));
+        gbk_ += escape;
+      }
+    }
   }
   void Flush() {
     std::string piece = encode_(gbk_);
@@ -177,10 +224,13 @@ class ReportText {
   std::string gbk_;
 };
 
-void WriteSlot(JsonWriter& j, const SlotResult& slot) {
+// The rows right after parsing are let go once written: nothing after them
+// needs them, and the item reports to come need room.
+void WriteSlot(JsonWriter& j, SlotResult& slot) {
   j.Open('{');
   j.Key("parsed");
   j.Rows(slot.parsed);
+  std::vector<ds::Row>().swap(slot.parsed);
   j.Key("report");
   j.OptionalString(slot.report);
   j.Key("notes");
@@ -253,7 +303,15 @@ void WriteDecoded(JsonWriter& j, const ds::Row& row, const ds::DecodedComparison
 }  // namespace
 
 std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding) {
-  JsonWriter j(encoding);
+  std::string out;
+  SessionResult copy = r;
+  WriteJson(copy, httpMode, encoding, [&out](std::string_view piece) { out += piece; });
+  return out;
+}
+
+void WriteJson(SessionResult& r, bool httpMode, Encoding encoding,
+               const std::function<void(std::string_view)>& write) {
+  JsonWriter j(encoding, write);
   j.Open('{');
   j.Key("mode");
   j.String(httpMode ? "http" : "cookies");
@@ -285,10 +343,10 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
   j.OptionalString(r.summary);
   j.Key("reports");
   j.Open('[');
-  for (const auto& report : r.reports) {
+  ForEachItemReport(r, [&j](const std::optional<ItemReportText>& report) {
     if (!report) {
       j.Null();
-      continue;
+      return;
     }
     j.Open('{');
     j.Key("report");
@@ -296,10 +354,10 @@ std::string FormatJson(const SessionResult& r, bool httpMode, Encoding encoding)
     j.Key("content");
     j.String(report->content);
     j.Close('}');
-  }
+  });
   j.Close(']');
   j.Close('}');
-  return j.Take();
+  j.Finish();
 }
 
 void WriteText(const SessionResult& r, Encoding encoding, const std::function<void(std::string_view)>& write) {

@@ -11,6 +11,11 @@
 
 namespace cli {
 
+// The JSON document goes to `write` piece by piece as it is made, like the
+// report below, letting go of the slots' rows right after parsing once they
+// are written; FormatJson collects it.
+void WriteJson(SessionResult& result, bool httpMode, Encoding encoding,
+               const std::function<void(std::string_view)>& write);
 std::string FormatJson(const SessionResult& result, bool httpMode, Encoding encoding);
 // The report goes to `write` piece by piece, in order, as it is made: a long
 // one is never held whole.

@@ -15,68 +15,129 @@ char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - '
 }  // namespace
 
 IgnoreMatcher::IgnoreMatcher(const std::vector<Text>& patterns, bool caseSensitive) : caseSensitive_(caseSensitive) {
-  folded_.reserve(patterns.size());
-  for (const Text& p : patterns)
-    if (!p.empty()) folded_.push_back(caseSensitive ? p : ToLowerAscii(p));
-  // The tokens view into folded_, which no longer grows.
-  for (const Text& p : folded_) {
-    std::vector<Token> tokens;
+  for (const Text& original : patterns) {
+    if (original.empty()) continue;
+    Text p = caseSensitive ? original : ToLowerAscii(original);
+    Pattern segments(1);
     for (size_t i = 0; i < p.size();) {
       size_t n = CharLength(p, i);
       if (n == 1 && p[i] == '*') {
-        if (tokens.empty() || tokens.back().kind != Token::kAny) tokens.push_back({Token::kAny, {}});
+        segments.emplace_back();
       } else if (n == 1 && p[i] == '?') {
-        tokens.push_back({Token::kOne, {}});
-      } else if (n == 1 && p[i] == '\\' && i + 1 < p.size()) {
-        i += 1;
-        n = CharLength(p, i);
-        tokens.push_back({Token::kLiteral, std::string_view(p).substr(i, n)});
+        segments.back().tokens.push_back({true, 0});
       } else {
-        tokens.push_back({Token::kLiteral, std::string_view(p).substr(i, n)});
+        if (n == 1 && p[i] == '\\' && i + 1 < p.size()) n = CharLength(p, ++i);
+        segments.back().tokens.push_back({false, CodeAt(p, i, n)});
       }
       i += n;
     }
-    patterns_.push_back(std::move(tokens));
+    // Masks for the segments between stars: bit k of a character's mask is
+    // set where token k takes it.
+    for (size_t s = 1; s + 1 < segments.size(); ++s) {
+      Segment& g = segments[s];
+      const std::vector<Token>& t = g.tokens;
+      while (g.before < t.size() && t[g.before].any) ++g.before;
+      while (g.after < t.size() - g.before && t[t.size() - 1 - g.after].any) ++g.after;
+      g.length = t.size() - g.before - g.after;
+      g.words = (g.length + 63) / 64;
+      g.masks.assign(g.words, 0);
+      for (size_t k = 0; k < g.length; ++k)
+        if (t[g.before + k].any) g.masks[k / 64] |= uint64_t{1} << (k % 64);
+      for (size_t k = 0; k < g.length; ++k) {
+        const Token& token = t[g.before + k];
+        if (token.any) continue;
+        uint32_t& slot = token.code < 256 ? g.oneByte[token.code] : g.twoBytes[token.code];
+        if (slot == 0) {
+          slot = static_cast<uint32_t>(g.masks.size() / g.words);
+          std::vector<uint64_t> anyOnly(g.masks.begin(), g.masks.begin() + static_cast<std::ptrdiff_t>(g.words));
+          g.masks.insert(g.masks.end(), anyOnly.begin(), anyOnly.end());
+        }
+        g.masks[slot * g.words + k / 64] |= uint64_t{1} << (k % 64);
+      }
+    }
+    patterns_.push_back(std::move(segments));
   }
 }
 
-// Greedy with one remembered "*": linear in practice, never worse than
-// pattern length times name length. Steps by character, so a "?" or a "*"
-// never ends inside a double-byte character.
-bool IgnoreMatcher::MatchesOne(const std::vector<Token>& tokens, std::string_view name) const {
-  size_t t = 0, n = 0, starToken = SIZE_MAX, starName = 0;
-  while (n < name.size()) {
-    size_t len = CharLength(name, n);
-    if (t < tokens.size()) {
-      const Token& token = tokens[t];
-      if (token.kind == Token::kAny) {
-        starToken = t++;
-        starName = n;
-        continue;
-      }
-      bool same = token.kind == Token::kOne;
-      if (token.kind == Token::kLiteral && token.text.size() == len) {
-        same = len == 2 ? token.text == name.substr(n, 2)
-                        : token.text[0] == (caseSensitive_ ? name[n] : FoldAscii(name[n]));
-      }
-      if (same) {
-        ++t;
-        n += len;
-        continue;
-      }
-    }
-    if (starToken == SIZE_MAX) return false;
-    t = starToken + 1;
-    starName += CharLength(name, starName);
-    n = starName;
+uint16_t IgnoreMatcher::CodeAt(std::string_view name, size_t at, size_t length) const {
+  if (length == 2) return static_cast<uint16_t>(static_cast<unsigned char>(name[at]) << 8 | static_cast<unsigned char>(name[at + 1]));
+  return static_cast<unsigned char>(caseSensitive_ ? name[at] : FoldAscii(name[at]));
+}
+
+// The tokens one after another from `at`, which moves past them.
+bool IgnoreMatcher::MatchesHere(const std::vector<Token>& tokens, std::string_view name, size_t& at) const {
+  for (const Token& token : tokens) {
+    if (at >= name.size()) return false;
+    size_t n = CharLength(name, at);
+    if (!token.any && token.code != CodeAt(name, at, n)) return false;
+    at += n;
   }
-  while (t < tokens.size() && tokens[t].kind == Token::kAny) ++t;
-  return t == tokens.size();
+  return true;
+}
+
+// The first place at or after `at` where the segment occurs; `at` moves past
+// it. Its literals are matched at all their places at once, a few words of
+// bits per character, so a long segment costs no search back.
+bool IgnoreMatcher::FindSegment(const Segment& g, std::string_view name, size_t& at) const {
+  for (size_t k = 0; k < g.before; ++k) {
+    if (at >= name.size()) return false;
+    at += CharLength(name, at);
+  }
+  if (g.length > 0) {
+    std::vector<uint64_t> state(g.words, 0);
+    const size_t lastWord = (g.length - 1) / 64;
+    const uint64_t lastBit = uint64_t{1} << ((g.length - 1) % 64);
+    for (;;) {
+      if (at >= name.size()) return false;
+      size_t n = CharLength(name, at);
+      uint16_t code = CodeAt(name, at, n);
+      uint32_t slot = 0;
+      if (code < 256) {
+        slot = g.oneByte[code];
+      } else if (auto found = g.twoBytes.find(code); found != g.twoBytes.end()) {
+        slot = found->second;
+      }
+      const uint64_t* mask = &g.masks[slot * g.words];
+      uint64_t carry = 1;
+      for (size_t w = 0; w < g.words; ++w) {
+        uint64_t next = state[w] >> 63;
+        state[w] = ((state[w] << 1) | carry) & mask[w];
+        carry = next;
+      }
+      at += n;
+      if (state[lastWord] & lastBit) break;
+    }
+  }
+  for (size_t k = 0; k < g.after; ++k) {
+    if (at >= name.size()) return false;
+    at += CharLength(name, at);
+  }
+  return true;
+}
+
+// The first segment from the start, each one between stars where it first
+// occurs (the earliest leaves the most room for the rest), and the last on
+// the name's last characters: steps forward by character only, so a "?" or a
+// "*" never ends inside a double-byte character, and the cost stays near the
+// name's length whatever the pattern.
+bool IgnoreMatcher::MatchesOne(const Pattern& pattern, std::string_view name) const {
+  size_t at = 0;
+  if (!MatchesHere(pattern.front().tokens, name, at)) return false;
+  if (pattern.size() == 1) return at == name.size();
+  for (size_t s = 1; s + 1 < pattern.size(); ++s)
+    if (!FindSegment(pattern[s], name, at)) return false;
+  const std::vector<Token>& last = pattern.back().tokens;
+  if (last.empty()) return true;
+  size_t left = 0;
+  for (size_t i = at; i < name.size(); i += CharLength(name, i)) ++left;
+  if (left < last.size()) return false;
+  for (size_t skip = left - last.size(); skip > 0; --skip) at += CharLength(name, at);
+  return MatchesHere(last, name, at);
 }
 
 bool IgnoreMatcher::Matches(std::string_view name) const {
-  for (const std::vector<Token>& tokens : patterns_)
-    if (MatchesOne(tokens, name)) return true;
+  for (const Pattern& pattern : patterns_)
+    if (MatchesOne(pattern, name)) return true;
   return false;
 }
 

@@ -2,7 +2,10 @@
 // patterns with "*" (any run of characters) and "?" (one character).
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -21,14 +24,32 @@ class IgnoreMatcher {
   bool empty() const { return patterns_.empty(); }
 
  private:
+  // One character of a pattern: "?" or a literal, by its code (one byte
+  // folded under the case rule, or both bytes of a double-byte character).
   struct Token {
-    enum Kind { kLiteral, kOne, kAny } kind;
-    std::string_view text;  // one character of the folded pattern (kLiteral)
+    bool any;
+    uint16_t code;
   };
-  bool MatchesOne(const std::vector<Token>& tokens, std::string_view name) const;
+  // Tokens between two stars, and what finding them in a name takes: the
+  // "?" before and after the first and last literal, and for the literals
+  // between, bit masks for matching all their places at once.
+  struct Segment {
+    std::vector<Token> tokens;
+    size_t before = 0, after = 0, length = 0, words = 0;
+    std::vector<uint64_t> masks;         // `words` each: "?" alone, then one per literal code
+    std::array<uint32_t, 256> oneByte{};  // mask per one-byte code (0: "?" alone)
+    std::unordered_map<uint16_t, uint32_t> twoBytes;
+  };
+  // Segments split at the stars: the first matches at the start, the last
+  // at the end, and each one between where it first occurs.
+  using Pattern = std::vector<Segment>;
 
-  std::vector<Text> folded_;
-  std::vector<std::vector<Token>> patterns_;
+  uint16_t CodeAt(std::string_view name, size_t at, size_t length) const;
+  bool MatchesHere(const std::vector<Token>& tokens, std::string_view name, size_t& at) const;
+  bool FindSegment(const Segment& segment, std::string_view name, size_t& at) const;
+  bool MatchesOne(const Pattern& pattern, std::string_view name) const;
+
+  std::vector<Pattern> patterns_;
   bool caseSensitive_;
 };
 

@@ -35,41 +35,51 @@ Text TimeOf(std::string_view key, const json& value, bool jwt) {
 
 // Walks two documents side by side. The path is kept as a stack of pieces
 // and written out only for a difference, and objects (sorted by key) are
-// merged in one pass, so a large document costs one walk.
+// merged in one pass, so a large document costs one walk. The containers
+// being walked sit on a stack of their own: however deep a document the
+// parser lets through, the walk does not recurse.
 class FieldWalker {
  public:
   FieldWalker(DecodedComparison& out, bool jwt) : out_(out), jwt_(jwt) {}
 
   void Walk(const json& a, const json& b) {
-    if (a.is_object() && b.is_object()) {
-      auto i = a.begin(), j = b.begin();
-      while (i != a.end() || j != b.end()) {
-        int order = i == a.end() ? 1 : j == b.end() ? -1 : i.key().compare(j.key());
+    Visit(a, b);
+    while (!open_.empty()) {
+      Open& o = open_.back();
+      if (o.a->is_object()) {
+        if (o.i == o.a->end() && o.j == o.b->end()) {
+          Leave();
+          continue;
+        }
+        int order = o.i == o.a->end() ? 1 : o.j == o.b->end() ? -1 : o.i.key().compare(o.j.key());
         if (order < 0) {
-          Add(FieldDifference::Kind::kOnlyIn1, i.key(), &*i, nullptr);
-          ++i;
+          Add(FieldDifference::Kind::kOnlyIn1, o.i.key(), &*o.i, nullptr);
+          ++o.i;
         } else if (order > 0) {
-          Add(FieldDifference::Kind::kOnlyIn2, j.key(), nullptr, &*j);
-          ++j;
+          Add(FieldDifference::Kind::kOnlyIn2, o.j.key(), nullptr, &*o.j);
+          ++o.j;
         } else {
-          path_.push_back({i.key(), 0});
-          Walk(*i, *j);
+          const json &x = *o.i, &y = *o.j;
+          path_.push_back({o.i.key(), 0});
+          ++o.i, ++o.j;
+          Visit(x, y);
+        }
+      } else {
+        const json &a1 = *o.a, &b1 = *o.b;
+        size_t k = o.k++;
+        if (k >= a1.size() && k >= b1.size()) {
+          Leave();
+          continue;
+        }
+        path_.push_back({{}, k + 1});
+        if (k < a1.size() && k < b1.size()) {
+          Visit(a1[k], b1[k]);
+        } else {
+          Add(k < a1.size() ? FieldDifference::Kind::kOnlyIn1 : FieldDifference::Kind::kOnlyIn2, {},
+              k < a1.size() ? &a1[k] : nullptr, k < b1.size() ? &b1[k] : nullptr);
           path_.pop_back();
-          ++i, ++j;
         }
       }
-    } else if (a.is_array() && b.is_array()) {
-      for (size_t k = 0; k < a.size() || k < b.size(); ++k) {
-        path_.push_back({{}, k + 1});
-        if (k < a.size() && k < b.size())
-          Walk(a[k], b[k]);
-        else
-          Add(k < a.size() ? FieldDifference::Kind::kOnlyIn1 : FieldDifference::Kind::kOnlyIn2, {},
-              k < a.size() ? &a[k] : nullptr, k < b.size() ? &b[k] : nullptr);
-        path_.pop_back();
-      }
-    } else if (a != b) {
-      Add(FieldDifference::Kind::kDifferent, {}, &a, &b);
     }
   }
 
@@ -78,6 +88,29 @@ class FieldWalker {
     std::string_view key;
     size_t index;  // 1 + the array index; 0 for a key
   };
+  // Two objects or two arrays being walked: where each side has got to.
+  struct Open {
+    const json *a, *b;
+    json::const_iterator i, j;  // objects
+    size_t k = 0;               // arrays
+  };
+
+  // Two containers of one kind are opened for the walk; anything else is
+  // compared at once. Every value but the whole document has its piece on
+  // the path, taken off once it is done with.
+  void Visit(const json& a, const json& b) {
+    if ((a.is_object() && b.is_object()) || (a.is_array() && b.is_array())) {
+      open_.push_back({&a, &b, a.cbegin(), b.cbegin(), 0});
+      return;
+    }
+    if (a != b) Add(FieldDifference::Kind::kDifferent, {}, &a, &b);
+    if (!open_.empty()) path_.pop_back();
+  }
+  void Leave() {
+    open_.pop_back();
+    if (!open_.empty()) path_.pop_back();
+  }
+
 
   // `key` is one more piece after the path, when not empty.
   void Add(FieldDifference::Kind kind, std::string_view key, const json* a, const json* b) {
@@ -98,14 +131,15 @@ class FieldWalker {
     FieldDifference f;
     f.kind = kind;
     f.path = Utf8ToGbk(path);
-    if (a) f.value1 = ShortenGbk(JsonToGbk(*a), kShownValueBytes), f.date1 = TimeOf(last, *a, jwt_);
-    if (b) f.value2 = ShortenGbk(JsonToGbk(*b), kShownValueBytes), f.date2 = TimeOf(last, *b, jwt_);
+    if (a) f.value1 = ShortJsonToGbk(*a, kShownValueBytes), f.date1 = TimeOf(last, *a, jwt_);
+    if (b) f.value2 = ShortJsonToGbk(*b, kShownValueBytes), f.date2 = TimeOf(last, *b, jwt_);
     out_.fields.push_back(std::move(f));
   }
 
   DecodedComparison& out_;
   bool jwt_;
   std::vector<Piece> path_;
+  std::vector<Open> open_;
 };
 
 // Line breaks and other control bytes would break the report's lines.

@@ -1,5 +1,10 @@
 #include "decode/json_text.h"
 
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "decode/layers.h"
 #include "decode/texts.h"
 #include "items/percent_decode.h"
@@ -30,6 +35,39 @@ int NestingDepth(std::string_view utf8) {
   return deepest;
 }
 
+// Compact JSON as dump() writes it, but with a stack of its own instead of
+// recursion, and only until the text is longer than `enough` bytes (at the
+// end of a token).
+std::string CompactJson(const nlohmann::json& value, size_t enough) {
+  using nlohmann::json;
+  auto scalar = [](const json& v) { return v.dump(-1, ' ', false, json::error_handler_t::replace); };
+  std::string out;
+  std::vector<std::pair<const json*, json::const_iterator>> open;
+  auto write = [&](const json& v) {
+    if (v.is_object() || v.is_array()) {
+      out += v.is_object() ? '{' : '[';
+      open.emplace_back(&v, v.cbegin());
+    } else {
+      out += scalar(v);
+    }
+  };
+  write(value);
+  while (!open.empty() && out.size() <= enough) {
+    const json* container = open.back().first;
+    json::const_iterator& next = open.back().second;
+    if (next == container->cend()) {
+      out += container->is_object() ? '}' : ']';
+      open.pop_back();
+      continue;
+    }
+    if (next != container->cbegin()) out += ',';
+    if (container->is_object()) out += scalar(json(next.key())) + ':';
+    const json& child = *next++;
+    write(child);
+  }
+  return out;
+}
+
 }  // namespace
 
 JsonParse ParseJsonText(std::string_view utf8) {
@@ -52,8 +90,12 @@ JsonParse ParseJsonText(std::string_view utf8) {
   return out;
 }
 
-Text JsonToGbk(const nlohmann::json& value) {
-  return Utf8ToGbk(value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+Text JsonToGbk(const nlohmann::json& value) { return Utf8ToGbk(CompactJson(value, SIZE_MAX)); }
+
+Text ShortJsonToGbk(const nlohmann::json& value, size_t maxBytes) {
+  // A character takes at most four bytes of UTF-8 and at least one of GBK,
+  // so a text cut past four times the limit still runs past the limit.
+  return ShortenGbk(Utf8ToGbk(CompactJson(value, 4 * maxBytes + 4)), maxBytes);
 }
 
 }  // namespace ds

@@ -26,6 +26,9 @@ JsonParse ParseJsonText(std::string_view utf8);
 
 // Compact JSON as GBK text; bytes that are not UTF-8 inside strings show as
 // U+FFFD instead of stopping the dump.
+// Neither recurses, however deep the value.
 Text JsonToGbk(const nlohmann::json& value);
+// The same cut as ShortenGbk makes, written only as far as the cut.
+Text ShortJsonToGbk(const nlohmann::json& value, size_t maxBytes);
 
 }  // namespace ds

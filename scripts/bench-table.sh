@@ -37,6 +37,15 @@ join_s=$(best bash -c join_pipeline)
 peak_kb=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/time.txt")
 input_bytes=$(( $(stat -c %s "$work/a.txt") + $(stat -c %s "$work/b.txt") ))
 
+# --json on 1,000,000 cookies a side: the document is several times the input.
+awk 'BEGIN { srand(1); for (i = 0; i < 1000000; i++) printf "c%d=v%d; ", int(rand() * 1500000), i % 7 }' >"$work/big-a.txt"
+awk 'BEGIN { srand(2); for (i = 0; i < 1000000; i++) printf "c%d=v%d; ", int(rand() * 1500000), i % 7 }' >"$work/big-b.txt"
+/usr/bin/time -v build/release/dualsieve-cli compare --json "$work/big-a.txt" "$work/big-b.txt" >/dev/null \
+  2>"$work/json-time.txt" || true
+json_peak_kb=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/json-time.txt")
+json_bytes=$(( $(stat -c %s "$work/big-a.txt") + $(stat -c %s "$work/big-b.txt") ))
+rm -f "$work/big-a.txt" "$work/big-b.txt"
+
 # A 50 MB HAR brought in by the recogniser (against a one-cookie file).
 python3 bench/make_har.py 50 >"$work/big.har"
 printf 'sid=x' >"$work/one.txt"
@@ -62,9 +71,10 @@ if [ -f build/win/list_fill_bench.exe ]; then
     --benchmark_format=json >"$work/window.json" 2>/dev/null || true
 fi
 
-python3 - "$work" "$cli_s" "$join_s" "$peak_kb" "$input_bytes" "$har_s" "$har_peak_kb" "$har_bytes" <<'PY'
+python3 - "$work" "$cli_s" "$join_s" "$peak_kb" "$input_bytes" "$har_s" "$har_peak_kb" "$har_bytes" \
+  "$json_peak_kb" "$json_bytes" <<'PY'
 import json, sys
-work, cli_s, join_s, peak_kb, input_bytes, har_s, har_peak_kb, har_bytes = sys.argv[1:]
+work, cli_s, join_s, peak_kb, input_bytes, har_s, har_peak_kb, har_bytes, json_peak_kb, json_bytes = sys.argv[1:]
 def bench(file):
     data = json.load(open(f"{work}/{file}"))
     return {b["name"]: (b["real_time"], b["time_unit"]) for b in data["benchmarks"]}
@@ -79,6 +89,8 @@ ratio = float(cli_s) / float(join_s)
 row("companion vs LC_ALL=C sort | join", f"{ratio:.2f}x", "<= 0.5x", ratio <= 0.5)
 memory = int(peak_kb) * 1024 / int(input_bytes)
 row("companion peak memory", f"{memory:.1f}x the input", "<= 10x", memory <= 10)
+json_memory = int(json_peak_kb) * 1024 / int(json_bytes)
+row("companion --json peak memory, 2 x 1,000,000 cookies", f"{json_memory:.1f}x the input", "<= 10x", json_memory <= 10)
 row("companion: 50 MB HAR, --from auto", f"{float(har_s):.2f} s", "<= 2 s", float(har_s) <= 2)
 har_memory = int(har_peak_kb) * 1024 / int(har_bytes)
 row("companion: 50 MB HAR, peak memory", f"{har_memory:.1f}x the file", "<= 5x", har_memory <= 5)
@@ -96,6 +108,9 @@ for arg, label in (("1", "Yes"), ("0", "No")):
 for name, label in (("BM_Compare/20000/1/0", "prefix"), ("BM_Compare/20000/0/0", "containment")):
     t = ms(compare, name)
     row(f"fuzzy Analyse 2 x 20,000 names, {label}", f"{t:.0f} ms", "<= 1 s", t <= 1000)
+for name, label in (("BM_IgnoreLongName/0", "*, 10,000 ?, x"), ("BM_IgnoreLongName/1", "1,000 characters")):
+    t = ms(compare, name)
+    row(f"ignore pattern ({label}) on a 1 MB name", f"{t:.1f} ms", "<= 50 ms", t <= 50)
 for name, work_, target in (
         ("BM_PasteIntoSlot/100000", "window: paste of 100,000 items", 250),
         ("BM_ResizeStep100k", "window: one resize step, 2 x 100,000 rows", 50),

@@ -87,8 +87,10 @@ TEST(CliSession, ReportsAreNullWhenSlot2IsEmptyAndDuplicatesFollowTheAnswer) {
   ASSERT_TRUE(r.duplicates.has_value());
   EXPECT_EQ(r.slot1.parsed.size(), 2u);
   EXPECT_EQ(r.slot1.rows.rows.size(), 1u);
-  ASSERT_EQ(r.reports.size(), 1u);
-  EXPECT_FALSE(r.reports[0].has_value());
+  std::vector<std::optional<ItemReportText>> reports;
+  ForEachItemReport(r, [&reports](const std::optional<ItemReportText>& report) { reports.push_back(report); });
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_FALSE(reports[0].has_value());
   EXPECT_TRUE(r.HasDifferences());
 }
 
@@ -107,7 +109,10 @@ TEST(CliSession, HttpModeWithTheWordForLineBreaks) {
   SessionResult r = RunSession(in);
   ASSERT_EQ(r.lists.different.size(), 1u);
   EXPECT_EQ(r.lists.different[0].Cells(), (std::vector<std::string>{"1", "Host", "a", "b"}));
-  EXPECT_EQ(r.reports[1]->content, "Host:a\r\n\r\nHost:b\r\n");
+  std::vector<std::optional<ItemReportText>> reports;
+  ForEachItemReport(r, [&reports](const std::optional<ItemReportText>& report) { reports.push_back(report); });
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[1]->content, "Host:a\r\n\r\nHost:b\r\n");
 }
 
 TEST(CliEncoding, RejectsWhatCodePage936CannotHoldAtItsOffset) {
@@ -204,6 +209,30 @@ TEST(CliJson, DecodedRowsAndIgnoredNamesOnlyWhenAskedFor) {
   EXPECT_NE(FormatJson(RunSession(same), false, Encoding::kUtf8).find("\"decoded\": []"), std::string::npos);
 }
 
+// The document goes out in pieces as it is made, never held whole, and the
+// rows right after parsing go once written.
+TEST(CliJson, LongDocumentsGoOutInPieces) {
+  std::string slot1, slot2;
+  for (int i = 0; i < 20000; ++i) {
+    slot1 += "name" + std::to_string(i) + "=a;";
+    slot2 += "name" + std::to_string(i) + "=b;";
+  }
+  SessionResult r = RunSession(Cookies(slot1, slot2));
+  std::string whole = FormatJson(r, false, Encoding::kUtf8);
+  std::string joined;
+  size_t pieces = 0, largest = 0;
+  WriteJson(r, false, Encoding::kUtf8, [&](std::string_view piece) {
+    ++pieces;
+    largest = std::max(largest, piece.size());
+    joined += piece;
+  });
+  EXPECT_EQ(joined, whole);
+  EXPECT_GT(pieces, whole.size() / (128 * 1024));
+  EXPECT_LT(largest, 128u * 1024);
+  EXPECT_TRUE(r.slot1.parsed.empty() && r.slot2.parsed.empty());
+  EXPECT_EQ(r.slot1.rows.rows.size(), 20000u);
+}
+
 // A long report is written in two halves that meet inside Slot 2's missing
 // list: every item must come out once, in order, under its own heading.
 TEST(CliText, LongReportsComeOutWholeAndInOrder) {
@@ -248,6 +277,24 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
     EXPECT_EQ(text.find(title2), text.rfind(title2)) << missing1;
     EXPECT_NE(text.find("=v;\n== "), std::string::npos);  // the differences' heading follows the last item
   }
+}
+
+// A capture's escape sequences reach no terminal through the report: control
+// bytes show as "\x1b", TAB and line breaks stay what they are.
+TEST(CliText, ControlBytesAreSpelledOut) {
+  SessionResult r;
+  r.separators = {";", "="};
+  r.lists.missingInSlot1 = {ds::Row{"", "t\x1b]0;title\x07", "\x1b[31mred"}, ds::Row{"", "tab", "a\tb\x7f"}};
+  r.lists.missingInSlot2 = {ds::Row{"", "cr", "a\rb"}, ds::Row{"", "lead", "\xD6\x1b[0m\xD6\xD0"}};
+  r.lists.different = {ds::Row{"", "d", "\x01", "\x9b"}};
+  r.duplicates = "[\x1b[2J]:1\r\n[x]:2\r\n";
+  std::string text;
+  WriteText(r, Encoding::kGbk, [&text](std::string_view piece) { text += piece; });
+  std::erase(text, '\r');  // Windows keeps CR LF
+  for (const char* shown : {"\n[\\x1b[2J]:1\n[x]:2\n", "\nt\\x1b]0;title\\x07=\\x1b[31mred;\n",
+                            "\ntab=a\tb\\x7f;\n", "\ncr=a\\x0db;\n", "\nlead=\\xd6\\x1b[0m\xD6\xD0;\n", "=\\x01;\n"})
+    EXPECT_NE(text.find(shown), std::string::npos) << shown;
+  for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 ? c != 0x7F : c == '\n' || c == '\t') << int(c);
 }
 
 TEST(CliOptions, ParsesAndRejects) {

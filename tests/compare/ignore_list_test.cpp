@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "compare/session.h"
 #include "tests/test_gbk.h"
 #include "tests/test_rows.h"
@@ -44,6 +48,76 @@ TEST(IgnoreList, PatternsMatchWholeNamesByCharacter) {
   IgnoreMatcher literal({LiteralPattern(odd)}, true);
   EXPECT_TRUE(literal.Matches(odd));
   EXPECT_FALSE(literal.Matches("aXY\x81\\"));
+}
+
+// Wildcards by their definition: a table of which pattern start matches
+// which name start, character by character.
+bool PlainMatch(const std::string& pattern, const std::string& name, bool caseSensitive) {
+  auto chars = [](std::string_view t) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < t.size(); i += CharLength(t, i)) out.emplace_back(t.substr(i, CharLength(t, i)));
+    return out;
+  };
+  std::vector<std::string> p = chars(caseSensitive ? pattern : ToLowerAscii(pattern));
+  std::vector<std::string> n = chars(caseSensitive ? name : ToLowerAscii(name));
+  std::vector<std::string> kinds;  // "*", "?" or "=" + the literal
+  for (size_t i = 0; i < p.size(); ++i) {
+    if (p[i] == "\\" && i + 1 < p.size())
+      kinds.push_back("=" + p[++i]);
+    else
+      kinds.push_back(p[i] == "*" || p[i] == "?" ? p[i] : "=" + p[i]);
+  }
+  std::vector<std::vector<bool>> m(kinds.size() + 1, std::vector<bool>(n.size() + 1, false));
+  m[0][0] = true;
+  for (size_t t = 1; t <= kinds.size(); ++t)
+    for (size_t c = 0; c <= n.size(); ++c) {
+      const std::string& k = kinds[t - 1];
+      if (k == "*")
+        m[t][c] = m[t - 1][c] || (c > 0 && m[t][c - 1]);
+      else if (c > 0)
+        m[t][c] = m[t - 1][c - 1] && (k == "?" || k.substr(1) == n[c - 1]);
+    }
+  return m[kinds.size()][n.size()];
+}
+
+TEST(IgnoreList, MatchingAgreesWithTheDefinition) {
+  std::mt19937 rng(11);
+  const char* patternPieces[] = {"a", "A", "b", "?", "*", "\\*", "\\", "\xD6\xD0", "\x81", "ab"};
+  const char* namePieces[] = {"a", "A", "b", "*", "\\", "\xD6\xD0", "\x81", "?"};
+  auto anyPiece = [&] { return std::string(namePieces[rng() % 8]); };
+  int matched = 0;
+  for (int round = 0; round < 4300; ++round) {
+    bool caseSensitive = round % 2 == 0;
+    std::string pattern, name;
+    if (round < 4000) {
+      // A name made from the pattern, most of the time changed a little:
+      // as many near misses as matches.
+      for (size_t k = 1 + rng() % 10; k > 0; --k) {
+        std::string piece = patternPieces[rng() % 10];
+        pattern += piece;
+        if (piece == "?") name += anyPiece();
+        else if (piece == "*") for (size_t c = rng() % 4; c > 0; --c) name += anyPiece();
+        else if (piece == "\\*") name += "*";
+        else if (piece != "\\") name += piece;
+      }
+      switch (rng() % 4) {
+        case 0: name += anyPiece(); break;
+        case 1: if (!name.empty()) name.pop_back(); break;
+        case 2: if (!name.empty()) name[rng() % name.size()] = "aAb*"[rng() % 4]; break;
+      }
+    } else {
+      // Segments between stars longer than a word of bits.
+      pattern = rng() % 2 ? "*" : "a*";
+      for (size_t k = 60 + rng() % 90; k > 0; --k) pattern += rng() % 3 ? "a" : "?";
+      pattern += rng() % 2 ? "b*" : "*b";
+      for (size_t k = 100 + rng() % 150; k > 0; --k) name += rng() % 20 ? "a" : "b";
+    }
+    bool expected = PlainMatch(pattern, name, caseSensitive);
+    matched += expected;
+    ASSERT_EQ(IgnoreMatcher({pattern}, caseSensitive).Matches(name), expected)
+        << pattern << " / " << name << " / " << caseSensitive;
+  }
+  EXPECT_GT(matched, 1000);
 }
 
 TEST(IgnoreList, PresetsCoverTheirNames) {

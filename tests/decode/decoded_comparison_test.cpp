@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
+#include "decode/json_text.h"
 #include "tests/test_gbk.h"
 
 namespace ds {
@@ -74,6 +77,39 @@ TEST(DecodeLayers, PeelsWhatItRecognisesAndNamesWhatItCannot) {
     }
     EXPECT_EQ(!v.notes.empty(), c.note) << c.value.substr(0, 40);
   }
+}
+
+std::string Nested(size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); }
+
+// Brackets count only outside strings, and a string ends only at a quote no
+// backslash escapes.
+TEST(DecodeLayers, DepthGuardReadsStringsAsTheParserDoes) {
+  struct Case {
+    std::string json;
+    bool refused;
+  } cases[] = {
+      {Nested(kMaxJsonDepth), false},
+      {Nested(kMaxJsonDepth + 1), true},
+      {"[\"\\\"\", " + Nested(kMaxJsonDepth) + "]", true},  // an escaped quote does not end the string
+      {"[\"\\\\\", " + Nested(kMaxJsonDepth) + "]", true},   // an escaped backslash does not escape the quote
+      {"[\"" + std::string(100, '[') + "\", 1]", false},
+      {"[\"" + std::string(100, ']') + "\", " + Nested(kMaxJsonDepth) + "]", true},
+  };
+  for (const Case& c : cases) {
+    JsonParse parsed = ParseJsonText(c.json);
+    EXPECT_EQ(!parsed.document, c.refused) << c.json.substr(0, 80);
+    EXPECT_EQ(parsed.note, c.refused ? Gbk("JSON嵌套超过64层,未解析") : "") << c.json.substr(0, 80);
+  }
+  // Far deeper than a walk could recurse, yet well under the size limit:
+  // compared as text.
+  std::string deep = "[\"\\\"\", " + std::string(400000, '[') + "1" + std::string(400000, ']') + "]";
+  std::string other = deep;
+  size_t one = deep.find('1');
+  other[one] = '2';
+  DecodedComparison c = CompareDecoded(deep, other);
+  EXPECT_FALSE(c.structured);
+  ASSERT_TRUE(c.first);
+  EXPECT_EQ(c.first->offset, one);
 }
 
 TEST(DecodeLayers, StopsAfterBoundedLayers) {
@@ -182,12 +218,61 @@ TEST(DecodedComparison, CharactersGbkCannotHoldStillTellValuesApart) {
   EXPECT_EQ(text.first->offset, 1u);
   EXPECT_EQ(text.first->excerpt1, Gbk("a【?】?b"));
 
-  DecodedComparison json = CompareDecoded("%7B%22n%22%3A%22%F0%9F%98%80%22%7D", "%7B%22n%22%3A%22%F0%9F%98%81%22%7D");
+  DecodedComparison json = CompareDecoded("%7B%22n%22%3A%22%E0%B8%81%22%7D", "%7B%22n%22%3A%22%F0%9F%98%81%22%7D");
   ASSERT_TRUE(json.structured);
   ASSERT_EQ(json.fields.size(), 1u);
   EXPECT_EQ(json.fields[0].path, "n");
 
   EXPECT_TRUE(CompareDecoded("%F0%9F%98%80", "8J+YgA==").sameDecoded);  // the same emoji, two encodings
+}
+
+TEST(DecodedComparison, DifferencesPastTheCapAreCountedNotListed) {
+  for (size_t count : {kMaxFieldDifferences, kMaxFieldDifferences + 1}) {
+    nlohmann::json a = nlohmann::json::object(), b = nlohmann::json::object();
+    for (size_t k = 0; k < count; ++k) {
+      a["k" + std::to_string(1000 + k)] = 1;
+      b["k" + std::to_string(1000 + k)] = 2;
+    }
+    DecodedComparison c = CompareDecoded(a.dump(), b.dump());
+    ASSERT_EQ(c.fields.size(), kMaxFieldDifferences);
+    EXPECT_EQ(c.fieldsLeftOut, count - kMaxFieldDifferences);
+    EXPECT_EQ(c.fields.back().path, "k" + std::to_string(1000 + kMaxFieldDifferences - 1));
+    std::vector<Text> lines = DecodedComparisonLines(c);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Gbk("JSON对比: " + std::to_string(count) + "处不同")), lines.end());
+    EXPECT_EQ(lines.back() == Gbk("  另有1处不同未列出"), count > kMaxFieldDifferences);
+  }
+}
+
+// Shown texts are cut at a byte limit, never inside a character.
+TEST(DecodedComparison, ShownTextsAreCutAtTheirLimit) {
+  struct Case {
+    std::string gbk;
+    size_t limit;
+    std::string shown;
+  } cases[] = {
+      {"abc", 3, "abc"},
+      {"abcd", 3, Gbk("abc…")},
+      {Gbk("ab中"), 4, Gbk("ab中")},
+      {Gbk("ab中"), 3, Gbk("ab…")},
+      {Gbk("ab中x"), 4, Gbk("ab中…")},
+      {"", 0, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShortenGbk(c.gbk, c.limit), c.shown) << c.gbk << " " << c.limit;
+
+  // A value shown in a difference: 300 bytes whole, one more cut.
+  for (size_t quoted : {300u, 301u}) {
+    std::string v = std::string(quoted - 2, 'x');
+    DecodedComparison c = CompareDecoded("{\"a\":\"" + v + "\"}", "{\"a\":1}");
+    ASSERT_EQ(c.fields.size(), 1u);
+    EXPECT_EQ(c.fields[0].value1, quoted == 300 ? "\"" + v + "\"" : "\"" + v + Gbk("…"));
+  }
+  // A character GBK shows as "?" takes three bytes before it is cut.
+  std::string thai = "%7B%22a%22%3A%5B%22%E0%B8%81%22";
+  for (int k = 1; k < 70; ++k) thai += "%2C%22%E0%B8%81%22";
+  DecodedComparison c = CompareDecoded(thai + "%5D%7D", "{\"b\":1}");
+  ASSERT_EQ(c.fields.size(), 2u);
+  EXPECT_EQ(c.fields[0].value1.size(), 70 * 4 + 1u);
+  EXPECT_EQ(c.fields[0].value1.substr(0, 9), "[\"?\",\"?\",");
 }
 
 TEST(DecodedComparison, UnixTimes) {

@@ -41,6 +41,7 @@ TEST(AddItems, CutsPiecesWithTheSeparatorsInForce) {
       {"A: 1\r\nB: 2\r\n", kHttp, {{"A", "1"}, {"B", "2"}}},  // one item per header line
       {";a=1;\r\n;b=\r\n2", kCookies, {{"a", "1"}, {"b", "2"}}},  // empty pieces go unremarked
       {"k==a==b;j===", {";", "=="}, {{"k", "a==b"}, {"j", "="}}},  // no bytes given back twice
+      {"a==;b=c=", kCookies, {{"a", "=="}, {"b", "c="}}},  // all padding, or one sign of it
       // A lone lead byte at the end, a NUL inside.
       {std::string("c\0=d;\xD6\xD0=\x81", 9), kCookies, {{std::string("c\0", 2), "d"}, {"\xD6\xD0", "\x81"}}},
   };

@@ -88,6 +88,23 @@ TEST(ItemSort, NamesSharingALongStartSortByTheirEnds) {
   }
 }
 
+// A hundred names agreeing on their first sixteen bytes, some ending there and
+// some going on: too many to leave to comparison, they are told apart by
+// their length alone, after a split on the byte before.
+TEST(ItemSort, NamesTyingOnAWholeChunkSortByLength) {
+  for (bool caseSensitive : {true, false}) {
+    std::vector<Text> names, keys;
+    for (int i = 0; i < 100; ++i) {
+      // "Cookie_Session" is fourteen bytes; the fifteenth splits the group.
+      Text name = std::string("Cookie_Session") + (i % 7 == 0 ? "B" : "A") + "x" + (i % 3 == 0 ? "" : std::to_string(i % 5));
+      names.push_back(name);
+      keys.push_back(caseSensitive ? name : NameOrderKey(name));
+    }
+    std::vector<std::string_view> views(names.begin(), names.end());
+    EXPECT_EQ(ItemOrder(views, caseSensitive), test::PlainInsertionOrder(keys)) << caseSensitive;
+  }
+}
+
 // The fast sort must leave rows exactly where inserting them one by one into
 // a flat array leaves them, ties and all; rows are told apart by their value.
 TEST(ItemSort, MatchesThePlainInsertionRowForRow) {
