@@ -42,21 +42,41 @@ std::string RequestKey(const HttpMessage& request) {
   return key;
 }
 
+namespace {
+
+std::string ExactKey(const HttpMessage& request) {
+  UrlParts url = SplitUrl(request.url);
+  return ToUpperAscii(request.method) + " " + url.host + url.path + "?" + url.query;
+}
+
+}  // namespace
+
 std::vector<RequestPair> PairRequests(const std::vector<HarEntry>& a, const std::vector<HarEntry>& b) {
-  // The k-th request of a key in A pairs with the k-th of that key in B.
-  std::unordered_map<std::string, std::vector<size_t>> inB;
-  for (size_t j = 0; j < b.size(); ++j) inB[RequestKey(b[j].request)].push_back(j);
-  std::unordered_map<std::string, size_t> taken;
   std::vector<std::optional<size_t>> partnerOfA(a.size());
   std::vector<bool> pairedB(b.size(), false);
-  for (size_t i = 0; i < a.size(); ++i) {
-    std::string key = RequestKey(a[i].request);
-    auto found = inB.find(key);
-    size_t& k = taken[key];
-    if (found == inB.end() || k >= found->second.size()) continue;
-    partnerOfA[i] = found->second[k++];
-    pairedB[*partnerOfA[i]] = true;
-  }
+  // Among the requests still unpaired, the k-th of a key in A pairs with the
+  // k-th of that key in B.
+  auto pairBy = [&](std::string (*keyOf)(const HttpMessage&)) {
+    std::unordered_map<std::string, std::vector<size_t>> inB;
+    for (size_t j = 0; j < b.size(); ++j)
+      if (!pairedB[j]) inB[keyOf(b[j].request)].push_back(j);
+    std::unordered_map<std::string, size_t> taken;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (partnerOfA[i]) continue;
+      std::string key = keyOf(a[i].request);
+      auto found = inB.find(key);
+      if (found == inB.end()) continue;
+      size_t& k = taken[key];
+      if (k >= found->second.size()) continue;
+      partnerOfA[i] = found->second[k++];
+      pairedB[*partnerOfA[i]] = true;
+    }
+  };
+  // The very same request first, so that one request more or less among many
+  // of one key (page=1, page=2, …) does not shift all that follow it; then
+  // the key, whose query values may have changed.
+  pairBy(ExactKey);
+  pairBy(RequestKey);
   std::vector<RequestPair> pairs;
   pairs.reserve(a.size() + b.size());
   size_t nextB = 0;  // B's entries before this one are placed

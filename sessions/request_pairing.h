@@ -1,7 +1,7 @@
 // Two recorded sessions side by side: which request of one is which of the
 // other. A request is known by its method, host, path and the names of its
 // query parameters (their values change from run to run); repeated requests
-// pair in the order they were made.
+// pair in the order they were made, the very same URL before others.
 #pragma once
 
 #include <optional>
