@@ -85,10 +85,7 @@ std::vector<RequestPair> PairRequests(const std::vector<HarEntry>& a, const std:
       if (!pairedB[nextB]) pairs.push_back({std::nullopt, nextB});
   };
   for (size_t i = 0; i < a.size(); ++i) {
-    if (partnerOfA[i]) {
-      placeOnlyB(*partnerOfA[i]);
-      nextB = std::max(nextB, *partnerOfA[i] + 1);
-    }
+    if (partnerOfA[i]) placeOnlyB(*partnerOfA[i]);
     pairs.push_back({i, partnerOfA[i]});
   }
   placeOnlyB(b.size());

@@ -72,10 +72,10 @@ std::string Names(const std::vector<Row>& rows) {
 }
 
 TEST(SessionDiff, EachPartOfAPair) {
-  HarEntry a = Entry("GET", "https://e.com/api?q=%E4%B8%AD&page=1&t=1",
+  HarEntry a = Entry("GET", "https://e.com/api?q=%E4%B8%AD&page=1&t=1&s=a+b",
                      {{"accept", "*/*"}, {"cookie", "sid=1; theme=dark; nick=张三"}}, "200",
                      {{"set-cookie", "seen=1; Path=/"}, {"set-cookie", "lang=zh"}});
-  HarEntry b = Entry("GET", "https://e.com/api?q=%e4%b8%ad&page=2&t=1",
+  HarEntry b = Entry("GET", "https://e.com/api?q=%e4%b8%ad&page=2&t=1&s=a%20b",
                      {{"accept", "text/html"}, {"cookie", "sid=1; theme=light; uid=9"}}, "302",
                      {{"set-cookie", "seen=2; Path=/, lang=zh"}});
   std::vector<PairDiff> cookies = CompareSessions({a}, {b}, Input(AnalysisMode::kCookies));
@@ -87,11 +87,12 @@ TEST(SessionDiff, EachPartOfAPair) {
   EXPECT_EQ(Names(d.request.lists.missingInSlot1), "uid=9 ");
   EXPECT_EQ(Names(d.request.lists.missingInSlot2), "nick=" + Gbk("张三") + " ");
   EXPECT_EQ(Names(d.request.lists.different), "theme=dark|light ");
-  // The query compares decoded (%E4 and %e4 are one byte) and shows what was sent.
+  // The query compares decoded (%E4 and %e4 are one byte, "+" a space) and
+  // shows what was sent.
   EXPECT_EQ(Names(d.query.lists.different), "page=1|2 ");
   EXPECT_TRUE(d.query.lists.missingInSlot1.empty() && d.query.lists.missingInSlot2.empty());
   EXPECT_EQ(Names(d.setCookies.lists.different), "seen=1|2 ");
-  EXPECT_EQ(d.pathA, "/api?q=%E4%B8%AD&page=1&t=1");
+  EXPECT_EQ(d.pathA, "/api?q=%E4%B8%AD&page=1&t=1&s=a+b");
 
   // HTTP mode compares the headers instead.
   PairDiff http = CompareSessions({a}, {b}, Input(AnalysisMode::kHttp))[0];
