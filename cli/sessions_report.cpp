@@ -6,6 +6,7 @@
 #include "items/analysis_mode.h"
 #include "items/sentence.h"
 #include "platform/codepage.h"
+#include "sessions/texts.h"
 
 namespace cli {
 namespace {
@@ -22,59 +23,36 @@ Text ToGbkText(const std::string& utf8) {
                                  ds::platform::kCodePageGbk);
 }
 
-const char* VerdictOf(const PairDiff& d) {
-  if (!d.pair.b) return texts::kPairOnlyA;
-  if (!d.pair.a) return texts::kPairOnlyB;
-  return d.Same() ? texts::kPairSame : texts::kPairDifferent;
-}
-
-struct Part {
-  Text name;
-  const PartDiff* diff;
-  const char* valueSeparator;
-};
-
-std::vector<Part> PartsOf(const PairDiff& d, bool httpMode) {
-  Text mode = ds::ModeWord(httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies);
-  return {{mode, &d.request, httpMode ? ": " : "="},
-          {texts::kPartQuery, &d.query, "="},
-          {texts::kPartSetCookie, &d.setCookies, "="}};
-}
+ds::AnalysisMode ModeOf(bool httpMode) { return httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies; }
 
 Text PairLine(size_t number, const PairDiff& d, bool httpMode) {
   char head[32];
   std::snprintf(head, sizeof head, "%4zu ", number);
-  Text line = head + Text(VerdictOf(d)) + "  " + d.method + " " + (d.pair.a ? d.pathA : d.pathB) + "  " +
+  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + (d.pair.a ? d.pathA : d.pathB) + "  " +
               (d.statusA.empty() ? "-" : d.statusA) + "/" + (d.statusB.empty() ? "-" : d.statusB);
-  if (!d.Paired() || d.Same()) return line;
-  if (d.error) line += "  " + *d.error;
-  for (const Part& p : PartsOf(d, httpMode)) {
-    const ds::ComparisonLists& l = p.diff->lists;
-    if (p.diff->Same()) continue;
-    line += "  " + FillIn(texts::kPartCounts, {{"part", p.name}, {"missing1", Count(l.missingInSlot1.size())},
-                                                {"missing2", Count(l.missingInSlot2.size())},
-                                                {"different", Count(l.different.size())}});
-  }
-  if (d.statusA != d.statusB) line += "  " + Text(texts::kPartStatus);
-  return line;
+  Text differences = ds::PairDifferences(d, ModeOf(httpMode));
+  return differences.empty() ? line : line + "  " + differences;
 }
 
 void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
   *out += "\r\n== " + std::to_string(number) + " " + d.method + " " + d.pathA + " ==\r\n";
   if (d.pathA != d.pathB) *out += "B: " + d.pathB + "\r\n";
-  if (d.statusA != d.statusB) *out += "[" + Text(texts::kPartStatus) + "] A " + d.statusA + "  B " + d.statusB + "\r\n";
+  if (d.statusA != d.statusB) *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + d.statusA + "  B " + d.statusB + "\r\n";
   if (d.error) *out += *d.error + "\r\n";
-  for (const Part& p : PartsOf(d, httpMode)) {
+  const char* valueSeparator = httpMode ? ": " : "=";
+  for (const ds::PairPart& p : ds::PartsOf(d, ModeOf(httpMode))) {
+    // Query parameters and Set-Cookie items are name=value in either mode.
+    const char* separator = p.diff == &d.request ? valueSeparator : "=";
     const ds::ComparisonLists& l = p.diff->lists;
     auto rows = [&](const char* caption, const std::vector<ds::Row>& list) {
       if (list.empty()) return;
       *out += "[" + p.name + "] " + caption + " (" + Count(list.size()) + ")\r\n";
       for (const ds::Row& row : list) {
         if (list.data() == l.different.data()) {
-          *out += "  A " + Text(row.Cell(1)) + p.valueSeparator + Text(row.Cell(2)) + "\r\n";
-          *out += "  B " + Text(row.Cell(1)) + p.valueSeparator + Text(row.Cell(3)) + "\r\n";
+          *out += "  A " + Text(row.Cell(1)) + separator + Text(row.Cell(2)) + "\r\n";
+          *out += "  B " + Text(row.Cell(1)) + separator + Text(row.Cell(3)) + "\r\n";
         } else {
-          *out += "  " + Text(row.Cell(1)) + p.valueSeparator + Text(row.Cell(2)) + "\r\n";
+          *out += "  " + Text(row.Cell(1)) + separator + Text(row.Cell(2)) + "\r\n";
         }
       }
     };
@@ -82,19 +60,6 @@ void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
     rows(texts::kMissingInB, l.missingInSlot2);
     rows(texts::kDifferentAB, l.different);
   }
-}
-
-Text Summary(const SessionsReport& r) {
-  size_t same = 0, different = 0, onlyA = 0, onlyB = 0;
-  for (const PairDiff& d : r.pairs) {
-    if (!d.pair.b) ++onlyA;
-    else if (!d.pair.a) ++onlyB;
-    else if (d.Same()) ++same;
-    else ++different;
-  }
-  return FillIn(texts::kSessionsSummary, {{"pairs", Count(r.pairs.size())}, {"same", Count(same)},
-                                          {"different", Count(different)}, {"onlyA", Count(onlyA)},
-                                          {"onlyB", Count(onlyB)}});
 }
 
 // JSON is written in UTF-8; every text here came from GBK, so a GBK
@@ -170,7 +135,7 @@ std::string SessionsText(const SessionsReport& r, Encoding encoding) {
   for (size_t i = 0; i < r.pairs.size(); ++i) out += PairLine(i + 1, r.pairs[i], r.httpMode) + "\r\n";
   for (size_t i = 0; i < r.pairs.size(); ++i)
     if (r.pairs[i].Paired() && !r.pairs[i].Same()) AppendDetails(i + 1, r.pairs[i], r.httpMode, &out);
-  out += "\r\n" + Summary(r) + "\r\n";
+  out += "\r\n" + ds::SessionsSummary(r.pairs) + "\r\n";
 #ifndef _WIN32
   out = ds::Replace(out, "\r\n", "\n");
 #endif
@@ -214,7 +179,7 @@ std::string SessionsJson(const SessionsReport& r, Encoding encoding) {
     out.push_back('}');
   }
   out.append("],\n \"summary\": ");
-  JsonString(Summary(r), &out);
+  JsonString(ds::SessionsSummary(r.pairs), &out);
   out.append("}\n");
   if (encoding == Encoding::kGbk) return ToGbkText(out);
   return out;

@@ -4,6 +4,8 @@
 
 #include "compare/ignore_list.h"
 #include "import/text_decode.h"
+#include "items/sentence.h"
+#include "sessions/texts.h"
 
 namespace ds {
 namespace {
@@ -156,6 +158,46 @@ std::vector<PairDiff> CompareSessions(const std::vector<HarEntry>& a, const std:
     out.push_back(std::move(d));
   }
   return out;
+}
+
+Text PairVerdict(const PairDiff& d) {
+  if (!d.pair.b) return sessions_texts::kPairOnlyA;
+  if (!d.pair.a) return sessions_texts::kPairOnlyB;
+  return d.Same() ? sessions_texts::kPairSame : sessions_texts::kPairDifferent;
+}
+
+std::vector<PairPart> PartsOf(const PairDiff& d, AnalysisMode mode) {
+  return {{ModeWord(mode), &d.request},
+          {sessions_texts::kPartQuery, &d.query},
+          {sessions_texts::kPartSetCookie, &d.setCookies}};
+}
+
+Text PairDifferences(const PairDiff& d, AnalysisMode mode) {
+  if (!d.Paired() || d.Same()) return {};
+  Text out = d.error.value_or("");
+  auto count = [](const std::vector<Row>& rows) { return std::to_string(rows.size()); };
+  for (const PairPart& p : PartsOf(d, mode)) {
+    const ComparisonLists& l = p.diff->lists;
+    if (p.diff->Same()) continue;
+    out += (out.empty() ? "" : "  ") +
+           FillIn(sessions_texts::kPartCounts, {{"part", p.name}, {"missing1", count(l.missingInSlot1)},
+                                                {"missing2", count(l.missingInSlot2)}, {"different", count(l.different)}});
+  }
+  if (d.statusA != d.statusB) out += (out.empty() ? "" : "  ") + Text(sessions_texts::kPartStatus);
+  return out;
+}
+
+Text SessionsSummary(const std::vector<PairDiff>& pairs) {
+  size_t same = 0, different = 0, onlyA = 0, onlyB = 0;
+  for (const PairDiff& d : pairs) {
+    if (!d.pair.b) ++onlyA;
+    else if (!d.pair.a) ++onlyB;
+    else if (d.Same()) ++same;
+    else ++different;
+  }
+  auto n = [](size_t v) { return std::to_string(v); };
+  return FillIn(sessions_texts::kSessionsSummary, {{"pairs", n(pairs.size())}, {"same", n(same)}, {"different", n(different)},
+                                                  {"onlyA", n(onlyA)}, {"onlyB", n(onlyB)}});
 }
 
 }  // namespace ds

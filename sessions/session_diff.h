@@ -49,4 +49,19 @@ struct SessionsInput {
 std::vector<PairDiff> CompareSessions(const std::vector<HarEntry>& a, const std::vector<HarEntry>& b,
                                       const SessionsInput& in);
 
+// The words both front ends show (GBK): "相同", "不同", "仅A有" or "仅B有".
+Text PairVerdict(const PairDiff& d);
+// What differs in a pair: "Cookies: A缺0 B缺1 异2  查询参数: …  状态", the
+// part named by the mode word; empty for a pair that is the same or alone.
+Text PairDifferences(const PairDiff& d, AnalysisMode mode);
+// "共6对请求: 相同2, 不同2, 仅A有1, 仅B有1".
+Text SessionsSummary(const std::vector<PairDiff>& pairs);
+
+// The three parts of a pair as shown, with the mode word naming the first.
+struct PairPart {
+  Text name;
+  const PartDiff* diff;
+};
+std::vector<PairPart> PartsOf(const PairDiff& d, AnalysisMode mode);
+
 }  // namespace ds

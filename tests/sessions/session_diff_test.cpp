@@ -93,6 +93,9 @@ TEST(SessionDiff, EachPartOfAPair) {
   EXPECT_TRUE(d.query.lists.missingInSlot1.empty() && d.query.lists.missingInSlot2.empty());
   EXPECT_EQ(Names(d.setCookies.lists.different), "seen=1|2 ");
   EXPECT_EQ(d.pathA, "/api?q=%E4%B8%AD&page=1&t=1&s=a+b");
+  EXPECT_EQ(PairDifferences(d, AnalysisMode::kCookies),
+            Gbk("Cookies: A缺1 B缺1 异1  查询参数: A缺0 B缺0 异1  Set-Cookie: A缺0 B缺0 异1  状态"));
+  EXPECT_EQ(PairVerdict(d), Gbk("不同"));
 
   // HTTP mode compares the headers instead.
   PairDiff http = CompareSessions({a}, {b}, Input(AnalysisMode::kHttp))[0];
@@ -115,6 +118,9 @@ TEST(SessionDiff, SameOnlyWhenEveryPartAgreesUnderTheIgnoreList) {
   ASSERT_EQ(lonely.size(), 1u);
   EXPECT_FALSE(lonely[0].Same());
   EXPECT_EQ(lonely[0].statusB, "");
+  EXPECT_EQ(PairVerdict(lonely[0]), Gbk("仅A有"));
+  EXPECT_EQ(PairDifferences(lonely[0], AnalysisMode::kCookies), "");
+  EXPECT_EQ(SessionsSummary({lonely[0], ignored}), Gbk("共2对请求: 相同1, 不同0, 仅A有1, 仅B有0"));
 }
 
 TEST(SessionDiff, ARequestTheSlotTextCannotCarryIsNamedNotCompared) {
