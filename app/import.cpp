@@ -1,6 +1,7 @@
 #include "app/import.h"
 
 #include "app/message_boxes.h"
+#include "app/texts.h"
 #include "import/capture.h"
 #include "import/text_decode.h"
 #include "import/texts.h"
@@ -17,28 +18,37 @@ namespace {
 
 void Refuse(const ImportView& v, std::string_view text) { ShowRefusal(v.owner, text, ds::texts::kImportTitle); }
 
-// The HAR entry to take: asked when there is a choice; nullopt when the
-// question was left unanswered.
-std::optional<size_t> ChosenEntry(const ImportView& v, const ds::Capture& capture) {
-  if (capture.entries.size() < 2) return capture.defaultEntry;
+// The HAR entry to take: asked when there is a choice, or when the other
+// slot holds a HAR too and the two can be compared whole; nullopt when the
+// question was left unanswered, ui::kChoseExtra for the whole comparison.
+std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture) {
+  bool wholeToo = capture.kind == ds::CaptureKind::kHar && v.hars.slot[static_cast<int>(ds::Other(v.slot))];
+  if (capture.entries.size() < 2 && !wholeToo) return static_cast<int>(capture.defaultEntry);
   ui::ChoiceRequest request;
   request.title = ds::texts::kHarChoiceTitle;
   for (const ds::HarEntry& entry : capture.entries) request.lines.push_back(ds::EntryCaption(entry));
   request.selected = static_cast<int>(capture.defaultEntry);
   request.okText = ds::texts::kChoiceOk;
   request.cancelText = ds::texts::kChoiceCancel;
+  if (wholeToo) request.extraText = texts::kCompareAllRequests;
   int chosen = ui::ChooseFromList(v.owner, request);
+  if (chosen == ui::kChoseExtra) return chosen;
   if (chosen < 0 || static_cast<size_t>(chosen) >= capture.entries.size()) return std::nullopt;
-  return static_cast<size_t>(chosen);
+  return chosen;
 }
 
 // `whole`: the text replaces the box's, else the selection.
 void Import(const ImportView& v, const AppState& state, const ds::CaptureText& source, bool whole) {
   ds::Capture capture = ds::ReadCapture(source, ds::CaptureFormat::kAuto, state.mode);
   if (capture.error) return Refuse(v, *capture.error);
-  std::optional<size_t> entry = ChosenEntry(v, capture);
+  std::optional<int> entry = ChosenEntry(v, capture);
   if (!entry) return;
-  ds::SlotText slot = ds::SlotTextOf(capture, source, state.mode, state.separators, *entry);
+  HarEntries& kept = v.hars.slot[static_cast<int>(v.slot)];
+  if (*entry == ui::kChoseExtra) {
+    kept = std::make_shared<const std::vector<ds::HarEntry>>(std::move(capture.entries));
+    return v.compareSessions();
+  }
+  ds::SlotText slot = ds::SlotTextOf(capture, source, state.mode, state.separators, static_cast<size_t>(*entry));
   if (slot.error) return Refuse(v, *slot.error);
   // A file's lone LFs break lines in the box as a paste's CR LFs do.
   ds::Text slotText = ds::WindowsLineBreaks(std::move(slot.text));
@@ -51,6 +61,9 @@ void Import(const ImportView& v, const AppState& state, const ds::CaptureText& s
     v.input.SetText(slotText);
   else
     v.input.ReplaceSelection(slotText);
+  kept = capture.kind == ds::CaptureKind::kHar
+             ? std::make_shared<const std::vector<ds::HarEntry>>(std::move(capture.entries))
+             : nullptr;
   const char* kind = ds::CaptureKindName(capture.kind);
   v.statusBar.SetText(ds::FillIn(ds::texts::kImportedStatus, {{"kind", kind}, {"count", ds::ToText(static_cast<long long>(count))}}));
 }

@@ -2,21 +2,32 @@
 // input box, or the clipboard pasted with Ctrl+Shift+V.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "app/main_controls.h"
+#include "app/session_window.h"
 
 namespace app {
+
+// The HAR last brought into each slot, for comparing two sessions whole.
+struct HarSources {
+  HarEntries slot[2];
+};
 
 struct ImportView {
   HWND owner;  // of the message boxes and the HAR entry choice
   ds::Slot slot;
   ui::EditBox& input;
   ui::StatusBar& statusBar;
+  HarSources& hars;
+  std::function<void()> compareSessions;  // both slots hold a HAR: compare them request by request
 };
 
-inline ImportView ImportViewOf(HWND owner, MainControls& c, ds::Slot slot) {
-  return {owner, slot, c.Input(slot), c.statusBar};
+inline ImportView ImportViewOf(HWND owner, MainControls& c, ds::Slot slot, HarSources& hars,
+                               std::function<void()> compareSessions) {
+  return {owner, slot, c.Input(slot), c.statusBar, hars, std::move(compareSessions)};
 }
 
 // The file's text (UTF-8 with or without a byte order mark, UTF-16 with one,

@@ -7,6 +7,7 @@
 #include "app/layout.h"
 #include "app/layout_handlers.h"
 #include "app/main_window_design.h"
+#include "app/message_boxes.h"
 #include "app/mode_handlers.h"
 #include "app/option_handlers.h"
 #include "app/reports.h"
@@ -14,6 +15,8 @@
 #include "app/slots.h"
 #include "app/startup.h"
 #include "app/texts.h"
+#include "compare/ignore_list.h"
+#include "import/texts.h"
 #include "ui/text_convert.h"
 
 namespace app {
@@ -135,11 +138,11 @@ void MainWindow::WireEvents() {
     input.onChange = [&c, &state, &input, slot] { ParseSlotIntoWindow(input, SlotViewOf(c, slot), state, slot); };
     input.AcceptFiles();
     input.onFileDrop = [this, slot](const std::wstring& path) {
-      LoadDroppedFile(ImportViewOf(hwnd(), controls_, slot), state_, path);
+      LoadDroppedFile(Importing(slot), state_, path);
     };
     input.onKeyCommand = [this, slot](UINT key) {
       if (!IsCtrlShiftV(key)) return false;
-      PasteRecognised(ImportViewOf(hwnd(), controls_, slot), state_);
+      PasteRecognised(Importing(slot), state_);
       return true;
     };
   }
@@ -285,6 +288,43 @@ void MainWindow::ShowDetail(std::string_view text) {
 
 void MainWindow::HideDetail() {
   if (detail_) detail_->Show(false);
+}
+
+void MainWindow::CompareSessions() {
+  if (!hars_.slot[0] || !hars_.slot[1]) return;
+  if (!sessions_) {
+    sessions_ = std::make_unique<SessionWindow>();
+    if (!sessions_->Create(hwnd())) {
+      sessions_.reset();
+      return;
+    }
+    sessions_->onChoose = [this](const ds::HarEntry* a, const ds::HarEntry* b) { LoadPair(a, b); };
+  }
+  ds::SessionsInput in;
+  in.mode = state_.mode;
+  in.separators = state_.separators;
+  in.rule = RuleOf(controls_.caseSensitiveSwitch, controls_.exactMatchSwitch);
+  in.ignorePatterns = state_.ignorePatterns;
+  // Times, request ids and tags change from run to run: left out here.
+  std::vector<ds::Text> volatileNames = *ds::IgnorePreset("volatile");
+  in.ignorePatterns.insert(in.ignorePatterns.end(), volatileNames.begin(), volatileNames.end());
+  RECT main;
+  GetWindowRect(hwnd(), &main);
+  SetWindowPos(sessions_->hwnd(), nullptr, main.left + 40, main.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  sessions_->ShowPairs(hars_.slot[0], hars_.slot[1], in);
+}
+
+// A pair's two requests go into the two slots as imports do, then Analyse
+// runs on them, so every list and menu works on the pair.
+void MainWindow::LoadPair(const ds::HarEntry* a, const ds::HarEntry* b) {
+  if (!a || !b) return SetStatus(texts::kSessionPairAlone);
+  ds::SlotText texts[2] = {ds::ItemsTextOf(a->request, state_.mode, state_.separators),
+                           ds::ItemsTextOf(b->request, state_.mode, state_.separators)};
+  for (const ds::SlotText& t : texts)
+    if (t.error) return ShowRefusal(hwnd(), *t.error, ds::texts::kImportTitle);
+  controls_.slot1Input.SetText(ds::WindowsLineBreaks(texts[0].text));
+  controls_.slot2Input.SetText(ds::WindowsLineBreaks(texts[1].text));
+  RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_);
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -6,7 +6,9 @@
 
 #include "app/detail_window.h"
 #include "app/editing.h"
+#include "app/import.h"
 #include "app/input_window.h"
+#include "app/session_window.h"
 #include "app/main_controls.h"
 #include "ui/window.h"
 
@@ -40,6 +42,9 @@ class MainWindow : public ui::Window {
   void ShowDetail();
   void ShowDetail(std::string_view text);  // until the content box changes again
   void HideDetail();
+  // The two slots' HARs compared request by request, in the session window.
+  void CompareSessions();
+  SessionWindow* sessions() { return sessions_.get(); }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -52,12 +57,18 @@ class MainWindow : public ui::Window {
   }
   void WireEvents();
   void OnMoved();
+  ImportView Importing(ds::Slot slot) {
+    return ImportViewOf(hwnd(), controls_, slot, hars_, [this] { CompareSessions(); });
+  }
+  void LoadPair(const ds::HarEntry* a, const ds::HarEntry* b);
 
   HFONT font_ = nullptr;
   MainControls controls_;
   AppState state_;
   std::unique_ptr<DetailWindow> detail_;
   std::unique_ptr<InputWindow> input_;
+  std::unique_ptr<SessionWindow> sessions_;  // made when first asked for
+  HarSources hars_;
   bool quitOnClose_ = true;
   ui::Placement startPlacement_ = ui::Placement::kCentred;
 };

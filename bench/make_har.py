@@ -6,13 +6,24 @@ import json
 import sys
 
 size = int(float(sys.argv[1] if len(sys.argv) > 1 else 50) * 1024 * 1024)
+# Optional: a number of entries to spread the size over, and a variant (1) in
+# which every 50th request sends another cookie and every 97th is missing,
+# as a second recording of the same session would.
+count = int(sys.argv[2]) if len(sys.argv) > 2 else None
+variant = len(sys.argv) > 3 and sys.argv[3] == '1'
+items = 120 if count is None else max(1, size // count // 100)
 body = ('{"items": [' + ', '.join('{"id": %d, "name": "商品%d", "note": "lorem 😀 ipsum \\ud83c\\udf89 dolor"}' % (i, i)
-                                  for i in range(120)) + ']}')
+                                  for i in range(items)) + ']}')
 entries = []
 written = 0
 n = 0
-while written < size:
+while (written < size) if count is None else (n < count):
     cookie = 'sid=s%06d; theme=dark; lang=zh-CN; token=eyJhbGciOiJIUzI1NiJ9.%d' % (n, n)
+    if variant and n % 50 == 0:
+        cookie = cookie.replace('theme=dark', 'theme=light')
+    if variant and n % 97 == 0:
+        n += 1
+        continue
     headers = [{'name': ':authority', 'value': 'shop.example.com'}, {'name': ':method', 'value': 'GET'},
                {'name': ':path', 'value': '/api/items?page=%d' % n}, {'name': 'accept', 'value': 'application/json'},
                {'name': 'accept-language', 'value': 'zh-CN,zh;q=0.9,en;q=0.8'},

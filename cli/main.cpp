@@ -20,6 +20,8 @@
 #include "cli/compare_session.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/sessions_report.h"
+#include "compare/ignore_list.h"
 #include "import/capture.h"
 #include "import/text_decode.h"
 #include "items/analysis_mode.h"
@@ -121,6 +123,49 @@ bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionIn
   return true;
 }
 
+// A HAR file's entries, or an error naming the file.
+bool ReadSession(const std::string& path, const cli::Options& o, std::vector<ds::HarEntry>* entries,
+                 std::string* error) {
+  std::string name = path == "-" ? "standard input" : Shown(path, o.encoding);
+  ds::platform::FileContent file = ds::platform::ReadInputFile(path);
+  if (!file.error.empty()) {
+    *error = "cannot read " + name + ": " + file.error;
+    return false;
+  }
+  ds::DecodedCapture d = ds::DecodeCapture(std::move(file.bytes), o.encoding == cli::Encoding::kGbk);
+  if (d.badOffset) {
+    *error = name + ": byte " + std::to_string(*d.badOffset) + ": not text";
+    return false;
+  }
+  ds::Capture capture = ds::ReadCapture(d.text, ds::CaptureFormat::kHar, ds::AnalysisMode::kCookies);
+  if (capture.error) {
+    *error = name + ": " + cli::EncodeOutput(*capture.error, o.encoding);
+    return false;
+  }
+  *entries = std::move(capture.entries);
+  return true;
+}
+
+// Two HAR files compared request by request.
+int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
+  std::string error;
+  std::vector<ds::HarEntry> a, b;
+  if (!ReadSession(o.file1, o, &a, &error) || !ReadSession(o.file2, o, &b, &error)) return Fail(error);
+  ds::SessionsInput s;
+  s.mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+  s.separators = {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
+                  ds::SeparatorFromSetting(ds::SeparatorKind::kValue, in.valueSeparatorBox)};
+  s.rule = in.rule;
+  s.ignorePatterns = in.ignorePatterns;
+  // Times, request ids and tags change from run to run: always left out here.
+  std::vector<ds::Text> volatileNames = *ds::IgnorePreset("volatile");
+  s.ignorePatterns.insert(s.ignorePatterns.end(), volatileNames.begin(), volatileNames.end());
+  cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s)};
+  std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
+  if (!Print(out, &error)) return Fail(error);
+  return report.HasDifferences() ? 1 : 0;
+}
+
 int Run(int argc, char** argv) {
   cli::ParsedOptions parsed = cli::ParseOptions(CommandLine(argc, argv));
   if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
@@ -152,6 +197,8 @@ int Run(int argc, char** argv) {
   if (o.valueSeparator &&
       !ToGbk(*o.valueSeparator, ArgumentEncoding(), "--value-sep", &in.valueSeparatorBox, &error))
     return Fail(error);
+
+  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in);
 
   ds::HarChoice choice;
   choice.number = o.harEntry;

@@ -6,6 +6,7 @@ namespace cli {
 
 const char kUsage[] =
     "usage: dualsieve-cli compare [options] FILE1 FILE2\n"
+    "       dualsieve-cli sessions [--mode …] [--ignore …] [--json] A.har B.har\n"
     "       dualsieve-cli --help | --version\n"
     "\n"
     "FILE1 is the Slot 1 text, FILE2 the Slot 2 text; '-' reads standard input (one of them at most).\n"
@@ -27,6 +28,10 @@ const char kUsage[] =
     "                             and show where they differ\n"
     "  --ignore PATTERN           leave names matching PATTERN (* and ?) out of the lists; repeatable\n"
     "  --ignore-preset NAME       the same for a set of names: analytics or volatile\n"
+    "sessions pairs the requests of two HAR files (method, host, path, query names, in order) and compares\n"
+    "each pair's cookies (or headers with --mode http), query parameters, Set-Cookie items and status;\n"
+    "the volatile preset is always on there. It takes --mode, --ignore-case, --fuzzy, --encoding, --json,\n"
+    "--ignore and --ignore-preset.\n"
     "Exit status: 0 no differences, 1 differences, 2 error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
@@ -44,7 +49,9 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     o.command = Options::Command::kVersion;
     return p;
   }
-  if (args[0] != "compare") {
+  if (args[0] == "sessions") {
+    o.command = Options::Command::kSessions;
+  } else if (args[0] != "compare") {
     p.error = "unknown command '" + args[0] + "'";
     return p;
   }
@@ -136,7 +143,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (files.size() != 2) {
-    p.error = "compare needs two files, got " + std::to_string(files.size());
+    p.error = args[0] + " needs two files, got " + std::to_string(files.size());
     return p;
   }
   if (o.harEntry && o.harUrl) {

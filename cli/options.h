@@ -11,7 +11,7 @@
 namespace cli {
 
 struct Options {
-  enum class Command { kCompare, kHelp, kVersion };
+  enum class Command { kCompare, kSessions, kHelp, kVersion };
   Command command = Command::kCompare;
   bool httpMode = false;
   std::optional<std::string> lineSeparator;   // as given, UTF-8 like every argument

@@ -254,7 +254,12 @@ SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisM
     return out;
   }
   if (!capture.entries.empty() && entry >= capture.entries.size()) return out;
-  for (const Field& f : FieldsOf(MessageOf(capture, mode, entry), mode)) {
+  return ItemsTextOf(MessageOf(capture, mode, entry), mode, separators);
+}
+
+SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separators& separators) {
+  SlotText out;
+  for (const Field& f : FieldsOf(message, mode)) {
     if (Trim(f.name).empty()) continue;
     if (std::optional<Text> error = WriteItem(f, separators, &out.text)) {
       out.error = std::move(error);

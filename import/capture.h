@@ -46,6 +46,7 @@ struct Field {  // UTF-8
 struct HttpMessage {
   std::string method;  // requests only
   std::string url;
+  std::string status;  // responses of a HAR only: "200"
   std::vector<Field> headers;
   std::vector<Field> cookieRecords;
 };
@@ -83,6 +84,10 @@ struct SlotText {
 // in force. Plain text comes back as it was; `entry` picks an exchange.
 SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisMode mode,
                     const Separators& separators, size_t entry);
+
+// The items of one message's cookies (Cookies mode) or headers (HTTP mode)
+// as slot text, as SlotTextOf writes them.
+SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separators& separators);
 
 // An exchange as offered for choice: "GET https://…" (GBK, for display).
 Text EntryCaption(const HarEntry& entry);

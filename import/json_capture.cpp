@@ -135,6 +135,8 @@ class CaptureReader {
     } else if (place == Place::kRequest) {
       if (key_ == "method") entries_.back().request.method = kept();
       else if (key_ == "url") entries_.back().request.url = kept();
+    } else if (place == Place::kResponse && key_ == "status") {
+      entries_.back().response.status = kept();
     }
     return true;
   }

@@ -55,6 +55,17 @@ har_s=$(best build/release/dualsieve-cli compare --from auto "$work/big.har" "$w
 har_peak_kb=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/har-time.txt")
 har_bytes=$(stat -c %s "$work/big.har")
 
+# Two recordings of one session, 50 MB and 2,000 entries each, compared
+# request by request.
+python3 bench/make_har.py 50 2000 >"$work/session-a.har"
+python3 bench/make_har.py 50 2000 1 >"$work/session-b.har"
+sessions_s=$(best build/release/dualsieve-cli sessions "$work/session-a.har" "$work/session-b.har")
+/usr/bin/time -v build/release/dualsieve-cli sessions "$work/session-a.har" "$work/session-b.har" >/dev/null \
+  2>"$work/sessions-time.txt" || true
+sessions_peak_kb=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/sessions-time.txt")
+sessions_bytes=$(( $(stat -c %s "$work/session-a.har") + $(stat -c %s "$work/session-b.har") ))
+rm -f "$work/session-a.har" "$work/session-b.har"
+
 echo '{"benchmarks": []}' >"$work/window.json"
 if [ -f build/win/list_fill_bench.exe ]; then
   # The window needs a display; without one it would measure nothing.
@@ -72,9 +83,10 @@ if [ -f build/win/list_fill_bench.exe ]; then
 fi
 
 python3 - "$work" "$cli_s" "$join_s" "$peak_kb" "$input_bytes" "$har_s" "$har_peak_kb" "$har_bytes" \
-  "$json_peak_kb" "$json_bytes" <<'PY'
+  "$json_peak_kb" "$json_bytes" "$sessions_s" "$sessions_peak_kb" "$sessions_bytes" <<'PY'
 import json, sys
-work, cli_s, join_s, peak_kb, input_bytes, har_s, har_peak_kb, har_bytes, json_peak_kb, json_bytes = sys.argv[1:]
+(work, cli_s, join_s, peak_kb, input_bytes, har_s, har_peak_kb, har_bytes, json_peak_kb, json_bytes,
+ sessions_s, sessions_peak_kb, sessions_bytes) = sys.argv[1:]
 def bench(file):
     data = json.load(open(f"{work}/{file}"))
     return {b["name"]: (b["real_time"], b["time_unit"]) for b in data["benchmarks"]}
@@ -94,6 +106,9 @@ row("companion --json peak memory, 2 x 1,000,000 cookies", f"{json_memory:.1f}x 
 row("companion: 50 MB HAR, --from auto", f"{float(har_s):.2f} s", "<= 2 s", float(har_s) <= 2)
 har_memory = int(har_peak_kb) * 1024 / int(har_bytes)
 row("companion: 50 MB HAR, peak memory", f"{har_memory:.1f}x the file", "<= 5x", har_memory <= 5)
+row("sessions: 2 x 50 MB HAR, 2,000 entries each", f"{float(sessions_s):.2f} s", "<= 2 s", float(sessions_s) <= 2)
+sessions_memory = int(sessions_peak_kb) * 1024 / int(sessions_bytes)
+row("sessions: peak memory", f"{sessions_memory:.2f}x the files", "<= 3x", sessions_memory <= 3)
 big, small = ms(items, "BM_ParseAndSort/100000/0"), ms(items, "BM_ParseAndSort/10000/0")
 row("parse + sort, 100,000 items", f"{big:.1f} ms", "<= 40 ms", big <= 40)
 row("parse + sort growth, x10 items", f"x{big / small:.1f} time", "<= x13", big / small <= 13)

@@ -72,9 +72,19 @@ class ChoiceWindow : public Window {
     a.bounds.x += 92;
     a.text = r.cancelText;
     if (!cancel_.Create(a)) return false;
+    if (!r.extraText.empty()) {
+      a.bounds = {8, client.cy - 36, 140, 28};
+      a.text = r.extraText;
+      if (!extra_.Create(a)) return false;
+      extra_.onClick = [this] {
+        chosen = kChoseExtra;
+        DestroyWindow(hwnd());
+      };
+    }
     HFONT font = owner ? reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0)) : nullptr;
-    for (Control* c : {static_cast<Control*>(&list_), static_cast<Control*>(&ok_), static_cast<Control*>(&cancel_)})
-      if (font) c->SetFont(font);
+    for (Control* c : {static_cast<Control*>(&list_), static_cast<Control*>(&ok_), static_cast<Control*>(&cancel_),
+                       static_cast<Control*>(&extra_)})
+      if (font && c->hwnd()) c->SetFont(font);
     for (const std::string& line : r.lines) list_.Add(line);
     list_.FitWidestLine(r.lines);
     list_.Select(r.selected);
@@ -113,7 +123,7 @@ class ChoiceWindow : public Window {
   }
 
   ListBox list_;
-  Button ok_, cancel_;
+  Button ok_, cancel_, extra_;
 };
 
 }  // namespace

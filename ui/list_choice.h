@@ -15,9 +15,12 @@ struct ChoiceRequest {
   std::vector<std::string> lines;
   int selected = 0;               // offered first
   std::string okText, cancelText;
+  std::string extraText;  // a third button, when not empty
 };
 
-// The index chosen, or -1 when the window was left without a choice.
+// The index chosen, -1 when the window was left without a choice, or
+// kChoseExtra for the third button.
+constexpr int kChoseExtra = -2;
 int ChooseFromList(HWND owner, const ChoiceRequest& request);
 
 // While set, ChooseFromList asks the hook instead of showing the window.

@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include "app/main_window.h"
+#include "app/texts.h"
 #include "import/texts.h"
 #include "items/sentence.h"
 #include "tests/test_gbk.h"
@@ -159,6 +161,61 @@ TEST_F(ImportWindowTest, EmojiOutsideTheItemsDoNoHarmAndAnItemWithOneIsRefusedBy
   EXPECT_EQ(c().slot1Input.GetText(), before);
 }
 
+std::string Har(const std::vector<std::string>& entries) {
+  std::string out = "{\"log\": {\"entries\": [";
+  for (size_t i = 0; i < entries.size(); ++i) out += (i ? ", " : "") + entries[i];
+  return out + "]}}";
+}
+
+std::string HarEntry(const std::string& url, const std::string& cookie, int status) {
+  return "{\"request\": {\"method\": \"GET\", \"url\": \"" + url +
+         "\", \"headers\": [{\"name\": \"cookie\", \"value\": \"" + cookie +
+         "\"}]}, \"response\": {\"status\": " + std::to_string(status) +
+         ", \"headers\": [{\"name\": \"date\", \"value\": \"Mon\"}], \"content\": {\"text\": \"\xF0\x9F\x98\x80\"}}}";
+}
+
+TEST_F(ImportWindowTest, TwoHarsComparedRequestByRequest) {
+  const std::string a = Har({HarEntry("https://e.com/", "sid=1", 200), HarEntry("https://e.com/api?p=1", "sid=1; t=dark", 200),
+                             HarEntry("https://e.com/old", "sid=1", 200)});
+  const std::string b = Har({HarEntry("https://e.com/", "sid=1", 200), HarEntry("https://e.com/api?p=2", "sid=1; t=light", 302)});
+  std::vector<ui::ChoiceRequest> asked;
+  ui::SetChoiceHook([&asked](const ui::ChoiceRequest& r) {
+    asked.push_back(r);
+    return r.extraText.empty() ? r.selected : ui::kChoseExtra;
+  });
+  Drop(c().slot1Input, SaveFile(L"ds-session-a.har", a));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].extraText, "") << "nothing to compare with yet";
+  EXPECT_EQ(window->sessions(), nullptr);
+  Drop(c().slot2Input, SaveFile(L"ds-session-b.har", b));
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].extraText, app::texts::kCompareAllRequests);
+  ASSERT_NE(window->sessions(), nullptr);
+  ui::ListView& pairs = window->sessions()->list;
+  EXPECT_TRUE(window->sessions()->IsShown());
+  EXPECT_EQ(Column(pairs, 1), (V{Gbk("相同"), Gbk("不同"), Gbk("仅A有")}));
+  EXPECT_EQ(Column(pairs, 4), (V{"200/200", "200/302", "200/-"}));
+  EXPECT_EQ(Column(pairs, 5)[1], Gbk("Cookies: A缺0 B缺0 异1  查询参数: A缺0 B缺0 异1  状态"));
+  EXPECT_EQ(pairs.SelectedRow(), 1) << "the first pair that differs";
+
+  // Enter on the differing pair loads its requests and analyses them.
+  PostMessageW(pairs.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"sid", "t"}));
+  EXPECT_EQ(Column(c().differenceList, 1), (V{"t"}));
+  EXPECT_EQ(Column(c().differenceList, 2), (V{"dark"}));
+  EXPECT_EQ(Column(c().differenceList, 3), (V{"light"}));
+  // A pair with one side only loads nothing; Esc hides the window.
+  pairs.SelectRow(2);
+  PostMessageW(pairs.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(c().statusBar.GetText(), app::texts::kSessionPairAlone);
+  EXPECT_EQ(Column(c().differenceList, 1), (V{"t"}));
+  PostMessageW(pairs.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  ui::LetPendingEventsRun();
+  EXPECT_FALSE(window->sessions()->IsShown());
+}
+
 // The real choice window, answered by keys posted once it is up.
 std::vector<UINT> keysToPress;
 
@@ -170,7 +227,7 @@ void CALLBACK PressKeys(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 TEST_F(ImportWindowTest, ChoiceWindowTakesArrowsEnterAndEsc) {
-  ui::ChoiceRequest request{"pick", {"a", "b", "c"}, 0, "OK", "Cancel"};
+  ui::ChoiceRequest request{"pick", {"a", "b", "c"}, 0, "OK", "Cancel", ""};
   keysToPress = {VK_DOWN, VK_DOWN, VK_RETURN};
   SetTimer(nullptr, 0, 100, PressKeys);
   EXPECT_EQ(ui::ChooseFromList(window->hwnd(), request), 2);

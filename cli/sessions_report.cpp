@@ -1,0 +1,188 @@
+#include "cli/sessions_report.h"
+
+#include <cstdio>
+
+#include "cli/texts.h"
+#include "items/analysis_mode.h"
+#include "items/sentence.h"
+#include "platform/codepage.h"
+#include "sessions/texts.h"
+
+namespace cli {
+namespace {
+
+using ds::FillIn;
+using ds::PairDiff;
+using ds::PartDiff;
+using ds::Text;
+
+std::string Count(size_t n) { return std::to_string(n); }
+
+Text ToGbkText(const std::string& utf8) {
+  return ds::platform::FromUtf16(ds::platform::ToUtf16(utf8, ds::platform::kCodePageUtf8),
+                                 ds::platform::kCodePageGbk);
+}
+
+ds::AnalysisMode ModeOf(bool httpMode) { return httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies; }
+
+Text PairLine(size_t number, const PairDiff& d, bool httpMode) {
+  char head[32];
+  std::snprintf(head, sizeof head, "%4zu ", number);
+  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + (d.pair.a ? d.pathA : d.pathB) + "  " +
+              (d.statusA.empty() ? "-" : d.statusA) + "/" + (d.statusB.empty() ? "-" : d.statusB);
+  Text differences = ds::PairDifferences(d, ModeOf(httpMode));
+  return differences.empty() ? line : line + "  " + differences;
+}
+
+void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
+  *out += "\r\n== " + std::to_string(number) + " " + d.method + " " + d.pathA + " ==\r\n";
+  if (d.pathA != d.pathB) *out += "B: " + d.pathB + "\r\n";
+  if (d.statusA != d.statusB) *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + d.statusA + "  B " + d.statusB + "\r\n";
+  if (d.error) *out += *d.error + "\r\n";
+  const char* valueSeparator = httpMode ? ": " : "=";
+  for (const ds::PairPart& p : ds::PartsOf(d, ModeOf(httpMode))) {
+    // Query parameters and Set-Cookie items are name=value in either mode.
+    const char* separator = p.diff == &d.request ? valueSeparator : "=";
+    const ds::ComparisonLists& l = p.diff->lists;
+    auto rows = [&](const char* caption, const std::vector<ds::Row>& list) {
+      if (list.empty()) return;
+      *out += "[" + p.name + "] " + caption + " (" + Count(list.size()) + ")\r\n";
+      for (const ds::Row& row : list) {
+        if (list.data() == l.different.data()) {
+          *out += "  A " + Text(row.Cell(1)) + separator + Text(row.Cell(2)) + "\r\n";
+          *out += "  B " + Text(row.Cell(1)) + separator + Text(row.Cell(3)) + "\r\n";
+        } else {
+          *out += "  " + Text(row.Cell(1)) + separator + Text(row.Cell(2)) + "\r\n";
+        }
+      }
+    };
+    rows(texts::kMissingInA, l.missingInSlot1);
+    rows(texts::kMissingInB, l.missingInSlot2);
+    rows(texts::kDifferentAB, l.different);
+  }
+}
+
+// JSON is written in UTF-8; every text here came from GBK, so a GBK
+// document is the same one converted back.
+void JsonString(std::string_view gbk, std::string* out) {
+  std::string utf8 = ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk),
+                                             ds::platform::kCodePageUtf8);
+  out->push_back('"');
+  for (unsigned char c : utf8) {
+    if (c == '"' || c == '\\') {
+      out->push_back('\\');
+      out->push_back(static_cast<char>(c));
+    } else if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out->append(escaped);
+    } else {
+      out->push_back(static_cast<char>(c));
+    }
+  }
+  out->push_back('"');
+}
+
+void JsonStringOrNull(bool present, std::string_view gbk, std::string* out) {
+  if (present) JsonString(gbk, out);
+  else out->append("null");
+}
+
+void JsonRows(const std::vector<ds::Row>& rows, size_t cells, std::string* out) {
+  out->push_back('[');
+  for (size_t i = 0; i < rows.size(); ++i) {
+    out->append(i ? ", [" : "[");
+    for (size_t c = 1; c <= cells; ++c) {
+      if (c > 1) out->append(", ");
+      JsonString(rows[i].Cell(c), out);
+    }
+    out->push_back(']');
+  }
+  out->push_back(']');
+}
+
+void JsonPart(const PartDiff& part, std::string* out) {
+  out->append("{\"missing_in_slot1\": ");
+  JsonRows(part.lists.missingInSlot1, 2, out);
+  out->append(", \"missing_in_slot2\": ");
+  JsonRows(part.lists.missingInSlot2, 2, out);
+  out->append(", \"different\": ");
+  JsonRows(part.lists.different, 3, out);
+  out->append(", \"ignored\": [");
+  for (size_t i = 0; i < part.ignored.size(); ++i) {
+    if (i) out->append(", ");
+    JsonString(part.ignored[i], out);
+  }
+  out->append("]}");
+}
+
+void JsonNumberOrNull(const std::optional<size_t>& index, std::string* out) {
+  out->append(index ? std::to_string(*index + 1) : "null");
+}
+
+}  // namespace
+
+bool SessionsReport::HasDifferences() const {
+  for (const PairDiff& d : pairs)
+    if (!d.Same()) return true;
+  return false;
+}
+
+std::string SessionsText(const SessionsReport& r, Encoding encoding) {
+  Text out = FillIn(texts::kSessionsHeading, {{"a", ToGbkText(r.nameA)}, {"countA", Count(r.entriesA)},
+                                              {"b", ToGbkText(r.nameB)}, {"countB", Count(r.entriesB)}}) +
+             "\r\n";
+  for (size_t i = 0; i < r.pairs.size(); ++i) out += PairLine(i + 1, r.pairs[i], r.httpMode) + "\r\n";
+  for (size_t i = 0; i < r.pairs.size(); ++i)
+    if (r.pairs[i].Paired() && !r.pairs[i].Same()) AppendDetails(i + 1, r.pairs[i], r.httpMode, &out);
+  out += "\r\n" + ds::SessionsSummary(r.pairs) + "\r\n";
+#ifndef _WIN32
+  out = ds::Replace(out, "\r\n", "\n");
+#endif
+  return EncodeOutput(out, encoding);
+}
+
+std::string SessionsJson(const SessionsReport& r, Encoding encoding) {
+  std::string out = "{\"mode\": \"";
+  out.append(r.httpMode ? "http" : "cookies").append("\", \"volatile_preset\": true, \"a\": {\"file\": ");
+  JsonString(ToGbkText(r.nameA), &out);
+  out.append(", \"entries\": " + Count(r.entriesA) + "}, \"b\": {\"file\": ");
+  JsonString(ToGbkText(r.nameB), &out);
+  out.append(", \"entries\": " + Count(r.entriesB) + "},\n \"pairs\": [");
+  for (size_t i = 0; i < r.pairs.size(); ++i) {
+    const PairDiff& d = r.pairs[i];
+    out.append(i ? ",\n  {\"a\": " : "\n  {\"a\": ");
+    JsonNumberOrNull(d.pair.a, &out);
+    out.append(", \"b\": ");
+    JsonNumberOrNull(d.pair.b, &out);
+    out.append(", \"method\": ");
+    JsonString(d.method, &out);
+    out.append(", \"path_a\": ");
+    JsonStringOrNull(d.pair.a.has_value(), d.pathA, &out);
+    out.append(", \"path_b\": ");
+    JsonStringOrNull(d.pair.b.has_value(), d.pathB, &out);
+    out.append(", \"status_a\": ");
+    JsonStringOrNull(d.pair.a.has_value(), d.statusA, &out);
+    out.append(", \"status_b\": ");
+    JsonStringOrNull(d.pair.b.has_value(), d.statusB, &out);
+    out.append(", \"same\": ").append(d.Same() ? "true" : "false");
+    if (d.Paired()) {
+      out.append(", \"error\": ");
+      JsonStringOrNull(d.error.has_value(), d.error.value_or(""), &out);
+      out.append(",\n   \"request\": ");
+      JsonPart(d.request, &out);
+      out.append(",\n   \"query\": ");
+      JsonPart(d.query, &out);
+      out.append(",\n   \"set_cookie\": ");
+      JsonPart(d.setCookies, &out);
+    }
+    out.push_back('}');
+  }
+  out.append("],\n \"summary\": ");
+  JsonString(ds::SessionsSummary(r.pairs), &out);
+  out.append("}\n");
+  if (encoding == Encoding::kGbk) return ToGbkText(out);
+  return out;
+}
+
+}  // namespace cli
