@@ -98,16 +98,22 @@ DecodedText FromUtf8(std::string_view bytes, size_t skipped) {
   return out;
 }
 
-// After a 2-byte mark; a unit code page 936 cannot hold (a lone surrogate
-// included) is refused at its offset.
-DecodedText FromUtf16(std::string_view bytes, bool bigEndian) {
-  DecodedText out;
+// Whole units in the byte order given; an odd last byte is left out.
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
   std::u16string units(bytes.size() / 2, u'\0');
   for (size_t i = 0; i < units.size(); ++i) {
     auto hi = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
     auto lo = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
     units[i] = static_cast<char16_t>(hi << 8 | lo);
   }
+  return units;
+}
+
+// After a 2-byte mark; a unit code page 936 cannot hold (a lone surrogate
+// included) is refused at its offset.
+DecodedText FromUtf16(std::string_view bytes, bool bigEndian) {
+  DecodedText out;
+  std::u16string units = Utf16Units(bytes, bigEndian);
   bool defaulted = false;
   out.gbk = platform::FromUtf16(units, kCodePageGbk, &defaulted);
   if (defaulted) {
@@ -286,13 +292,7 @@ DecodedCapture DecodeCapture(std::string bytes, bool gbk) {
       out.badOffset = all.size() - 1;
       return out;
     }
-    std::u16string units(body.size() / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i) {
-      auto hi = static_cast<unsigned char>(body[2 * i + (bigEndian ? 0 : 1)]);
-      auto lo = static_cast<unsigned char>(body[2 * i + (bigEndian ? 1 : 0)]);
-      units[i] = static_cast<char16_t>(hi << 8 | lo);
-    }
-    text.utf8 = Utf16AsUtf8(units);
+    text.utf8 = Utf16AsUtf8(Utf16Units(body, bigEndian));
     return out;
   }
   if (all.substr(0, 3) == "\xEF\xBB\xBF") {
