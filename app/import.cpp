@@ -21,8 +21,10 @@ void Refuse(const ImportView& v, std::string_view text) { ShowRefusal(v.owner, t
 // The HAR entry to take: asked when there is a choice, or when the other
 // slot holds a HAR too and the two can be compared whole; nullopt when the
 // question was left unanswered, ui::kChoseExtra for the whole comparison.
-std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture) {
+// A second HAR dropped beside another is that comparison without a question.
+std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture, bool dropped) {
   bool wholeToo = capture.kind == ds::CaptureKind::kHar && v.hars.slot[static_cast<int>(ds::Other(v.slot))];
+  if (wholeToo && dropped) return ui::kChoseExtra;
   if (capture.entries.size() < 2 && !wholeToo) return static_cast<int>(capture.defaultEntry);
   ui::ChoiceRequest request;
   request.title = ds::texts::kHarChoiceTitle;
@@ -41,7 +43,7 @@ std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture) 
 void Import(const ImportView& v, const AppState& state, const ds::CaptureText& source, bool whole) {
   ds::Capture capture = ds::ReadCapture(source, ds::CaptureFormat::kAuto, state.mode);
   if (capture.error) return Refuse(v, *capture.error);
-  std::optional<int> entry = ChosenEntry(v, capture);
+  std::optional<int> entry = ChosenEntry(v, capture, whole);
   if (!entry) return;
   HarEntries& kept = v.hars.slot[static_cast<int>(v.slot)];
   if (*entry == ui::kChoseExtra) {

@@ -187,9 +187,9 @@ TEST_F(ImportWindowTest, TwoHarsComparedRequestByRequest) {
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].extraText, "") << "nothing to compare with yet";
   EXPECT_EQ(window->sessions(), nullptr);
+  // The second HAR dropped beside the first compares the two whole.
   Drop(c().slot2Input, SaveFile(L"ds-session-b.har", b));
-  ASSERT_EQ(asked.size(), 2u);
-  EXPECT_EQ(asked[1].extraText, app::texts::kCompareAllRequests);
+  EXPECT_EQ(asked.size(), 1u);
   ASSERT_NE(window->sessions(), nullptr);
   ui::ListView& pairs = window->sessions()->list;
   EXPECT_TRUE(window->sessions()->IsShown());
@@ -214,6 +214,14 @@ TEST_F(ImportWindowTest, TwoHarsComparedRequestByRequest) {
   PostMessageW(pairs.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   ui::LetPendingEventsRun();
   EXPECT_FALSE(window->sessions()->IsShown());
+
+  // Pasted, a HAR beside another is asked about, the whole comparison offered.
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), b));
+  KeyWith(c().slot1Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].extraText, app::texts::kCompareAllRequests);
+  EXPECT_TRUE(window->sessions()->IsShown());
+  EXPECT_EQ(Column(window->sessions()->list, 1), (V{Gbk("相同"), Gbk("相同")})) << "B against itself";
 }
 
 // The real choice window, answered by keys posted once it is up.
