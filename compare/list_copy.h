@@ -40,6 +40,19 @@ struct CopyResult {
 
 CopyResult CopyCompleted(const CompletedInput& in, const Separators& separators, std::string_view modeWord);
 
+// The rows Copy completed copies: a slot's item list when the current one
+// lacks nothing, else the focused slot's item list and then its missing
+// list; none when neither slot's lists hold the focus.
+struct CompletedRows {
+  Slot slot = Slot::k1;
+  std::vector<const std::vector<Row>*> parts;  // copied one after another
+  bool nothingMissing = false;                 // the item list alone, as it lacks nothing
+};
+std::optional<CompletedRows> CompletedRowsOf(const CompletedInput& in);
+
+// The rows of the parts, one list.
+std::vector<Row> Joined(const CompletedRows& completed);
+
 enum class RowCopy { kLine, kName, kValue, kSlot1Form, kSlot2Form };
 
 // A part of the selected row; with no row selected nothing is copied and the
