@@ -37,9 +37,9 @@ TEST(Exporters, WriteTheFormsTheirTargetsRead) {
        "curl 'https://www.example.cn/api?q=1' \\\n  -b 'a=it'\\''s; b=2'\n"},
       {"curl", kHttp, {{"X-A", "1"}, {"X-Empty", ""}}, {"https://h/", "POST"},
        "curl 'https://h/' \\\n  -X 'POST' \\\n  -H 'X-A: 1' \\\n  -H 'X-Empty;'\n"},
-      // Every quote behind a caret; a backslash before a quote doubled.
-      {"curl-cmd", kCookies, {{"a", "\"%x%\\"}}, site,
-       "curl ^\"https://www.example.cn/api?q=1^\" ^\r\n  -b ^\"a=^\\^\"^%^x^%^\\^\\^\"\r\n"},
+      // Every quote behind a caret; backslashes before a quote doubled.
+      {"curl-cmd", kCookies, {{"a", "\"%x%\\"}, {"b", "\\\""}}, site,
+       "curl ^\"https://www.example.cn/api?q=1^\" ^\r\n  -b ^\"a=^\\^\"^%^x^%^\\; b=^\\^\\^\\^\"^\"\r\n"},
       {"python", kCookies, {{"a", "it's \\ \xD6\xD0"}}, {}, "cookies = {\r\n    'a': 'it\\'s \\\\ \xD6\xD0'\r\n}\r\n"},
       {"javascript", kCookies, {{"a", "\"\t"}}, {}, "{\r\n  \"a\": \"\\\"\\t\"\r\n}\r\n"},
       {"json", kCookies, {{"a", "1"}}, {}, "[\r\n  {\"name\": \"a\", \"value\": \"1\"}\r\n]\r\n"},
@@ -113,6 +113,9 @@ TEST(Exporters, RefuseByNameWhatTheirFormCannotCarry) {
   EXPECT_FALSE(ExportAs("json", kCookies, {{"a", "x;y\r\n"}, {"a", " 2"}}).error);
   EXPECT_FALSE(ExportAs("headers", kHttp, {{"Accept", "1"}, {"accept", "2"}}).error);
   EXPECT_FALSE(ExportAs("headers", kHttp, {{"X-Empty", ""}, {"Accept", "*/*"}, {"X-B", "1"}}).error);
+  // A date's comma, or one before no name, starts no cookie.
+  EXPECT_FALSE(ExportAs("headers", kHttp, {{"Set-Cookie", "a=1; Expires=Wed, 21 Oct 2026 07:28:00 GMT"},
+                                           {"Set-Cookie", "b=2, =3"}}).error);
 }
 
 TEST(Exporters, TargetsComeFromTheImportElsePlaceholders) {
@@ -121,6 +124,7 @@ TEST(Exporters, TargetsComeFromTheImportElsePlaceholders) {
     const char* host;
   } hosts[] = {{"https://user:pw@a.example.com:8443/x?y=1", "a.example.com"},
                {"example.com/path", "example.com"},
+               {"https://a@b@h.cn/", "h.cn"},  // the host follows the last "@"
                {"http://[::1]:8080/", "[::1]"},
                {"https://h.cn?x=/y", "h.cn"},
                {"/only/a/path", ""},
@@ -165,7 +169,8 @@ TEST(Exporters, ReadersTellTheirFormatsApart) {
     EXPECT_EQ(back.items, c.items) << c.text;
   }
   // JSON of another shape stays plain text.
-  EXPECT_EQ(test::ReadExport("{\"a\": {\"b\": \"1\"}}", CaptureFormat::kAuto, kHttp).kind, CaptureKind::kPlain);
+  EXPECT_EQ(test::ReadExport("{\"a\": \"1\", \"b\": {\"c\": \"2\"}}", CaptureFormat::kAuto, kHttp).kind,
+            CaptureKind::kPlain);
   EXPECT_EQ(test::ReadExport("{\"a\": 1}", CaptureFormat::kAuto, kHttp).kind, CaptureKind::kPlain);
 }
 

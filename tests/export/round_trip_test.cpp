@@ -21,7 +21,7 @@ const std::vector<std::string> kPlain = {"a", "Z", "0", "9", "_", "-", ".", "\xD
                                          "\xA1\xB1", "\xA1\xA1"};
 const std::vector<std::string> kSpecial = {"\"", "'", "\\", "$", "`", "^", "%", "&", "|", "<", ">", "(", ")",
                                            "!", " ", ";", ",", "=", ":", "{", "}", "#", "\t", "*", "?", "~",
-                                           "\\\\", "%a%", "$(", "'\\''", "^\"", "\r\n", "\x7F", "\x01", "@", "/"};
+                                           "\\\\", "\\\"", "\\\\\"", "%a%", "$(", "'\\''", "^\"", "\r\n", "\x7F", "\x01", "@", "/"};
 
 std::string RandomText(std::mt19937& rng, size_t most, bool allowEmpty) {
   std::uniform_int_distribution<size_t> length(allowEmpty ? 0 : 1, most);
