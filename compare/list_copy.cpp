@@ -1,6 +1,7 @@
 #include "compare/list_copy.h"
 
 #include "compare/texts.h"
+#include "export/texts.h"
 #include "items/sentence.h"
 
 namespace ds {
@@ -73,6 +74,25 @@ CopyResult CopyCompleted(const CompletedInput& in, const Separators& separators,
   else
     result.hint = FillIn(texts::kCompletedHint,
                          {{"title", TitleWithModeWord(in.currentRole, modeWord)}, {"mode", modeWord}});
+  return result;
+}
+
+CopyAsResult CopyRowsAs(const Exporter& exporter, const ExportJob& job, std::optional<ListRole> completedTitle,
+                        std::string_view modeWord) {
+  CopyAsResult result;
+  Exported out = Export(exporter, job);
+  if (out.error) {
+    result.refusal = std::move(out.error);
+    return result;
+  }
+  result.copy.text = std::move(out.text);
+  const Text count = ToText(static_cast<long long>(job.rows.size()));
+  if (completedTitle)
+    result.copy.hint = FillIn(export_texts::kCopiedCompletedAsHint, {{"title", TitleWithModeWord(*completedTitle, modeWord)},
+                                                                     {"mode", modeWord}, {"count", count},
+                                                                     {"format", exporter.caption}});
+  else
+    result.copy.hint = FillIn(export_texts::kCopiedAsHint, {{"count", count}, {"format", exporter.caption}});
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "compare/list_role.h"
+#include "export/exporters.h"
 #include "items/rows.h"
 #include "items/slot_parser.h"
 
@@ -52,6 +53,16 @@ std::optional<CompletedRows> CompletedRowsOf(const CompletedInput& in);
 
 // The rows of the parts, one list.
 std::vector<Row> Joined(const CompletedRows& completed);
+
+// Rows in an exporter's form, with a hint naming the format and the count
+// (a completed copy's also names the current list's title); or the
+// exporter's refusal, and nothing is copied.
+struct CopyAsResult {
+  CopyResult copy;
+  std::optional<Text> refusal;
+};
+CopyAsResult CopyRowsAs(const Exporter& exporter, const ExportJob& job, std::optional<ListRole> completedTitle,
+                        std::string_view modeWord);
 
 enum class RowCopy { kLine, kName, kValue, kSlot1Form, kSlot2Form };
 
