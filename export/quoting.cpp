@@ -1,6 +1,7 @@
 #include "export/quoting.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace ds {
 namespace {
@@ -23,6 +24,28 @@ void AppendHex(Text& out, const char* format, unsigned value) {
   char code[16];
   std::snprintf(code, sizeof code, format, value);
   out += code;
+}
+
+// Between quotes: the characters in `prefixed` behind the escape
+// character, line breaks and tabs as escape letters, other control
+// characters by the code `control` writes.
+void AppendEscapedQuoted(Text& out, std::string_view text, char quote, char escape,
+                         std::initializer_list<std::string_view> prefixed, const char* control) {
+  out += quote;
+  ForEachChar(text, [&](std::string_view c) {
+    bool prefix = false;
+    for (std::string_view p : prefixed) prefix = prefix || c == p;
+    const char* letter = c == "\n" ? "n" : c == "\r" ? "r" : c == "\t" ? "t" : nullptr;
+    if (prefix || letter) {
+      out += escape;
+      out += prefix ? c : std::string_view(letter);
+    } else if (IsControl(c)) {
+      AppendHex(out, control, static_cast<unsigned char>(c[0]));
+    } else {
+      out += c;
+    }
+  });
+  out += quote;
 }
 
 }  // namespace
@@ -63,67 +86,16 @@ void AppendCmdQuoted(Text& out, std::string_view text) {
 }
 
 void AppendPowerShellQuoted(Text& out, std::string_view text) {
-  out += '"';
-  ForEachChar(text, [&out](std::string_view c) {
-    // PowerShell closes a double-quoted string at typographic quotes too.
-    if (c == "`" || c == "\"" || c == "$" || c == "\xA1\xB0" || c == "\xA1\xB1") {
-      out += '`';
-      out += c;
-    } else if (c == "\n") {
-      out += "`n";
-    } else if (c == "\r") {
-      out += "`r";
-    } else if (c == "\t") {
-      out += "`t";
-    } else if (IsControl(c)) {
-      AppendHex(out, "$([char]%u)", static_cast<unsigned char>(c[0]));
-    } else {
-      out += c;
-    }
-  });
-  out += '"';
+  // PowerShell closes a double-quoted string at typographic quotes too.
+  AppendEscapedQuoted(out, text, '"', '`', {"`", "\"", "$", "\xA1\xB0", "\xA1\xB1"}, "$([char]%u)");
 }
 
 void AppendPythonQuoted(Text& out, std::string_view text) {
-  out += '\'';
-  ForEachChar(text, [&out](std::string_view c) {
-    if (c == "\\" || c == "'") {
-      out += '\\';
-      out += c;
-    } else if (c == "\n") {
-      out += "\\n";
-    } else if (c == "\r") {
-      out += "\\r";
-    } else if (c == "\t") {
-      out += "\\t";
-    } else if (IsControl(c)) {
-      AppendHex(out, "\\x%02x", static_cast<unsigned char>(c[0]));
-    } else {
-      out += c;
-    }
-  });
-  out += '\'';
+  AppendEscapedQuoted(out, text, '\'', '\\', {"\\", "'"}, "\\x%02x");
 }
 
 void AppendJsonQuoted(Text& out, std::string_view text) {
-  out += '"';
-  ForEachChar(text, [&out](std::string_view c) {
-    if (c == "\\" || c == "\"") {
-      out += '\\';
-      out += c;
-    } else if (c == "\n") {
-      out += "\\n";
-    } else if (c == "\r") {
-      out += "\\r";
-    } else if (c == "\t") {
-      out += "\\t";
-    } else if (IsControl(c)) {
-      AppendHex(out, "\\u%04x", static_cast<unsigned char>(c[0]));
-    } else {
-      out += c;
-    }
-  });
-  out += '"';
+  AppendEscapedQuoted(out, text, '"', '\\', {"\\", "\""}, "\\u%04x");
 }
 
 }  // namespace ds

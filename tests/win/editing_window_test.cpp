@@ -26,19 +26,10 @@ class EditingTest : public MainWindowTest {
     ui::SetMenuHook(nullptr);
     MainWindowTest::TearDown();
   }
-  // A right click on the list: the list takes the focus, then the menu opens
-  // and `choose` is picked from it (none: it is dismissed).
+  // A right click choosing `choose` (none: the menu is dismissed): the ids shown.
   std::vector<int> RightClick(ui::ListView& list, std::optional<E> choose = std::nullopt) {
     std::vector<int> shown;
-    ui::SetMenuHook([&](const ui::MenuRequest& r) {
-      for (const auto& item : r.items) shown.push_back(item.id);
-      return choose ? static_cast<int>(*choose) : 0;
-    });
-    list.Focus();
-    ui::LetPendingEventsRun();
-    NMHDR header{list.hwnd(), 0, static_cast<UINT>(NM_RCLICK)};
-    SendMessageW(GetParent(list.hwnd()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
-    ui::LetPendingEventsRun();
+    for (const auto& item : RightClickChoosing(list, choose ? static_cast<int>(*choose) : 0)) shown.push_back(item.id);
     return shown;
   }
   void Analysed(const char* slot1, const char* slot2) {
@@ -50,17 +41,6 @@ class EditingTest : public MainWindowTest {
   void Key(ui::Control& control, UINT key) { SendMessageW(control.hwnd(), WM_KEYDOWN, key, 0); }
   app::InputWindow& Input() { return *window->input(); }
 };
-
-std::string ClipboardAnsi() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE h = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(h));
-    GlobalUnlock(h);
-  }
-  CloseClipboard();
-  return text;
-}
 
 TEST_F(EditingTest, EachListOpensTheMenuItSuits) {
   Analysed("a=1;Cookie=x", "a=2;b=3");

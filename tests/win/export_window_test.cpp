@@ -26,20 +26,8 @@ class ExportWindowTest : public MainWindowTest {
     ui::SetMenuHook(nullptr);
     MainWindowTest::TearDown();
   }
-  // A right click on the list, choosing the id (0: dismissed); the menu as
-  // it was offered.
   std::vector<ui::MenuRequest::Item> RightClick(ui::ListView& list, int choose = 0) {
-    std::vector<ui::MenuRequest::Item> shown;
-    ui::SetMenuHook([&](const ui::MenuRequest& r) {
-      shown = r.items;
-      return choose;
-    });
-    list.Focus();
-    ui::LetPendingEventsRun();
-    NMHDR header{list.hwnd(), 0, static_cast<UINT>(NM_RCLICK)};
-    SendMessageW(GetParent(list.hwnd()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
-    ui::LetPendingEventsRun();
-    return shown;
+    return RightClickChoosing(list, choose);
   }
   void Analysed(const char* slot1, const char* slot2) {
     c().slot1Input.SetText(slot1);
@@ -56,17 +44,6 @@ int FormatId(E parent, std::string_view name, ds::AnalysisMode mode = kCookies) 
     if (ds::CopyAsChoiceOf(item.id)->exporter == e) return item.id;
   ADD_FAILURE() << name;
   return 0;
-}
-
-std::string ClipboardAnsi() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE h = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(h));
-    GlobalUnlock(h);
-  }
-  CloseClipboard();
-  return text;
 }
 
 std::vector<std::string> SubmenuOf(const std::vector<ui::MenuRequest::Item>& items, E entry) {
