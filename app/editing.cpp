@@ -13,6 +13,7 @@
 #include "edit/add_items.h"
 #include "edit/row_edits.h"
 #include "edit/texts.h"
+#include "export/texts.h"
 #include "items/texts.h"
 #include "ui/clipboard.h"
 #include "ui/window.h"
@@ -56,14 +57,42 @@ ds::FocusedList FocusedListOf(MainControls& c) {
   return ds::FocusedList::kOther;
 }
 
+ds::CompletedInput CompletedInputOf(MainControls& c, const AppState& state) {
+  auto rowsOf = [](const ui::ListView& list) { return &list.rows().rows; };
+  return {state.current.role,   rowsOf(*state.current.list), FocusedListOf(c),
+          rowsOf(c.slot1Items), rowsOf(c.slot1Missing),      rowsOf(c.slot2Items),
+          rowsOf(c.slot2Missing)};
+}
+
 void CopyCompleted(const EditingView& v, const AppState& state) {
   if (!state.current.list) return;
-  MainControls& c = v.c;
-  auto rowsOf = [](const ui::ListView& list) { return &list.rows().rows; };
-  ds::CompletedInput in{state.current.role,   rowsOf(*state.current.list), FocusedListOf(c),
-                        rowsOf(c.slot1Items), rowsOf(c.slot1Missing),      rowsOf(c.slot2Items),
-                        rowsOf(c.slot2Missing)};
-  Copy(v, ds::CopyCompleted(in, state.separators, state.ModeWord()));
+  Copy(v, ds::CopyCompleted(CompletedInputOf(v.c, state), state.separators, state.ModeWord()));
+}
+
+// The slot whose rows a list holds or completes.
+ds::Slot SlotOfList(ds::ListRole role) {
+  return role == ds::ListRole::kSlot2Items || role == ds::ListRole::kSlot2Missing ? ds::Slot::k2 : ds::Slot::k1;
+}
+
+void CopyAs(const EditingView& v, AppState& state, const ds::Exporter& exporter, const std::vector<ds::Row>& rows,
+            ds::Slot slot, std::optional<ds::ListRole> completing) {
+  ds::CopyAsResult copy = ds::CopyRowsAs(exporter, {rows, state.mode, state.ImportTarget(slot)}, completing,
+                                         state.ModeWord());
+  if (copy.refusal) return ShowRefusal(v.owner, *copy.refusal, ds::export_texts::kExportTitle);
+  Copy(v, copy.copy);
+}
+
+void CopyAllAs(const EditingView& v, AppState& state, const ds::Exporter& exporter) {
+  if (!state.current.list) return;
+  ds::ListRole role = RoleOf(v.c, state.current.list);
+  CopyAs(v, state, exporter, std::as_const(*state.current.list).rows().rows, SlotOfList(role), std::nullopt);
+}
+
+void CopyCompletedAs(const EditingView& v, AppState& state, const ds::Exporter& exporter) {
+  if (!state.current.list) return;
+  std::optional<ds::CompletedRows> completed = ds::CompletedRowsOf(CompletedInputOf(v.c, state));
+  if (!completed) return;  // no list of a slot holds the focus
+  CopyAs(v, state, exporter, ds::Joined(*completed), completed->slot, state.current.role);
 }
 
 void CopyRowPart(const EditingView& v, const AppState& state, ds::RowCopy what) {
@@ -243,6 +272,11 @@ void OpenListMenu(const EditingView& v, AppState& state, ui::ListView& list, int
     if (const std::optional<ds::Text>& caption = plan.caption[static_cast<size_t>(i)])
       c.listMenu.SetCaption(i + 1, *caption);
   }
+  for (ds::MenuEntry parent : {ds::MenuEntry::kCopyAllAs, ds::MenuEntry::kCopyCompletedAs}) {
+    ui::PopupMenu::Submenu formats;
+    for (const ds::SubmenuItem& item : ds::CopyAsItems(parent, state.mode)) formats.emplace_back(item.id, item.caption);
+    c.listMenu.SetSubmenu(MenuId(parent), std::move(formats));
+  }
   if (itemList) state.current.list = &list;
   c.listMenu.OpenAt(v.owner, x + 3, y + 3);
 }
@@ -270,8 +304,22 @@ void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry) {
     case E::kSeparator2:
     case E::kSeparator10:
     case E::kSeparator14:
-    case E::kSeparator18: break;
+    case E::kSeparator18:
+    case E::kSeparator22:
+    case E::kCopyAllAs:        // submenus: their formats are chosen instead
+    case E::kCopyCompletedAs: break;
   }
+}
+
+void RunMenuCommand(const EditingView& v, AppState& state, int id) {
+  if (std::optional<ds::CopyAsChoice> choice = ds::CopyAsChoiceOf(id)) {
+    if (choice->parent == ds::MenuEntry::kCopyAllAs)
+      CopyAllAs(v, state, *choice->exporter);
+    else
+      CopyCompletedAs(v, state, *choice->exporter);
+    return;
+  }
+  RunMenuEntry(v, state, static_cast<ds::MenuEntry>(id));
 }
 
 void ModifyOnDoubleClick(const EditingView& v, AppState& state, ds::Slot slot) {

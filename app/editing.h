@@ -24,6 +24,8 @@ struct EditingView {
 // point on the screen the menu opens at.
 void OpenListMenu(const EditingView& v, AppState& state, ui::ListView& list, int x, int y);
 void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry);
+// An entry, or a format of the copy-as submenus.
+void RunMenuCommand(const EditingView& v, AppState& state, int id);
 
 void OpenForModifying(const EditingView& v, AppState& state);
 void ModifyOnDoubleClick(const EditingView& v, AppState& state, ds::Slot slot);

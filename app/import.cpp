@@ -2,6 +2,7 @@
 
 #include "app/message_boxes.h"
 #include "app/texts.h"
+#include "export/exporters.h"
 #include "import/capture.h"
 #include "import/text_decode.h"
 #include "import/texts.h"
@@ -40,7 +41,7 @@ std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture, 
 }
 
 // `whole`: the text replaces the box's, else the selection.
-void Import(const ImportView& v, const AppState& state, const ds::CaptureText& source, bool whole) {
+void Import(const ImportView& v, AppState& state, const ds::CaptureText& source, bool whole) {
   ds::Capture capture = ds::ReadCapture(source, ds::CaptureFormat::kAuto, state.mode);
   if (capture.error) return Refuse(v, *capture.error);
   std::optional<int> entry = ChosenEntry(v, capture, whole);
@@ -59,6 +60,7 @@ void Import(const ImportView& v, const AppState& state, const ds::CaptureText& s
   // What came in, not what the list holds: a paste may land among items, and
   // a text the parser refuses leaves the old rows standing.
   size_t count = ds::ParseSlotText(slotText, state.separators, {state.mode, v.slot}).rows.size();
+  state.ImportTarget(v.slot) = ds::ExportTargetOf(ds::OriginOf(capture, static_cast<size_t>(*entry)));
   if (whole)
     v.input.SetText(slotText);
   else
@@ -72,7 +74,7 @@ void Import(const ImportView& v, const AppState& state, const ds::CaptureText& s
 
 }  // namespace
 
-void LoadDroppedFile(const ImportView& v, const AppState& state, const std::wstring& path) {
+void LoadDroppedFile(const ImportView& v, AppState& state, const std::wstring& path) {
   std::u16string units(path.begin(), path.end());
   ds::platform::FileContent file =
       ds::platform::ReadInputFile(ds::platform::FromUtf16(units, ds::platform::kCodePageUtf8));
@@ -89,7 +91,7 @@ void LoadDroppedFile(const ImportView& v, const AppState& state, const std::wstr
   Import(v, state, decoded.text, true);
 }
 
-void PasteRecognised(const ImportView& v, const AppState& state) {
+void PasteRecognised(const ImportView& v, AppState& state) {
   ds::CaptureText clipboard;
   clipboard.origin = ds::CaptureText::Origin::kClipboard;
   clipboard.utf8 = ui::GetClipboardUtf8(v.owner);

@@ -33,9 +33,10 @@ inline ImportView ImportViewOf(HWND owner, MainControls& c, ds::Slot slot, HarSo
 // The file's text (UTF-8 with or without a byte order mark, UTF-16 with one,
 // or GBK) replaces the box's; a file that cannot be read or held is refused
 // and nothing changes.
-void LoadDroppedFile(const ImportView& view, const AppState& state, const std::wstring& path);
+void LoadDroppedFile(const ImportView& view, AppState& state, const std::wstring& path);
 
 // The recognised clipboard text replaces the selection, as a paste does.
-void PasteRecognised(const ImportView& view, const AppState& state);
+// Both remember where the capture was sent, for the slot's copies as commands.
+void PasteRecognised(const ImportView& view, AppState& state);
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "compare/list_menu.h"
 #include "compare/list_role.h"
 #include "compare/name_rule.h"
+#include "export/exporters.h"
 #include "items/analysis_mode.h"
 #include "items/slot.h"
 #include "items/separators.h"
@@ -111,8 +112,10 @@ struct AppState {
   std::vector<ds::Text> ignorePatterns;  // the ignore list, as stored in the settings file
   std::vector<ds::Text> ignoredNames;    // names the lists shown leave out
   KeptReporter keptReporters[2];         // against the Slot 1 and the Slot 2 item list
+  ds::ExportTarget importTargets[2];     // where each slot's last import was sent, for the copies as commands
 
   const char* ModeWord() const { return ds::ModeWord(mode); }
+  ds::ExportTarget& ImportTarget(ds::Slot slot) { return importTargets[slot == ds::Slot::k1 ? 0 : 1]; }
 };
 
 }  // namespace app

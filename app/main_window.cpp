@@ -217,7 +217,7 @@ void MainWindow::WireEvents() {
       c.listMenu.Add(id, ds::DesignCaption(entry));
   }
   c.listMenu.onCommand = [this](int id) {
-    RunMenuEntry(Editing(), state_, static_cast<ds::MenuEntry>(id));
+    RunMenuCommand(Editing(), state_, id);
   };
   for (ui::ListView* list : {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing, &c.differenceList}) {
     auto open = [this, list](int x, int y) {

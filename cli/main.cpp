@@ -22,6 +22,8 @@
 #include "cli/output.h"
 #include "cli/sessions_report.h"
 #include "compare/ignore_list.h"
+#include "compare/list_copy.h"
+#include "export/exporters.h"
 #include "import/capture.h"
 #include "import/text_decode.h"
 #include "items/analysis_mode.h"
@@ -99,11 +101,16 @@ bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& 
   return true;
 }
 
+ds::Separators SeparatorsOf(const cli::SessionInput& in) {
+  return {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
+          ds::SeparatorFromSetting(ds::SeparatorKind::kValue, in.valueSeparatorBox)};
+}
+
 // A file read as a dropped file is (byte order marks always; else UTF-8,
 // or GBK when it is none or --encoding gbk says so), then through the
 // recogniser into the slot text.
 bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionInput& in, const ds::HarChoice& choice,
-                  const std::string& name, std::string* slotText, std::string* error) {
+                  const std::string& name, std::string* slotText, ds::ExportTarget* target, std::string* error) {
   ds::DecodedCapture d = ds::DecodeCapture(std::move(bytes), o.encoding == cli::Encoding::kGbk);
   if (d.badOffset) {
     *error = name + ": byte " + std::to_string(*d.badOffset) +
@@ -111,8 +118,7 @@ bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionIn
                     : ": not a character that code page 936 can hold");
     return false;
   }
-  ds::Separators separators{ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
-                            ds::SeparatorFromSetting(ds::SeparatorKind::kValue, in.valueSeparatorBox)};
+  ds::Separators separators = SeparatorsOf(in);
   ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   ds::Recognised r = ds::Recognise(d.text, o.from, mode, separators, choice);
   if (r.error) {
@@ -120,6 +126,7 @@ bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionIn
     return false;
   }
   *slotText = std::move(r.slotText);
+  *target = ds::ExportTargetOf(r.origin);
   return true;
 }
 
@@ -164,6 +171,15 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
   std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
   if (!Print(out, &error)) return Fail(error);
   return report.HasDifferences() ? 1 : 0;
+}
+
+// The rows in the format --to names, printed; or why a row cannot be.
+int PrintExport(const std::vector<ds::Row>& rows, const cli::Options& o, const ds::ExportTarget& target) {
+  ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+  ds::Exported out = ds::Export(*ds::ExporterNamed(*o.to, mode), {rows, mode, target});
+  if (out.error) return Fail(cli::EncodeOutput(*out.error, o.encoding));
+  std::string error;
+  return Print(cli::EncodeOutput(out.text, o.encoding), &error) ? 0 : Fail(error);
 }
 
 int Run(int argc, char** argv) {
@@ -211,7 +227,9 @@ int Run(int argc, char** argv) {
   }
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};
   const std::string* files[] = {&o.file1, &o.file2};
-  for (int i = 0; i < 2; ++i) {
+  ds::ExportTarget targets[2];
+  const int fileCount = o.command == cli::Options::Command::kConvert ? 1 : 2;
+  for (int i = 0; i < fileCount; ++i) {
     std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
     std::string gbk;
     {
@@ -223,15 +241,37 @@ int Run(int argc, char** argv) {
           gbk = std::move(file.bytes);
         else if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error))
           return Fail(error);
-      } else if (!ImportedText(std::move(file.bytes), o, in, choice, name, &gbk, &error)) {
+      } else if (!ImportedText(std::move(file.bytes), o, in, choice, name, &gbk, &targets[i], &error)) {
         return Fail(error);
       }
     }
     *slots[i] = cli::WindowsLineBreaks(std::move(gbk));
   }
 
+  if (o.command == cli::Options::Command::kConvert) {
+    // The items as the slot lists them after the import.
+    ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+    std::vector<ds::Row> rows = ds::ParseSlotText(in.slot1Text, SeparatorsOf(in), {mode, ds::Slot::k1}).rows;
+    if (rows.empty()) return Fail((o.file1 == "-" ? "standard input" : Shown(o.file1, o.encoding)) + ": no items to convert");
+    return PrintExport(rows, o, targets[0]);
+  }
+
   cli::SessionResult result = cli::RunSession(std::move(in));
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
+  if (o.completed) {
+    // As the window's completed copy from that slot's item list.
+    bool slot1 = *o.completed == 1;
+    ds::CompletedInput completed;
+    completed.currentRole = slot1 ? ds::ListRole::kSlot1Items : ds::ListRole::kSlot2Items;
+    completed.current = &(slot1 ? result.slot1 : result.slot2).rows.rows;
+    completed.focused = slot1 ? ds::FocusedList::kSlot1Items : ds::FocusedList::kSlot2Items;
+    completed.slot1Items = &result.slot1.rows.rows;
+    completed.slot1Missing = &result.lists.missingInSlot1;
+    completed.slot2Items = &result.slot2.rows.rows;
+    completed.slot2Missing = &result.lists.missingInSlot2;
+    int status = PrintExport(ds::Joined(*ds::CompletedRowsOf(completed)), o, targets[slot1 ? 0 : 1]);
+    return status != 0 ? status : result.HasDifferences() ? 1 : 0;
+  }
   if (o.json) {
     cli::WriteJson(result, o.httpMode, o.encoding, [&error](std::string_view piece) {
       if (error.empty()) Print(piece, &error);

@@ -1,15 +1,18 @@
 #include "cli/options.h"
 
 #include "compare/ignore_list.h"
+#include "export/exporters.h"
 
 namespace cli {
 
 const char kUsage[] =
     "usage: dualsieve-cli compare [options] FILE1 FILE2\n"
     "       dualsieve-cli sessions [--mode …] [--ignore …] [--json] A.har B.har\n"
+    "       dualsieve-cli convert --to FORMAT [options] FILE\n"
     "       dualsieve-cli --help | --version\n"
     "\n"
     "FILE1 is the Slot 1 text, FILE2 the Slot 2 text; '-' reads standard input (one of them at most).\n"
+    "convert prints the items of FILE (read as --from says, auto unless told) in FORMAT.\n"
     "  --mode cookies|http        analysis mode and its default separators (cookies)\n"
     "  --line-sep TEXT            line separator as typed into its box\n"
     "  --value-sep TEXT           value separator as typed into its box\n"
@@ -19,7 +22,8 @@ const char kUsage[] =
     "  --encoding utf-8|gbk       encoding of the files and of the output, not of the arguments (utf-8)\n"
     "  --json                     print a JSON document instead of the text report\n"
     "  --from FORMAT              what the files hold: plain (as pasted), auto (recognise), curl,\n"
-    "                             curl-verbose, raw, har, cookies-txt, json, powershell, fetch or python;\n"
+    "                             curl-verbose, raw, har, cookies-txt, json, json-object, powershell,\n"
+    "                             fetch, python or javascript;\n"
     "                             the capture's cookies or headers are taken (plain)\n"
     "  --har-entry N              the HAR entry (or curl -v exchange) to take, from 1 (the first with\n"
     "                             a Cookie header)\n"
@@ -28,6 +32,11 @@ const char kUsage[] =
     "                             and show where they differ\n"
     "  --ignore PATTERN           leave names matching PATTERN (* and ?) out of the lists; repeatable\n"
     "  --ignore-preset NAME       the same for a set of names: analytics or volatile\n"
+    "  --to FORMAT                print the items in FORMAT instead of a report; cookies mode:\n"
+    "                             cookie-header, curl, curl-cmd, powershell, python, javascript,\n"
+    "                             json (an array of name and value), cookies-txt; http mode: headers,\n"
+    "                             curl, curl-cmd, powershell, python, json (an object), fetch\n"
+    "  --completed 1|2            compare: the slot printed with --to, completed with the items it lacks\n"
     "sessions pairs the requests of two HAR files (method, host, path, query names, in order) and compares\n"
     "each pair's cookies (or headers with --mode http), query parameters, Set-Cookie items and status;\n"
     "the volatile preset is always on there. It takes --mode, --ignore-case, --fuzzy, --encoding, --json,\n"
@@ -49,12 +58,26 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     o.command = Options::Command::kVersion;
     return p;
   }
-  if (args[0] == "sessions") {
-    o.command = Options::Command::kSessions;
-  } else if (args[0] != "compare") {
+  // Each command and how many files it reads; the options are shared.
+  struct CommandRow {
+    const char* name;
+    Options::Command command;
+    size_t files;
+  };
+  static constexpr CommandRow kCommands[] = {
+      {"compare", Options::Command::kCompare, 2},
+      {"convert", Options::Command::kConvert, 1},
+      {"sessions", Options::Command::kSessions, 2},
+  };
+  const CommandRow* command = nullptr;
+  for (const CommandRow& row : kCommands)
+    if (args[0] == row.name) command = &row;
+  if (!command) {
     p.error = "unknown command '" + args[0] + "'";
     return p;
   }
+  o.command = command->command;
+  bool fromGiven = false;
   std::vector<std::string> files;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -104,6 +127,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
         return p;
       }
       o.from = *from;
+      fromGiven = true;
     } else if (a == "--har-entry") {
       auto v = value("--har-entry");
       if (!v) return p;
@@ -132,6 +156,12 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
         return p;
       }
       o.presetIgnore.insert(o.presetIgnore.end(), preset->begin(), preset->end());
+    } else if (a == "--to") {
+      if (!(o.to = value("--to"))) return p;
+    } else if (a == "--completed") {
+      auto second = choice("--completed", "1", "2");
+      if (!second) return p;
+      o.completed = *second ? 2 : 1;
     } else if (a == "--help" || a == "-h") {
       o.command = Options::Command::kHelp;
       return p;
@@ -142,20 +172,45 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       files.push_back(a);
     }
   }
-  if (files.size() != 2) {
-    p.error = args[0] + " needs two files, got " + std::to_string(files.size());
+  if (files.size() != command->files) {
+    p.error = std::string(command->name) + " needs " + (command->files == 1 ? "one file" : "two files") + ", got " +
+              std::to_string(files.size());
+    return p;
+  }
+  ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+  if (o.to && !ds::ExporterNamed(*o.to, mode)) {
+    p.error = "--to takes one of " + ds::ExporterNames(mode) + " in " + (o.httpMode ? "http" : "cookies") +
+              " mode, not '" + *o.to + "'";
+    return p;
+  }
+  if (o.command == Options::Command::kConvert) {
+    if (!o.to) {
+      p.error = "convert needs --to FORMAT";
+      return p;
+    }
+    if (o.completed) {
+      p.error = "--completed belongs to compare";
+      return p;
+    }
+    if (!fromGiven) o.from = ds::CaptureFormat::kAuto;
+  } else if (o.to.has_value() != o.completed.has_value()) {
+    p.error = "compare takes --to and --completed together";
+    return p;
+  }
+  if (o.to && o.json) {
+    p.error = "--json and --to cannot be given together";
     return p;
   }
   if (o.harEntry && o.harUrl) {
     p.error = "--har-entry and --har-url cannot be given together";
     return p;
   }
-  if (files[0] == "-" && files[1] == "-") {
+  if (files.size() > 1 && files[0] == "-" && files[1] == "-") {
     p.error = "standard input can stand for one of the files only";
     return p;
   }
   o.file1 = files[0];
-  o.file2 = files[1];
+  if (files.size() > 1) o.file2 = files[1];
   return p;
 }
 

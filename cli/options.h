@@ -11,7 +11,7 @@
 namespace cli {
 
 struct Options {
-  enum class Command { kCompare, kSessions, kHelp, kVersion };
+  enum class Command { kCompare, kSessions, kConvert, kHelp, kVersion };
   Command command = Command::kCompare;
   bool httpMode = false;
   std::optional<std::string> lineSeparator;   // as given, UTF-8 like every argument
@@ -21,13 +21,15 @@ struct Options {
   bool removeDuplicates = false;
   Encoding encoding = Encoding::kUtf8;
   bool json = false;
-  ds::CaptureFormat from = ds::CaptureFormat::kPlain;
+  ds::CaptureFormat from = ds::CaptureFormat::kPlain;  // convert reads auto unless told
   std::optional<long long> harEntry;     // 1-based
   std::optional<std::string> harUrl;     // UTF-8 like every argument
   bool decode = false;
   std::vector<std::string> ignore;         // --ignore patterns as given, UTF-8 like every argument
   std::vector<std::string> presetIgnore;   // patterns of --ignore-preset (ASCII)
-  std::string file1, file2;
+  std::optional<std::string> to;  // an exporter's name, known to serve the mode
+  std::optional<int> completed;   // compare: the slot printed completed, 1 or 2
+  std::string file1, file2;       // convert: file1 only
 };
 
 struct ParsedOptions {

@@ -1,6 +1,7 @@
 #include "compare/list_copy.h"
 
 #include "compare/texts.h"
+#include "export/texts.h"
 #include "items/sentence.h"
 
 namespace ds {
@@ -42,30 +43,56 @@ std::optional<Text> CopyAllHint(ListRole list, std::string_view modeWord) {
   return FillIn(sentence, {{"mode", modeWord}, {"slot", SlotLabel(slot)}});
 }
 
+std::optional<CompletedRows> CompletedRowsOf(const CompletedInput& in) {
+  if (in.currentRole == ListRole::kSlot1Items && RowsOrNone(in.slot1Missing).empty())
+    return CompletedRows{Slot::k1, {&RowsOrNone(in.current)}, true};
+  if (in.currentRole == ListRole::kSlot2Items && RowsOrNone(in.slot2Missing).empty())
+    return CompletedRows{Slot::k2, {&RowsOrNone(in.current)}, true};
+  if (in.focused == FocusedList::kSlot1Items || in.focused == FocusedList::kSlot1Missing)
+    return CompletedRows{Slot::k1, {&RowsOrNone(in.slot1Items), &RowsOrNone(in.slot1Missing)}, false};
+  if (in.focused == FocusedList::kSlot2Items || in.focused == FocusedList::kSlot2Missing)
+    return CompletedRows{Slot::k2, {&RowsOrNone(in.slot2Items), &RowsOrNone(in.slot2Missing)}, false};
+  return std::nullopt;
+}
+
+std::vector<Row> Joined(const CompletedRows& completed) {
+  std::vector<Row> rows;
+  for (const std::vector<Row>* part : completed.parts) rows.insert(rows.end(), part->begin(), part->end());
+  return rows;
+}
+
 CopyResult CopyCompleted(const CompletedInput& in, const Separators& separators, std::string_view modeWord) {
   CopyResult result;
-  if (in.currentRole == ListRole::kSlot1Items && RowsOrNone(in.slot1Missing).empty()) {
-    result.text = SlotTextOfRows(RowsOrNone(in.current), separators);
-    result.hint = FillIn(texts::kNothingToCompleteSlot1, {{"mode", modeWord}});
+  std::optional<CompletedRows> completed = CompletedRowsOf(in);
+  if (completed) {
+    result.text.emplace();
+    for (const std::vector<Row>* part : completed->parts) AppendSlotText(*result.text, *part, separators);
+  }
+  if (completed && completed->nothingMissing)
+    result.hint = FillIn(completed->slot == Slot::k1 ? texts::kNothingToCompleteSlot1 : texts::kNothingToCompleteSlot2,
+                         {{"mode", modeWord}});
+  else
+    result.hint = FillIn(texts::kCompletedHint,
+                         {{"title", TitleWithModeWord(in.currentRole, modeWord)}, {"mode", modeWord}});
+  return result;
+}
+
+CopyAsResult CopyRowsAs(const Exporter& exporter, const ExportJob& job, std::optional<ListRole> completedTitle,
+                        std::string_view modeWord) {
+  CopyAsResult result;
+  Exported out = Export(exporter, job);
+  if (out.error) {
+    result.refusal = std::move(out.error);
     return result;
   }
-  if (in.currentRole == ListRole::kSlot2Items && RowsOrNone(in.slot2Missing).empty()) {
-    result.text = SlotTextOfRows(RowsOrNone(in.current), separators);
-    result.hint = FillIn(texts::kNothingToCompleteSlot2, {{"mode", modeWord}});
-    return result;
-  }
-  auto completed = [&](const std::vector<Row>* items, const std::vector<Row>* missing) {
-    Text text;
-    AppendSlotText(text, RowsOrNone(items), separators);
-    AppendSlotText(text, RowsOrNone(missing), separators);
-    return text;
-  };
-  if (in.focused == FocusedList::kSlot1Items || in.focused == FocusedList::kSlot1Missing)
-    result.text = completed(in.slot1Items, in.slot1Missing);
-  else if (in.focused == FocusedList::kSlot2Items || in.focused == FocusedList::kSlot2Missing)
-    result.text = completed(in.slot2Items, in.slot2Missing);
-  result.hint = FillIn(texts::kCompletedHint,
-                       {{"title", TitleWithModeWord(in.currentRole, modeWord)}, {"mode", modeWord}});
+  result.copy.text = std::move(out.text);
+  const Text count = ToText(static_cast<long long>(job.rows.size()));
+  if (completedTitle)
+    result.copy.hint = FillIn(export_texts::kCopiedCompletedAsHint, {{"title", TitleWithModeWord(*completedTitle, modeWord)},
+                                                                     {"mode", modeWord}, {"count", count},
+                                                                     {"format", exporter.caption}});
+  else
+    result.copy.hint = FillIn(export_texts::kCopiedAsHint, {{"count", count}, {"format", exporter.caption}});
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "compare/list_role.h"
+#include "export/exporters.h"
 #include "items/rows.h"
 #include "items/slot_parser.h"
 
@@ -39,6 +40,29 @@ struct CopyResult {
 };
 
 CopyResult CopyCompleted(const CompletedInput& in, const Separators& separators, std::string_view modeWord);
+
+// The rows Copy completed copies: a slot's item list when the current one
+// lacks nothing, else the focused slot's item list and then its missing
+// list; none when neither slot's lists hold the focus.
+struct CompletedRows {
+  Slot slot = Slot::k1;
+  std::vector<const std::vector<Row>*> parts;  // copied one after another
+  bool nothingMissing = false;                 // the item list alone, as it lacks nothing
+};
+std::optional<CompletedRows> CompletedRowsOf(const CompletedInput& in);
+
+// The rows of the parts, one list.
+std::vector<Row> Joined(const CompletedRows& completed);
+
+// Rows in an exporter's form, with a hint naming the format and the count
+// (a completed copy's also names the current list's title); or the
+// exporter's refusal, and nothing is copied.
+struct CopyAsResult {
+  CopyResult copy;
+  std::optional<Text> refusal;
+};
+CopyAsResult CopyRowsAs(const Exporter& exporter, const ExportJob& job, std::optional<ListRole> completedTitle,
+                        std::string_view modeWord);
 
 enum class RowCopy { kLine, kName, kValue, kSlot1Form, kSlot2Form };
 

@@ -9,6 +9,8 @@ namespace ds {
 namespace {
 
 constexpr std::string_view kCookieWord = "Cookie";
+constexpr int kCopyAllAsBase = 100;
+constexpr int kCopyCompletedAsBase = 200;
 
 void Show(MenuPlan& plan, std::initializer_list<MenuEntry> entries) {
   for (MenuEntry e : entries) plan.visible[Index(e)] = true;
@@ -20,7 +22,7 @@ void Caption(MenuPlan& plan, MenuEntry e, Text caption) { plan.caption[Index(e)]
 
 bool IsSeparator(MenuEntry e) {
   return e == MenuEntry::kSeparator2 || e == MenuEntry::kSeparator10 || e == MenuEntry::kSeparator14 ||
-         e == MenuEntry::kSeparator18;
+         e == MenuEntry::kSeparator18 || e == MenuEntry::kSeparator22;
 }
 
 const char* DesignCaption(MenuEntry e) {
@@ -42,10 +44,13 @@ const char* DesignCaption(MenuEntry e) {
     case MenuEntry::kDecodeCompare: return texts::kMenuDecodeCompare;
     case MenuEntry::kIgnoreItem: return texts::kMenuIgnoreItem;
     case MenuEntry::kClearIgnoreList: return texts::kMenuClearIgnoreList;
+    case MenuEntry::kCopyAllAs: return texts::kMenuCopyAllAs;
+    case MenuEntry::kCopyCompletedAs: return texts::kMenuCopyCompletedAs;
     case MenuEntry::kSeparator2:
     case MenuEntry::kSeparator10:
     case MenuEntry::kSeparator14:
-    case MenuEntry::kSeparator18: break;
+    case MenuEntry::kSeparator18:
+    case MenuEntry::kSeparator22: break;
   }
   return "";
 }
@@ -88,7 +93,26 @@ MenuPlan PlanListMenu(const MenuContext& context) {
   if (missingList || differenceList) Show(plan, {E::kSeparator18, E::kIgnoreItem});
   if (context.ignorePatterns > 0 && (itemList || missingList || differenceList))
     Show(plan, {E::kSeparator18, E::kClearIgnoreList});
+  // The lists that copy whole and completed copy so in any format.
+  if (itemList || missingList) Show(plan, {E::kSeparator22, E::kCopyAllAs, E::kCopyCompletedAs});
   return plan;
+}
+
+std::vector<SubmenuItem> CopyAsItems(MenuEntry parent, AnalysisMode mode) {
+  std::vector<SubmenuItem> items;
+  std::span<const Exporter> all = Exporters();
+  int base = parent == MenuEntry::kCopyAllAs ? kCopyAllAsBase : kCopyCompletedAsBase;
+  for (size_t i = 0; i < all.size(); ++i)
+    if (all[i].Serves(mode)) items.push_back({base + static_cast<int>(i), all[i].caption});
+  return items;
+}
+
+std::optional<CopyAsChoice> CopyAsChoiceOf(int id) {
+  std::span<const Exporter> all = Exporters();
+  for (auto [base, parent] : {std::pair{kCopyAllAsBase, MenuEntry::kCopyAllAs},
+                              std::pair{kCopyCompletedAsBase, MenuEntry::kCopyCompletedAs}})
+    if (id >= base && id < base + static_cast<int>(all.size())) return CopyAsChoice{parent, &all[id - base]};
+  return std::nullopt;
 }
 
 }  // namespace ds

@@ -5,8 +5,11 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "compare/list_role.h"
+#include "export/exporters.h"
+#include "items/analysis_mode.h"
 #include "items/text.h"
 
 namespace ds {
@@ -35,8 +38,11 @@ enum class MenuEntry {
   kDecodeCompare,     // 解码对比
   kIgnoreItem,        // 忽略此项
   kClearIgnoreList,   // 清除忽略列表
+  kSeparator22,
+  kCopyAllAs,         // 复制为 ▸ the list's rows in a format
+  kCopyCompletedAs,   // 复制 补全 为 … ▸ the completed copy in a format
 };
-constexpr int kMenuEntryCount = 21;
+constexpr int kMenuEntryCount = 24;
 
 constexpr int Index(MenuEntry e) { return static_cast<int>(e) - 1; }  // 0-based
 bool IsSeparator(MenuEntry e);
@@ -61,5 +67,21 @@ struct MenuPlan {
 // The item lists' menus show the design captions of entries 11 to 13 (not
 // the name of the last difference row, which they would not act on).
 MenuPlan PlanListMenu(const MenuContext& context);
+
+// The formats of the two copy-as submenus: the mode's exporters, each with
+// an id of its own beyond the entries' (the parent's base plus the
+// exporter's place in the table).
+struct SubmenuItem {
+  int id;
+  Text caption;  // GBK
+};
+std::vector<SubmenuItem> CopyAsItems(MenuEntry parent, AnalysisMode mode);
+
+// What an id of those submenus stands for.
+struct CopyAsChoice {
+  MenuEntry parent;  // kCopyAllAs or kCopyCompletedAs
+  const Exporter* exporter;
+};
+std::optional<CopyAsChoice> CopyAsChoiceOf(int id);
 
 }  // namespace ds

@@ -25,6 +25,7 @@ struct ReaderRow {
 constexpr ReaderRow kReaders[] = {
     {"har", CaptureFormat::kHar, CaptureKind::kHar, texts::kNotHar, ReadHar},
     {"json", CaptureFormat::kJson, CaptureKind::kJson, texts::kNotCookieJson, ReadCookieJson},
+    {"json-object", CaptureFormat::kJsonObject, CaptureKind::kJsonObject, texts::kNotJsonObject, ReadJsonObject},
     {"curl", CaptureFormat::kCurl, CaptureKind::kCurl, texts::kNotCurl, ReadCurl},
     {"curl-verbose", CaptureFormat::kCurlVerbose, CaptureKind::kCurlVerbose, texts::kNotCurlVerbose, ReadCurlVerbose},
     {"cookies-txt", CaptureFormat::kCookiesTxt, CaptureKind::kCookiesTxt, texts::kNotCookiesTxt, ReadCookiesTxt},
@@ -34,6 +35,9 @@ constexpr ReaderRow kReaders[] = {
     {"fetch", CaptureFormat::kFetch, CaptureKind::kFetch, texts::kNotFetch, ReadFetch},
     {"powershell", CaptureFormat::kPowerShell, CaptureKind::kPowerShell, texts::kNotPowerShell, ReadPowerShell},
     {"python", CaptureFormat::kPython, CaptureKind::kPython, texts::kNotPython, ReadPythonDicts},
+    // After Python's: a lone dict of either reads the same unless it uses
+    // an escape only one language has.
+    {"javascript", CaptureFormat::kJavaScript, CaptureKind::kJavaScript, texts::kNotJavaScript, ReadJsObject},
 };
 
 bool IsTokenChar(char c) {
@@ -214,6 +218,8 @@ const char* CaptureKindName(CaptureKind kind) {
     case CaptureKind::kPowerShell: return texts::kKindPowerShell;
     case CaptureKind::kFetch: return texts::kKindFetch;
     case CaptureKind::kPython: return texts::kKindPython;
+    case CaptureKind::kJavaScript: return texts::kKindJavaScript;
+    case CaptureKind::kJsonObject: return texts::kKindJsonObject;
   }
   return texts::kKindPlain;
 }
@@ -243,6 +249,11 @@ std::vector<Field> CookiesOf(const HttpMessage& message) {
   return message.cookieRecords;
 }
 
+std::vector<Field> ItemsOf(const Capture& capture, AnalysisMode mode, size_t entry) {
+  if (!capture.entries.empty() && entry >= capture.entries.size()) return {};
+  return FieldsOf(MessageOf(capture, mode, entry), mode);
+}
+
 SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisMode mode,
                     const Separators& separators, size_t entry) {
   SlotText out;
@@ -268,6 +279,15 @@ SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separa
     }
   }
   return out;
+}
+
+CaptureOrigin OriginOf(const Capture& capture, size_t entry) {
+  const HttpMessage& m = capture.entries.empty() ? capture.message
+                         : capture.entries[entry < capture.entries.size() ? entry : 0].request;
+  CaptureOrigin origin{m.url, m.method, {}};
+  for (const Field& h : m.headers)
+    if (origin.host.empty() && (NamedAs(h, "host") || NamedAs(h, ":authority"))) origin.host = h.value;
+  return origin;
 }
 
 Text EntryCaption(const HarEntry& entry) {
@@ -302,6 +322,7 @@ Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMo
     }
   }
   SlotText slot = SlotTextOf(capture, source, mode, separators, entry);
+  r.origin = OriginOf(capture, entry);
   r.error = std::move(slot.error);
   r.slotText = std::move(slot.text);
   // An empty slot would compare as if the capture had nothing to differ in.

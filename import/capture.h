@@ -21,9 +21,13 @@
 namespace ds {
 
 // What to read the text as; kAuto recognises it.
-enum class CaptureFormat { kAuto, kPlain, kCurl, kCurlVerbose, kRaw, kHar, kCookiesTxt, kJson, kPowerShell, kFetch, kPython };
+enum class CaptureFormat {
+  kAuto, kPlain, kCurl, kCurlVerbose, kRaw, kHar, kCookiesTxt, kJson, kPowerShell, kFetch, kPython, kJavaScript,
+  kJsonObject,
+};
 
-// "auto", "plain", "curl", "curl-verbose", "raw", "har", "cookies-txt", "json", "powershell", "fetch", "python".
+// "auto", "plain", "curl", "curl-verbose", "raw", "har", "cookies-txt", "json", "powershell", "fetch", "python",
+// "javascript", "json-object".
 std::optional<CaptureFormat> CaptureFormatNamed(std::string_view name);
 // The names above, for a usage text: "auto|plain|…".
 std::string CaptureFormatNames();
@@ -31,7 +35,7 @@ std::string CaptureFormatNames();
 // What was recognised, for the status hint.
 enum class CaptureKind {
   kPlain, kCurl, kCurlVerbose, kRequest, kResponse, kHeaderLines, kCookieLine, kSetCookieLines, kHar, kCookiesTxt,
-  kJson, kPowerShell, kFetch, kPython,
+  kJson, kPowerShell, kFetch, kPython, kJavaScript, kJsonObject,
 };
 
 const char* CaptureKindName(CaptureKind kind);  // GBK, as the status hint names it
@@ -74,6 +78,11 @@ Capture ReadCapture(const CaptureText& source, CaptureFormat format, AnalysisMod
 // cookie records.
 std::vector<Field> CookiesOf(const HttpMessage& message);
 
+// The items an import takes from an exchange (or the one message) in the
+// mode, in the capture's order, before they become slot text; items without
+// a name are left to the slot text to skip.
+std::vector<Field> ItemsOf(const Capture& capture, AnalysisMode mode, size_t entry);
+
 struct SlotText {
   Text text;
   std::optional<Text> error;  // GBK message; nothing is to be loaded
@@ -99,8 +108,19 @@ struct HarChoice {
   std::optional<std::string> urlPart;
 };
 
+// Where an imported message was sent, as far as the capture tells (UTF-8).
+struct CaptureOrigin {
+  std::string url;     // as written: may hold only a path
+  std::string method;
+  std::string host;    // its Host or :authority header
+};
+
+// The request of the exchange an import takes, or the one message.
+CaptureOrigin OriginOf(const Capture& capture, size_t entry);
+
 struct Recognised {
   CaptureKind kind = CaptureKind::kPlain;
+  CaptureOrigin origin;
   std::optional<Text> error;
   Text slotText;
 };
@@ -130,6 +150,8 @@ std::optional<Capture> ReadCookieJson(std::string_view text, const ReadContext& 
 std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext& context);
 std::optional<Capture> ReadFetch(std::string_view text, const ReadContext& context);
 std::optional<Capture> ReadPythonDicts(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadJsObject(std::string_view text, const ReadContext& context);
+std::optional<Capture> ReadJsonObject(std::string_view text, const ReadContext& context);
 
 // Header lines (no start line) as one message; nullopt when a line is none.
 std::optional<Capture> ReadHttpLines(std::string_view text, bool needStartLine);

@@ -18,18 +18,16 @@ Capture Broken(CaptureKind kind) {
   return c;
 }
 
-// Where `name = {` stands (a word of its own, not `==`): the place of the
+// `name = {` at `at` (a word of its own, not `==`): the place of the
 // brace, or npos.
-size_t DictAssignment(std::string_view text, std::string_view name, size_t from) {
-  for (size_t at = text.find(name, from); at != std::string_view::npos; at = text.find(name, at + 1)) {
-    if (at > 0 && (std::isalnum(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '_' || text[at - 1] == '.'))
-      continue;
-    size_t i = text.find_first_not_of(" \t", at + name.size());
-    if (i == std::string_view::npos || text[i] != '=' || text.substr(i + 1, 1) == "=") continue;
-    i = text.find_first_not_of(" \t", i + 1);
-    if (i != std::string_view::npos && text[i] == '{') return i;
-  }
-  return std::string_view::npos;
+size_t DictAssignmentAt(std::string_view text, std::string_view name, size_t at) {
+  if (text.substr(at, name.size()) != name) return std::string_view::npos;
+  if (at > 0 && (std::isalnum(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '_' || text[at - 1] == '.'))
+    return std::string_view::npos;
+  size_t i = text.find_first_not_of(" \t", at + name.size());
+  if (i == std::string_view::npos || text[i] != '=' || text.substr(i + 1, 1) == "=") return std::string_view::npos;
+  i = text.find_first_not_of(" \t", i + 1);
+  return i != std::string_view::npos && text[i] == '{' ? i : std::string_view::npos;
 }
 
 // A scalar after optional blanks, into `out` when there is one.
@@ -43,7 +41,7 @@ void ReadScalar(CodeScanner& s, std::string* out) {
 // Invoke-WebRequest -Uri "…" -WebSession $session -Headers @{ "k"="v" … }
 // after "$session.Cookies.Add((New-Object System.Net.Cookie("n", "v", …)))"
 // lines; the user agent as the session's, the content type as an option.
-std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext&) {
+std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext& context) {
   std::string lower = ToLowerAscii(text);
   bool mentioned = false;
   for (std::string_view word : {"invoke-webrequest", "invoke-restmethod", "webrequestsession", "system.net.cookie"})
@@ -86,6 +84,11 @@ std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext&)
     }
     if (s.broken()) return Broken(capture.kind);
   }
+  // The words inside another language's strings (a Python value) make no
+  // command: a guess leaves such text to the other readers.
+  if (context.guessing && m.cookieRecords.empty() && m.headers.empty() && m.url.empty() && userAgent.empty() &&
+      contentType.empty())
+    return std::nullopt;
   if (!userAgent.empty()) m.headers.push_back({"User-Agent", userAgent});
   if (!contentType.empty()) m.headers.push_back({"Content-Type", contentType});
   if (m.method.empty()) m.method = "GET";
@@ -154,18 +157,47 @@ std::optional<Capture> ReadPythonDicts(std::string_view text, const ReadContext&
     }
   }
   if (s.broken()) return Broken(capture.kind);
-  for (std::string_view name : {"cookies", "headers"}) {
-    std::vector<Field>& into = name == "cookies" ? m.cookieRecords : m.headers;
-    for (size_t at = DictAssignment(text, name, 0); at != std::string_view::npos;
-         at = DictAssignment(text, name, s.at())) {
-      s.Seek(at);
+  // Assignments outside string literals and comments: a value may hold the
+  // text "cookies = {".
+  s.Seek(0);
+  while (!s.AtEnd()) {
+    s.SkipBlanks();
+    if (s.AtString()) {
+      if (!s.String()) return Broken(capture.kind);
+      continue;
+    }
+    bool took = false;
+    for (std::string_view name : {"cookies", "headers"}) {
+      size_t brace = s.AtEnd() ? std::string_view::npos : DictAssignmentAt(text, name, s.at());
+      if (brace == std::string_view::npos) continue;
+      s.Seek(brace);
       std::optional<std::vector<Field>> dict = s.Dict();
       if (!dict) return Broken(capture.kind);
+      std::vector<Field>& into = name == "cookies" ? m.cookieRecords : m.headers;
       into.insert(into.end(), dict->begin(), dict->end());
-      found = true;
+      found = took = true;
+      break;
     }
+    if (!took && !s.AtEnd()) s.Advance();
   }
   if (!found) return std::nullopt;
+  return capture;
+}
+
+// A bare object literal ({"a": "1", b: '2'}, a ";" after it allowed) holds
+// the mode's items.
+std::optional<Capture> ReadJsObject(std::string_view text, const ReadContext& context) {
+  CodeScanner s(text, CodeLanguage::kJavaScript);
+  s.SkipBlanks();
+  std::optional<std::vector<Field>> fields = s.Dict();
+  if (!fields) return s.broken() ? std::optional(Broken(CaptureKind::kJavaScript)) : std::nullopt;
+  s.SkipBlanks();
+  s.Take(";");
+  s.SkipBlanks();
+  if (!s.AtEnd()) return std::nullopt;
+  Capture capture;
+  capture.kind = CaptureKind::kJavaScript;
+  (context.mode == AnalysisMode::kCookies ? capture.message.cookieRecords : capture.message.headers) = std::move(*fields);
   return capture;
 }
 

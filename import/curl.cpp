@@ -235,8 +235,16 @@ std::optional<std::vector<std::string>> SplitCmdWords(std::string_view raw) {
 
 // Copies for cmd escape with carets (^" around words, ^ before line breaks),
 // or, in older ones, quote with double quotes only; copies for a POSIX shell
-// quote with single quotes and continue lines with a backslash.
+// quote with single quotes and continue lines with a backslash. The first
+// word's quote tells first: a value quoted for bash may hold ^".
 bool LooksLikeCmd(std::string_view t) {
+  size_t start = t.find_first_not_of(" \t\r\n");
+  size_t first = start == std::string_view::npos ? t.size() : t.find_first_of(" \t\r\n", start);
+  first = first == std::string_view::npos ? t.size() : t.find_first_not_of(" \t", first);
+  if (first != std::string_view::npos && first < t.size()) {
+    if (t[first] == '\'' || t.substr(first, 2) == "$'") return false;
+    if (t.substr(first, 2) == "^\"") return true;
+  }
   bool singleQuote = false, backslashBreak = false;
   for (size_t i = 0; i < t.size(); i += CharLength(t, i)) {
     if (t[i] == '^' && (i + 1 < t.size() && (t[i + 1] == '"' || LineBreakAt(t, i + 1)))) return true;

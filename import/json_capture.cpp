@@ -28,12 +28,12 @@ class CaptureReader {
   using string_t = Json::string_t;
   using binary_t = Json::binary_t;
 
-  bool null() { return true; }
-  bool boolean(bool v) { return Scalar(v ? "true" : "false"); }
-  bool number_integer(number_integer_t v) { return Scalar(std::to_string(v)); }
-  bool number_unsigned(number_unsigned_t v) { return Scalar(std::to_string(v)); }
-  bool number_float(number_float_t, const string_t& s) { return Scalar(s); }
-  bool string(string_t& v) { return Scalar(v); }
+  bool null() { return Scalar({}, false); }
+  bool boolean(bool v) { return Scalar(v ? "true" : "false", false); }
+  bool number_integer(number_integer_t v) { return Scalar(std::to_string(v), false); }
+  bool number_unsigned(number_unsigned_t v) { return Scalar(std::to_string(v), false); }
+  bool number_float(number_float_t, const string_t& s) { return Scalar(s, false); }
+  bool string(string_t& v) { return Scalar(v, true); }
   bool binary(binary_t&) { return true; }
   bool key(string_t& k) {
     key_ = k;
@@ -52,6 +52,9 @@ class CaptureReader {
   bool sawLog_ = false, sawEntries_ = false, sawCookieList_ = false;
   std::vector<HarEntry> entries_;
   std::vector<Field> cookies_;
+  // A root object of strings only: {"name": "value", …}.
+  bool rootObject_ = false, rootFlat_ = true;
+  std::vector<Field> rootPairs_;
 
  private:
   struct Frame {
@@ -84,6 +87,8 @@ class CaptureReader {
 
   bool Open(bool object) {
     Place place = Inner(object);
+    if (stack_.empty()) rootObject_ = object;
+    else if (stack_.size() == 1) rootFlat_ = false;
     bool response = place == Place::kResponse || (!stack_.empty() && stack_.back().response);
     if (place == Place::kLog) sawLog_ = true;
     if (place == Place::kEntries) sawEntries_ = true;
@@ -125,9 +130,13 @@ class CaptureReader {
     }
   }
 
-  bool Scalar(const std::string& value) {
+  bool Scalar(const std::string& value, bool isString) {
     if (stack_.empty()) return true;
     Place place = stack_.back().place;
+    if (stack_.size() == 1 && rootObject_) {
+      if (isString) rootPairs_.push_back({key_, value});
+      else rootFlat_ = false;
+    }
     auto kept = [&] { return value; };
     if (place == Place::kField || place == Place::kCookie) {
       if (key_ == "name") field_.name = kept();
@@ -163,8 +172,9 @@ bool LooksLikeJson(std::string_view t) {
   return rest[j] == '"' || rest[j] == '{' || rest[j] == ']' || rest[j] == '}';
 }
 
-// A HAR, a cookie export, or nullopt for JSON of another shape.
-std::optional<Capture> ReadJsonCapture(std::string_view text) {
+// A HAR, a cookie export, an object of strings (the mode's items), or
+// nullopt for JSON of another shape.
+std::optional<Capture> ReadJsonCapture(std::string_view text, AnalysisMode mode) {
   CaptureReader reader;
   Capture capture;
   if (!Json::sax_parse(text.begin(), text.end(), &reader)) {
@@ -184,21 +194,27 @@ std::optional<Capture> ReadJsonCapture(std::string_view text) {
     capture.message.cookieRecords = std::move(reader.cookies_);
     return capture;
   }
+  if (reader.rootObject_ && reader.rootFlat_ && !reader.rootPairs_.empty()) {
+    capture.kind = CaptureKind::kJsonObject;
+    (mode == AnalysisMode::kCookies ? capture.message.cookieRecords : capture.message.headers) =
+        std::move(reader.rootPairs_);
+    return capture;
+  }
   return std::nullopt;
 }
 
 }  // namespace
 
 // When guessing, text that looks like JSON is this row's: a HAR, a cookie
-// export, or (another shape) plain text.
+// export, an object of strings, or (another shape) plain text.
 std::optional<Capture> ReadHar(std::string_view text, const ReadContext& context) {
   if (context.guessing) {
     if (!LooksLikeJson(text)) return std::nullopt;
-    std::optional<Capture> c = ReadJsonCapture(text);
+    std::optional<Capture> c = ReadJsonCapture(text, context.mode);
     if (c && c->errorOffset) c->kind = CaptureKind::kHar;
     return c ? std::move(c) : Capture{};
   }
-  std::optional<Capture> c = ReadJsonCapture(text);
+  std::optional<Capture> c = ReadJsonCapture(text, context.mode);
   if (c && c->errorOffset) c->kind = CaptureKind::kHar;
   if (!c || c->kind != CaptureKind::kHar) return std::nullopt;
   return c;
@@ -206,8 +222,15 @@ std::optional<Capture> ReadHar(std::string_view text, const ReadContext& context
 
 std::optional<Capture> ReadCookieJson(std::string_view text, const ReadContext& context) {
   if (context.guessing) return std::nullopt;  // the HAR row reads every JSON document
-  std::optional<Capture> c = ReadJsonCapture(text);
+  std::optional<Capture> c = ReadJsonCapture(text, context.mode);
   if (!c || c->kind != CaptureKind::kJson) return std::nullopt;
+  return c;
+}
+
+std::optional<Capture> ReadJsonObject(std::string_view text, const ReadContext& context) {
+  if (context.guessing) return std::nullopt;  // as for cookie exports
+  std::optional<Capture> c = ReadJsonCapture(text, context.mode);
+  if (!c || c->kind != CaptureKind::kJsonObject) return std::nullopt;
   return c;
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -18,6 +19,10 @@ class PopupMenu {
   void SetVisible(int id, bool visible);
   bool IsVisible(int id) const;
   void SetCaption(int id, std::string caption);
+  // The entry opens a submenu of these (id, GBK caption) instead of being
+  // chosen itself; their ids reach onCommand like the entries'.
+  using Submenu = std::vector<std::pair<int, std::string>>;
+  void SetSubmenu(int id, Submenu items);
   std::string Caption(int id) const;
   std::vector<int> VisibleIds() const;
 
@@ -33,6 +38,7 @@ class PopupMenu {
     std::string caption;
     bool visible = true;
     bool separator = false;
+    Submenu submenu;
   };
   Entry* Find(int id);
   const Entry* Find(int id) const;
@@ -47,6 +53,7 @@ struct MenuRequest {
     int id;
     std::string caption;  // GBK
     bool separator;
+    PopupMenu::Submenu submenu;
   };
   std::vector<Item> items;  // the visible ones, in menu order
   int x = 0, y = 0;

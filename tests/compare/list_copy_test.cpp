@@ -51,6 +51,7 @@ TEST(CopyCompleted, CompletesTheFocusedSlotOrCopiesItWhole) {
   for (FocusedList focused : {FocusedList::kSlot2Items, FocusedList::kSlot2Missing}) {
     r = CopyCompleted(l.Input(ListRole::kSlot2Items, l.items2, focused), kCookies, "Cookies");
     EXPECT_EQ(r.text, "a=1;c=3;b=2;");
+    EXPECT_EQ(CompletedRowsOf(l.Input(ListRole::kSlot2Items, l.items2, focused))->slot, Slot::k2);
   }
   r = CopyCompleted(l.Input(ListRole::kSlot1Missing, l.missing1, FocusedList::kSlot1Items), kCookies, "Cookies");
   EXPECT_EQ(r.text, "a=1;b=2;c=3;");
@@ -58,6 +59,30 @@ TEST(CopyCompleted, CompletesTheFocusedSlotOrCopiesItWhole) {
   r = CopyCompleted(l.Input(ListRole::kDifferences, l.items1, FocusedList::kOther), kCookies, "Cookies");
   EXPECT_FALSE(r.text.has_value());
   EXPECT_TRUE(r.hint.has_value());
+}
+
+TEST(CopyAs, HintNamesTheFormatTheCountAndTheCompletedList) {
+  Lists l;
+  std::optional<CompletedRows> completed =
+      CompletedRowsOf(l.Input(ListRole::kSlot1Missing, l.missing1, FocusedList::kSlot1Missing));
+  ASSERT_TRUE(completed);
+  EXPECT_EQ(completed->slot, Slot::k1);
+  std::vector<Row> rows = Joined(*completed);
+  ExportTarget target{"https://h.cn/", "GET"};
+  CopyAsResult r = CopyRowsAs(*ExporterNamed("cookie-header", AnalysisMode::kCookies),
+                              {rows, AnalysisMode::kCookies, target}, ListRole::kSlot1Missing, "Cookies");
+  EXPECT_EQ(r.copy.text, "Cookie: a=1; b=2; c=3\r\n");
+  EXPECT_EQ(r.copy.hint, Gbk("操作提示:已将Cookies[1号]缺少缺少的Cookies值补全,并复制3项为Cookie头部"));
+  r = CopyRowsAs(*ExporterNamed("python", AnalysisMode::kHttp), {l.items2.rows, AnalysisMode::kHttp, target},
+                 std::nullopt, kHttpWord);
+  EXPECT_EQ(r.copy.hint, Gbk("操作提示:已复制2项为Python requests字典"));
+  // A refusal copies nothing and leaves the status bar to the message.
+  std::vector<Row> bad = RowsOf({{"a", "x,y"}}).rows;
+  r = CopyRowsAs(*ExporterNamed("powershell", AnalysisMode::kCookies), {bad, AnalysisMode::kCookies, target},
+                 std::nullopt, "Cookies");
+  EXPECT_TRUE(r.refusal);
+  EXPECT_FALSE(r.copy.text);
+  EXPECT_FALSE(r.copy.hint);
 }
 
 TEST(CopyOfRow, PartsOfTheSelectedRow) {

@@ -48,8 +48,8 @@ TEST(ListMenu, AdditionsComeAfterTheSeventeen) {
     size_t patterns;
     std::vector<int> shown;
   } cases[] = {
-      {Context(ListRole::kSlot1Items, "sid"), 0, {18, 19}},
-      {Context(ListRole::kSlot2Missing, "sid"), 0, {18, 20}},
+      {Context(ListRole::kSlot1Items, "sid"), 0, {18, 19, 22, 23, 24}},
+      {Context(ListRole::kSlot2Missing, "sid"), 0, {18, 20, 22, 23, 24}},
       {Context(ListRole::kDifferences, "sid"), 2, {18, 19, 20, 21}},
       {Context(ListRole::kDifferences, "sid", 0), 2, {}},
   };
@@ -57,6 +57,32 @@ TEST(ListMenu, AdditionsComeAfterTheSeventeen) {
     c.context.ignorePatterns = c.patterns;
     EXPECT_EQ(Shown(PlanListMenu(c.context), 18, kMenuEntryCount), c.shown);
   }
+}
+
+// Each mode's formats under both copy-as entries, their ids apart from the
+// entries' and from each other's, each leading back to its entry and format.
+TEST(ListMenu, CopyAsSubmenusOfferTheModesFormats) {
+  for (AnalysisMode mode : {AnalysisMode::kCookies, AnalysisMode::kHttp}) {
+    std::vector<const Exporter*> formats = ExportersOf(mode);
+    for (MenuEntry parent : {MenuEntry::kCopyAllAs, MenuEntry::kCopyCompletedAs}) {
+      std::vector<SubmenuItem> items = CopyAsItems(parent, mode);
+      ASSERT_EQ(items.size(), formats.size());
+      for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_GT(items[i].id, kMenuEntryCount);
+        EXPECT_EQ(items[i].caption, formats[i]->caption);
+        std::optional<CopyAsChoice> choice = CopyAsChoiceOf(items[i].id);
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(choice->parent, parent);
+        EXPECT_EQ(choice->exporter, formats[i]);
+      }
+    }
+  }
+  EXPECT_NE(CopyAsItems(MenuEntry::kCopyAllAs, AnalysisMode::kCookies)[0].id,
+            CopyAsItems(MenuEntry::kCopyCompletedAs, AnalysisMode::kCookies)[0].id);
+  EXPECT_FALSE(CopyAsChoiceOf(Index(MenuEntry::kCopyAll) + 1));
+  // The last exporter of the table serves HTTP mode: one id past it is none.
+  EXPECT_FALSE(CopyAsChoiceOf(CopyAsItems(MenuEntry::kCopyAllAs, AnalysisMode::kHttp).back().id + 1));
+  EXPECT_EQ(PlanListMenu(Context(ListRole::kDifferences, "sid")).visible[Index(MenuEntry::kCopyAllAs)], false);
 }
 
 TEST(ListMenu, DifferenceCaptionsStayInTheDifferenceMenu) {

@@ -84,6 +84,32 @@ void MainWindowTest::TearDown() {
   DeleteSettingsFile();
 }
 
+std::vector<ui::MenuRequest::Item> RightClickChoosing(ui::ListView& list, int choose) {
+  std::vector<ui::MenuRequest::Item> shown;
+  ui::SetMenuHook([&shown, choose](const ui::MenuRequest& r) {
+    shown = r.items;
+    return choose;
+  });
+  list.Focus();
+  ui::LetPendingEventsRun();
+  NMHDR header{list.hwnd(), 0, static_cast<UINT>(NM_RCLICK)};
+  SendMessageW(GetParent(list.hwnd()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+  ui::LetPendingEventsRun();
+  ui::SetMenuHook([](const ui::MenuRequest&) { return 0; });  // not into `shown` once it is gone
+  return shown;
+}
+
+std::string ClipboardAnsi() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    text = static_cast<const char*>(GlobalLock(h));
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  return text;
+}
+
 }  // namespace wintest
 
 namespace {

@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "ui/message_box.h"
+#include "ui/popup_menu.h"
 
 namespace wintest {
 
@@ -40,6 +41,13 @@ void SelectAllAndPaste(ui::EditBox& box, std::string_view gbk);
 void KeyWith(HWND target, UINT key, std::initializer_list<int> held);
 
 std::vector<std::string> Column(const ui::ListView& list, size_t column);
+
+// A right click on the list: the list takes the focus, then the menu opens
+// and the entry `choose` is picked from it (0: it is dismissed); menus
+// opened later are dismissed. The visible entries as offered.
+std::vector<ui::MenuRequest::Item> RightClickChoosing(ui::ListView& list, int choose);
+// CF_TEXT as it is on the clipboard.
+std::string ClipboardAnsi();
 // What the list view itself shows in a cell (through LVM_GETITEMTEXTW).
 std::string ShownCell(const ui::ListView& list, int row, int column);
 

@@ -1,0 +1,133 @@
+// The copy-as submenus through the real window: which lists offer them and
+// with which formats, what reaches the clipboard in both forms, the hint,
+// a refusal, and the import's URL in the commands.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "compare/list_menu.h"
+#include "export/texts.h"
+#include "tests/test_gbk.h"
+#include "tests/win/window_test_support.h"
+#include "ui/clipboard.h"
+#include "ui/popup_menu.h"
+
+namespace wintest {
+namespace {
+
+using E = ds::MenuEntry;
+using ds::test::Gbk;
+constexpr ds::AnalysisMode kCookies = ds::AnalysisMode::kCookies;
+
+class ExportWindowTest : public MainWindowTest {
+ protected:
+  void TearDown() override {
+    ui::SetMenuHook(nullptr);
+    MainWindowTest::TearDown();
+  }
+  std::vector<ui::MenuRequest::Item> RightClick(ui::ListView& list, int choose = 0) {
+    return RightClickChoosing(list, choose);
+  }
+  void Analysed(const char* slot1, const char* slot2) {
+    c().slot1Input.SetText(slot1);
+    c().slot2Input.SetText(slot2);
+    c().analyseButton.Click();
+    ui::LetPendingEventsRun();
+  }
+};
+
+// The id a format has under one of the two entries in the mode.
+int FormatId(E parent, std::string_view name, ds::AnalysisMode mode = kCookies) {
+  const ds::Exporter* e = ds::ExporterNamed(name, mode);
+  for (const ds::SubmenuItem& item : ds::CopyAsItems(parent, mode))
+    if (ds::CopyAsChoiceOf(item.id)->exporter == e) return item.id;
+  ADD_FAILURE() << name;
+  return 0;
+}
+
+std::vector<std::string> SubmenuOf(const std::vector<ui::MenuRequest::Item>& items, E entry) {
+  std::vector<std::string> captions;
+  for (const auto& item : items)
+    if (item.id == static_cast<int>(entry))
+      for (const auto& [id, caption] : item.submenu) captions.push_back(caption);
+  return captions;
+}
+
+TEST_F(ExportWindowTest, ItemAndMissingListsOfferTheModesFormats) {
+  Analysed("a=1;b=2", "a=3;c=3");
+  std::vector<std::string> cookies = {Gbk("Cookie头部"), "cURL (bash)", "cURL (cmd)", "PowerShell",
+                                      Gbk("Python requests字典"), Gbk("JavaScript对象"),
+                                      Gbk("JSON数组(Cookie扩展导入)"), "cookies.txt (Netscape)"};
+  c().slot1Items.SelectRow(0);
+  auto items = RightClick(c().slot1Items);
+  EXPECT_EQ(SubmenuOf(items, E::kCopyAllAs), cookies);
+  EXPECT_EQ(SubmenuOf(items, E::kCopyCompletedAs), cookies);
+  EXPECT_EQ(SubmenuOf(RightClick(c().slot2Missing), E::kCopyCompletedAs), cookies);
+  c().differenceList.SelectRow(0);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(SubmenuOf(RightClick(c().differenceList), E::kCopyAllAs), std::vector<std::string>{});
+
+  c().httpModeSwitch.Click();
+  c().slot1Input.SetText("Accept: */*\r\n");
+  c().slot1Items.SelectRow(0);
+  EXPECT_EQ(SubmenuOf(RightClick(c().slot1Items), E::kCopyAllAs),
+            (std::vector<std::string>{Gbk("Http头部行"), "cURL (bash)", "cURL (cmd)", "PowerShell",
+                                      Gbk("Python requests字典"), Gbk("JSON对象"), "fetch"}));
+}
+
+TEST_F(ExportWindowTest, CopiesAsReachTheClipboardInBothFormsWithAHint) {
+  Analysed("a=1;b=\xD6\xD0", "a=1;c=3");  // b=中
+  c().slot1Items.SelectRow(0);
+  RightClick(c().slot1Items, FormatId(E::kCopyAllAs, "python"));
+  const std::string python = "cookies = {\r\n    'a': '1',\r\n    'b': '\xD6\xD0'\r\n}\r\n";
+  EXPECT_EQ(ClipboardAnsi(), python);
+  EXPECT_EQ(ui::GetClipboardText(nullptr), python);
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已复制2项为Python requests字典"));
+
+  // Completed from the missing list: Slot 1's rows, then what it lacks.
+  c().slot1Missing.SelectRow(0);
+  RightClick(c().slot1Missing, FormatId(E::kCopyCompletedAs, "curl"));
+  EXPECT_EQ(ClipboardAnsi(), "curl 'https://replace-with-host.invalid/' \\\n  -b 'a=1; b=\xD6\xD0; c=3'\n");
+  EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已将Cookies[1号]缺少缺少的Cookies值补全,并复制3项为cURL (bash)"));
+
+  // Slot 2's list completes Slot 2, never Slot 1.
+  c().slot2Items.SelectRow(0);
+  RightClick(c().slot2Items, FormatId(E::kCopyCompletedAs, "cookie-header"));
+  EXPECT_EQ(ClipboardAnsi(), "Cookie: a=1; c=3; b=\xD6\xD0\r\n");
+}
+
+TEST_F(ExportWindowTest, ARowTheFormatCannotCarryIsRefusedAndTheClipboardKept) {
+  Analysed("a=x,y;b=2", "a=1");
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), "kept"));
+  messages->Expect(ui::MessageAnswer::kOk);
+  c().slot1Items.SelectRow(0);
+  RightClick(c().slot1Items, FormatId(E::kCopyAllAs, "powershell"));
+  ASSERT_EQ(messages->shown().size(), 1u);
+  EXPECT_NE(messages->shown()[0].text.find("[a]"), std::string::npos);
+  EXPECT_EQ(messages->shown()[0].title, Gbk("复制为"));
+  EXPECT_EQ(ClipboardAnsi(), "kept");
+  // Another format carries it.
+  RightClick(c().slot1Items, FormatId(E::kCopyAllAs, "json"));
+  EXPECT_EQ(ClipboardAnsi(), "[\r\n  {\"name\": \"a\", \"value\": \"x,y\"},\r\n  {\"name\": \"b\", \"value\": \"2\"}\r\n]\r\n");
+}
+
+// Each slot remembers where its last import was sent.
+TEST_F(ExportWindowTest, CommandsGoWhereTheImportedCaptureWent) {
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), "curl 'https://shop.example.cn/cart?id=7' -b 'sid=1; lang=zh'"));
+  c().slot2Input.SetText("");
+  KeyWith(c().slot2Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  c().slot1Input.SetText("sid=2");
+  c().slot2Items.SelectRow(0);
+  RightClick(c().slot2Items, FormatId(E::kCopyAllAs, "cookies-txt"));
+  EXPECT_NE(ClipboardAnsi().find("\r\nshop.example.cn\tFALSE\t/\tFALSE\t0\tlang\tzh\r\n"), std::string::npos)
+      << ClipboardAnsi();
+  RightClick(c().slot2Items, FormatId(E::kCopyAllAs, "curl"));
+  EXPECT_EQ(ClipboardAnsi().rfind("curl 'https://shop.example.cn/cart?id=7' \\\n", 0), 0u) << ClipboardAnsi();
+  c().slot1Items.SelectRow(0);
+  RightClick(c().slot1Items, FormatId(E::kCopyAllAs, "cookies-txt"));
+  EXPECT_NE(ClipboardAnsi().find("\r\nreplace-with-host.invalid\tFALSE"), std::string::npos) << ClipboardAnsi();
+}
+
+}  // namespace
+}  // namespace wintest
