@@ -4,25 +4,28 @@
 #include "app/layout.h"
 #include "app/main_window_design.h"
 #include "app/texts.h"
+#include "ui/dpi.h"
 
 namespace app {
 namespace {
 
-constexpr Box kCloseButtonDesign{588, 388, 18, 18};
+constexpr ui::Rect kCloseButtonDesign{588, 388, 18, 18};
+constexpr ui::Rect kDetailBoxDesign{0, 0, 460, 408};
 
 }  // namespace
 
 bool DetailWindow::Create(HWND owner) {
   if (!Window::Create(SecondaryWindowDesign(texts::kDetailCaption, 513, 479, owner, WS_OVERLAPPEDWINDOW)))
     return false;
+  int dpi = ui::DpiOf(hwnd());
   ui::EditBox::Args box;
   box.parent = hwnd();
-  box.bounds = {0, 0, 460, 408};
+  box.bounds = ScaledToDpi(kDetailBoxDesign, dpi);
   box.multiline = true;
   box.exStyle = WS_EX_CLIENTEDGE;
   ui::CreateArgs close;
   close.parent = hwnd();
-  close.bounds = {kCloseButtonDesign.left, kCloseButtonDesign.top, kCloseButtonDesign.width, kCloseButtonDesign.height};
+  close.bounds = ScaledToDpi(kCloseButtonDesign, dpi);
   close.text = texts::kDetailClose;
   if (!detailBox.Create(box) || !closeButton.Create(close)) return false;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0));
@@ -35,11 +38,13 @@ bool DetailWindow::Create(HWND owner) {
   return true;
 }
 
+// From the designed pixels at the DPI of the moment, like the input window.
 void DetailWindow::Place(const RECT& main, int height, std::string_view text) {
-  int width = (main.right - main.left) - 22;
-  SetWindowPos(hwnd(), nullptr, main.left + 6, main.top + 30, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-  ui::Rect box = detailBox.Bounds();
-  detailBox.Resize(width - 10, box.height);
+  int dpi = ui::DpiOf(hwnd());
+  int width = (main.right - main.left) - ui::Scaled(22, dpi);
+  SetWindowPos(hwnd(), nullptr, main.left + ui::Scaled(6, dpi), main.top + ui::Scaled(30, dpi), width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  detailBox.Resize(width - ui::Scaled(10, dpi), ui::Scaled(kDetailBoxDesign.height, dpi));
   PlaceCloseButton();
   detailBox.SetText(text);
   int end = GetWindowTextLengthW(detailBox.hwnd());
@@ -50,7 +55,8 @@ void DetailWindow::Place(const RECT& main, int height, std::string_view text) {
 // is shown at: it stays inside, over the box, however the window is sized.
 void DetailWindow::PlaceCloseButton() {
   SIZE client = ClientSize();
-  Box spot = NearestVisibleSpot(kCloseButtonDesign, {0, 0, client.cx, client.cy}, {});
+  ui::Rect design = ScaledToDpi(kCloseButtonDesign, ui::DpiOf(hwnd()));
+  Box spot = NearestVisibleSpot({design.x, design.y, design.width, design.height}, {0, 0, client.cx, client.cy}, {});
   closeButton.Move(spot.left, spot.top);
   closeButton.BringToTop();
 }

@@ -3,6 +3,7 @@
 #include "app/keys.h"
 #include "app/option_handlers.h"
 #include "app/texts.h"
+#include "ui/dpi.h"
 
 namespace app {
 namespace {
@@ -23,7 +24,7 @@ void GrowInputBox(const FocusView& v, const AppState& state, ds::Slot slot) {
   ui::LetPendingEventsRun();
   box.BringToTop();  // drawn over the Analyse bar button and the item list
   ui::Rect bounds = box.Bounds();
-  box.Resize(bounds.width, v.splitter.Bounds().y - bounds.y - 1);
+  box.Resize(bounds.width, v.splitter.Bounds().y - bounds.y - ui::Scaled(1, ui::DpiOf(v.mainWindow)));
   box.ScrollToLastLine();
   v.statusBar.SetText(texts::kLeaveHint);
   OnInputFocus(box, state, slot);
@@ -87,13 +88,15 @@ void OnWindowMoved(const FocusView& v, LowerArea& area, ui::Window* detail) {
     CollapseLowerArea(v, area);
   }
   constexpr int kNormalValueColumn = 215;
-  SetValueColumns(v.differenceList,
-                  IsZoomed(v.mainWindow) ? Part(v.differenceList.Bounds().width, 1.4) : kNormalValueColumn);
+  int dpi = ui::DpiOf(v.mainWindow);
+  SetValueColumns(v.differenceList, IsZoomed(v.mainWindow) ? Part(v.differenceList.Bounds().width, 1.4)
+                                                           : ui::Scaled(kNormalValueColumn, dpi));
   if (!detail) return;
   RECT main, shown;
   GetWindowRect(v.mainWindow, &main);
   GetWindowRect(detail->hwnd(), &shown);
-  SetWindowPos(detail->hwnd(), nullptr, shown.left, main.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(detail->hwnd(), nullptr, shown.left, main.top + ui::Scaled(30, dpi), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WireFocusExpansion(const FocusView& v, AppState& state) {

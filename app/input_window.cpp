@@ -2,12 +2,14 @@
 
 #include "app/keys.h"
 #include "app/main_window_design.h"
+#include "ui/dpi.h"
 
 namespace app {
 namespace {
 
 constexpr int kInputDesignWidth = 513, kInputDesignHeight = 479;
 constexpr int kBelowSplitter = 30;
+constexpr ui::Rect kEntryDesign{4, 21, 460, 408}, kPromptDesign{6, 438, 459, 12};
 
 // The background lies under the other two: none paints over a sibling.
 ui::CreateArgs At(HWND parent, ui::Rect bounds) {
@@ -22,20 +24,18 @@ ui::CreateArgs At(HWND parent, ui::Rect bounds) {
 
 bool InputWindow::Create(HWND owner, HFONT font) {
   if (!Window::Create(SecondaryWindowDesign("", kInputDesignWidth, kInputDesignHeight, owner, WS_POPUP | WS_CLIPCHILDREN))) return false;
+  int dpi = ui::DpiOf(hwnd());
   ui::EditBox::Args entry;
-  static_cast<ui::CreateArgs&>(entry) = At(hwnd(), {4, 21, 460, 408});
+  static_cast<ui::CreateArgs&>(entry) = At(hwnd(), ScaledToDpi(kEntryDesign, dpi));
   entry.multiline = true;
   entry.exStyle = WS_EX_CLIENTEDGE;
-  if (!background.Create(At(hwnd(), {0, 0, kInputDesignWidth, kInputDesignHeight})) || !entryBox.Create(entry) ||
-      !promptLine.Create(At(hwnd(), {6, 438, 459, 12})))
+  if (!background.Create(At(hwnd(), ScaledToDpi({0, 0, kInputDesignWidth, kInputDesignHeight}, dpi))) ||
+      !entryBox.Create(entry) || !promptLine.Create(At(hwnd(), ScaledToDpi(kPromptDesign, dpi))))
     return false;
   // The background lies behind the entry box and the prompt line.
   entryBox.BringToTop();
   promptLine.BringToTop();
-  if (font) {
-    entryBox.SetFont(font);
-    promptLine.SetFont(font);
-  }
+  if (font) SetFont(font);
   entryBox.onKeyCommand = [this](UINT key) {
     if (IsCtrlA(key)) {
       entryBox.SelectAll();
@@ -59,15 +59,25 @@ bool InputWindow::Create(HWND owner, HFONT font) {
   return true;
 }
 
+void InputWindow::SetFont(HFONT font) {
+  entryBox.SetFont(font);
+  promptLine.SetFont(font);
+}
+
+// Placed from the designed pixels at the DPI of the moment, so that a move to
+// a monitor of another DPI is followed at the next placing.
 void InputWindow::Place(const RECT& main, int splitterTop) {
+  int dpi = ui::DpiOf(hwnd());
+  auto px = [dpi](int designed) { return ui::Scaled(designed, dpi); };
   int width = main.right - main.left;
-  int height = (main.bottom - main.top) - splitterTop - kBelowSplitter;
-  SetWindowPos(hwnd(), HWND_TOP, main.left, main.top + splitterTop + kBelowSplitter, width, height, SWP_NOACTIVATE);
+  int height = (main.bottom - main.top) - splitterTop - px(kBelowSplitter);
+  SetWindowPos(hwnd(), HWND_TOP, main.left, main.top + splitterTop + px(kBelowSplitter), width, height,
+               SWP_NOACTIVATE);
   SIZE client = ClientSize();
-  entryBox.SetBounds({4, 12, client.cx - 8, height - 26});
+  entryBox.SetBounds({px(4), px(12), client.cx - px(8), height - px(26)});
   background.SetBounds({0, 0, width, height});
-  int promptHeight = promptLine.Bounds().height;
-  promptLine.SetBounds({5, height - promptHeight - 1, client.cx - 8, promptHeight});
+  int promptHeight = px(kPromptDesign.height);
+  promptLine.SetBounds({px(5), height - promptHeight - px(1), client.cx - px(8), promptHeight});
   entryBox.Select(0, 0);
 }
 

@@ -19,6 +19,7 @@ class InputWindow : public ui::Window {
   enum class Mode { kAdd, kModify };
 
   bool Create(HWND owner, HFONT font);
+  void SetFont(HFONT font);
 
   // Over the main window from 30 pixels below the splitter bar to its bottom.
   void Place(const RECT& mainBounds, int splitterTop);

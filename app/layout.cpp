@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/dpi.h"
+
 namespace app {
 
 void Layout::Register(const std::vector<Box>& controls, int windowWidth, int windowHeight) {
@@ -23,12 +25,12 @@ int Scaled(double ratio, double size) {
 
 }  // namespace
 
-std::vector<Box> Layout::Apply(int windowWidth, int windowHeight) const {
+std::vector<Box> Layout::Apply(double windowWidth, double windowHeight) const {
   std::vector<Box> out;
   out.reserve(records_.size());
-  double w = windowWidth, h = windowHeight;
   for (const LayoutRecord& r : records_)
-    out.push_back({Scaled(r.left, w), Scaled(r.top, h), Scaled(r.width, w), Scaled(r.height, h)});
+    out.push_back({Scaled(r.left, windowWidth), Scaled(r.top, windowHeight), Scaled(r.width, windowWidth),
+                   Scaled(r.height, windowHeight)});
   return out;
 }
 
@@ -69,12 +71,12 @@ Box NearestVisibleSpot(const Box& wanted, const Box& area, const std::vector<Box
   return best;
 }
 
-ColumnFit FitValueColumn(int listWidth, int numberWidth, int nameWidth, bool repair) {
+ColumnFit FitValueColumn(int listWidth, int numberWidth, int nameWidth, bool repair, int dpi) {
   constexpr int kMargin = 20, kNarrowest = 20, kRepairedValue = 100, kNameGivesUp = 95;
-  ColumnFit fit{nameWidth, listWidth - numberWidth - nameWidth - kMargin};
-  if (repair && fit.value < kNarrowest) {
-    fit.value = kRepairedValue;
-    fit.name -= kNameGivesUp;
+  ColumnFit fit{nameWidth, listWidth - numberWidth - nameWidth - ui::Scaled(kMargin, dpi)};
+  if (repair && fit.value < ui::Scaled(kNarrowest, dpi)) {
+    fit.value = ui::Scaled(kRepairedValue, dpi);
+    fit.name -= ui::Scaled(kNameGivesUp, dpi);
   }
   if (fit.name < 0) fit.name = 0;
   if (fit.value < 0) fit.value = 0;

@@ -23,8 +23,9 @@ class Layout {
   bool empty() const { return records_.empty(); }
   size_t size() const { return records_.size(); }
 
-  // New geometry for every registered control, truncated toward zero.
-  std::vector<Box> Apply(int windowWidth, int windowHeight) const;
+  // New geometry for every registered control, truncated toward zero. The
+  // size may hold a fraction: a window's size at another DPI.
+  std::vector<Box> Apply(double windowWidth, double windowHeight) const;
 
   bool suspended = false;  // set while the compact toggle rearranges the window
 
@@ -42,11 +43,12 @@ Box NearestVisibleSpot(const Box& wanted, const Box& area, const std::vector<Box
 // With `repair`, a value column narrower than 20 takes 100 and the name column
 // gives up 95, so the list scrolls sideways instead of hiding the values.
 // Never negative: the list view reads -1 and -2 (and, under Wine, anything
-// below) as "size to the content".
+// below) as "size to the content". The pixel counts are designed ones, scaled
+// to `dpi`.
 struct ColumnFit {
   int name = 0;
   int value = 0;
 };
-ColumnFit FitValueColumn(int listWidth, int numberWidth, int nameWidth, bool repair);
+ColumnFit FitValueColumn(int listWidth, int numberWidth, int nameWidth, bool repair, int dpi);
 
 }  // namespace app

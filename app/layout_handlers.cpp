@@ -35,8 +35,8 @@ void OnResize(MainWindow& window) {
   const Layout& layout = window.state().layout;
   std::vector<ui::Control*> controls = LaidOutControls(c);
   if (!layout.suspended && layout.size() == controls.size()) {
-    SIZE size = window.Size();
-    std::vector<Box> boxes = layout.Apply(size.cx, size.cy);
+    MainWindow::LayoutSize size = window.layoutSize();
+    std::vector<Box> boxes = layout.Apply(size.width, size.height);
     std::vector<std::pair<ui::Control*, ui::Rect>> moves;
     for (size_t k = 0; k < controls.size(); ++k)
       moves.push_back({controls[k], {boxes[k].left, boxes[k].top, boxes[k].width, boxes[k].height}});

@@ -35,11 +35,11 @@ HWND ContainerHandle(MainWindow& window, Container container) {
 }
 
 template <typename T>
-bool CreateFromDesign(T& control, const ControlDesign&, const ui::CreateArgs& a) {
+bool CreateFromDesign(T& control, const ControlDesign&, const ui::CreateArgs& a, int) {
   return control.Create(a);
 }
 
-bool CreateFromDesign(ui::EditBox& box, const ControlDesign& d, const ui::CreateArgs& a) {
+bool CreateFromDesign(ui::EditBox& box, const ControlDesign& d, const ui::CreateArgs& a, int) {
   ui::EditBox::Args edit;
   static_cast<ui::CreateArgs&>(edit) = a;
   edit.multiline = d.multiline;
@@ -48,11 +48,19 @@ bool CreateFromDesign(ui::EditBox& box, const ControlDesign& d, const ui::Create
   return box.Create(edit);
 }
 
-bool CreateFromDesign(ui::ListView& list, const ControlDesign& d, const ui::CreateArgs& a) {
+bool CreateFromDesign(ui::ListView& list, const ControlDesign& d, const ui::CreateArgs& a, int dpi) {
   ui::ListView::Args args;
   static_cast<ui::CreateArgs&>(args) = a;
-  for (const ColumnDesign& column : d.columns) args.columns.push_back({column.title, column.width});
+  for (const ColumnDesign& column : d.columns) args.columns.push_back({column.title, ui::Scaled(column.width, dpi)});
   return list.Create(args);
+}
+
+HFONT CreateUiFont(int dpi) {
+  constexpr int kDesignFontHeight = 12;
+  std::wstring face = ui::ToWide(texts::kUiFontFace).text;
+  return CreateFontW(-ui::Scaled(kDesignFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                     face.c_str());
 }
 
 }  // namespace
@@ -74,29 +82,35 @@ bool MainWindow::Create(bool quitOnClose) {
   quitOnClose_ = quitOnClose;
   Args args;
   args.title = texts::kWindowTitle;
-  args.x = kDesignLeft;
-  args.y = kDesignTop;
-  args.width = kDesignWidth;
-  args.height = kDesignHeight;
+  int systemDpi = ui::DpiOf(nullptr);
+  args.x = ui::Scaled(kDesignLeft, systemDpi);
+  args.y = ui::Scaled(kDesignTop, systemDpi);
+  args.width = ui::Scaled(kDesignWidth, systemDpi);
+  args.height = ui::Scaled(kDesignHeight, systemDpi);
   args.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  if (!Window::Create(args) || !CreateControls()) return false;
+  if (!Window::Create(args)) return false;
+  // A monitor of its own DPI: the window is drawn at that one.
+  dpi_ = ui::DpiOf(hwnd());
+  ui::SetLaidOutDpi(hwnd(), dpi_);
+  if (dpi_ != systemDpi) SetSize(ui::Scaled(kDesignWidth, dpi_), ui::Scaled(kDesignHeight, dpi_));
+  designedSize_ = {kDesignWidth, kDesignHeight};
+  if (!CreateControls()) return false;
   WireEvents();
   RunStartUp(*this);
   return true;
 }
 
 bool MainWindow::CreateControls() {
-  std::wstring face = ui::ToWide(texts::kUiFontFace).text;
-  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  font_ = CreateUiFont(dpi_);
   for (const ControlDesign& d : MainWindowDesign()) {
     ui::CreateArgs a;
     a.parent = ContainerHandle(*this, d.container);
-    a.bounds = d.bounds;
+    a.bounds = ScaledToDpi(d.bounds, dpi_);
     a.text = d.text;
     a.visible = d.shown;
     a.style = WS_CLIPSIBLINGS;
-    bool created = std::visit([&](auto member) { return CreateFromDesign(controls_.*member, d, a); }, d.member);
+    bool created =
+        std::visit([&](auto member) { return CreateFromDesign(controls_.*member, d, a, dpi_); }, d.member);
     if (!created) return false;
     d.Of(controls_).SetFont(font_);
   }
@@ -244,6 +258,40 @@ void MainWindow::OnMoved() {
   if (state_.created) OnWindowMoved(FocusViewOf(hwnd(), controls_), state_.lowerArea, detail_.get());
 }
 
+// Moved to a monitor of another DPI: a font of the new size, and the window
+// sized as Windows suggests, whose resize handling lays the controls out
+// again in the proportions they had. Columns the resize handling does not fit
+// keep their share of the lists.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  int old = dpi_;
+  dpi_ = dpi;
+  ui::SetLaidOutDpi(hwnd(), dpi_);
+  if (dpi_ != old && font_) {
+    // Docked by nobody, the status bar keeps its designed place.
+    for (const ControlDesign& d : MainWindowDesign())
+      if (&d.Of(controls_) == &controls_.statusBar) controls_.statusBar.SetBounds(ScaledToDpi(d.bounds, dpi_));
+    HFONT font = CreateUiFont(dpi_);
+    for (const ControlDesign& d : MainWindowDesign()) d.Of(controls_).SetFont(font);
+    if (input_) input_->SetFont(font);
+    if (detail_) detail_->detailBox.SetFont(font);
+    DeleteObject(font_);
+    font_ = font;
+    for (ui::ListView* list : {&controls_.slot1Items, &controls_.slot2Items, &controls_.slot1Missing,
+                               &controls_.slot2Missing, &controls_.differenceList})
+      for (int k = 0; k < list->ColumnCount(); ++k) list->SetColumnWidth(k, list->ColumnWidth(k) * dpi_ / old);
+  }
+  changingDpi_ = true;
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  changingDpi_ = false;
+}
+
+MainWindow::LayoutSize MainWindow::layoutSize() const {
+  if (changingDpi_) return {designedSize_.width * dpi_ / ui::kDesignDpi, designedSize_.height * dpi_ / ui::kDesignDpi};
+  SIZE size = Size();
+  return {static_cast<double>(size.cx), static_cast<double>(size.cy)};
+}
+
 void MainWindow::ShowAsPlaced() {
   if (startPlacement_ == ui::Placement::kMaximised)
     SetPlacement(ui::Placement::kMaximised);
@@ -259,7 +307,7 @@ void MainWindow::CreateSecondaryWindows() {
   detail_ = std::move(detail);
   RECT main;
   GetWindowRect(hwnd(), &main);
-  detail_->Place(main, controls_.splitter.Bounds().y - 20, controls_.contentBox.GetText());
+  detail_->Place(main, controls_.splitter.Bounds().y - ui::Scaled(20, dpi_), controls_.contentBox.GetText());
   detail_->onKeyEscape = [this] { HideDetail(); };
 
   auto input = std::make_unique<InputWindow>();
@@ -281,7 +329,7 @@ void MainWindow::ShowDetail(std::string_view text) {
   if (!detail_) return;
   RECT main;
   GetWindowRect(hwnd(), &main);
-  int height = controls_.splitter.Bounds().y + controls_.contentBox.Bounds().height - 5;
+  int height = controls_.splitter.Bounds().y + controls_.contentBox.Bounds().height - ui::Scaled(5, dpi_);
   detail_->Place(main, height, text);
   detail_->Show(true);
 }
@@ -337,6 +385,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SIZE:
       OnResize(*this);
+      if (!changingDpi_ && wp != SIZE_MINIMIZED) {
+        SIZE size = Size();
+        designedSize_ = {size.cx * double{ui::kDesignDpi} / dpi_, size.cy * double{ui::kDesignDpi} / dpi_};
+      }
       // Maximising moves the window before it lays it out: the value columns
       // fit the maximised difference list only now.
       if (wp == SIZE_MAXIMIZED) OnMoved();
@@ -350,6 +402,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return Window::HandleMessage(msg, wp, lp);
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
     default:
       return Window::HandleMessage(msg, wp, lp);
   }

@@ -10,6 +10,7 @@
 #include "app/input_window.h"
 #include "app/session_window.h"
 #include "app/main_controls.h"
+#include "ui/dpi.h"
 #include "ui/window.h"
 
 namespace app {
@@ -23,6 +24,16 @@ class MainWindow : public ui::Window {
   bool Create(bool quitOnClose = true);
 
   MainControls& controls() { return controls_; }
+  // The DPI the window is laid out for; designed pixels are scaled to it.
+  int dpi() const { return dpi_; }
+  // The size the proportional layout scales to: the window's own, except
+  // while a change of DPI resizes it. Then it is the size the window had in
+  // the new DPI's pixels, fraction kept: the suggested size is whole pixels,
+  // and a change there and back would move controls by one.
+  struct LayoutSize {
+    double width, height;
+  };
+  LayoutSize layoutSize() const;
   AppState& state() { return state_; }
 
   void SetStatus(std::string_view gbk) { controls_.statusBar.SetText(gbk); }
@@ -61,7 +72,11 @@ class MainWindow : public ui::Window {
     return ImportViewOf(hwnd(), controls_, slot, hars_, [this] { CompareSessions(); });
   }
   void LoadPair(const ds::HarEntry* a, const ds::HarEntry* b);
+  void OnDpiChanged(int dpi, const RECT& suggested);
 
+  int dpi_ = ui::kDesignDpi;
+  bool changingDpi_ = false;
+  LayoutSize designedSize_{};  // the window's size in 96 DPI pixels, as last resized
   HFONT font_ = nullptr;
   MainControls controls_;
   AppState state_;

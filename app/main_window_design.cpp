@@ -1,6 +1,7 @@
 #include "app/main_window_design.h"
 
 #include "app/texts.h"
+#include "ui/dpi.h"
 
 namespace app {
 namespace {
@@ -91,13 +92,19 @@ std::vector<ui::Control*> LaidOutControls(MainControls& c) {
   return out;
 }
 
+ui::Rect ScaledToDpi(const ui::Rect& designed, int dpi) {
+  return {ui::Scaled(designed.x, dpi), ui::Scaled(designed.y, dpi), ui::Scaled(designed.width, dpi),
+          ui::Scaled(designed.height, dpi)};
+}
+
 ui::Window::Args SecondaryWindowDesign(const char* title, int width, int height, HWND owner, DWORD style) {
   ui::Window::Args args;
+  ui::Rect r = ScaledToDpi({kDesignLeft, kDesignTop, width, height}, ui::DpiOf(owner));
   args.title = title;
-  args.x = kDesignLeft;
-  args.y = kDesignTop;
-  args.width = width;
-  args.height = height;
+  args.x = r.x;
+  args.y = r.y;
+  args.width = r.width;
+  args.height = r.height;
   args.owner = owner;
   args.style = style;
   return args;

@@ -51,7 +51,11 @@ std::span<const ControlDesign> MainWindowDesign();
 // The controls of the layout table, in its order.
 std::vector<ui::Control*> LaidOutControls(MainControls& c);
 
-// A secondary window as designed: at (50, 50), owned by the main window.
+// A designed rectangle on a screen of `dpi`.
+ui::Rect ScaledToDpi(const ui::Rect& designed, int dpi);
+
+// A secondary window as designed: at (50, 50), owned by the main window, and
+// scaled to the owner's DPI.
 ui::Window::Args SecondaryWindowDesign(const char* title, int width, int height, HWND owner, DWORD style);
 
 }  // namespace app

@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "items/separators.h"
 #include "items/texts.h"
+#include "ui/dpi.h"
 
 namespace app {
 namespace {
@@ -21,13 +22,14 @@ void MoveLeft(ui::Control& control, int left) { control.Move(left, control.Bound
 
 void EnterCompact(MainWindow& window) {
   MainControls& c = window.controls();
+  int dpi = window.dpi();
   c.compactToggle.SetText(texts::kCompactToggleCompact);
   c.analyseBarButton.Show(true);
   c.leftPanel.Show(false);
   MoveLeft(c.leftPanel, -c.leftPanel.Bounds().width);
-  MoveLeft(c.rightPanel, 7);
+  MoveLeft(c.rightPanel, ui::Scaled(7, dpi));
   window.state().compact = true;
-  window.SetWidth(kCompactWidth);
+  window.SetWidth(ui::Scaled(kCompactWidth, dpi));
   MoveLeft(c.differenceList, c.splitter.Bounds().x);
   MoveLeft(c.contentBox, c.splitter.Bounds().x);
   WriteSetting(texts::kCompactKey, "yes");
@@ -35,15 +37,16 @@ void EnterCompact(MainWindow& window) {
 
 void EnterFull(MainWindow& window) {
   MainControls& c = window.controls();
+  int dpi = window.dpi();
   c.compactToggle.SetText(texts::kCompactToggleFull);
   c.analyseBarButton.Show(false);
   c.leftPanel.Show(true);
   MoveLeft(c.leftPanel, 0);
-  MoveLeft(c.rightPanel, kFullRightPanelLeft);
+  MoveLeft(c.rightPanel, ui::Scaled(kFullRightPanelLeft, dpi));
   window.state().compact = false;
-  window.SetSize(kFullWidth, kFullHeight);
-  MoveLeft(c.differenceList, c.rightPanel.Bounds().x + 15);
-  MoveLeft(c.contentBox, c.rightPanel.Bounds().x + 15);
+  window.SetSize(ui::Scaled(kFullWidth, dpi), ui::Scaled(kFullHeight, dpi));
+  MoveLeft(c.differenceList, c.rightPanel.Bounds().x + ui::Scaled(15, dpi));
+  MoveLeft(c.contentBox, c.rightPanel.Bounds().x + ui::Scaled(15, dpi));
   WriteSetting(texts::kCompactKey, "no");
 }
 

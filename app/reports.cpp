@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "compare/item_report.h"
+#include "ui/dpi.h"
 #include "ui/window.h"
 
 namespace app {
@@ -77,8 +78,9 @@ void OnItemListFocus(const ReportView& v, AppState& state, ds::Slot slot) {
   // The click that gave the focus selects its row; the report is on that row.
   ui::LetPendingEventsRun();
   ui::Rect bounds = list.Bounds();
-  if ((list.RowCount() + 1) * kRowHeightForGrowth > bounds.height)
-    list.Resize(bounds.width, v.splitter.Bounds().y - bounds.y - 1);
+  int dpi = ui::DpiOf(list.hwnd());
+  if ((list.RowCount() + 1) * ui::Scaled(kRowHeightForGrowth, dpi) > bounds.height)
+    list.Resize(bounds.width, v.splitter.Bounds().y - bounds.y - ui::Scaled(1, dpi));
   state.current = {&list, ds::ItemsRole(slot)};
   if (list.HasFocus() && list.RowCount() > 0) ShowItemReport(v, state, slot);
   ui::LetPendingEventsRun();

@@ -2,6 +2,7 @@
 
 #include "app/main_window_design.h"
 #include "app/texts.h"
+#include "ui/dpi.h"
 
 namespace app {
 
@@ -13,12 +14,13 @@ bool SessionWindow::Create(HWND owner) {
   SIZE client = ClientSize();
   args.bounds = {0, 0, client.cx, client.cy};
   args.exStyle = WS_EX_CLIENTEDGE;
-  args.columns = {{"-", 40},
-                  {texts::kSessionColumnResult, 60},
-                  {texts::kSessionColumnMethod, 60},
-                  {texts::kSessionColumnPath, 300},
-                  {texts::kSessionColumnStatus, 80},
-                  {texts::kSessionColumnDifferences, 400}};
+  int dpi = ui::DpiOf(owner);
+  args.columns = {{"-", ui::Scaled(40, dpi)},
+                  {texts::kSessionColumnResult, ui::Scaled(60, dpi)},
+                  {texts::kSessionColumnMethod, ui::Scaled(60, dpi)},
+                  {texts::kSessionColumnPath, ui::Scaled(300, dpi)},
+                  {texts::kSessionColumnStatus, ui::Scaled(80, dpi)},
+                  {texts::kSessionColumnDifferences, ui::Scaled(400, dpi)}};
   if (!list.Create(args)) return false;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0));
   if (font) list.SetFont(font);

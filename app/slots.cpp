@@ -5,6 +5,7 @@
 #include "app/layout.h"
 #include "app/settings.h"
 #include "items/texts.h"
+#include "ui/dpi.h"
 #include "ui/window.h"
 
 namespace app {
@@ -28,8 +29,9 @@ void ParseSlotIntoWindow(ui::EditBox& input, const SlotView& view, AppState& sta
 }
 
 void SettleColumns(ui::ListView& list, bool itemList, ui::ListView::Fit fit) {
-  int number = list.FittedWidth(0, fit) + (itemList ? 4 : 0);
-  ColumnFit widths = FitValueColumn(list.Bounds().width, number, list.FittedWidth(1, fit), itemList);
+  int dpi = ui::DpiOf(list.hwnd());
+  int number = list.FittedWidth(0, fit) + (itemList ? ui::Scaled(4, dpi) : 0);
+  ColumnFit widths = FitValueColumn(list.Bounds().width, number, list.FittedWidth(1, fit), itemList, dpi);
   // Each width is set once: a 100,000-row list view takes milliseconds over
   // every change of one.
   list.SetColumnWidth(0, number);

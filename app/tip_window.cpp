@@ -5,6 +5,7 @@
 #include "app/texts.h"
 #include "app/tip_pictures.h"
 #include "ui/buttons.h"
+#include "ui/dpi.h"
 #include "ui/picture_box.h"
 #include "ui/static_controls.h"
 #include "ui/window.h"
@@ -27,12 +28,13 @@ class TipWindow : public ui::Window {
                                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU)))
       return false;
     HWND self = hwnd();
-    bool ok = thanks_.Create(At(self, {149, 18, 322, 53}, texts::kTipThanks)) &&
-              caption1_.Create(At(self, {87, 327, 116, 21}, texts::kTipCaption1)) &&
-              caption2_.Create(At(self, {387, 327, 114, 21}, texts::kTipCaption2)) &&
-              picture1_.Create(At(self, {15, 65, 260, 260}, "")) &&
-              picture2_.Create(At(self, {314, 65, 260, 260}, "")) &&
-              button_.Create(At(self, {235, 325, 120, 27}, texts::kTipButton));
+    int dpi = ui::DpiOf(self);
+    auto at = [self, dpi](ui::Rect designed, const char* text) { return At(self, ScaledToDpi(designed, dpi), text); };
+    bool ok = thanks_.Create(at({149, 18, 322, 53}, texts::kTipThanks)) &&
+              caption1_.Create(at({87, 327, 116, 21}, texts::kTipCaption1)) &&
+              caption2_.Create(at({387, 327, 114, 21}, texts::kTipCaption2)) &&
+              picture1_.Create(at({15, 65, 260, 260}, "")) && picture2_.Create(at({314, 65, 260, 260}, "")) &&
+              button_.Create(at({235, 325, 120, 27}, texts::kTipButton));
     if (!ok) return false;
     if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0)))
       for (ui::Control* c : {static_cast<ui::Control*>(&thanks_), static_cast<ui::Control*>(&caption1_),

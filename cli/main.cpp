@@ -30,6 +30,7 @@
 #include "items/separators.h"
 #include "platform/codepage.h"
 #include "platform/file_input.h"
+#include "version.h"
 
 namespace {
 
@@ -189,7 +190,7 @@ int Run(int argc, char** argv) {
   std::string error;
   if (o.command == cli::Options::Command::kHelp) return Print(cli::kUsage, &error) ? 0 : Fail(error);
   if (o.command == cli::Options::Command::kVersion)
-    return Print("dualsieve-cli 0.1.0\n", &error) ? 0 : Fail(error);
+    return Print("dualsieve-cli " DS_VERSION "\n", &error) ? 0 : Fail(error);
 
   cli::SessionInput in;
   in.httpMode = o.httpMode;

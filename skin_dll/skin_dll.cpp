@@ -48,10 +48,20 @@ constexpr unsigned kTableSize = 2048;  // a power of two
 
 unsigned SlotOf(HWND hwnd) { return (reinterpret_cast<uintptr_t>(hwnd) >> 2) & (kTableSize - 1); }
 
+// The skin's font at each DPI its windows are drawn at (one per monitor
+// scale in use; a window moved to another monitor is handed its font anew).
+struct DpiFont {
+  int dpi;
+  HFONT font;
+};
+constexpr int kFontSlots = 4;
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+
 struct State {
   bool applied;
   skin_data::Skin skin;
-  HFONT font;
+  DpiFont fonts[kFontSlots];  // the first at the system's DPI
+  GetDpiForWindowFn getDpiForWindow;
   HBRUSH editBrush;
   HHOOK hook;
   DWORD thread;
@@ -125,9 +135,11 @@ bool IsPushButton(HWND hwnd) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
+HFONT FontFor(HWND hwnd);
+
 void SetUpControl(HWND hwnd, Kind kind) {
   if (kind == Kind::kOwn || kind == Kind::kOther) return;
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(g.font), TRUE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(hwnd)), TRUE);
   if (kind == Kind::kList) {
     SendMessageW(hwnd, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColourOf(skin_data::kListBack)));
     SendMessageW(hwnd, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(ColourOf(skin_data::kListBack)));
@@ -150,7 +162,7 @@ void PaintButton(HWND hwnd, HDC dc) {
   wchar_t text[256];
   int length = GetWindowTextW(hwnd, text, 256);
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-  HGDIOBJ old = SelectObject(dc, font ? font : g.font);
+  HGDIOBJ old = SelectObject(dc, font ? font : FontFor(hwnd));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColourOf(enabled ? skin_data::kText : skin_data::kDisabledText));
   DrawTextW(dc, text, length, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -182,8 +194,9 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return result;
     }
     case WM_SETFONT:
-      // Every font the program hands a control becomes the skin's.
-      wp = reinterpret_cast<WPARAM>(g.font);
+      // Every font the program hands a control becomes the skin's, at the
+      // control's DPI.
+      wp = reinterpret_cast<WPARAM>(FontFor(hwnd));
       break;
     case WM_CTLCOLOREDIT: {
       HDC dc = reinterpret_cast<HDC>(wp);
@@ -284,9 +297,10 @@ int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) 
 
 // The first listed face that is installed; the last one when none is, so
 // that the system's font substitution still has a name to go by.
-HFONT CreateSkinFont() {
+HFONT CreateSkinFont(int dpi) {
   LOGFONTW lf{};
-  lf.lfHeight = -g.skin.fontHeight;
+  // Designed for 96 DPI, truncated like every other designed length.
+  lf.lfHeight = -(g.skin.fontHeight * dpi / 96);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
@@ -304,10 +318,39 @@ HFONT CreateSkinFont() {
   return CreateFontIndirectW(&lf);
 }
 
+int SystemDpi() {
+  HDC dc = GetDC(nullptr);
+  int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+  if (dc) ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+int DpiOf(HWND hwnd) {
+  UINT dpi = g.getDpiForWindow && hwnd ? g.getDpiForWindow(hwnd) : 0;
+  return dpi ? static_cast<int>(dpi) : g.fonts[0].dpi;
+}
+
+// The font made once per DPI; with every slot taken, the system DPI's.
+HFONT FontFor(HWND hwnd) {
+  int dpi = DpiOf(hwnd);
+  for (DpiFont& f : g.fonts) {
+    if (f.font && f.dpi == dpi) return f.font;
+    if (!f.font) {
+      f.font = CreateSkinFont(dpi);
+      f.dpi = dpi;
+      if (f.font) return f.font;
+      break;
+    }
+  }
+  return g.fonts[0].font;
+}
+
 void DropResources() {
-  if (g.font) DeleteObject(g.font);
+  for (DpiFont& f : g.fonts) {
+    if (f.font) DeleteObject(f.font);
+    f.font = nullptr;
+  }
   if (g.editBrush) DeleteObject(g.editBrush);
-  g.font = nullptr;
   g.editBrush = nullptr;
 }
 
@@ -320,10 +363,14 @@ extern "C" int WINAPI AttachSkinData(const void* data, unsigned length, unsigned
                                                            unsigned reserved2, unsigned reserved3) {
   if (g.applied || reserved1 || reserved2 || reserved3) return 0;
   if (!skin_data::Parse(static_cast<const uint8_t*>(data), length, &g.skin)) return 0;
-  g.font = CreateSkinFont();
+  // Windows 10 1607 and later tell each window its DPI.
+  g.getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  g.fonts[0].dpi = SystemDpi();
+  g.fonts[0].font = CreateSkinFont(g.fonts[0].dpi);
   g.editBrush = CreateSolidBrush(ColourOf(skin_data::kEditBack));
   g.thread = GetCurrentThreadId();
-  if (g.font && g.editBrush) g.hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, g.thread);
+  if (g.fonts[0].font && g.editBrush) g.hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, g.thread);
   if (!g.hook) {
     DropResources();
     return 0;

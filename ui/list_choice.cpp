@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/buttons.h"
+#include "ui/dpi.h"
 #include "ui/text_convert.h"
 #include "ui/window.h"
 
@@ -52,24 +53,26 @@ class ChoiceWindow : public Window {
   int chosen = -1;
 
   bool Build(HWND owner, const ChoiceRequest& r) {
+    int dpi = DpiOf(owner);
+    auto px = [dpi](int designed) { return Scaled(designed, dpi); };
     Args args;
     args.title = r.title;
-    args.width = 640;
-    args.height = 320;
+    args.width = px(640);
+    args.height = px(320);
     args.owner = owner;
     args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     if (!Create(args)) return false;
     SIZE client = ClientSize();
     CreateArgs a;
     a.parent = hwnd();
-    a.bounds = {8, 8, client.cx - 16, client.cy - 52};
+    a.bounds = {px(8), px(8), client.cx - px(16), client.cy - px(52)};
     a.exStyle = WS_EX_CLIENTEDGE;
     if (!list_.Create(a)) return false;
     a.exStyle = 0;
-    a.bounds = {client.cx - 184, client.cy - 36, 84, 28};
+    a.bounds = {client.cx - px(184), client.cy - px(36), px(84), px(28)};
     a.text = r.okText;
     if (!ok_.Create(a)) return false;
-    a.bounds.x += 92;
+    a.bounds.x += px(92);
     a.text = r.cancelText;
     if (!cancel_.Create(a)) return false;
     if (!r.extraText.empty()) {

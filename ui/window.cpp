@@ -1,6 +1,7 @@
 #include "ui/window.h"
 
 #include "ui/control.h"
+#include "ui/dpi.h"
 #include "ui/text_convert.h"
 
 namespace ui {
@@ -107,6 +108,31 @@ SIZE Window::ClientSize() const {
 }
 
 void Window::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+
+namespace {
+constexpr wchar_t kLaidOutDpi[] = L"Dualsieve.Dpi";
+}  // namespace
+
+void SetLaidOutDpi(HWND hwnd, int dpi) {
+  SetPropW(hwnd, kLaidOutDpi, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
+}
+
+int DpiOf(HWND hwnd) {
+  if (HWND owner = hwnd ? GetAncestor(hwnd, GA_ROOTOWNER) : nullptr) {
+    if (HANDLE dpi = GetPropW(owner, kLaidOutDpi)) return static_cast<int>(reinterpret_cast<INT_PTR>(dpi));
+  }
+  // Windows 10 1607 and later; the program also runs on Windows 7.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (hwnd && getDpiForWindow) {
+    if (UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
+  }
+  HDC screen = GetDC(nullptr);
+  int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
 
 namespace {
 int focusChanges = 0;  // the user-interface thread's only

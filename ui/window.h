@@ -49,6 +49,14 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// The DPI `hwnd` is laid out for: the one its top-level owner was laid out
+// for (SetLaidOutDpi), else the one Windows draws it at (per monitor where
+// Windows tells, else the system's; the screen's for null).
+int DpiOf(HWND hwnd);
+// Noted by a window that lays itself out for `dpi`, for its children and the
+// windows it owns.
+void SetLaidOutDpi(HWND hwnd, int dpi);
+
 // Runs the window messages already queued, then returns: the places where the
 // program lets lists repaint and selections settle. Inside a focus change it
 // leaves the mouse and keyboard input queued: the control taking the focus

@@ -38,6 +38,7 @@ TEST(ColumnFit, ValueColumnTakesTheRestAndIsNeverNegative) {
     int list, number, name;
     bool repair;
     int wantName, wantValue;
+    int dpi = 96;
   } cases[] = {
       {300, 54, 100, true, 100, 126},   // room enough
       {174, 54, 80, true, 80, 20},      // exactly 20 is kept
@@ -46,11 +47,15 @@ TEST(ColumnFit, ValueColumnTakesTheRestAndIsNeverNegative) {
       {100, 54, 60, true, 0, 100},      // a name column cannot go below nothing
       {100, 54, 600, false, 600, 0},    // no repair: empty, never -1 or -2 (auto-size)
       {100, 79, 2, false, 2, 0},        // -1 would mean "size to the content"
+      // At 150 %: a 30 pixel margin and narrowest column, 150 for 142 given up.
+      {300, 54, 100, true, 100, 116, 144},
+      {261, 81, 120, true, 120, 30, 144},
+      {290, 81, 200, true, 58, 150, 144},
   };
   for (const Case& c : cases) {
-    ColumnFit fit = FitValueColumn(c.list, c.number, c.name, c.repair);
-    EXPECT_EQ(fit.name, c.wantName) << c.list << " " << c.name;
-    EXPECT_EQ(fit.value, c.wantValue) << c.list << " " << c.name;
+    ColumnFit fit = FitValueColumn(c.list, c.number, c.name, c.repair, c.dpi);
+    EXPECT_EQ(fit.name, c.wantName) << c.list << " " << c.name << " at " << c.dpi;
+    EXPECT_EQ(fit.value, c.wantValue) << c.list << " " << c.name << " at " << c.dpi;
   }
 }
 
