@@ -42,7 +42,7 @@ void SessionWindow::ShowPairs(HarEntries a, HarEntries b, const ds::SessionsInpu
   for (size_t i = 0; i < pairs_.size(); ++i) {
     const ds::PairDiff& d = pairs_[i];
     std::string status = (d.statusA.empty() ? "-" : d.statusA) + "/" + (d.statusB.empty() ? "-" : d.statusB);
-    rows.rows.push_back(ds::Row{std::to_string(i + 1), ds::PairVerdict(d), d.method, d.pair.a ? d.pathA : d.pathB,
+    rows.rows.push_back(ds::Row{std::to_string(i + 1), ds::PairVerdict(d), d.method, d.Where(),
                                 status, ds::PairDifferences(d, in.mode)});
   }
   // The first pair that differs is where the user looks first.

@@ -28,15 +28,15 @@ ds::AnalysisMode ModeOf(bool httpMode) { return httpMode ? ds::AnalysisMode::kHt
 Text PairLine(size_t number, const PairDiff& d, bool httpMode) {
   char head[32];
   std::snprintf(head, sizeof head, "%4zu ", number);
-  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + (d.pair.a ? d.pathA : d.pathB) + "  " +
+  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + d.Where() + "  " +
               (d.statusA.empty() ? "-" : d.statusA) + "/" + (d.statusB.empty() ? "-" : d.statusB);
   Text differences = ds::PairDifferences(d, ModeOf(httpMode));
   return differences.empty() ? line : line + "  " + differences;
 }
 
 void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
-  *out += "\r\n== " + std::to_string(number) + " " + d.method + " " + d.pathA + " ==\r\n";
-  if (d.pathA != d.pathB) *out += "B: " + d.pathB + "\r\n";
+  *out += "\r\n== " + std::to_string(number) + " " + d.method + " " + d.Where() + " ==\r\n";
+  if (d.hostA + d.pathA != d.hostB + d.pathB) *out += "B: " + d.hostB + d.pathB + "\r\n";
   if (d.statusA != d.statusB) *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + d.statusA + "  B " + d.statusB + "\r\n";
   if (d.error) *out += *d.error + "\r\n";
   const char* valueSeparator = httpMode ? ": " : "=";
@@ -157,6 +157,10 @@ std::string SessionsJson(const SessionsReport& r, Encoding encoding) {
     JsonNumberOrNull(d.pair.b, &out);
     out.append(", \"method\": ");
     JsonString(d.method, &out);
+    out.append(", \"host_a\": ");
+    JsonStringOrNull(d.pair.a.has_value(), d.hostA, &out);
+    out.append(", \"host_b\": ");
+    JsonStringOrNull(d.pair.b.has_value(), d.hostB, &out);
     out.append(", \"path_a\": ");
     JsonStringOrNull(d.pair.a.has_value(), d.pathA, &out);
     out.append(", \"path_b\": ");

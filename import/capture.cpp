@@ -270,8 +270,9 @@ SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisM
 
 SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separators& separators) {
   SlotText out;
+  // A nameless item (a cookie export may hold one) is refused like any the
+  // parser would not read back: nothing is dropped unsaid.
   for (const Field& f : FieldsOf(message, mode)) {
-    if (Trim(f.name).empty()) continue;
     if (std::optional<Text> error = WriteItem(f, separators, &out.text)) {
       out.error = std::move(error);
       out.text.clear();
@@ -308,7 +309,7 @@ Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMo
   bool exchanges = !capture.entries.empty();
   if (exchanges && choice.number) {
     if (*choice.number < 1 || static_cast<unsigned long long>(*choice.number) > capture.entries.size()) {
-      r.error = FillIn(texts::kHarNoEntryNumber, {{"number", ToText(*choice.number)}});
+      r.error = FillIn(texts::kHarNoEntryNumber, {{"kind", CaptureKindName(capture.kind)}, {"number", ToText(*choice.number)}});
       return r;
     }
     entry = static_cast<size_t>(*choice.number - 1);
@@ -317,7 +318,7 @@ Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMo
     for (size_t i = 0; i < capture.entries.size() && entry == capture.entries.size(); ++i)
       if (capture.entries[i].request.url.find(*choice.urlPart) != std::string::npos) entry = i;
     if (entry == capture.entries.size()) {
-      r.error = FillIn(texts::kHarNoEntryUrl, {{"text", Shown(*choice.urlPart)}});
+      r.error = FillIn(texts::kHarNoEntryUrl, {{"kind", CaptureKindName(capture.kind)}, {"text", Shown(*choice.urlPart)}});
       return r;
     }
   }

@@ -36,6 +36,17 @@ void ReadScalar(CodeScanner& s, std::string* out) {
   if (std::optional<std::string> v = s.ScalarValue()) *out = std::move(*v);
 }
 
+// One request as the capture's message; several as its exchanges, offered
+// for choice as a HAR's entries are.
+Capture OneOrMore(CaptureKind kind, std::vector<HttpMessage> requests) {
+  Capture capture;
+  capture.kind = kind;
+  if (requests.size() == 1) capture.message = std::move(requests[0]);
+  else
+    for (HttpMessage& r : requests) capture.entries.push_back({std::move(r), {}});
+  return capture;
+}
+
 }  // namespace
 
 // Invoke-WebRequest -Uri "…" -WebSession $session -Headers @{ "k"="v" … }
@@ -47,15 +58,31 @@ std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext& 
   for (std::string_view word : {"invoke-webrequest", "invoke-restmethod", "webrequestsession", "system.net.cookie"})
     mentioned = mentioned || lower.find(word) != std::string::npos;
   if (!mentioned) return std::nullopt;
-  Capture capture;
-  capture.kind = CaptureKind::kPowerShell;
-  HttpMessage& m = capture.message;
+  std::vector<HttpMessage> requests;
+  HttpMessage m;
   std::string userAgent, contentType;
+  bool invoked = false;  // the request of `m` has been sent: what follows is another
+  auto finish = [&] {
+    if (!userAgent.empty()) m.headers.push_back({"User-Agent", userAgent});
+    if (!contentType.empty()) m.headers.push_back({"Content-Type", contentType});
+    if (m.method.empty()) m.method = "GET";
+    requests.push_back(std::move(m));
+    m = {};
+    userAgent.clear();
+    contentType.clear();
+    invoked = false;
+  };
   CodeScanner s(text, CodeLanguage::kPowerShell);
   while (!s.AtEnd()) {
     s.SkipBlanks();
     if (s.AtString()) {
       s.String();
+    } else if (s.AtWordStart() && s.Take("New-Object Microsoft.PowerShell.Commands.WebRequestSession", true)) {
+      // "Copy all as PowerShell": each request comes with a session of its own.
+      if (invoked) finish();
+    } else if (s.AtWordStart() && (s.Take("Invoke-WebRequest", true) || s.Take("Invoke-RestMethod", true))) {
+      if (invoked) finish();
+      invoked = true;
     } else if (s.Take("System.Net.Cookie", true)) {
       s.SkipBlanks();
       if (!s.Take("(")) continue;
@@ -82,62 +109,69 @@ std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext& 
     } else if (!s.AtEnd()) {
       s.Advance();
     }
-    if (s.broken()) return Broken(capture.kind);
+    if (s.broken()) return Broken(CaptureKind::kPowerShell);
   }
   // The words inside another language's strings (a Python value) make no
   // command: a guess leaves such text to the other readers.
-  if (context.guessing && m.cookieRecords.empty() && m.headers.empty() && m.url.empty() && userAgent.empty() &&
-      contentType.empty())
+  if (context.guessing && requests.empty() && m.cookieRecords.empty() && m.headers.empty() && m.url.empty() &&
+      userAgent.empty() && contentType.empty())
     return std::nullopt;
-  if (!userAgent.empty()) m.headers.push_back({"User-Agent", userAgent});
-  if (!contentType.empty()) m.headers.push_back({"Content-Type", contentType});
-  if (m.method.empty()) m.method = "GET";
-  return capture;
+  finish();
+  return OneOrMore(CaptureKind::kPowerShell, std::move(requests));
 }
 
 // fetch("url", { "headers": { … }, "method": "POST", … }), with or without
-// "await"; JavaScript's string escapes.
+// "await"; JavaScript's string escapes. "Copy all as fetch" writes one call
+// after another.
 std::optional<Capture> ReadFetch(std::string_view text, const ReadContext&) {
   CodeScanner s(text, CodeLanguage::kJavaScript);
-  s.SkipBlanks();
-  s.Take("await");
-  s.SkipBlanks();
-  if (!s.Take("fetch")) return std::nullopt;
-  s.SkipBlanks();
-  if (!s.Take("(")) return std::nullopt;
-  Capture capture;
-  capture.kind = CaptureKind::kFetch;
-  HttpMessage& m = capture.message;
-  s.SkipBlanks();
-  std::optional<std::string> url = s.String();
-  if (!url) return s.broken() ? std::optional(Broken(capture.kind)) : std::nullopt;
-  m.url = std::move(*url);
-  s.SkipBlanks();
-  if (s.Take(",")) {
+  std::vector<HttpMessage> requests;
+  for (;;) {
     s.SkipBlanks();
-    if (!s.Take("{")) return std::nullopt;
-    for (;;) {
-      s.SkipBlanks();
-      if (s.Take("}")) break;
-      if (s.Take(",")) continue;
-      std::optional<std::string> key = s.Key();
-      s.SkipBlanks();
-      if (!key || !s.Take(":")) return Broken(capture.kind);
-      s.SkipBlanks();
-      if (*key == "headers") {
-        std::optional<std::vector<Field>> headers = s.Dict();
-        if (!headers) return Broken(capture.kind);
-        m.headers = std::move(*headers);
-      } else if (*key == "method") {
-        ReadScalar(s, &m.method);
-      } else {
-        s.ScalarValue();
-      }
-      if (s.broken() || s.AtEnd()) return Broken(capture.kind);
+    while (s.Take(";")) s.SkipBlanks();
+    if (s.AtEnd() && !requests.empty()) break;
+    s.Take("await");
+    s.SkipBlanks();
+    if (!s.Take("fetch")) {
+      if (requests.empty()) return std::nullopt;
+      break;  // what follows the calls is left alone
     }
+    s.SkipBlanks();
+    if (!s.Take("(")) return requests.empty() ? std::nullopt : std::optional(Broken(CaptureKind::kFetch));
+    HttpMessage& m = requests.emplace_back();
+    s.SkipBlanks();
+    std::optional<std::string> url = s.String();
+    if (!url) return s.broken() || requests.size() > 1 ? std::optional(Broken(CaptureKind::kFetch)) : std::nullopt;
+    m.url = std::move(*url);
+    s.SkipBlanks();
+    if (s.Take(",")) {
+      s.SkipBlanks();
+      if (!s.Take("{")) return Broken(CaptureKind::kFetch);
+      for (;;) {
+        s.SkipBlanks();
+        if (s.Take("}")) break;
+        if (s.Take(",")) continue;
+        std::optional<std::string> key = s.Key();
+        s.SkipBlanks();
+        if (!key || !s.Take(":")) return Broken(CaptureKind::kFetch);
+        s.SkipBlanks();
+        if (*key == "headers") {
+          std::optional<std::vector<Field>> headers = s.Dict();
+          if (!headers) return Broken(CaptureKind::kFetch);
+          m.headers = std::move(*headers);
+        } else if (*key == "method") {
+          ReadScalar(s, &m.method);
+        } else {
+          s.ScalarValue();
+        }
+        if (s.broken() || s.AtEnd()) return Broken(CaptureKind::kFetch);
+      }
+      s.SkipBlanks();
+    }
+    if (!s.Take(")")) return Broken(CaptureKind::kFetch);
+    if (m.method.empty()) m.method = "GET";
   }
-  if (m.method.empty()) m.method = "GET";
-  return capture;
+  return OneOrMore(CaptureKind::kFetch, std::move(requests));
 }
 
 // cookies = {'a': '1', "b": "2"} and headers = {…}, as assignments or as

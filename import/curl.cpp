@@ -23,8 +23,9 @@ size_t CharLength(std::string_view t, size_t at) {
   return n;
 }
 
-// A run of \xNN escapes in $'…'. Bytes that form UTF-8 are that text;
-// others are characters U+0080 to U+00FF, as Firefox writes "é" as \xe9.
+// A run of \xNN escapes in $'…'. When its bytes form UTF-8 they are that
+// text; otherwise each is the character U+0080 to U+00FF, as Firefox writes
+// "é" as \xe9.
 size_t HexByteRun(std::string_view t, size_t i, std::string* word) {
   std::string bytes;
   size_t used = 0;
@@ -33,13 +34,11 @@ size_t HexByteRun(std::string_view t, size_t i, std::string* word) {
     bytes.push_back(static_cast<char>(value));
     used += 2 + HexRun(t, i + used + 2, 2, &value);
   }
-  for (size_t k = 0; k < bytes.size();) {
-    size_t n = 1;
-    char32_t c = Utf8CodePointAt(bytes, k, &n);
-    if (c == 0xFFFD && bytes.substr(k, 3) != "\xEF\xBF\xBD") c = static_cast<unsigned char>(bytes[k]);
-    AppendUtf8(c, word);
-    k += n;
+  if (IsUtf8(bytes)) {
+    word->append(bytes);
+    return used;
   }
+  for (char b : bytes) AppendUtf8(static_cast<unsigned char>(b), word);
   return used;
 }
 
@@ -53,6 +52,12 @@ size_t AnsiCEscape(std::string_view t, size_t i, std::string* word) {
     case 't': word->push_back('\t'); return 1;
     case 'r': word->push_back('\r'); return 1;
     case '\\': case '\'': case '"': case '?': word->push_back(c); return 1;
+    case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': {
+      size_t n = 0;
+      for (; n < 3 && i + n < t.size() && t[i + n] >= '0' && t[i + n] <= '7'; ++n) value = value * 8 + (t[i + n] - '0');
+      AppendUtf8(value & 0xFF, word);
+      return n;
+    }
     case 'x':
       if (size_t n = HexByteRun(t, i - 1, word)) return n - 1;
       break;
@@ -77,9 +82,12 @@ size_t AnsiCEscape(std::string_view t, size_t i, std::string* word) {
   return 0;
 }
 
-// The words a splitter has made, and the one it is in.
+using Command = std::vector<std::string>;
+
+// The commands and words a splitter has made, and the word it is in.
 struct Words {
-  std::vector<std::string> done;
+  std::vector<Command> commands;
+  Command done;
   std::string word;
   bool inWord = false;
 
@@ -87,6 +95,12 @@ struct Words {
     if (inWord) done.push_back(std::move(word));
     word.clear();
     inWord = false;
+  }
+  // "Copy all as cURL" joins its commands with ";" (or "&" for cmd).
+  void EndCommand() {
+    End();
+    if (!done.empty()) commands.push_back(std::move(done));
+    done.clear();
   }
   size_t Copy(std::string_view t, size_t at) {
     size_t n = CharLength(t, at);
@@ -96,7 +110,7 @@ struct Words {
 };
 
 // Words as a POSIX shell splits them; nullopt when a quote is left open.
-std::optional<std::vector<std::string>> SplitBashWords(std::string_view t) {
+std::optional<std::vector<Command>> SplitBashWords(std::string_view t) {
   Words w;
   std::string& word = w.word;
   size_t i = 0;
@@ -107,7 +121,11 @@ std::optional<std::vector<std::string>> SplitBashWords(std::string_view t) {
       ++i;
       continue;
     }
-    if (c == ';' || c == '&' || c == '|') break;  // "Copy all as cURL" joins commands so: the first is taken
+    if (c == ';' || c == '&' || c == '|') {
+      w.EndCommand();
+      ++i;
+      continue;
+    }
     w.inWord = true;
     if (c == '\\') {
       if (size_t n = LineBreakAt(t, i + 1)) {
@@ -154,8 +172,8 @@ std::optional<std::vector<std::string>> SplitBashWords(std::string_view t) {
       i += w.Copy(t, i);
     }
   }
-  w.End();
-  return std::move(w.done);
+  w.EndCommand();
+  return std::move(w.commands);
 }
 
 // cmd.exe's part: "^" takes the next character literally (a line break is
@@ -187,7 +205,7 @@ std::string RemoveCarets(std::string_view t) {
 
 // The program's own part, as the C runtime splits a command line: quotes
 // group, backslashes count only before a quote, "" inside quotes is a quote.
-std::optional<std::vector<std::string>> SplitCmdWords(std::string_view raw) {
+std::optional<std::vector<Command>> SplitCmdWords(std::string_view raw) {
   std::string t = RemoveCarets(raw);
   Words w;
   std::string& word = w.word;
@@ -199,7 +217,11 @@ std::optional<std::vector<std::string>> SplitCmdWords(std::string_view raw) {
       ++i;
       continue;
     }
-    if (c == '&' && !quoted) break;  // the next command of a "Copy all as cURL (cmd)"
+    if (c == '&' && !quoted) {
+      w.EndCommand();
+      ++i;
+      continue;
+    }
     w.inWord = true;
     if (c == '\\') {
       size_t n = 0;
@@ -229,8 +251,8 @@ std::optional<std::vector<std::string>> SplitCmdWords(std::string_view raw) {
     }
   }
   if (quoted) return std::nullopt;
-  w.End();
-  return std::move(w.done);
+  w.EndCommand();
+  return std::move(w.commands);
 }
 
 // Copies for cmd escape with carets (^" around words, ^ before line breaks),
@@ -325,22 +347,13 @@ char ShortOf(std::string_view longName) {
   return 0;
 }
 
-}  // namespace
-
-std::optional<Capture> ReadCurl(std::string_view text, const ReadContext&) {
-  if (!StartsWithCurl(text)) return std::nullopt;
-  std::optional<std::vector<std::string>> words = LooksLikeCmd(text) ? SplitCmdWords(text) : SplitBashWords(text);
-  Capture capture;
-  capture.kind = CaptureKind::kCurl;
-  if (!words) {
-    capture.error = texts::kCurlUnbalanced;
-    return capture;
-  }
-  HttpMessage& message = capture.message;
+// One command's words as the request curl would send.
+HttpMessage RequestOf(const Command& words) {
+  HttpMessage message;
   bool positionalOnly = false;
-  for (size_t i = 1; i < words->size(); ++i) {
-    const Text& w = (*words)[i];
-    auto next = [&]() -> Text { return i + 1 < words->size() ? (*words)[++i] : Text(); };
+  for (size_t i = 1; i < words.size(); ++i) {
+    const Text& w = words[i];
+    auto next = [&]() -> Text { return i + 1 < words.size() ? words[++i] : Text(); };
     if (positionalOnly || w.size() < 2 || w[0] != '-') {
       if (message.url.empty()) message.url = w;
     } else if (w == "--") {
@@ -364,6 +377,30 @@ std::optional<Capture> ReadCurl(std::string_view text, const ReadContext&) {
     }
   }
   if (message.method.empty()) message.method = "GET";
+  return message;
+}
+
+}  // namespace
+
+// Several commands ("Copy all as cURL") are offered as a HAR's entries are.
+std::optional<Capture> ReadCurl(std::string_view text, const ReadContext&) {
+  if (!StartsWithCurl(text)) return std::nullopt;
+  std::optional<std::vector<Command>> commands = LooksLikeCmd(text) ? SplitCmdWords(text) : SplitBashWords(text);
+  Capture capture;
+  capture.kind = CaptureKind::kCurl;
+  if (!commands) {
+    capture.error = texts::kCurlUnbalanced;
+    return capture;
+  }
+  std::vector<HttpMessage> requests;
+  for (const Command& words : *commands)
+    if (!words.empty() && (ToLowerAscii(words[0]) == "curl" || ToLowerAscii(words[0]) == "curl.exe"))
+      requests.push_back(RequestOf(words));
+  if (requests.size() == 1) {
+    capture.message = std::move(requests[0]);
+  } else {
+    for (HttpMessage& r : requests) capture.entries.push_back({std::move(r), {}});
+  }
   return capture;
 }
 

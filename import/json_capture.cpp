@@ -179,7 +179,8 @@ std::optional<Capture> ReadJsonCapture(std::string_view text, AnalysisMode mode)
   Capture capture;
   if (!Json::sax_parse(text.begin(), text.end(), &reader)) {
     capture.kind = CaptureKind::kJson;
-    capture.errorOffset = reader.errorAt_.value_or(0);
+    // The parser counts the characters it read, the bad one included.
+    capture.errorOffset = reader.errorAt_.value_or(1) - (reader.errorAt_.value_or(1) > 0 ? 1 : 0);
     return capture;
   }
   if (reader.sawLog_) {

@@ -135,8 +135,8 @@ std::vector<PairDiff> CompareSessions(const std::vector<HarEntry>& a, const std:
       UrlParts url = SplitUrl(m.url);
       return Shown(url.query.empty() ? url.path : url.path + "?" + url.query);
     };
-    if (pair.a) d.pathA = pathOf(ea.request), d.statusA = ea.response.status;
-    if (pair.b) d.pathB = pathOf(eb.request), d.statusB = eb.response.status;
+    if (pair.a) d.hostA = Shown(SplitUrl(ea.request.url).host), d.pathA = pathOf(ea.request), d.statusA = ea.response.status;
+    if (pair.b) d.hostB = Shown(SplitUrl(eb.request.url).host), d.pathB = pathOf(eb.request), d.statusB = eb.response.status;
     if (!d.Paired()) {
       out.push_back(std::move(d));
       continue;

@@ -26,7 +26,11 @@ struct PartDiff {
 struct PairDiff {
   RequestPair pair;
   Text method;            // GBK, for display
+  Text hostA, hostB;      // lower case, port kept
   Text pathA, pathB;      // path and query as sent (GBK; characters GBK lacks percent-encoded)
+
+  // "host/path?query" of the side that made the request, A's when both did.
+  Text Where() const { return pair.a ? hostA + pathA : hostB + pathB; }
   std::string statusA, statusB;  // "" for a side that made no such request
   std::optional<Text> error;     // a request whose items the slot text cannot carry
   PartDiff request;              // cookies or headers, by the mode

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "import/capture.h"
+#include "import/texts.h"
+#include "items/sentence.h"
 #include "items/separators.h"
 #include "tests/test_gbk.h"
 
@@ -229,6 +231,15 @@ TEST(ImportBadInput, NothingLoadedAndAClearMessage) {
     EXPECT_TRUE(got.error) << c.what;
     EXPECT_EQ(got.rows, "") << c.what;
   }
+  // Where a broken document stops is counted in the file's own bytes from 0,
+  // as the other messages count: the "x" after a character of 3 bytes in
+  // UTF-8, 2 in GBK and UTF-16.
+  auto offset = [](size_t at) { return FillIn(texts::kJsonMalformed, {{"offset", ToText(static_cast<long long>(at))}}); };
+  EXPECT_EQ(Import("{\"a\": \"\xE4\xB8\xAD\"x}", kCookies).error, offset(11));
+  EXPECT_EQ(Import(Gbk("{\"a\": \"中\"x}"), kCookies).error, offset(10));
+  EXPECT_EQ(Recognise(DecodeCapture("\xFF\xFE{\0\"\0a\0\"\0:\0 \0\"\0\x2D\x4E\"\0x\0}\0"s, false).text,
+                      CaptureFormat::kAuto, kCookies, DefaultSeparators(kCookies)).error,
+            offset(20));
   // Where a broken document stops is counted in the text, whatever its characters.
   const std::string cut = "[{\"name\": \"ab\", \"value\": \"1\"}, {\"name\"";
   EXPECT_EQ(Import(cut, kCookies).error, Import(Gbk("[{\"name\": \"中\", \"value\": \"1\"}, {\"name\""), kCookies).error);

@@ -130,7 +130,8 @@ TEST(Fidelity, FirefoxEscapesOfEveryKind) {
   } cases[] = {
       {"caf\\xe9", "café"},
       {"\\xc3\\xa9t\\xc3\\xa9", "été"},       // bytes that form UTF-8 are that text
-      {"\\xe9\\xc3\\xa9", "éé"},              // a lone byte beside UTF-8
+      {"\\xe9\\xe0", "éà"},                  // a run that is no UTF-8: every byte a character
+      {"\\101\\x42", "AB"},                  // octal, as bash reads it
       {"\\u4e2d\\u6587", "中文"},
       {"a\\x21b", "a!b"},
       {"\\U00004e2d", "中"},
@@ -242,6 +243,47 @@ TEST(Fidelity, CopyAsFetch) {
   Recognised none = RecogniseFile(kChromeFetch, kCookies);
   ASSERT_TRUE(none.error);
   EXPECT_NE(none.error->find("fetch (Node.js)"), std::string::npos);
+}
+
+// "Copy all as …": every request of the page, one after another. Each is
+// offered as a HAR's entries are; none is merged into another.
+TEST(Fidelity, CopyAllOffersEachRequest) {
+  const std::string bash =
+      "curl 'https://www.example.com/' -H 'accept: text/html' ;\n"
+      "curl 'https://www.example.com/a' -b 'sid=one; t=1' ;\n"
+      "curl 'https://www.example.com/b' -b 'sid=two; u=2'";
+  const std::string cmd =
+      "curl ^\"https://www.example.com/a^\" -b ^\"sid=one^\" &\r\ncurl ^\"https://www.example.com/b^\" -b ^\"sid=two^\"";
+  std::string block = kChromePowerShell.substr(0, kChromePowerShell.find("-Body"));
+  const std::string powerShell = block + ";\r\n" + block.substr(0, block.find("sid\", \"") + 7) + "SECOND" +
+                                 block.substr(block.find("sid\", \"") + 7 + 14);
+  const std::string fetches = kNodeFetch + " ;\n" + kNodeFetch.substr(0, kNodeFetch.find("sid=")) + "sid=2\"\n  }\n});";
+  struct Case {
+    const char* what;
+    std::string text;
+    size_t entries;
+    HarChoice choice;
+    Items items;
+  } cases[] = {
+      {"bash: the first that sends cookies", bash, 3, {}, {{"sid", "one"}, {"t", "1"}}},
+      {"bash: by number", bash, 3, {3, {}}, {{"sid", "two"}, {"u", "2"}}},
+      {"bash: by URL", bash, 3, {{}, std::string("/b")}, {{"sid", "two"}, {"u", "2"}}},
+      {"cmd", cmd, 2, {2, {}}, {{"sid", "two"}}},
+      {"PowerShell: the sessions stay apart", powerShell, 2, {2, {}},
+       {{"sid", "SECOND"}, {"theme", "dark"}, {"nick", "张三"}}},
+      {"fetch (Node.js)", fetches, 2, {2, {}}, {{"sid", "2"}}},
+  };
+  for (const Case& c : cases) {
+    DecodedCapture d = DecodeCapture(c.text, false);
+    EXPECT_EQ(ReadCapture(d.text, CaptureFormat::kAuto, kCookies).entries.size(), c.entries) << c.what;
+    Recognised r = RecogniseFile(c.text, kCookies, CaptureFormat::kAuto, c.choice);
+    EXPECT_FALSE(r.error) << c.what << ": " << r.error.value_or("");
+    EXPECT_EQ(Listed(r, kCookies), AsGbk(c.items)) << c.what;
+  }
+  // A number past the last names the kind of capture, not a HAR.
+  Recognised past = RecogniseFile(bash, kCookies, CaptureFormat::kAuto, {4, {}});
+  ASSERT_TRUE(past.error);
+  EXPECT_EQ(past.error->find(Gbk("HAR")), std::string::npos) << *past.error;
 }
 
 TEST(Fidelity, RequestHeadersAsBrowsersAndProxiesCopyThem) {
@@ -438,6 +480,9 @@ TEST(Fidelity, NoItemIsInventedMergedOrChanged) {
        kCookies, "x"},
       {"a name holding the value separator", R"([{"name": "a=b", "value": "c"}])", kCookies, "a=b"},
       {"a value the parser would read as padding", R"([{"name": "e", "value": "="}])", kCookies, "e"},
+      {"a run of \\xNN that is no UTF-8 is Latin-1 throughout: Ã, which GBK lacks",
+       "curl e.com -H $'Cookie: v=\\xc3\\xa9\\xe9'", kCookies, "v"},
+      {"a nameless cookie", R"([{"name": "a", "value": "1"}, {"name": "", "value": "noname"}])", kCookies, ""},
       {"a header value with a line break", "curl 'https://e.com' -H $'X-Two: a\\r\\nX-Evil: 1'", kHttp, "X-Two"},
       {"a cookie GBK cannot hold", "Cookie: a=1; mood=😀", kCookies, "mood"},
       {"a header name GBK cannot hold", "curl e.com -H 'X-😀: 1' -b 'a=1'", kHttp, "X-U+1F600"},

@@ -92,7 +92,7 @@ TEST(SessionDiff, EachPartOfAPair) {
   EXPECT_EQ(Names(d.query.lists.different), "page=1|2 ");
   EXPECT_TRUE(d.query.lists.missingInSlot1.empty() && d.query.lists.missingInSlot2.empty());
   EXPECT_EQ(Names(d.setCookies.lists.different), "seen=1|2 ");
-  EXPECT_EQ(d.pathA, "/api?q=%E4%B8%AD&page=1&t=1&s=a+b");
+  EXPECT_EQ(d.Where(), "e.com/api?q=%E4%B8%AD&page=1&t=1&s=a+b");
   EXPECT_EQ(PairDifferences(d, AnalysisMode::kCookies),
             Gbk("Cookies: A缺1 B缺1 异1  查询参数: A缺0 B缺0 异1  Set-Cookie: A缺0 B缺0 异1  状态"));
   EXPECT_EQ(PairVerdict(d), Gbk("不同"));
