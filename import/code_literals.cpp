@@ -68,7 +68,7 @@ bool CodeScanner::StartsString() const {
 std::optional<std::string> CodeScanner::String() {
   if (!StartsString()) return std::nullopt;
   bool raw = false;
-  while (t_[at_] != '"' && t_[at_] != '\'' && t_[at_] != '`') raw = raw || LowerAscii(t_[at_++]) == 'r';
+  for (; t_[at_] != '"' && t_[at_] != '\'' && t_[at_] != '`'; ++at_) raw = raw || LowerAscii(t_[at_]) == 'r';
   char quote = t_[at_];
   bool triple = language_ == CodeLanguage::kPython && t_.substr(at_, 3) == std::string(3, quote);
   at_ += triple ? 3 : 1;

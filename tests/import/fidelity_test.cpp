@@ -400,6 +400,8 @@ response = requests.get('https://www.example.cn/api/user/info', params=params, c
       {"one line, both quotes", "cookies = {'a': '1', \"b\": \"2\"}", kCookies, CaptureKind::kPython,
        {{"a", "1"}, {"b", "2"}}},
       {"a lone dict", "{'a': '1', 'b': 2}", kCookies, CaptureKind::kPython, {{"a", "1"}, {"b", "2"}}},
+      {"prefixed literals, raw first", "cookies = {ru'a': Rb'x\\y', 'b': u'\\x41'}", kCookies, CaptureKind::kPython,
+       {{"a", "x\\y"}, {"b", "A"}}},
   });
 }
 
