@@ -1,6 +1,7 @@
 #include "cli/sessions_report.h"
 
 #include <cstdio>
+#include <tuple>
 
 #include "cli/texts.h"
 #include "items/analysis_mode.h"
@@ -157,18 +158,15 @@ std::string SessionsJson(const SessionsReport& r, Encoding encoding) {
     JsonNumberOrNull(d.pair.b, &out);
     out.append(", \"method\": ");
     JsonString(d.method, &out);
-    out.append(", \"host_a\": ");
-    JsonStringOrNull(d.pair.a.has_value(), d.hostA, &out);
-    out.append(", \"host_b\": ");
-    JsonStringOrNull(d.pair.b.has_value(), d.hostB, &out);
-    out.append(", \"path_a\": ");
-    JsonStringOrNull(d.pair.a.has_value(), d.pathA, &out);
-    out.append(", \"path_b\": ");
-    JsonStringOrNull(d.pair.b.has_value(), d.pathB, &out);
-    out.append(", \"status_a\": ");
-    JsonStringOrNull(d.pair.a.has_value(), d.statusA, &out);
-    out.append(", \"status_b\": ");
-    JsonStringOrNull(d.pair.b.has_value(), d.statusB, &out);
+    // Each side's host, path and status; null for a side that made no such request.
+    const std::tuple<const char*, bool, const std::string*> sides[] = {
+        {"host_a", d.pair.a.has_value(), &d.hostA},   {"host_b", d.pair.b.has_value(), &d.hostB},
+        {"path_a", d.pair.a.has_value(), &d.pathA},   {"path_b", d.pair.b.has_value(), &d.pathB},
+        {"status_a", d.pair.a.has_value(), &d.statusA}, {"status_b", d.pair.b.has_value(), &d.statusB}};
+    for (const auto& [key, present, text] : sides) {
+      out.append(", \"").append(key).append("\": ");
+      JsonStringOrNull(present, *text, &out);
+    }
     out.append(", \"same\": ").append(d.Same() ? "true" : "false");
     if (d.Paired()) {
       out.append(", \"error\": ");
