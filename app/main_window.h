@@ -55,6 +55,11 @@ class MainWindow : public ui::Window {
   void HideDetail();
   // The two slots' HARs compared request by request, in the session window.
   void CompareSessions();
+  void CompareSessions(HarEntries a, HarEntries b) {
+    hars_.slot[0] = std::move(a);
+    hars_.slot[1] = std::move(b);
+    CompareSessions();
+  }
   SessionWindow* sessions() { return sessions_.get(); }
 
  protected:

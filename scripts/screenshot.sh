@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves PNG screenshots of the main window in its scenes, under Wine on Xvfb:
 # docs/full.png (two Cookies captures analysed), docs/http.png, docs/compact.png, docs/edit.png,
-# docs/decode.png (two JWTs compared decoded), and docs/full-150.png (the first at 150 %,
+# docs/decode.png (two JWTs compared decoded), docs/sessions.png (two HAR sessions compared request by
+# request), and docs/full-150.png (the first at 150 %,
 # the screen set to 144 DPI for it).
 # Usage: screenshot.sh [BUILD_DIR [SHOT...]]   (the Windows build tree, build/win by default;
 # every shot by default)
@@ -9,7 +10,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/win}
 shots=("${@:2}")
-[ ${#shots[@]} -gt 0 ] || shots=(full http compact edit decode full-150)
+[ ${#shots[@]} -gt 0 ] || shots=(full http compact edit decode sessions full-150)
 started_xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$((90 + RANDOM % 9))

@@ -1,5 +1,5 @@
 // Puts the real main window into a scene for a screenshot and keeps it on
-// screen for a few seconds: `screenshot_scenes.exe full|http|compact|edit|decode SECONDS RECT_FILE`;
+// screen for a few seconds: `screenshot_scenes.exe full|http|compact|edit|decode|sessions SECONDS RECT_FILE`;
 // the window's screen rectangle goes to RECT_FILE as "WxH+X+Y" for cropping.
 #include <windows.h>
 #include <commctrl.h>
@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "app/editing.h"
 #include "app/main_window.h"
@@ -29,6 +30,19 @@ void Analyse(app::MainWindow& w, const char* slot1, const char* slot2) {
   // The Slot 1 list takes the focus, so the lower area shows at its normal size.
   w.controls().slot1Items.Focus();
   ui::LetPendingEventsRun();
+}
+
+// A recorded session as a HAR's entries: GET requests with a cookie and a status each.
+app::HarEntries Session(std::initializer_list<std::tuple<const char*, const char*, int>> requests) {
+  std::string har = "{\"log\": {\"entries\": [";
+  for (const auto& [url, cookie, status] : requests)
+    har += std::string(har.back() == '[' ? "" : ", ") + "{\"request\": {\"method\": \"GET\", \"url\": \"" + url +
+           "\", \"headers\": [{\"name\": \"cookie\", \"value\": \"" + cookie + "\"}]}, \"response\": {\"status\": " +
+           std::to_string(status) + "}}";
+  ds::CaptureText text;
+  text.utf8 = har + "]}}";
+  return std::make_shared<const std::vector<ds::HarEntry>>(
+      ds::ReadCapture(text, ds::CaptureFormat::kHar, ds::AnalysisMode::kCookies).entries);
 }
 
 }  // namespace
@@ -67,6 +81,21 @@ int main(int argc, char** argv) {
     app::RunMenuEntry({window.hwnd(), window.controls(), window.input(),
                        [&window](std::string_view text) { window.ShowDetail(text); }},
                       window.state(), ds::MenuEntry::kDecodeCompare);
+  } else if (scene == "sessions") {
+    window.CompareSessions(
+        Session({{"https://shop.example.com/", "sid=abc123; lang=zh-CN", 200},
+                 {"https://shop.example.com/api/cart?page=1", "sid=abc123; lang=zh-CN; cart=7", 200},
+                 {"https://shop.example.com/api/pay?order=88", "sid=abc123; token=t0k1", 200},
+                 {"https://cdn.example.com/app.js", "", 200}}),
+        Session({{"https://shop.example.com/", "sid=abc123; lang=zh-CN", 200},
+                 {"https://shop.example.com/api/cart?page=1", "sid=abc123; lang=en-US; cart=7", 200},
+                 {"https://shop.example.com/api/pay?order=91", "sid=abc123", 401},
+                 {"https://shop.example.com/api/log?t=1", "sid=abc123", 204}}));
+    // The first differing pair loaded into the slots, the list still in front.
+    PostMessageW(window.sessions()->list.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    ui::LetPendingEventsRun();
+    window.sessions()->list.Focus();
+    SetForegroundWindow(window.sessions()->hwnd());
   } else {
     if (scene == "compact") app::ToggleCompact(window);
     Analyse(window, "sid=abc123; lang=zh-CN; token=dGVzdA==; 名字=张三; path=%2Fhome%2F; theme=dark",
