@@ -16,6 +16,7 @@ PACKAGES=(
   wine wine32:i386 xvfb xauth x11-apps imagemagick
   fonts-wqy-microhei locales
   dpkg-dev
+  curl python3-requests nodejs
 )
 
 missing=()
