@@ -179,6 +179,9 @@ int PrintExport(const std::vector<ds::Row>& rows, const cli::Options& o, const d
   ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   ds::Exported out = ds::Export(*ds::ExporterNamed(*o.to, mode), {rows, mode, target});
   if (out.error) return Fail(cli::EncodeOutput(*out.error, o.encoding));
+  // Python reads a file as UTF-8 unless its first line says otherwise.
+  if (*o.to == "python" && o.encoding == cli::Encoding::kGbk && !ds::IsAscii(out.text))
+    out.text.insert(0, "# -*- coding: gbk -*-\r\n");
   std::string error;
   return Print(cli::EncodeOutput(out.text, o.encoding), &error) ? 0 : Fail(error);
 }

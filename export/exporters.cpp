@@ -1,5 +1,6 @@
 #include "export/exporters.h"
 
+#include <cstdio>
 #include <set>
 
 #include "export/quoting.h"
@@ -26,11 +27,26 @@ struct RowRules {
   enum class Unique { kNo, kExact, kAnyCase } unique = Unique::kNo;
   std::string_view reservedName;  // a name the target takes for something else
   bool dollarStart = true;        // a name may begin with "$"
+  bool asciiOnly = false;         // its clients send other characters otherwise than as UTF-8
+  std::span<const std::string_view> clientHeaders;  // lower case: the client sets or refuses these itself
+  bool keyOrder = false;          // a JavaScript object, which moves integer-like names to the front
 };
 
 constexpr std::string_view kLineStops("\r\n\0", 3);
 constexpr std::string_view kCookieNameStops("\r\n\0;=", 5);
 constexpr std::string_view kCookieValueStops("\r\n\0;", 4);
+// Every control character but the tab: Node.js refuses a header holding one.
+constexpr std::string_view kControlStops(
+    "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19"
+    "\x1A\x1B\x1C\x1D\x1E\x1F\x7F",
+    32);
+// What Node.js's fetch refuses or writes itself whatever it is given.
+constexpr std::string_view kFetchOwnHeaders[] = {"host", "transfer-encoding", "keep-alive", "upgrade", "expect",
+                                                 "sec-fetch-mode"};
+// The programs that send a request count its body themselves.
+constexpr std::string_view kFramingHeader = "content-length";
+// The longest line cmd.exe runs.
+constexpr size_t kCmdLineLimit = 8191;
 
 bool IsTokenChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -64,7 +80,12 @@ Text CharShown(char c) {
     case '\t': return texts::kCharTab;
     case '\0': return texts::kCharNul;
     case ' ': return texts::kCharSpace;
-    default: return "\"" + Text(1, c) + "\"";
+    default: {
+      if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) return "\"" + Text(1, c) + "\"";
+      char code[8];
+      std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(c));
+      return code;
+    }
   }
 }
 
@@ -86,8 +107,18 @@ bool ReadsAsFolded(std::string_view name, std::string_view value) {
   return false;
 }
 
+// A JavaScript array index: such keys come first, in numeric order.
+bool IsIndexName(std::string_view name) {
+  if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0')) return false;
+  for (char c : name)
+    if (c < '0' || c > '9') return false;
+  return std::stoull(Text(name)) < 0xFFFFFFFFull;
+}
+
 std::optional<Text> Refusal(const ExportJob& job, const char* format, const RowRules& rules) {
-  std::set<Text> seen;
+  std::set<Text> seen, seenAnyCase;
+  bool sawOtherName = false;
+  std::optional<unsigned long long> lastIndex;
   for (size_t i = 0; i < job.rows.size(); ++i) {
     std::string_view name = job.rows[i].Cell(1), value = job.rows[i].Cell(2);
     auto refuse = [&](const char* sentence, std::string_view ch = {}) {
@@ -103,9 +134,21 @@ std::optional<Text> Refusal(const ExportJob& job, const char* format, const RowR
     if (rules.trims && (EdgeBlank(name) || EdgeBlank(value))) return refuse(texts::kExportEdgeBlank);
     if (job.mode == AnalysisMode::kHttp && ReadsAsFolded(name, value)) return refuse(texts::kExportFolded);
     if (!rules.reservedName.empty() && name == rules.reservedName) return refuse(texts::kExportReservedName);
-    if (rules.unique != RowRules::Unique::kNo &&
-        !seen.insert(rules.unique == RowRules::Unique::kAnyCase ? ToLowerAscii(name) : Text(name)).second)
-      return refuse(texts::kExportDuplicate);
+    for (std::string_view own : rules.clientHeaders)
+      if (ToLowerAscii(name) == own) return refuse(texts::kExportClientHeader);
+    if (rules.asciiOnly && (!IsAscii(name) || !IsAscii(value))) return refuse(texts::kExportNonAscii);
+    if (rules.unique != RowRules::Unique::kNo && !seen.insert(Text(name)).second) return refuse(texts::kExportDuplicate);
+    if (rules.unique == RowRules::Unique::kAnyCase && !seenAnyCase.insert(ToLowerAscii(name)).second)
+      return refuse(texts::kExportCaseDuplicate);
+    if (rules.keyOrder) {
+      if (!IsIndexName(name)) {
+        sawOtherName = true;
+      } else {
+        unsigned long long index = std::stoull(Text(name));
+        if (sawOtherName || (lastIndex && *lastIndex > index)) return refuse(texts::kExportKeyOrder);
+        lastIndex = index;
+      }
+    }
   }
   return std::nullopt;
 }
@@ -184,38 +227,110 @@ Exported WriteHeaderLines(const ExportJob& job) {
 }
 
 // curl -H "Name;" sends a header with no value; "Name:" would remove it.
-Text CurlHeader(const Row& row) {
-  return Text(row.Cell(1)) + (row.Cell(2).empty() ? ";" : ": ") + Text(row.Cell(2));
+Text CurlHeader(std::string_view name, std::string_view value) {
+  return Text(name) + (value.empty() ? ";" : ": ") + Text(value);
 }
 
+// Characters as cmd.exe counts them: a double-byte character is one.
+size_t CmdChars(std::string_view t) {
+  size_t n = 0;
+  for (size_t i = 0; i < t.size(); i += CharLength(t, i)) n += t[i] != '\r' && t[i] != '\n';
+  return n;
+}
+
+bool HasRow(const std::vector<Row>& rows, std::string_view lowerName) {
+  for (const Row& row : rows)
+    if (ToLowerAscii(row.Cell(1)) == lowerName) return true;
+  return false;
+}
+
+// The body of the capture, when the form sends one: HTTP mode only (its rows
+// hold the Content-Type that goes with it), and never for GET or HEAD.
+bool CarriesBody(const ExportJob& job) {
+  Text method = MethodOf(job.target);
+  return job.mode == AnalysisMode::kHttp && method != "GET" && method != "HEAD";
+}
+
+const Text* BodyOf(const ExportJob& job) { return CarriesBody(job) && job.target.body ? &*job.target.body : nullptr; }
+
+std::optional<Text> BodyRefusal(const ExportJob& job, const char* format, std::string_view stops) {
+  if (!CarriesBody(job)) return std::nullopt;
+  if (job.target.bodyNotGbk) return FillIn(texts::kExportBodyNotGbk, {{"format", format}});
+  if (job.target.body)
+    if (std::optional<char> stop = StopIn(*job.target.body, stops))
+      return FillIn(texts::kExportBodyStop, {{"format", format}, {"char", CharShown(*stop)}});
+  return std::nullopt;
+}
+
+// Cookies go in a Cookie header: curl drops a -b string from 4,096 bytes on
+// and reads one that starts with "@" as a file. -g keeps "[]{}" in the URL
+// from being globbed; -I is curl's HEAD, which waits for no body.
 Exported WriteCurl(const ExportJob& job, bool cmd) {
   const char* format = cmd ? texts::kFormatCurlCmd : texts::kFormatCurlBash;
   Exported out = Checked(job, format, job.mode == AnalysisMode::kCookies ? CookiePairRules() : HeaderRules(false, false));
+  if (!out.error) out.error = BodyRefusal(job, format, cmd ? kLineStops : std::string_view("\0", 1));
   if (out.error) return out;
   auto quoted = [cmd](Text& to, std::string_view t) { cmd ? AppendCmdQuoted(to, t) : AppendBashQuoted(to, t); };
   // bash reads "\" CR LF as an escaped CR: its lines end in LF alone.
   const std::string_view lineOn = cmd ? " ^\r\n  " : " \\\n  ";
-  out.text = "curl ";
-  quoted(out.text, UrlOf(job.target));
-  if (!job.target.method.empty() && job.target.method != "GET") {
-    out.text += lineOn;
-    out.text += "-X ";
-    quoted(out.text, job.target.method);
+  auto tooLong = [&](std::string_view name) {
+    if (!cmd || CmdChars(out.text) <= kCmdLineLimit) return false;
+    out = {{}, FillIn(texts::kExportTooLong, {{"name", name}, {"format", format},
+                                              {"count", ToText(static_cast<long long>(kCmdLineLimit))}})};
+    return true;
+  };
+  Text& t = out.text;
+  t = "curl ";
+  quoted(t, UrlOf(job.target));
+  t += " -g";
+  const Text* body = BodyOf(job);
+  Text method = MethodOf(job.target);
+  if (method == "HEAD") {
+    t += lineOn;
+    t += "-I";
+  } else if (method != "GET" && !(body && method == "POST")) {
+    t += lineOn;
+    t += "-X ";
+    quoted(t, method);
   }
   if (job.mode == AnalysisMode::kCookies) {
     if (!job.rows.empty()) {
-      out.text += lineOn;
-      out.text += "-b ";
-      quoted(out.text, CookiePairs(job.rows));
+      t += lineOn;
+      t += "-H ";
+      size_t before = t.size();
+      quoted(t, "Cookie: " + CookiePairs(job.rows));
+      if (cmd && CmdChars(t) > kCmdLineLimit) {
+        // Name the cookie with which the line grows too long.
+        std::vector<Row> some;
+        for (const Row& row : job.rows) {
+          some.push_back(row);
+          t.resize(before);
+          quoted(t, "Cookie: " + CookiePairs(some));
+          if (tooLong(row.Cell(1))) return out;
+        }
+      }
     }
   } else {
     for (const Row& row : job.rows) {
-      out.text += lineOn;
-      out.text += "-H ";
-      quoted(out.text, CurlHeader(row));
+      t += lineOn;
+      t += "-H ";
+      quoted(t, CurlHeader(row.Cell(1), row.Cell(2)));
+      if (tooLong(row.Cell(1))) return out;
     }
   }
-  out.text += cmd ? kCrLf : "\n";
+  if (body) {
+    // Without a Content-Type of the capture's, curl would send its own.
+    if (!HasRow(job.rows, "content-type")) {
+      t += lineOn;
+      t += "-H ";
+      quoted(t, "Content-Type:");
+    }
+    t += lineOn;
+    t += "--data-binary ";
+    quoted(t, *body);
+    if (tooLong("--data-binary")) return out;
+  }
+  t += cmd ? kCrLf : "\n";
   return out;
 }
 
@@ -229,6 +344,7 @@ Exported WritePowerShell(const ExportJob& job) {
     rules.nameStops = std::string_view("=;, \t\r\n\0", 9);
     rules.valueStops = std::string_view(";,\r\n\0", 5);
     rules.dollarStart = false;
+    rules.unique = RowRules::Unique::kAnyCase;  // a CookieContainer keeps one of names equal but for case
   } else {
     rules = HeaderRules(true, false);
   }
@@ -290,14 +406,29 @@ void AppendDict(Text& t, const std::vector<Row>& rows, void (*quoted)(Text&, std
   t += "}";
 }
 
+// requests sends a header's text as Latin-1: text beyond ASCII is written as
+// its UTF-8 bytes, which browsers send, in a form that still shows the text.
+void AppendPythonText(Text& out, std::string_view text) {
+  AppendPythonQuoted(out, text);
+  if (!IsAscii(text)) out += ".encode().decode('latin-1')";
+}
+
+// The same for fetch, which takes a header's text as bytes and refuses more.
+void AppendFetchText(Text& out, std::string_view text) {
+  if (IsAscii(text)) return AppendJsonQuoted(out, text);
+  out += "unescape(encodeURIComponent(";
+  AppendJsonQuoted(out, text);
+  out += "))";
+}
+
 Exported WritePython(const ExportJob& job) {
   bool cookies = job.mode == AnalysisMode::kCookies;
-  RowRules rules = cookies ? RowRules{} : HeaderRules(true, false);
+  RowRules rules = cookies ? CookiePairRules() : HeaderRules(true, false);
   if (cookies) rules.unique = RowRules::Unique::kExact;
   Exported out = Checked(job, texts::kFormatPython, rules);
   if (out.error) return out;
   out.text = cookies ? "cookies = " : "headers = ";
-  AppendDict(out.text, job.rows, AppendPythonQuoted, "", "    ");
+  AppendDict(out.text, job.rows, AppendPythonText, "", "    ");
   out.text += kCrLf;
   return out;
 }
@@ -307,6 +438,7 @@ Exported WriteJavaScript(const ExportJob& job) {
   RowRules rules;
   rules.unique = RowRules::Unique::kExact;
   rules.reservedName = "__proto__";  // sets the object's prototype instead of a property
+  rules.keyOrder = true;
   Exported out = Checked(job, texts::kFormatJavaScript, rules);
   if (out.error) return out;
   AppendDict(out.text, job.rows, AppendJsonQuoted, "", "  ");
@@ -338,32 +470,46 @@ Exported WriteHeaderJson(const ExportJob& job) {
 }
 
 // Seven TAB-separated fields a cookie: domain, subdomains, path, secure,
-// expiry (0: for the session), name, value.
+// expiry, name, value. Jars drop a cookie whose expiry has passed (0
+// included) and keep one of a name; the expiry is the latest a 32-bit
+// time holds. Python's jar sends its text as Latin-1: ASCII only.
 Exported WriteCookiesTxt(const ExportJob& job) {
-  RowRules rules;
-  rules.nameStops = std::string_view("\t\r\n\0", 4);
-  rules.valueStops = rules.nameStops;
+  RowRules rules = CookiePairRules();
+  rules.nameStops = std::string_view("\t\r\n\0;=", 6);
+  rules.valueStops = std::string_view("\t\r\n\0;", 5);
+  rules.unique = RowRules::Unique::kExact;
+  rules.asciiOnly = true;
   Exported out = Checked(job, texts::kFormatCookiesTxt, rules);
   if (out.error) return out;
-  Text host = HostOf(job.target.url);
+  Text host = ToLowerAscii(HostOf(job.target.url));
   out.text = "# Netscape HTTP Cookie File\r\n";
   if (host.empty()) {
     host = kPlaceholderHost;
     out.text += "# " + host + " stands for the site the cookies belong to: put its domain there.\r\n";
   }
   for (const Row& row : job.rows)
-    out.text += host + "\tFALSE\t/\tFALSE\t0\t" + Text(row.Cell(1)) + "\t" + Text(row.Cell(2)) + Text(kCrLf);
+    out.text += host + "\tFALSE\t/\tFALSE\t2147483647\t" + Text(row.Cell(1)) + "\t" + Text(row.Cell(2)) + Text(kCrLf);
   return out;
 }
 
 Exported WriteFetch(const ExportJob& job) {
-  Exported out = Checked(job, texts::kFormatFetch, HeaderRules(true, false));
+  RowRules rules = HeaderRules(true, false);
+  rules.valueStops = kControlStops;
+  rules.reservedName = "__proto__";
+  rules.clientHeaders = kFetchOwnHeaders;
+  rules.keyOrder = true;
+  Exported out = Checked(job, texts::kFormatFetch, rules);
+  if (!out.error) out.error = BodyRefusal(job, texts::kFormatFetch, {});
   if (out.error) return out;
   Text& t = out.text;
   t = "fetch(";
   AppendJsonQuoted(t, UrlOf(job.target));
   t += ", {\r\n  \"headers\": ";
-  AppendDict(t, job.rows, AppendJsonQuoted, "  ", "  ");
+  AppendDict(t, job.rows, AppendFetchText, "  ", "  ");
+  if (const Text* body = BodyOf(job)) {
+    t += ",\r\n  \"body\": ";
+    AppendJsonQuoted(t, *body);
+  }
   t += ",\r\n  \"method\": ";
   AppendJsonQuoted(t, MethodOf(job.target));
   t += "\r\n});\r\n";
@@ -371,17 +517,17 @@ Exported WriteFetch(const ExportJob& job) {
 }
 
 constexpr Exporter kExporters[] = {
-    {"cookie-header", texts::kFormatCookieHeader, true, false, CaptureFormat::kRaw, WriteCookieHeader},
-    {"headers", texts::kFormatHeaderLines, false, true, CaptureFormat::kRaw, WriteHeaderLines},
-    {"curl", texts::kFormatCurlBash, true, true, CaptureFormat::kCurl, WriteCurlBash},
-    {"curl-cmd", texts::kFormatCurlCmd, true, true, CaptureFormat::kCurl, WriteCurlCmd},
-    {"powershell", texts::kFormatPowerShell, true, true, CaptureFormat::kPowerShell, WritePowerShell},
-    {"python", texts::kFormatPython, true, true, CaptureFormat::kPython, WritePython},
-    {"javascript", texts::kFormatJavaScript, true, false, CaptureFormat::kJavaScript, WriteJavaScript},
-    {"json", texts::kFormatCookieJson, true, false, CaptureFormat::kJson, WriteCookieJson},
-    {"json", texts::kFormatHeaderJson, false, true, CaptureFormat::kJsonObject, WriteHeaderJson},
-    {"cookies-txt", texts::kFormatCookiesTxt, true, false, CaptureFormat::kCookiesTxt, WriteCookiesTxt},
-    {"fetch", texts::kFormatFetch, false, true, CaptureFormat::kFetch, WriteFetch},
+    {"cookie-header", texts::kFormatCookieHeader, true, false, CaptureFormat::kRaw, WriteCookieHeader, false},
+    {"headers", texts::kFormatHeaderLines, false, true, CaptureFormat::kRaw, WriteHeaderLines, false},
+    {"curl", texts::kFormatCurlBash, true, true, CaptureFormat::kCurl, WriteCurlBash, true},
+    {"curl-cmd", texts::kFormatCurlCmd, true, true, CaptureFormat::kCurl, WriteCurlCmd, true},
+    {"powershell", texts::kFormatPowerShell, true, true, CaptureFormat::kPowerShell, WritePowerShell, true},
+    {"python", texts::kFormatPython, true, true, CaptureFormat::kPython, WritePython, true},
+    {"javascript", texts::kFormatJavaScript, true, false, CaptureFormat::kJavaScript, WriteJavaScript, false},
+    {"json", texts::kFormatCookieJson, true, false, CaptureFormat::kJson, WriteCookieJson, false},
+    {"json", texts::kFormatHeaderJson, false, true, CaptureFormat::kJsonObject, WriteHeaderJson, false},
+    {"cookies-txt", texts::kFormatCookiesTxt, true, false, CaptureFormat::kCookiesTxt, WriteCookiesTxt, false},
+    {"fetch", texts::kFormatFetch, false, true, CaptureFormat::kFetch, WriteFetch, true},
 };
 
 }  // namespace
@@ -407,6 +553,11 @@ ExportTarget ExportTargetOf(const CaptureOrigin& origin) {
   for (char c : url) control = control || static_cast<unsigned char>(c) < 0x20;
   if (!control && !HostOf(url).empty()) target.url = gbk(url);
   if (IsHeaderName(origin.method, false)) target.method = gbk(origin.method);
+  if (origin.body) {
+    GbkConversion c = Utf8AsGbk(*origin.body);
+    if (c.badOffset) target.bodyNotGbk = true;
+    else target.body = std::move(c.gbk);
+  }
   return target;
 }
 
@@ -431,6 +582,15 @@ std::string ExporterNames(AnalysisMode mode) {
   return names;
 }
 
-Exported Export(const Exporter& exporter, const ExportJob& job) { return exporter.write(job); }
+Exported Export(const Exporter& exporter, const ExportJob& job) {
+  if (!exporter.sendsRequest || job.mode != AnalysisMode::kHttp || !HasRow(job.rows, kFramingHeader))
+    return exporter.write(job);
+  // A client counts the body it sends: a length of the capture's would make
+  // the server wait for a body the command may not carry.
+  std::vector<Row> sent;
+  for (const Row& row : job.rows)
+    if (ToLowerAscii(row.Cell(1)) != kFramingHeader) sent.push_back(row);
+  return exporter.write({sent, job.mode, job.target});
+}
 
 }  // namespace ds

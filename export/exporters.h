@@ -23,6 +23,8 @@ namespace ds {
 struct ExportTarget {
   Text url;
   Text method;
+  std::optional<Text> body = {};  // the request's body, when the capture held it
+  bool bodyNotGbk = false;   // it held one GBK cannot carry
 };
 
 // The host the target's URL names; empty when it names none.
@@ -53,6 +55,7 @@ struct Exporter {
   bool cookies, http;        // the modes it serves
   CaptureFormat readBack;    // the reader that gives the rows back
   Exported (*write)(const ExportJob& job);
+  bool sendsRequest;         // a command or code that sends it, counting the body itself
 
   bool Serves(AnalysisMode mode) const { return mode == AnalysisMode::kCookies ? cookies : http; }
 };

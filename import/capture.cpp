@@ -285,7 +285,7 @@ SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separa
 CaptureOrigin OriginOf(const Capture& capture, size_t entry) {
   const HttpMessage& m = capture.entries.empty() ? capture.message
                          : capture.entries[entry < capture.entries.size() ? entry : 0].request;
-  CaptureOrigin origin{m.url, m.method, {}};
+  CaptureOrigin origin{m.url, m.method, {}, m.body};
   for (const Field& h : m.headers)
     if (origin.host.empty() && (NamedAs(h, "host") || NamedAs(h, ":authority"))) origin.host = h.value;
   return origin;

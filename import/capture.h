@@ -53,6 +53,7 @@ struct HttpMessage {
   std::string status;  // responses of a HAR only: "200"
   std::vector<Field> headers;
   std::vector<Field> cookieRecords;
+  std::optional<std::string> body = {};  // requests only, when the capture holds it
 };
 
 struct HarEntry {
@@ -113,6 +114,7 @@ struct CaptureOrigin {
   std::string url;     // as written: may hold only a path
   std::string method;
   std::string host;    // its Host or :authority header
+  std::optional<std::string> body = {};
 };
 
 // The request of the exchange an import takes, or the one message.

@@ -350,7 +350,14 @@ char ShortOf(std::string_view longName) {
 // One command's words as the request curl would send.
 HttpMessage RequestOf(const Command& words) {
   HttpMessage message;
-  bool positionalOnly = false;
+  bool positionalOnly = false, head = false, bodyInFile = false;
+  // The data options' texts, joined as curl joins them; "@file" names a
+  // file whose bytes the command does not hold.
+  auto data = [&](const Text& text, bool fileAllowed) {
+    if (message.method.empty()) message.method = "POST";
+    bodyInFile = bodyInFile || (fileAllowed && !text.empty() && text[0] == '@');
+    message.body = message.body ? *message.body + "&" + text : text;
+  };
   for (size_t i = 1; i < words.size(); ++i) {
     const Text& w = words[i];
     auto next = [&]() -> Text { return i + 1 < words.size() ? words[++i] : Text(); };
@@ -361,6 +368,11 @@ HttpMessage RequestOf(const Command& words) {
     } else if (w[1] == '-') {
       if (char option = ShortOf(w)) {
         TakeOption(option, next(), &message);
+      } else if (w == "--data" || w == "--data-ascii" || w == "--data-binary" || w == "--data-raw" ||
+                 w == "--json") {
+        data(next(), w != "--data-raw");
+      } else if (w == "--head") {
+        head = true;
       } else if (std::find(std::begin(kLongWithValue), std::end(kLongWithValue), w) != std::end(kLongWithValue)) {
         next();
         if (message.method.empty() && w.starts_with("--data")) message.method = "POST";
@@ -368,15 +380,17 @@ HttpMessage RequestOf(const Command& words) {
     } else {
       // A cluster of short options; one that takes a value takes the rest.
       for (size_t k = 1; k < w.size(); ++k) {
+        head = head || w[k] == 'I';
         if (kShortWithValue.find(w[k]) == std::string_view::npos) continue;
         Text value = k + 1 < w.size() ? w.substr(k + 1) : next();
-        if (w[k] == 'd' && message.method.empty()) message.method = "POST";
-        TakeOption(w[k], value, &message);
+        if (w[k] == 'd') data(value, true);
+        else TakeOption(w[k], value, &message);
         break;
       }
     }
   }
-  if (message.method.empty()) message.method = "GET";
+  if (message.method.empty()) message.method = head ? "HEAD" : "GET";
+  if (bodyInFile) message.body.reset();
   return message;
 }
 

@@ -18,6 +18,7 @@ using Json = nlohmann::json;
 // Where in the document an event is: only these places are read.
 enum class Place {
   kIgnored, kRoot, kLog, kEntries, kEntry, kRequest, kResponse, kHeaders, kCookies, kField, kCookieList, kCookie,
+  kPostData,
 };
 
 class CaptureReader {
@@ -73,6 +74,7 @@ class CaptureReader {
                                                                                          : Place::kIgnored;
         case Place::kHeaders: case Place::kCookies: return Place::kField;
         case Place::kCookieList: return Place::kCookie;
+        case Place::kRequest: return key_ == "postData" ? Place::kPostData : Place::kIgnored;
         default: return Place::kIgnored;
       }
     }
@@ -144,6 +146,8 @@ class CaptureReader {
     } else if (place == Place::kRequest) {
       if (key_ == "method") entries_.back().request.method = kept();
       else if (key_ == "url") entries_.back().request.url = kept();
+    } else if (place == Place::kPostData && key_ == "text" && isString) {
+      entries_.back().request.body = kept();
     } else if (place == Place::kResponse && key_ == "status") {
       entries_.back().response.status = kept();
     }

@@ -34,18 +34,27 @@ TEST(Exporters, WriteTheFormsTheirTargetsRead) {
       {"cookie-header", kCookies, {{"a", "1"}, {"b", "x y"}}, {}, "Cookie: a=1; b=x y\r\n"},
       {"headers", kHttp, {{"Accept", "*/*"}, {"X-Empty", ""}}, {}, "Accept: */*\r\nX-Empty:\r\n"},
       {"curl", kCookies, {{"a", "it's"}, {"b", "2"}}, site,
-       "curl 'https://www.example.cn/api?q=1' \\\n  -b 'a=it'\\''s; b=2'\n"},
+       "curl 'https://www.example.cn/api?q=1' -g \\\n  -H 'Cookie: a=it'\\''s; b=2'\n"},
       {"curl", kHttp, {{"X-A", "1"}, {"X-Empty", ""}}, {"https://h/", "POST"},
-       "curl 'https://h/' \\\n  -X 'POST' \\\n  -H 'X-A: 1' \\\n  -H 'X-Empty;'\n"},
+       "curl 'https://h/' -g \\\n  -X 'POST' \\\n  -H 'X-A: 1' \\\n  -H 'X-Empty;'\n"},
+      // The body goes along, its length counted by curl; HEAD is -I.
+      {"curl", kHttp, {{"Content-Length", "3"}, {"Content-Type", "text/plain"}}, {"https://h/", "POST", "a'b"},
+       "curl 'https://h/' -g \\\n  -H 'Content-Type: text/plain' \\\n  --data-binary 'a'\\''b'\n"},
+      {"curl", kHttp, {{"X-A", "1"}}, {"https://h/", "PUT", "{}"},
+       "curl 'https://h/' -g \\\n  -X 'PUT' \\\n  -H 'X-A: 1' \\\n  -H 'Content-Type:' \\\n  --data-binary '{}'\n"},
+      {"curl", kHttp, {{"Content-Length", "3"}}, {"https://h/", "HEAD", "abc"}, "curl 'https://h/' -g \\\n  -I\n"},
       // Every quote behind a caret; backslashes before a quote doubled.
       {"curl-cmd", kCookies, {{"a", "\"%x%\\"}, {"b", "\\\""}}, site,
-       "curl ^\"https://www.example.cn/api?q=1^\" ^\r\n  -b ^\"a=^\\^\"^%^x^%^\\; b=^\\^\\^\\^\"^\"\r\n"},
-      {"python", kCookies, {{"a", "it's \\ \xD6\xD0"}}, {}, "cookies = {\r\n    'a': 'it\\'s \\\\ \xD6\xD0'\r\n}\r\n"},
+       "curl ^\"https://www.example.cn/api?q=1^\" -g ^\r\n  -H ^\"Cookie: a=^\\^\"^%^x^%^\\; b=^\\^\\^\\^\"^\"\r\n"},
+      {"python", kCookies, {{"a", "it's \\ \xD6\xD0"}, {"b", "1"}}, {},
+       "cookies = {\r\n    'a': 'it\\'s \\\\ \xD6\xD0'.encode().decode('latin-1'),\r\n    'b': '1'\r\n}\r\n"},
       {"javascript", kCookies, {{"a", "\"\t"}}, {}, "{\r\n  \"a\": \"\\\"\\t\"\r\n}\r\n"},
       {"json", kCookies, {{"a", "1"}}, {}, "[\r\n  {\"name\": \"a\", \"value\": \"1\"}\r\n]\r\n"},
       {"json", kHttp, {}, {}, "{}\r\n"},
       {"cookies-txt", kCookies, {{"a", "1"}}, site,
-       "# Netscape HTTP Cookie File\r\nwww.example.cn\tFALSE\t/\tFALSE\t0\ta\t1\r\n"},
+       "# Netscape HTTP Cookie File\r\nwww.example.cn\tFALSE\t/\tFALSE\t2147483647\ta\t1\r\n"},
+      {"cookies-txt", kCookies, {{"a", "1"}}, {"http://LocalHost:8080/", "GET"},
+       "# Netscape HTTP Cookie File\r\nlocalhost\tFALSE\t/\tFALSE\t2147483647\ta\t1\r\n"},
       {"powershell", kCookies, {{"a", "$x`\"\xA1\xB1"}}, site,
        "$session = New-Object Microsoft.PowerShell.Commands.WebRequestSession\r\n"
        "$session.Cookies.Add((New-Object System.Net.Cookie(\"a\", \"`$x```\"`\xA1\xB1\", \"/\", \"www.example.cn\")))\r\n"
@@ -53,6 +62,9 @@ TEST(Exporters, WriteTheFormsTheirTargetsRead) {
       {"fetch", kHttp, {{"accept", "*/*"}}, {},
        "fetch(\"https://replace-with-host.invalid/\", {\r\n  \"headers\": {\r\n    \"accept\": \"*/*\"\r\n  },\r\n"
        "  \"method\": \"GET\"\r\n});\r\n"},
+      {"fetch", kHttp, {{"Content-Length", "2"}, {"X-N", "\xD5\xC5"}}, {"https://h/", "POST", "{}"},
+       "fetch(\"https://h/\", {\r\n  \"headers\": {\r\n    \"X-N\": unescape(encodeURIComponent(\"\xD5\xC5\"))\r\n  },\r\n"
+       "  \"body\": \"{}\",\r\n  \"method\": \"POST\"\r\n});\r\n"},
   };
   for (const Case& c : cases) {
     Exported out = ExportAs(c.format, c.mode, c.rows, c.target);
@@ -88,8 +100,23 @@ TEST(Exporters, RefuseByNameWhatTheirFormCannotCarry) {
       {"headers", kHttp, {{"X A", "1"}}, "[X A]不是合法的头部名称"},
       {"fetch", kHttp, {{":authority", "h"}}, "[:authority]不是合法的头部名称"},
       {"headers", kHttp, {{"Set-Cookie", "a=1; Path=/, b=2"}}, "[Set-Cookie]的值中有\", 名称=\""},
-      {"python", kHttp, {{"Accept", "1"}, {"accept", "2"}}, "[accept]出现了不止一次"},
+      {"python", kHttp, {{"Accept", "1"}, {"accept", "2"}}, "[accept]与另一项只有大小写不同"},
       {"python", kCookies, {{"a", "1"}, {"a", "2"}}, "[a]出现了不止一次"},
+      // requests would send it as two cookies.
+      {"python", kCookies, {{"a", "1;b=2"}}, "[a]中含有\";\""},
+      {"cookies-txt", kCookies, {{"a", "1;b=2"}}, "[a]中含有\";\""},
+      {"cookies-txt", kCookies, {{"a", "1"}, {"b", "2"}, {"a", "3"}}, "[a]出现了不止一次"},
+      {"cookies-txt", kCookies, {{"a", "caf\xA8\xA6"}}, "[a]中有非ASCII字符"},
+      {"powershell", kCookies, {{"sid", "1"}, {"SID", "2"}}, "[SID]与另一项只有大小写不同"},
+      {"fetch", kHttp, {{"__proto__", "1"}}, "[__proto__]在fetch中有特殊含义"},
+      {"fetch", kHttp, {{"X-A", "1"}, {"Transfer-Encoding", "chunked"}}, "[Transfer-Encoding]由fetch的发送程序自行决定"},
+      {"fetch", kHttp, {{"host", "h"}}, "[host]由fetch"},
+      {"fetch", kHttp, {{"X-A", "a\x1B[2Jb"}}, "[X-A]中含有\\x1B"},
+      {"fetch", kHttp, {{"X-A", "a\x7F"}}, "[X-A]中含有\\x7F"},
+      // JavaScript puts integer-like keys first, in numeric order.
+      {"javascript", kCookies, {{"a", "1"}, {"10", "2"}}, "[10]是整数形式的名称"},
+      {"javascript", kCookies, {{"2", "1"}, {"10", "2"}, {"1", "3"}}, "[1]是整数形式的名称"},
+      {"fetch", kHttp, {{"X-A", "1"}, {"7", "2"}}, "[7]是整数形式的名称"},
       {"powershell", kCookies, {{"a b", "1"}}, "[a b]中含有空格"},
       {"powershell", kCookies, {{"$a", "1"}}, "[$a]中含有\"$\""},
       {"powershell", kCookies, {{"a", "1,2"}}, "[a]中含有\",\""},
@@ -113,9 +140,62 @@ TEST(Exporters, RefuseByNameWhatTheirFormCannotCarry) {
   EXPECT_FALSE(ExportAs("json", kCookies, {{"a", "x;y\r\n"}, {"a", " 2"}}).error);
   EXPECT_FALSE(ExportAs("headers", kHttp, {{"Accept", "1"}, {"accept", "2"}}).error);
   EXPECT_FALSE(ExportAs("headers", kHttp, {{"X-Empty", ""}, {"Accept", "*/*"}, {"X-B", "1"}}).error);
+  EXPECT_FALSE(ExportAs("fetch", kHttp, {{"X-A", "a\tb"}, {"Connection", "close"}}).error);
+  EXPECT_FALSE(ExportAs("powershell", kCookies, {{"sid", "1"}, {"sid2", "2"}}).error);
+  // Keys that stay in order, or are no array index.
+  EXPECT_FALSE(ExportAs("javascript", kCookies, {{"1", "1"}, {"10", "2"}, {"a", "3"}}).error);
+  EXPECT_FALSE(ExportAs("javascript", kCookies, {{"a", "1"}, {"01", "2"}, {"4294967295", "3"}, {"-1", "4"}}).error);
   // A date's comma, or one before no name, starts no cookie.
   EXPECT_FALSE(ExportAs("headers", kHttp, {{"Set-Cookie", "a=1; Expires=Wed, 21 Oct 2026 07:28:00 GMT"},
                                            {"Set-Cookie", "b=2, =3"}}).error);
+}
+
+// cmd.exe runs no line longer than 8,191 characters; a body goes only where
+// the form can carry it whole.
+TEST(Exporters, CommandsStopAtTheirLimitsAndCarryTheBodyWhole) {
+  Pairs cookies;
+  for (int i = 0; i < 100; ++i) cookies.emplace_back("c" + std::to_string(i), std::string(90, 'v'));
+  Exported cmd = ExportAs("curl-cmd", kCookies, cookies);
+  ASSERT_TRUE(cmd.error);
+  // Some 60 characters of command, then 94 or 95 a cookie: c84 passes 8,191.
+  EXPECT_NE(cmd.error->find(Gbk("复制到[c84]时命令已超过8191个字符")), std::string::npos) << test::Utf8Of(*cmd.error);
+  EXPECT_FALSE(ExportAs("curl", kCookies, cookies).error);  // bash has no such limit
+  cookies.resize(84);
+  EXPECT_FALSE(ExportAs("curl-cmd", kCookies, cookies).error);
+  // A double-byte character is one character to cmd.
+  Pairs wide = {{"X-A", std::string(8000, 'a')}, {"X-B", ""}};
+  for (int i = 0; i < 100; ++i) wide[1].second += "\xD6\xD0";
+  EXPECT_FALSE(ExportAs("curl-cmd", kHttp, wide, {"https://h/", "GET"}).error);
+  wide[1].second += std::string(60, 'b');
+  Exported tooWide = ExportAs("curl-cmd", kHttp, wide, {"https://h/", "GET"});
+  ASSERT_TRUE(tooWide.error);
+  EXPECT_NE(tooWide.error->find(Gbk("[X-B]")), std::string::npos);
+
+  const ExportTarget lines{"https://h/", "POST", "a\r\nb"};
+  Exported cmdBody = ExportAs("curl-cmd", kHttp, {{"X-A", "1"}}, lines);
+  ASSERT_TRUE(cmdBody.error);
+  EXPECT_NE(cmdBody.error->find(Gbk("请求体中含有换行")), std::string::npos);
+  Exported bashBody = ExportAs("curl", kHttp, {{"X-A", "1"}}, lines);
+  EXPECT_NE(bashBody.text.find("--data-binary 'a\r\nb'"), std::string::npos) << bashBody.text;
+  const ExportTarget notGbk{"https://h/", "POST", std::nullopt, true};
+  for (const char* format : {"curl", "curl-cmd", "fetch"}) {
+    Exported out = ExportAs(format, kHttp, {{"X-A", "1"}}, notGbk);
+    ASSERT_TRUE(out.error) << format;
+    EXPECT_NE(out.error->find(Gbk("请求体中有GBK无法表示的字符")), std::string::npos);
+  }
+  // Cookies mode sends the cookies only; a GET sends no body.
+  EXPECT_FALSE(ExportAs("curl", kCookies, {{"a", "1"}}, notGbk).error);
+  EXPECT_EQ(ExportAs("curl", kHttp, {{"X-A", "1"}}, {"https://h/", "GET", "x"}).text.find("--data"), std::string::npos);
+  // The length a capture sent stays with header lists, which send nothing.
+  EXPECT_NE(ExportAs("headers", kHttp, {{"Content-Length", "3"}}).text.find("Content-Length: 3"), std::string::npos);
+  EXPECT_EQ(ExportAs("python", kHttp, {{"Content-Length", "3"}, {"X-A", "1"}}).text.find("Content-Length"),
+            std::string::npos);
+
+  CaptureOrigin origin{"https://h/", "POST", "", "\xE5\xBC\xA0=1"};
+  EXPECT_EQ(ExportTargetOf(origin).body, Gbk("张=1"));
+  origin.body = "\xF0\x9F\x98\x80";
+  EXPECT_TRUE(ExportTargetOf(origin).bodyNotGbk);
+  EXPECT_FALSE(ExportTargetOf(origin).body);
 }
 
 TEST(Exporters, TargetsComeFromTheImportElsePlaceholders) {
