@@ -30,6 +30,9 @@ struct RowRules {
   bool asciiOnly = false;         // its clients send other characters otherwise than as UTF-8
   std::span<const std::string_view> clientHeaders;  // lower case: the client sets or refuses these itself
   bool keyOrder = false;          // a JavaScript object, which moves integer-like names to the front
+  std::string_view uniqueHeader;  // lower case: a header the client sends once, whatever it is given
+  size_t longestPair = 0;         // name and value together, in bytes; 0: any length
+  bool securePrefixes = false;    // "__Secure-" and "__Host-" names are kept only when sent securely
 };
 
 constexpr std::string_view kLineStops("\r\n\0", 3);
@@ -115,6 +118,10 @@ bool IsIndexName(std::string_view name) {
   return std::stoull(Text(name)) < 0xFFFFFFFFull;
 }
 
+// Cookies so named must be Secure, and a jar sends Secure cookies to https only.
+bool IsSecurePrefixed(std::string_view name) { return name.starts_with("__Secure-") || name.starts_with("__Host-"); }
+bool IsSecureTarget(const ExportTarget& target) { return target.url.empty() || target.url.starts_with("https:"); }
+
 std::optional<Text> Refusal(const ExportJob& job, const char* format, const RowRules& rules) {
   std::set<Text> seen, seenAnyCase;
   bool sawOtherName = false;
@@ -137,6 +144,14 @@ std::optional<Text> Refusal(const ExportJob& job, const char* format, const RowR
     for (std::string_view own : rules.clientHeaders)
       if (ToLowerAscii(name) == own) return refuse(texts::kExportClientHeader);
     if (rules.asciiOnly && (!IsAscii(name) || !IsAscii(value))) return refuse(texts::kExportNonAscii);
+    if (rules.securePrefixes && IsSecurePrefixed(name) && !IsSecureTarget(job.target))
+      return refuse(texts::kExportSecurePrefix);
+    if (rules.longestPair && name.size() + value.size() > rules.longestPair)
+      return FillIn(texts::kExportCookieTooLong,
+                    {{"name", name}, {"format", format}, {"count", ToText(static_cast<long long>(rules.longestPair))}});
+    if (!rules.uniqueHeader.empty() && ToLowerAscii(name) == rules.uniqueHeader && 
+        !seenAnyCase.insert(Text(rules.uniqueHeader)).second)
+      return refuse(texts::kExportDuplicate);
     if (rules.unique != RowRules::Unique::kNo && !seen.insert(Text(name)).second) return refuse(texts::kExportDuplicate);
     if (rules.unique == RowRules::Unique::kAnyCase && !seenAnyCase.insert(ToLowerAscii(name)).second)
       return refuse(texts::kExportCaseDuplicate);
@@ -267,7 +282,9 @@ std::optional<Text> BodyRefusal(const ExportJob& job, const char* format, std::s
 // from being globbed; -I is curl's HEAD, which waits for no body.
 Exported WriteCurl(const ExportJob& job, bool cmd) {
   const char* format = cmd ? texts::kFormatCurlCmd : texts::kFormatCurlBash;
-  Exported out = Checked(job, format, job.mode == AnalysisMode::kCookies ? CookiePairRules() : HeaderRules(false, false));
+  RowRules rules = job.mode == AnalysisMode::kCookies ? CookiePairRules() : HeaderRules(false, false);
+  rules.uniqueHeader = "host";  // curl sends the first of two
+  Exported out = Checked(job, format, rules);
   if (!out.error) out.error = BodyRefusal(job, format, cmd ? kLineStops : std::string_view("\0", 1));
   if (out.error) return out;
   auto quoted = [cmd](Text& to, std::string_view t) { cmd ? AppendCmdQuoted(to, t) : AppendBashQuoted(to, t); };
@@ -326,9 +343,9 @@ Exported WriteCurl(const ExportJob& job, bool cmd) {
       quoted(t, "Content-Type:");
     }
     t += lineOn;
-    t += "--data-binary ";
+    t += "--data-raw ";  // --data-binary would read "@…" as a file's name
     quoted(t, *body);
-    if (tooLong("--data-binary")) return out;
+    if (tooLong("--data-raw")) return out;
   }
   t += cmd ? kCrLf : "\n";
   return out;
@@ -479,6 +496,8 @@ Exported WriteCookiesTxt(const ExportJob& job) {
   rules.valueStops = std::string_view("\t\r\n\0;", 5);
   rules.unique = RowRules::Unique::kExact;
   rules.asciiOnly = true;
+  rules.longestPair = 4096;  // curl drops a longer line, as browsers drop such a cookie
+  rules.securePrefixes = true;
   Exported out = Checked(job, texts::kFormatCookiesTxt, rules);
   if (out.error) return out;
   Text host = ToLowerAscii(HostOf(job.target.url));
@@ -488,7 +507,8 @@ Exported WriteCookiesTxt(const ExportJob& job) {
     out.text += "# " + host + " stands for the site the cookies belong to: put its domain there.\r\n";
   }
   for (const Row& row : job.rows)
-    out.text += host + "\tFALSE\t/\tFALSE\t2147483647\t" + Text(row.Cell(1)) + "\t" + Text(row.Cell(2)) + Text(kCrLf);
+    out.text += host + (IsSecurePrefixed(row.Cell(1)) ? "\tFALSE\t/\tTRUE\t" : "\tFALSE\t/\tFALSE\t") +
+                "2147483647\t" + Text(row.Cell(1)) + "\t" + Text(row.Cell(2)) + Text(kCrLf);
   return out;
 }
 

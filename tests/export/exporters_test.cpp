@@ -39,9 +39,9 @@ TEST(Exporters, WriteTheFormsTheirTargetsRead) {
        "curl 'https://h/' -g \\\n  -X 'POST' \\\n  -H 'X-A: 1' \\\n  -H 'X-Empty;'\n"},
       // The body goes along, its length counted by curl; HEAD is -I.
       {"curl", kHttp, {{"Content-Length", "3"}, {"Content-Type", "text/plain"}}, {"https://h/", "POST", "a'b"},
-       "curl 'https://h/' -g \\\n  -H 'Content-Type: text/plain' \\\n  --data-binary 'a'\\''b'\n"},
+       "curl 'https://h/' -g \\\n  -H 'Content-Type: text/plain' \\\n  --data-raw 'a'\\''b'\n"},
       {"curl", kHttp, {{"X-A", "1"}}, {"https://h/", "PUT", "{}"},
-       "curl 'https://h/' -g \\\n  -X 'PUT' \\\n  -H 'X-A: 1' \\\n  -H 'Content-Type:' \\\n  --data-binary '{}'\n"},
+       "curl 'https://h/' -g \\\n  -X 'PUT' \\\n  -H 'X-A: 1' \\\n  -H 'Content-Type:' \\\n  --data-raw '{}'\n"},
       {"curl", kHttp, {{"Content-Length", "3"}}, {"https://h/", "HEAD", "abc"}, "curl 'https://h/' -g \\\n  -I\n"},
       // Every quote behind a caret; backslashes before a quote doubled.
       {"curl-cmd", kCookies, {{"a", "\"%x%\\"}, {"b", "\\\""}}, site,
@@ -53,6 +53,9 @@ TEST(Exporters, WriteTheFormsTheirTargetsRead) {
       {"json", kHttp, {}, {}, "{}\r\n"},
       {"cookies-txt", kCookies, {{"a", "1"}}, site,
        "# Netscape HTTP Cookie File\r\nwww.example.cn\tFALSE\t/\tFALSE\t2147483647\ta\t1\r\n"},
+      {"cookies-txt", kCookies, {{"__Secure-a", "1"}, {"b", "2"}}, site,
+       "# Netscape HTTP Cookie File\r\nwww.example.cn\tFALSE\t/\tTRUE\t2147483647\t__Secure-a\t1\r\n"
+       "www.example.cn\tFALSE\t/\tFALSE\t2147483647\tb\t2\r\n"},
       {"cookies-txt", kCookies, {{"a", "1"}}, {"http://LocalHost:8080/", "GET"},
        "# Netscape HTTP Cookie File\r\nlocalhost\tFALSE\t/\tFALSE\t2147483647\ta\t1\r\n"},
       {"powershell", kCookies, {{"a", "$x`\"\xA1\xB1"}}, site,
@@ -107,6 +110,7 @@ TEST(Exporters, RefuseByNameWhatTheirFormCannotCarry) {
       {"cookies-txt", kCookies, {{"a", "1;b=2"}}, "[a]中含有\";\""},
       {"cookies-txt", kCookies, {{"a", "1"}, {"b", "2"}, {"a", "3"}}, "[a]出现了不止一次"},
       {"cookies-txt", kCookies, {{"a", "caf\xA8\xA6"}}, "[a]中有非ASCII字符"},
+      {"cookies-txt", kCookies, {{"a", "1"}, {"bc", std::string(4095, 'v')}}, "[bc]的名称与值共超过4096字节"},
       {"powershell", kCookies, {{"sid", "1"}, {"SID", "2"}}, "[SID]与另一项只有大小写不同"},
       {"fetch", kHttp, {{"__proto__", "1"}}, "[__proto__]在fetch中有特殊含义"},
       {"fetch", kHttp, {{"X-A", "1"}, {"Transfer-Encoding", "chunked"}}, "[Transfer-Encoding]由fetch的发送程序自行决定"},
@@ -141,6 +145,11 @@ TEST(Exporters, RefuseByNameWhatTheirFormCannotCarry) {
   EXPECT_FALSE(ExportAs("headers", kHttp, {{"Accept", "1"}, {"accept", "2"}}).error);
   EXPECT_FALSE(ExportAs("headers", kHttp, {{"X-Empty", ""}, {"Accept", "*/*"}, {"X-B", "1"}}).error);
   EXPECT_FALSE(ExportAs("fetch", kHttp, {{"X-A", "a\tb"}, {"Connection", "close"}}).error);
+  EXPECT_FALSE(ExportAs("cookies-txt", kCookies, {{"bc", std::string(4094, 'v')}}).error);
+  Exported insecure = ExportAs("cookies-txt", kCookies, {{"a", "1"}, {"__Host-a", "1"}}, {"http://h/", "GET"});
+  ASSERT_TRUE(insecure.error);
+  EXPECT_NE(insecure.error->find(Gbk("[__Host-a]只能以Secure方式发往https网址")), std::string::npos);
+  EXPECT_FALSE(ExportAs("cookies-txt", kCookies, {{"__Host-a", "1"}}, {"https://h/", "GET"}).error);
   EXPECT_FALSE(ExportAs("powershell", kCookies, {{"sid", "1"}, {"sid2", "2"}}).error);
   // Keys that stay in order, or are no array index.
   EXPECT_FALSE(ExportAs("javascript", kCookies, {{"1", "1"}, {"10", "2"}, {"a", "3"}}).error);
@@ -176,7 +185,7 @@ TEST(Exporters, CommandsStopAtTheirLimitsAndCarryTheBodyWhole) {
   ASSERT_TRUE(cmdBody.error);
   EXPECT_NE(cmdBody.error->find(Gbk("请求体中含有换行")), std::string::npos);
   Exported bashBody = ExportAs("curl", kHttp, {{"X-A", "1"}}, lines);
-  EXPECT_NE(bashBody.text.find("--data-binary 'a\r\nb'"), std::string::npos) << bashBody.text;
+  EXPECT_NE(bashBody.text.find("--data-raw 'a\r\nb'"), std::string::npos) << bashBody.text;
   const ExportTarget notGbk{"https://h/", "POST", std::nullopt, true};
   for (const char* format : {"curl", "curl-cmd", "fetch"}) {
     Exported out = ExportAs(format, kHttp, {{"X-A", "1"}}, notGbk);
