@@ -150,6 +150,11 @@ TEST(Exporters, RefuseByNameWhatTheirFormCannotCarry) {
   ASSERT_TRUE(insecure.error);
   EXPECT_NE(insecure.error->find(Gbk("[__Host-a]只能以Secure方式发往https网址")), std::string::npos);
   EXPECT_FALSE(ExportAs("cookies-txt", kCookies, {{"__Host-a", "1"}}, {"https://h/", "GET"}).error);
+  EXPECT_FALSE(ExportAs("cookies-txt", kCookies, {{"__Host-a", "1"}}).error);  // the placeholder is https
+  Exported twoHosts = ExportAs("curl", kHttp, {{"Host", "a"}, {"X-A", "1"}, {"host", "b"}});
+  ASSERT_TRUE(twoHosts.error);  // curl sends the first
+  EXPECT_NE(twoHosts.error->find("[host]"), std::string::npos);
+  EXPECT_FALSE(ExportAs("curl", kHttp, {{"X-A", "1"}, {"X-A", "2"}}).error);
   EXPECT_FALSE(ExportAs("powershell", kCookies, {{"sid", "1"}, {"sid2", "2"}}).error);
   // Keys that stay in order, or are no array index.
   EXPECT_FALSE(ExportAs("javascript", kCookies, {{"1", "1"}, {"10", "2"}, {"a", "3"}}).error);
@@ -180,6 +185,11 @@ TEST(Exporters, CommandsStopAtTheirLimitsAndCarryTheBodyWhole) {
   ASSERT_TRUE(tooWide.error);
   EXPECT_NE(tooWide.error->find(Gbk("[X-B]")), std::string::npos);
 
+  // The boundary itself: 38 characters of command around the value.
+  const ExportTarget get{"https://h/", "GET"};
+  EXPECT_FALSE(ExportAs("curl-cmd", kHttp, {{"X-A", std::string(8153, 'a')}}, get).error);
+  EXPECT_TRUE(ExportAs("curl-cmd", kHttp, {{"X-A", std::string(8154, 'a')}}, get).error);
+
   const ExportTarget lines{"https://h/", "POST", "a\r\nb"};
   Exported cmdBody = ExportAs("curl-cmd", kHttp, {{"X-A", "1"}}, lines);
   ASSERT_TRUE(cmdBody.error);
@@ -199,6 +209,8 @@ TEST(Exporters, CommandsStopAtTheirLimitsAndCarryTheBodyWhole) {
   EXPECT_NE(ExportAs("headers", kHttp, {{"Content-Length", "3"}}).text.find("Content-Length: 3"), std::string::npos);
   EXPECT_EQ(ExportAs("python", kHttp, {{"Content-Length", "3"}, {"X-A", "1"}}).text.find("Content-Length"),
             std::string::npos);
+  // A cookie of that name is a cookie like any other.
+  EXPECT_NE(ExportAs("python", kCookies, {{"Content-Length", "3"}}).text.find("Content-Length"), std::string::npos);
 
   CaptureOrigin origin{"https://h/", "POST", "", "\xE5\xBC\xA0=1"};
   EXPECT_EQ(ExportTargetOf(origin).body, Gbk("张=1"));
