@@ -353,9 +353,9 @@ void MainWindow::CompareSessions() {
   in.separators = state_.separators;
   in.rule = RuleOf(controls_.caseSensitiveSwitch, controls_.exactMatchSwitch);
   in.ignorePatterns = state_.ignorePatterns;
-  // Times, request ids and tags change from run to run: left out here.
-  std::vector<ds::Text> volatileNames = *ds::IgnorePreset("volatile");
-  in.ignorePatterns.insert(in.ignorePatterns.end(), volatileNames.begin(), volatileNames.end());
+  // Times, request ids and tags a response carries change from run to run;
+  // a query parameter, cookie or request header of such a name is the user's.
+  in.volatileResponseHeaders = *ds::IgnorePreset("volatile");
   RECT main;
   GetWindowRect(hwnd(), &main);
   SetWindowPos(sessions_->hwnd(), nullptr, main.left + 40, main.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

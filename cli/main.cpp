@@ -165,9 +165,9 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
                   ds::SeparatorFromSetting(ds::SeparatorKind::kValue, in.valueSeparatorBox)};
   s.rule = in.rule;
   s.ignorePatterns = in.ignorePatterns;
-  // Times, request ids and tags change from run to run: always left out here.
-  std::vector<ds::Text> volatileNames = *ds::IgnorePreset("volatile");
-  s.ignorePatterns.insert(s.ignorePatterns.end(), volatileNames.begin(), volatileNames.end());
+  // Times, request ids and tags a response carries change from run to run;
+  // a query parameter, cookie or request header of such a name is the user's.
+  s.volatileResponseHeaders = *ds::IgnorePreset("volatile");
   cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s)};
   std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
   if (!Print(out, &error)) return Fail(error);

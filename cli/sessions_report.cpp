@@ -39,7 +39,6 @@ void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
   *out += "\r\n== " + std::to_string(number) + " " + d.method + " " + d.Where() + " ==\r\n";
   if (d.hostA + d.pathA != d.hostB + d.pathB) *out += "B: " + d.hostB + d.pathB + "\r\n";
   if (d.statusA != d.statusB) *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + d.statusA + "  B " + d.statusB + "\r\n";
-  if (d.error) *out += *d.error + "\r\n";
   const char* valueSeparator = httpMode ? ": " : "=";
   for (const ds::PairPart& p : ds::PartsOf(d, ModeOf(httpMode))) {
     // Query parameters and Set-Cookie items are name=value in either mode.
@@ -57,9 +56,19 @@ void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
         }
       }
     };
+    for (const Text& refused : p.diff->refused) *out += "[" + p.name + "] " + refused + "\r\n";
     rows(texts::kMissingInA, l.missingInSlot1);
     rows(texts::kMissingInB, l.missingInSlot2);
     rows(texts::kDifferentAB, l.different);
+    if (p.diff->duplicates.empty()) continue;
+    // The notes as Analyse writes them, then every item of each repeated
+    // name whose items differ: the lists saw only the first.
+    *out += "[" + p.name + "] " + texts::kDuplicatesHeading + "\r\n";
+    for (const Text& note : ds::Split(p.diff->duplicates, "\r\n")) *out += "  " + note + "\r\n";
+    for (const PartDiff::Repeat& r : p.diff->repeats) {
+      for (const Text& v : r.valuesA) *out += "  A " + r.name + separator + v + "\r\n";
+      for (const Text& v : r.valuesB) *out += "  B " + r.name + separator + v + "\r\n";
+    }
   }
 }
 
@@ -114,7 +123,31 @@ void JsonPart(const PartDiff& part, std::string* out) {
     if (i) out->append(", ");
     JsonString(part.ignored[i], out);
   }
-  out->append("]}");
+  out->append("]");
+  // Repeated names only where there are some: other parts read as before.
+  if (!part.duplicates.empty()) {
+    out->append(", \"duplicates\": ");
+    JsonString(part.duplicates, out);
+  }
+  if (!part.repeats.empty()) {
+    out->append(", \"repeats\": [");
+    for (size_t i = 0; i < part.repeats.size(); ++i) {
+      const PartDiff::Repeat& r = part.repeats[i];
+      out->append(i ? ", {\"name\": " : "{\"name\": ");
+      JsonString(r.name, out);
+      for (auto [key, values] : {std::pair{"a", &r.valuesA}, std::pair{"b", &r.valuesB}}) {
+        out->append(", \"").append(key).append("\": [");
+        for (size_t k = 0; k < values->size(); ++k) {
+          if (k) out->append(", ");
+          JsonString((*values)[k], out);
+        }
+        out->push_back(']');
+      }
+      out->push_back('}');
+    }
+    out->push_back(']');
+  }
+  out->push_back('}');
 }
 
 void JsonNumberOrNull(const std::optional<size_t>& index, std::string* out) {
@@ -169,8 +202,11 @@ std::string SessionsJson(const SessionsReport& r, Encoding encoding) {
     }
     out.append(", \"same\": ").append(d.Same() ? "true" : "false");
     if (d.Paired()) {
+      // What the request's items could not carry; the rest is compared.
+      Text refused;
+      for (const Text& r : d.request.refused) refused += (refused.empty() ? "" : "  ") + r;
       out.append(", \"error\": ");
-      JsonStringOrNull(d.error.has_value(), d.error.value_or(""), &out);
+      JsonStringOrNull(!refused.empty(), refused, &out);
       out.append(",\n   \"request\": ");
       JsonPart(d.request, &out);
       out.append(",\n   \"query\": ");

@@ -269,16 +269,17 @@ SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisM
 }
 
 SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separators& separators) {
-  SlotText out;
+  SlotItems each = ItemsTextEach(message, mode, separators);
+  if (each.refused.empty()) return {std::move(each.text), std::nullopt};
+  return {{}, std::move(each.refused.front().message)};
+}
+
+SlotItems ItemsTextEach(const HttpMessage& message, AnalysisMode mode, const Separators& separators) {
+  SlotItems out;
   // A nameless item (a cookie export may hold one) is refused like any the
   // parser would not read back: nothing is dropped unsaid.
-  for (const Field& f : FieldsOf(message, mode)) {
-    if (std::optional<Text> error = WriteItem(f, separators, &out.text)) {
-      out.error = std::move(error);
-      out.text.clear();
-      return out;
-    }
-  }
+  for (const Field& f : FieldsOf(message, mode))
+    if (std::optional<Text> error = WriteItem(f, separators, &out.text)) out.refused.push_back({f, std::move(*error)});
   return out;
 }
 

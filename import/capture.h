@@ -99,6 +99,18 @@ SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisM
 // as slot text, as SlotTextOf writes them.
 SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separators& separators);
 
+// The same item by item: an item the slot text cannot carry is named in
+// `refused` and left out, and the others are still written.
+struct RefusedItem {
+  Field item;
+  Text message;  // GBK, as the import refuses it
+};
+struct SlotItems {
+  Text text;
+  std::vector<RefusedItem> refused;
+};
+SlotItems ItemsTextEach(const HttpMessage& message, AnalysisMode mode, const Separators& separators);
+
 // An exchange as offered for choice: "GET https://…" (GBK, for display).
 Text EntryCaption(const HarEntry& entry);
 

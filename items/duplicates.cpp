@@ -148,4 +148,9 @@ DuplicateOutcome HandleDuplicates(RowTable& slot1, RowTable& slot2, std::string_
   return out;
 }
 
+Text DuplicateNotes(const RowTable& table, std::string_view modeWord, std::string_view label) {
+  RowTable kept = table;  // the scan takes rows it may drop; kept, it drops none
+  return ScanSlot(kept, GroupNames(kept), modeWord, label, Decision::kKeep);
+}
+
 }  // namespace ds

@@ -24,4 +24,8 @@ struct DuplicateOutcome {
 DuplicateOutcome HandleDuplicates(RowTable& slot1, RowTable& slot2, std::string_view modeWord,
                                   const DuplicateQuestion& ask);
 
+// The notes the handling writes for one slot whose duplicates are kept, the
+// label standing where the slot's ("1号") does.
+Text DuplicateNotes(const RowTable& table, std::string_view modeWord, std::string_view label);
+
 }  // namespace ds

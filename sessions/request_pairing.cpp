@@ -3,9 +3,47 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "import/text_decode.h"
 #include "items/text.h"
+#include "sessions/punycode.h"
 
 namespace ds {
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  char lower = static_cast<char>(c | 0x20);
+  return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
+// Decoded text put back into a key: the characters the key is built with
+// are escaped, so that "a%26b" stays one name and does not read as a and b.
+std::string KeyPiece(std::string_view decoded, std::string_view special) {
+  std::string out;
+  for (char c : decoded) {
+    if (c != '%' && special.find(c) == std::string_view::npos) {
+      out.push_back(c);
+      continue;
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    auto b = static_cast<unsigned char>(c);
+    out += {'%', kHex[b >> 4], kHex[b & 0xF]};
+  }
+  return out;
+}
+
+// Host and path as the keys hold them.
+std::string Place(const UrlParts& url) {
+  return HostKey(url) + KeyPiece(PercentDecoded(url.path, false), "?");
+}
+
+std::string_view DefaultPort(std::string_view scheme) {
+  if (scheme == "http" || scheme == "ws") return "80";
+  if (scheme == "https" || scheme == "wss") return "443";
+  return {};
+}
+
+}  // namespace
 
 UrlParts SplitUrl(std::string_view url) {
   UrlParts parts;
@@ -13,6 +51,7 @@ UrlParts SplitUrl(std::string_view url) {
   size_t scheme = url.find("://");
   size_t start = 0;
   if (scheme != std::string_view::npos && url.substr(0, scheme).find_first_of("/?") == std::string_view::npos) {
+    parts.scheme = ToLowerAscii(url.substr(0, scheme));
     start = scheme + 3;
     size_t end = std::min(url.find_first_of("/?", start), url.size());
     parts.host = ToLowerAscii(url.substr(start, end - start));
@@ -26,18 +65,70 @@ UrlParts SplitUrl(std::string_view url) {
   return parts;
 }
 
-std::string RequestKey(const HttpMessage& request) {
-  UrlParts url = SplitUrl(request.url);
-  std::vector<std::string_view> names;
-  std::string_view query = url.query;
+std::string HostKey(const UrlParts& url) {
+  std::string_view host = url.host, port;
+  // The port follows the last ":", outside an IPv6 address's brackets.
+  size_t colon = host.rfind(':');
+  size_t bracket = host.rfind(']');
+  if (colon != std::string_view::npos && (bracket == std::string_view::npos || colon > bracket)) {
+    std::string_view digits = host.substr(colon + 1);
+    if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      host = host.substr(0, colon);
+      if (digits != DefaultPort(url.scheme)) port = digits;
+    }
+  }
+  std::string out;
+  while (true) {
+    size_t dot = host.find('.');
+    std::string_view label = host.substr(0, dot);
+    std::optional<std::u32string> unicode;
+    if (label.substr(0, 4) == "xn--") unicode = PunycodeDecode(label.substr(4));
+    if (unicode) {
+      for (char32_t c : *unicode) AppendUtf8(c, &out);
+    } else {
+      out += label;
+    }
+    if (dot == std::string_view::npos) break;
+    out += '.';
+    host.remove_prefix(dot + 1);
+  }
+  if (!port.empty()) out.append(":").append(port);
+  return out;
+}
+
+std::string PercentDecoded(std::string_view s, bool plusIsSpace) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2])));
+      i += 2;
+    } else {
+      out.push_back(plusIsSpace && s[i] == '+' ? ' ' : s[i]);
+    }
+  }
+  return out;
+}
+
+std::vector<QueryParam> QueryParams(std::string_view query) {
+  std::vector<QueryParam> params;
   while (!query.empty()) {
     size_t end = std::min(query.find('&'), query.size());
-    std::string_view pair = query.substr(0, end);
-    if (!pair.empty()) names.push_back(pair.substr(0, pair.find('=')));
+    std::string_view piece = query.substr(0, end);
     query.remove_prefix(std::min(end + 1, query.size()));
+    if (piece.empty()) continue;
+    size_t eq = piece.find('=');
+    std::string_view name = piece.substr(0, eq), value = eq == std::string_view::npos ? "" : piece.substr(eq + 1);
+    params.push_back({PercentDecoded(name, true), PercentDecoded(value, true), name, value});
   }
+  return params;
+}
+
+std::string RequestKey(const HttpMessage& request) {
+  UrlParts url = SplitUrl(request.url);
+  std::vector<std::string> names;
+  for (const QueryParam& p : QueryParams(url.query)) names.push_back(KeyPiece(p.name, "&"));
   std::sort(names.begin(), names.end());
-  std::string key = ToUpperAscii(request.method) + " " + url.host + url.path;
+  std::string key = ToUpperAscii(request.method) + " " + Place(url);
   for (size_t i = 0; i < names.size(); ++i) key.append(i == 0 ? "?" : "&").append(names[i]);
   return key;
 }
@@ -46,7 +137,10 @@ namespace {
 
 std::string ExactKey(const HttpMessage& request) {
   UrlParts url = SplitUrl(request.url);
-  return ToUpperAscii(request.method) + " " + url.host + url.path + "?" + url.query;
+  std::string key = ToUpperAscii(request.method) + " " + Place(url) + "?";
+  for (const QueryParam& p : QueryParams(url.query))
+    key.append(KeyPiece(p.name, "&=")).append("=").append(KeyPiece(p.value, "&")).append("&");
+  return key;
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "sessions/session_diff.h"
 
-#include <map>
+#include <algorithm>
+#include <cassert>
+#include <unordered_map>
 
 #include "compare/ignore_list.h"
 #include "import/text_decode.h"
+#include "items/duplicates.h"
 #include "items/sentence.h"
 #include "sessions/texts.h"
 
@@ -32,90 +35,167 @@ Text Shown(std::string_view utf8) {
   return out;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  char lower = static_cast<char>(c | 0x20);
-  return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
+using Items = std::vector<std::pair<Text, Text>>;
 
-// As a server reads a query: %XX a byte, "+" a space.
-std::string PercentDecoded(std::string_view s) {
-  std::string out;
-  auto hex = HexValue;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2])));
-      i += 2;
-    } else {
-      out.push_back(s[i] == '+' ? ' ' : s[i]);
-    }
-  }
-  return out;
-}
-
-RowTable TableOf(const std::vector<std::pair<Text, Text>>& items) {
+RowTable TableOf(const Items& items) {
   RowTable table;
   for (size_t i = 0; i < items.size(); ++i)
     table.rows.push_back(Row{std::to_string(i + 1), items[i].first, items[i].second});
   return table;
 }
 
-PartDiff Compared(const RowTable& a, const RowTable& b, const SessionsInput& in) {
+// Each side of a part as shown: the rows as sent (the query compares them
+// decoded) and the names its duplicate notes give, row for row.
+struct PartSides {
+  Items sentA, sentB;
+  RowTable namedA, namedB;
+  // Names of items a side could not carry: the other side's item of that
+  // name is no item this side lacks.
+  std::vector<Text> refusedA, refusedB;
+};
+
+// Takes out of a missing list the rows named as a refused item, and numbers
+// the rest again.
+void LeaveOutRefused(std::vector<Row>& missing, const std::vector<Text>& refused, const NameRule& rule) {
+  if (refused.empty()) return;
+  std::vector<Text> names;
+  for (const Text& name : refused) names.push_back(PrepareName(name, rule));
+  std::erase_if(missing, [&](const Row& row) {
+    return std::find(names.begin(), names.end(), PrepareName(row.Cell(1), rule)) != names.end();
+  });
+  for (size_t i = 0; i < missing.size(); ++i) missing[i].SetCell(0, std::to_string(i + 1));
+}
+
+// Which row of its table each result row came from, in `tag` (a difference
+// row: Slot 1's), and for each Slot 1 row its counterpart: the pass fills its
+// lists in row order, so walking the rows as it did finds them again.
+std::vector<int> TagSources(ComparisonLists& lists, const RowTable& a, const RowTable& b, const NameRule& rule) {
+  PreparedNames namesA = PrepareNames(a, rule), namesB = PrepareNames(b, rule);
+  FuzzyMatch fuzzy = AnalysisFuzzyMatch(rule);
+  std::vector<int> inB = CounterpartFinder(namesB.names, rule.exact, fuzzy).FindEach(namesA.names);
+  std::vector<int> inA = CounterpartFinder(namesA.names, rule.exact, fuzzy).FindEach(namesB.names);
+  size_t missing2 = 0, different = 0, missing1 = 0;
+  for (size_t i = 0; i < a.rows.size(); ++i) {
+    int k = inB[i];
+    if (k < 0)
+      lists.missingInSlot2.at(missing2++).tag = static_cast<int32_t>(i);
+    else if (b.rows[static_cast<size_t>(k)].Cell(2) != a.rows[i].Cell(2))
+      lists.different.at(different++).tag = static_cast<int32_t>(i);
+  }
+  for (size_t j = 0; j < b.rows.size(); ++j)
+    if (inA[j] < 0) lists.missingInSlot1.at(missing1++).tag = static_cast<int32_t>(j);
+  assert(missing2 == lists.missingInSlot2.size() && different == lists.different.size() &&
+         missing1 == lists.missingInSlot1.size());
+  return inB;
+}
+
+// Each side's items of a name that stands more than once on either side,
+// where the two sides' differ: the pass compared only the first of them.
+std::vector<PartDiff::Repeat> RepeatsThatDiffer(const RowTable& a, const RowTable& b, const PartSides& sides,
+                                                const IgnoreMatcher& ignore) {
+  struct Seen {
+    size_t first;  // the row where it first stands, on the side `inA` tells
+    bool inA;
+    std::vector<size_t> rowsA, rowsB;
+  };
+  std::vector<Seen> names;
+  std::unordered_map<std::string_view, size_t> at;
+  for (const RowTable* table : {&a, &b}) {
+    bool inA = table == &a;
+    for (size_t i = 0; i < table->rows.size(); ++i) {
+      auto [it, added] = at.emplace(table->rows[i].Cell(1), names.size());
+      if (added) names.push_back({i, inA, {}, {}});
+      (inA ? names[it->second].rowsA : names[it->second].rowsB).push_back(i);
+    }
+  }
+  std::vector<PartDiff::Repeat> repeats;
+  for (const Seen& s : names) {
+    if (s.rowsA.size() < 2 && s.rowsB.size() < 2) continue;
+    auto value = [](const RowTable& t, size_t row) { return t.rows[row].Cell(2); };
+    bool equal = s.rowsA.size() == s.rowsB.size() &&
+                 std::equal(s.rowsA.begin(), s.rowsA.end(), s.rowsB.begin(),
+                            [&](size_t i, size_t j) { return value(a, i) == value(b, j); });
+    if (equal || ignore.Matches((s.inA ? a : b).rows[s.first].Cell(1))) continue;
+    PartDiff::Repeat r{Text((s.inA ? sides.namedA : sides.namedB).rows[s.first].Cell(1)), {}, {}};
+    for (size_t i : s.rowsA) r.valuesA.push_back(sides.sentA[i].second);
+    for (size_t j : s.rowsB) r.valuesB.push_back(sides.sentB[j].second);
+    repeats.push_back(std::move(r));
+  }
+  return repeats;
+}
+
+Items ItemsOf(const RowTable& table) {
+  Items items;
+  for (const Row& row : table.rows) items.emplace_back(row.Cell(1), row.Cell(2));
+  return items;
+}
+
+// One part compared as Analyse compares two slots whose duplicates are kept,
+// the ignore list applied afterwards; the lists show each row as its side
+// sent it.
+PartDiff Compared(const RowTable& a, const RowTable& b, std::string_view partName, const SessionsInput& in,
+                  const PartSides& sides) {
   PartDiff part;
   part.lists = CompareItemTables(a, b, in.rule);
-  part.ignored = LeaveOutIgnored(part.lists, IgnoreMatcher(in.ignorePatterns, in.rule.caseSensitive));
+  std::vector<int> inB = TagSources(part.lists, a, b, in.rule);
+  LeaveOutRefused(part.lists.missingInSlot1, sides.refusedA, in.rule);
+  LeaveOutRefused(part.lists.missingInSlot2, sides.refusedB, in.rule);
+  IgnoreMatcher ignore(in.ignorePatterns, in.rule.caseSensitive);
+  part.ignored = LeaveOutIgnored(part.lists, ignore);
+  auto source = [](const Row& row) { return static_cast<size_t>(row.tag); };
+  const Items& sentA = sides.sentA;
+  const Items& sentB = sides.sentB;
+  for (Row& row : part.lists.missingInSlot1) row = Row{row.Cell(0), sentB[source(row)].first, sentB[source(row)].second};
+  for (Row& row : part.lists.missingInSlot2) row = Row{row.Cell(0), sentA[source(row)].first, sentA[source(row)].second};
+  for (Row& row : part.lists.different) {
+    const auto& [name, valueA] = sentA[source(row)];
+    row = Row{row.Cell(0), name, valueA, sentB[static_cast<size_t>(inB[source(row)])].second};
+  }
+  Text label = Text(partName) + " ";
+  part.duplicates = DuplicateNotes(sides.namedA, label, "A") + DuplicateNotes(sides.namedB, label, "B");
+  part.repeats = RepeatsThatDiffer(a, b, sides, ignore);
   return part;
 }
 
-// The query's pairs, decoded for comparison; `shown` maps each decoded pair
-// back to the pair as sent.
-RowTable QueryTable(const HttpMessage& request, std::map<std::pair<Text, Text>, std::pair<Text, Text>>* shown) {
-  std::vector<std::pair<Text, Text>> items;
-  std::string all = SplitUrl(request.url).query;
-  std::string_view rest = all;
-  while (!rest.empty()) {
-    size_t end = std::min(rest.find('&'), rest.size());
-    std::string_view piece = rest.substr(0, end);
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-    if (piece.empty()) continue;
-    size_t eq = piece.find('=');
-    std::string_view name = piece.substr(0, eq), value = eq == std::string_view::npos ? "" : piece.substr(eq + 1);
-    std::pair<Text, Text> decoded{PercentDecoded(name), PercentDecoded(value)};
-    shown->emplace(decoded, std::pair<Text, Text>{Shown(name), Shown(value)});
-    items.push_back(std::move(decoded));
-  }
-  return TableOf(items);
+// A part whose items are compared as they are shown.
+PartDiff Compared(const RowTable& a, const RowTable& b, std::string_view partName, const SessionsInput& in,
+                  std::vector<Text> refusedA = {}, std::vector<Text> refusedB = {}) {
+  return Compared(a, b, partName, in, {ItemsOf(a), ItemsOf(b), a, b, std::move(refusedA), std::move(refusedB)});
 }
 
-// Result rows back as the values were sent.
-void ShowAsSent(ComparisonLists& lists, const std::map<std::pair<Text, Text>, std::pair<Text, Text>>& sentA,
-                const std::map<std::pair<Text, Text>, std::pair<Text, Text>>& sentB) {
-  auto sent = [](const auto& map, std::string_view name, std::string_view value) {
-    auto found = map.find({Text(name), Text(value)});
-    return found == map.end() ? std::pair<Text, Text>{Text(name), Text(value)} : found->second;
-  };
-  for (Row& row : lists.missingInSlot1) {
-    auto [name, value] = sent(sentB, row.Cell(1), row.Cell(2));
-    row = Row{row.Cell(0), name, value};
+// The query's pairs decoded as a server reads them, compared byte for byte
+// (a "%" that GBK-shown text holds could otherwise pass for an escaped
+// character); `sides` gets them as the URL carries them and their decoded
+// names as shown, row for row.
+RowTable QueryTable(const HttpMessage& request, Items* sent, RowTable* named) {
+  Items decoded;
+  std::string query = SplitUrl(request.url).query;
+  for (const QueryParam& p : QueryParams(query)) {
+    decoded.emplace_back(p.name, p.value);
+    sent->emplace_back(Shown(p.sentName), Shown(p.sentValue));
+    named->rows.push_back(Row{{}, Shown(p.name)});
   }
-  for (Row& row : lists.missingInSlot2) {
-    auto [name, value] = sent(sentA, row.Cell(1), row.Cell(2));
-    row = Row{row.Cell(0), name, value};
-  }
-  for (Row& row : lists.different) {
-    auto [name, valueA] = sent(sentA, row.Cell(1), row.Cell(2));
-    Row shownRow{row.Cell(0), name, valueA, row.Cell(3)};
-    // B's counterpart may be named otherwise under the rule: its value finds it.
-    for (const auto& [decoded, asSent] : sentB)
-      if (decoded.second == row.Cell(3)) shownRow = Row{row.Cell(0), name, valueA, asSent.second};
-    row = std::move(shownRow);
-  }
+  return TableOf(decoded);
 }
 
 RowTable SetCookieTable(const HttpMessage& response) {
-  std::vector<std::pair<Text, Text>> items;
+  Items items;
   for (const Field& f : CookiesOf(response)) items.emplace_back(Shown(f.name), Shown(f.value));
   return TableOf(items);
+}
+
+// The request's cookies or headers as the slot text carries them into the
+// boxes; an item it cannot carry is named in `refused` (and its name, where
+// GBK holds it, in `names`) and the others are compared.
+RowTable RequestTable(const HttpMessage& request, const SessionsInput& in, Slot slot, std::vector<Text>* refused,
+                      std::vector<Text>* names) {
+  SlotItems items = ItemsTextEach(request, in.mode, in.separators);
+  for (const RefusedItem& r : items.refused) {
+    refused->push_back(FillIn(sessions_texts::kItemRefused,
+                              {{"side", slot == Slot::k1 ? "A" : "B"}, {"name", Shown(r.item.name)}}));
+    if (GbkConversion name = Utf8AsGbk(r.item.name); !name.badOffset) names->push_back(std::move(name.gbk));
+  }
+  return RowTable{ParseSlotText(items.text, in.separators, {in.mode, slot}).rows};
 }
 
 }  // namespace
@@ -141,20 +221,16 @@ std::vector<PairDiff> CompareSessions(const std::vector<HarEntry>& a, const std:
       out.push_back(std::move(d));
       continue;
     }
-    SlotText textA = ItemsTextOf(ea.request, in.mode, in.separators);
-    SlotText textB = ItemsTextOf(eb.request, in.mode, in.separators);
-    if (textA.error || textB.error) {
-      d.error = textA.error ? textA.error : textB.error;
-    } else {
-      RowTable rowsA{ParseSlotText(textA.text, in.separators, {in.mode, Slot::k1}).rows};
-      RowTable rowsB{ParseSlotText(textB.text, in.separators, {in.mode, Slot::k2}).rows};
-      d.request = Compared(rowsA, rowsB, in);
-    }
-    std::map<std::pair<Text, Text>, std::pair<Text, Text>> sentA, sentB;
-    RowTable queryA = QueryTable(ea.request, &sentA), queryB = QueryTable(eb.request, &sentB);
-    d.query = Compared(queryA, queryB, in);
-    ShowAsSent(d.query.lists, sentA, sentB);
-    d.setCookies = Compared(SetCookieTable(ea.response), SetCookieTable(eb.response), in);
+    std::vector<Text> refused, refusedA, refusedB;
+    RowTable requestA = RequestTable(ea.request, in, Slot::k1, &refused, &refusedA);
+    RowTable requestB = RequestTable(eb.request, in, Slot::k2, &refused, &refusedB);
+    d.request = Compared(requestA, requestB, ModeWord(in.mode), in, std::move(refusedA), std::move(refusedB));
+    d.request.refused = std::move(refused);
+    PartSides query;
+    RowTable queryA = QueryTable(ea.request, &query.sentA, &query.namedA);
+    RowTable queryB = QueryTable(eb.request, &query.sentB, &query.namedB);
+    d.query = Compared(queryA, queryB, sessions_texts::kPartQuery, in, query);
+    d.setCookies = Compared(SetCookieTable(ea.response), SetCookieTable(eb.response), sessions_texts::kPartSetCookie, in);
     out.push_back(std::move(d));
   }
   return out;
@@ -174,14 +250,20 @@ std::vector<PairPart> PartsOf(const PairDiff& d, AnalysisMode mode) {
 
 Text PairDifferences(const PairDiff& d, AnalysisMode mode) {
   if (!d.Paired() || d.Same()) return {};
-  Text out = d.error.value_or("");
-  auto count = [](const std::vector<Row>& rows) { return std::to_string(rows.size()); };
+  Text out;
+  auto count = [](size_t n) { return std::to_string(n); };
   for (const PairPart& p : PartsOf(d, mode)) {
     const ComparisonLists& l = p.diff->lists;
     if (p.diff->Same()) continue;
-    out += (out.empty() ? "" : "  ") +
-           FillIn(sessions_texts::kPartCounts, {{"part", p.name}, {"missing1", count(l.missingInSlot1)},
-                                                {"missing2", count(l.missingInSlot2)}, {"different", count(l.different)}});
+    Text part = FillIn(sessions_texts::kPartName, {{"part", p.name}});
+    if (!l.missingInSlot1.empty() || !l.missingInSlot2.empty() || !l.different.empty())
+      part = FillIn(sessions_texts::kPartCounts, {{"part", p.name}, {"missing1", count(l.missingInSlot1.size())},
+                                                  {"missing2", count(l.missingInSlot2.size())},
+                                                  {"different", count(l.different.size())}});
+    if (!p.diff->repeats.empty())
+      part += " " + FillIn(sessions_texts::kPartRepeats, {{"count", count(p.diff->repeats.size())}});
+    for (const Text& refused : p.diff->refused) part += " " + refused;
+    out += (out.empty() ? "" : "  ") + part;
   }
   if (d.statusA != d.statusB) out += (out.empty() ? "" : "  ") + Text(sessions_texts::kPartStatus);
   return out;

@@ -19,8 +19,20 @@ namespace ds {
 struct PartDiff {
   ComparisonLists lists;       // as the window's three lists show them
   std::vector<Text> ignored;  // names the ignore list left out
+  Text duplicates;            // a note per repeated name, as Analyse writes them when duplicates are kept
+  // The comparison sees the first item of a repeated name only; where the
+  // two sides' items of such a name differ, all of them (values as sent).
+  struct Repeat {
+    Text name;
+    std::vector<Text> valuesA, valuesB;
+  };
+  std::vector<Repeat> repeats;
+  std::vector<Text> refused;  // items the slot text cannot carry, named with their side
 
-  bool Same() const { return lists.missingInSlot1.empty() && lists.missingInSlot2.empty() && lists.different.empty(); }
+  bool Same() const {
+    return lists.missingInSlot1.empty() && lists.missingInSlot2.empty() && lists.different.empty() &&
+           repeats.empty() && refused.empty();
+  }
 };
 
 struct PairDiff {
@@ -32,22 +44,24 @@ struct PairDiff {
   // "host/path?query" of the side that made the request, A's when both did.
   Text Where() const { return pair.a ? hostA + pathA : hostB + pathB; }
   std::string statusA, statusB;  // "" for a side that made no such request
-  std::optional<Text> error;     // a request whose items the slot text cannot carry
   PartDiff request;              // cookies or headers, by the mode
   PartDiff query;                // compared percent-decoded, shown as sent
   PartDiff setCookies;
 
   bool Paired() const { return pair.a && pair.b; }
-  bool Same() const {
-    return Paired() && !error && statusA == statusB && request.Same() && query.Same() && setCookies.Same();
-  }
+  bool Same() const { return Paired() && statusA == statusB && request.Same() && query.Same() && setCookies.Same(); }
 };
 
 struct SessionsInput {
   AnalysisMode mode = AnalysisMode::kCookies;
   Separators separators;  // in force for the mode
   NameRule rule;
-  std::vector<Text> ignorePatterns;  // GBK; the caller adds the volatile preset
+  std::vector<Text> ignorePatterns;  // GBK; the user's, for every part
+  // Response header names whose values change from run to run (the volatile
+  // preset). They are no query parameter, cookie or Set-Cookie item, so no
+  // part here leaves them out: the pairs compare no response header but
+  // Set-Cookie, whose items are cookies.
+  std::vector<Text> volatileResponseHeaders;
 };
 
 std::vector<PairDiff> CompareSessions(const std::vector<HarEntry>& a, const std::vector<HarEntry>& b,
