@@ -355,7 +355,7 @@ void MainWindow::CompareSessions() {
   in.ignorePatterns = state_.ignorePatterns;
   // Times, request ids and tags a response carries change from run to run;
   // a query parameter, cookie or request header of such a name is the user's.
-  in.volatileResponseHeaders = *ds::IgnorePreset("volatile");
+  in.volatileHeaders = *ds::IgnorePreset("volatile");
   RECT main;
   GetWindowRect(hwnd(), &main);
   SetWindowPos(sessions_->hwnd(), nullptr, main.left + 40, main.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

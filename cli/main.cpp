@@ -167,7 +167,7 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
   s.ignorePatterns = in.ignorePatterns;
   // Times, request ids and tags a response carries change from run to run;
   // a query parameter, cookie or request header of such a name is the user's.
-  s.volatileResponseHeaders = *ds::IgnorePreset("volatile");
+  s.volatileHeaders = *ds::IgnorePreset("volatile");
   cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s)};
   std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
   if (!Print(out, &error)) return Fail(error);

@@ -39,8 +39,8 @@ const char kUsage[] =
     "  --completed 1|2            compare: the slot printed with --to, completed with the items it lacks\n"
     "sessions pairs the requests of two HAR files (method, host, path, query names, in order) and compares\n"
     "each pair's cookies (or headers with --mode http), query parameters, Set-Cookie items and status;\n"
-    "no other response header, so volatile ones never count. It takes --mode, --ignore-case, --fuzzy,\n"
-    "--encoding, --json, --ignore and --ignore-preset.\n"
+    "the volatile preset is always on there. It takes --mode, --ignore-case, --fuzzy, --encoding, --json,\n"
+    "--ignore and --ignore-preset.\n"
     "Exit status: 0 no differences, 1 differences, 2 error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {

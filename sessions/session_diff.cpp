@@ -91,8 +91,10 @@ std::vector<int> TagSources(ComparisonLists& lists, const RowTable& a, const Row
 
 // Each side's items of a name that stands more than once on either side,
 // where the two sides' differ: the pass compared only the first of them.
+// Names both sides repeat with the same values in the same order go to
+// `alike`.
 std::vector<PartDiff::Repeat> RepeatsThatDiffer(const RowTable& a, const RowTable& b, const PartSides& sides,
-                                                const IgnoreMatcher& ignore) {
+                                                const IgnoreMatcher& ignore, std::vector<Text>* alike) {
   struct Seen {
     size_t first;  // the row where it first stands, on the side `inA` tells
     bool inA;
@@ -115,6 +117,7 @@ std::vector<PartDiff::Repeat> RepeatsThatDiffer(const RowTable& a, const RowTabl
     bool equal = s.rowsA.size() == s.rowsB.size() &&
                  std::equal(s.rowsA.begin(), s.rowsA.end(), s.rowsB.begin(),
                             [&](size_t i, size_t j) { return value(a, i) == value(b, j); });
+    if (equal) alike->push_back(Text(a.rows[s.first].Cell(1)));
     if (equal || ignore.Matches((s.inA ? a : b).rows[s.first].Cell(1))) continue;
     PartDiff::Repeat r{Text((s.inA ? sides.namedA : sides.namedB).rows[s.first].Cell(1)), {}, {}};
     for (size_t i : s.rowsA) r.valuesA.push_back(sides.sentA[i].second);
@@ -130,18 +133,33 @@ Items ItemsOf(const RowTable& table) {
   return items;
 }
 
+// A name both sides repeat alike is the same, though the pass, which meets
+// each row with the first of its name, calls the later ones different.
+void LeaveOutAlike(std::vector<Row>& different, const RowTable& a, const std::vector<Text>& alike) {
+  if (alike.empty()) return;
+  std::erase_if(different, [&](const Row& row) {
+    return std::find(alike.begin(), alike.end(), a.rows[static_cast<size_t>(row.tag)].Cell(1)) != alike.end();
+  });
+  for (size_t i = 0; i < different.size(); ++i) different[i].SetCell(0, std::to_string(i + 1));
+}
+
 // One part compared as Analyse compares two slots whose duplicates are kept,
-// the ignore list applied afterwards; the lists show each row as its side
-// sent it.
+// the ignore list (and `extraIgnored`) applied afterwards; the lists show
+// each row as its side sent it.
 PartDiff Compared(const RowTable& a, const RowTable& b, std::string_view partName, const SessionsInput& in,
-                  const PartSides& sides) {
+                  const PartSides& sides, const std::vector<Text>& extraIgnored = {}) {
   PartDiff part;
   part.lists = CompareItemTables(a, b, in.rule);
   std::vector<int> inB = TagSources(part.lists, a, b, in.rule);
   LeaveOutRefused(part.lists.missingInSlot1, sides.refusedA, in.rule);
   LeaveOutRefused(part.lists.missingInSlot2, sides.refusedB, in.rule);
-  IgnoreMatcher ignore(in.ignorePatterns, in.rule.caseSensitive);
+  std::vector<Text> patterns = in.ignorePatterns;
+  patterns.insert(patterns.end(), extraIgnored.begin(), extraIgnored.end());
+  IgnoreMatcher ignore(patterns, in.rule.caseSensitive);
   part.ignored = LeaveOutIgnored(part.lists, ignore);
+  std::vector<Text> alike;
+  part.repeats = RepeatsThatDiffer(a, b, sides, ignore, &alike);
+  LeaveOutAlike(part.lists.different, a, alike);
   auto source = [](const Row& row) { return static_cast<size_t>(row.tag); };
   const Items& sentA = sides.sentA;
   const Items& sentB = sides.sentB;
@@ -153,14 +171,15 @@ PartDiff Compared(const RowTable& a, const RowTable& b, std::string_view partNam
   }
   Text label = Text(partName) + " ";
   part.duplicates = DuplicateNotes(sides.namedA, label, "A") + DuplicateNotes(sides.namedB, label, "B");
-  part.repeats = RepeatsThatDiffer(a, b, sides, ignore);
   return part;
 }
 
 // A part whose items are compared as they are shown.
 PartDiff Compared(const RowTable& a, const RowTable& b, std::string_view partName, const SessionsInput& in,
-                  std::vector<Text> refusedA = {}, std::vector<Text> refusedB = {}) {
-  return Compared(a, b, partName, in, {ItemsOf(a), ItemsOf(b), a, b, std::move(refusedA), std::move(refusedB)});
+                  std::vector<Text> refusedA = {}, std::vector<Text> refusedB = {},
+                  const std::vector<Text>& extraIgnored = {}) {
+  return Compared(a, b, partName, in, {ItemsOf(a), ItemsOf(b), a, b, std::move(refusedA), std::move(refusedB)},
+                  extraIgnored);
 }
 
 // The query's pairs decoded as a server reads them, compared byte for byte
@@ -224,7 +243,8 @@ std::vector<PairDiff> CompareSessions(const std::vector<HarEntry>& a, const std:
     std::vector<Text> refused, refusedA, refusedB;
     RowTable requestA = RequestTable(ea.request, in, Slot::k1, &refused, &refusedA);
     RowTable requestB = RequestTable(eb.request, in, Slot::k2, &refused, &refusedB);
-    d.request = Compared(requestA, requestB, ModeWord(in.mode), in, std::move(refusedA), std::move(refusedB));
+    d.request = Compared(requestA, requestB, ModeWord(in.mode), in, std::move(refusedA), std::move(refusedB),
+                         in.mode == AnalysisMode::kHttp ? in.volatileHeaders : std::vector<Text>{});
     d.request.refused = std::move(refused);
     PartSides query;
     RowTable queryA = QueryTable(ea.request, &query.sentA, &query.namedA);

@@ -57,11 +57,10 @@ struct SessionsInput {
   Separators separators;  // in force for the mode
   NameRule rule;
   std::vector<Text> ignorePatterns;  // GBK; the user's, for every part
-  // Response header names whose values change from run to run (the volatile
-  // preset). They are no query parameter, cookie or Set-Cookie item, so no
-  // part here leaves them out: the pairs compare no response header but
-  // Set-Cookie, whose items are cookies.
-  std::vector<Text> volatileResponseHeaders;
+  // Header names whose values change from run to run (the volatile preset):
+  // left out of the request's headers in HTTP mode, never out of cookies,
+  // query parameters or Set-Cookie items, which only share such names.
+  std::vector<Text> volatileHeaders;
 };
 
 std::vector<PairDiff> CompareSessions(const std::vector<HarEntry>& a, const std::vector<HarEntry>& b,
