@@ -235,9 +235,13 @@ TEST(SessionDiff, RepeatedNamesAreNotedAndTheirItemsCompared) {
     PairDiff d = CompareSessions({Entry("GET", "https://e.com/", {{"cookie", c.cookieA}})},
                                  {Entry("GET", "https://e.com/", {{"cookie", c.cookieB}})}, Input(AnalysisMode::kCookies))[0];
     EXPECT_EQ(d.request.repeats.size(), c.differ ? 1u : 0u) << c.what;
-    if (c.differ) EXPECT_FALSE(d.Same()) << c.what;
+    if (c.differ) {
+      EXPECT_FALSE(d.Same()) << c.what;
+    }
     // The pass meets each later sid with the first one of B: no difference.
-    if (std::string_view(c.what) == "the very same items") EXPECT_TRUE(d.Same()) << Names(d.request.lists.different);
+    if (std::string_view(c.what) == "the very same items") {
+      EXPECT_TRUE(d.Same()) << Names(d.request.lists.different);
+    }
     EXPECT_EQ(d.request.duplicates, Gbk(c.notes)) << c.what;
   }
   // B's extra sid has a counterpart, so the lists alone saw nothing.
