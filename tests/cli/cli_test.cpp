@@ -167,9 +167,10 @@ TEST(CliJson, GbkOutputKeepsTrailBytesThatLookLikeBackslashes) {
 
 TEST(CliJson, StaysValidWhateverBytesReachIt) {
   SessionResult r;
-  r.summary = "\x81\"x\x95\r\n\xFF\x01\t\x80\xD6\xD0";
+  r.summary = "\x81\"x\x95\r\n\xFF\x01\t\x80\xD6\xD0\x1F\x1E\x7F";
+  // JSON escapes every byte below 0x20, the last of them too; DEL it allows.
   EXPECT_NE(FormatJson(r, true, Encoding::kGbk)
-                .find("\"summary\": \"\\ufffd\\\"x\\ufffd\\r\\n\\ufffd\\u0001\\t\x80\xD6\xD0\""),
+                .find("\"summary\": \"\\ufffd\\\"x\\ufffd\\r\\n\\ufffd\\u0001\\t\x80\xD6\xD0\\u001f\\u001e\x7F\""),
             std::string::npos);
   std::string utf8 = FormatJson(r, true, Encoding::kUtf8);
   for (size_t i = 0; i + 1 < utf8.size(); ++i) EXPECT_GE(static_cast<unsigned char>(utf8[i]), 0x20) << i;

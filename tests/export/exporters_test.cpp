@@ -49,6 +49,9 @@ TEST(Exporters, WriteTheFormsTheirTargetsRead) {
       {"python", kCookies, {{"a", "it's \\ \xD6\xD0"}, {"b", "1"}}, {},
        "cookies = {\r\n    'a': 'it\\'s \\\\ \xD6\xD0'.encode().decode('latin-1'),\r\n    'b': '1'\r\n}\r\n"},
       {"javascript", kCookies, {{"a", "\"\t"}}, {}, "{\r\n  \"a\": \"\\\"\\t\"\r\n}\r\n"},
+      // DEL is a control character to every language: escaped, never raw.
+      {"python", kCookies, {{"a", "x\x7Fy\x1F"}}, {}, "cookies = {\r\n    'a': 'x\\x7fy\\x1f'\r\n}\r\n"},
+      {"json", kCookies, {{"a", "\x7F"}}, {}, "[\r\n  {\"name\": \"a\", \"value\": \"\\u007f\"}\r\n]\r\n"},
       {"json", kCookies, {{"a", "1"}}, {}, "[\r\n  {\"name\": \"a\", \"value\": \"1\"}\r\n]\r\n"},
       {"json", kHttp, {}, {}, "{}\r\n"},
       {"cookies-txt", kCookies, {{"a", "1"}}, site,
