@@ -28,6 +28,7 @@
 #include "import/text_decode.h"
 #include "items/analysis_mode.h"
 #include "items/separators.h"
+#include "items/text.h"
 #include "platform/codepage.h"
 #include "platform/file_input.h"
 #include "version.h"
@@ -67,8 +68,10 @@ std::vector<std::string> CommandLine(int argc, char** argv) {
   return args;
 }
 
+// One line whatever a file name or a capture's item holds: control bytes
+// are written as \xNN (in either output encoding they are whole characters).
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "dualsieve-cli: %s\n", message.c_str());
+  std::fprintf(stderr, "dualsieve-cli: %s\n", ds::EscapeForMessage(message, false).c_str());
   return kExitError;
 }
 

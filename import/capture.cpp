@@ -80,25 +80,6 @@ std::vector<std::string_view> UnfoldSetCookie(std::string_view value) {
 
 bool NamedAs(const Field& f, std::string_view name) { return ToLowerAscii(f.name) == name; }
 
-// A name as a message can show it: characters GBK lacks as U+XXXX.
-Text Shown(std::string_view utf8) {
-  GbkConversion whole = Utf8AsGbk(utf8);
-  if (!whole.badOffset) return whole.gbk;
-  Text out;
-  for (size_t i = 0, n = 0; i < utf8.size(); i += n) {
-    char32_t c = Utf8CodePointAt(utf8, i, &n);
-    GbkConversion one = Utf8AsGbk(utf8.substr(i, n));
-    if (!one.badOffset) {
-      out += one.gbk;
-      continue;
-    }
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    out += code;
-  }
-  return out;
-}
-
 // One item written as slot text, appended to `out`; or why it cannot be
 // written so that the parser reads the same item back.
 std::optional<Text> WriteItem(const Field& f, const Separators& separators, Text* out) {
@@ -110,18 +91,18 @@ std::optional<Text> WriteItem(const Field& f, const Separators& separators, Text
       char32_t code = Utf8CodePointAt(*utf8, *c.badOffset, &n);
       char shown[16];
       std::snprintf(shown, sizeof shown, "U+%04X", static_cast<unsigned>(code));
-      return FillIn(texts::kItemNotGbk, {{"name", Shown(f.name)}, {"char", shown}});
+      return FillIn(texts::kItemNotGbk, {{"name", NameForMessage(f.name)}, {"char", shown}});
     }
     *gbk = std::move(c.gbk);
   }
   for (const Text* t : {&name, &value})
     if (t->find_first_of(std::string_view("\r\n\0", 3)) != Text::npos || Find(*t, separators.line) != -1)
-      return FillIn(texts::kItemBreaksLine, {{"name", Shown(f.name)}});
+      return FillIn(texts::kItemBreaksLine, {{"name", NameForMessage(f.name)}});
   // Spaces after the separators read well and the parser removes them.
   Text line = name + separators.value + (separators.value == ":" ? " " : "") + value;
   CutLine cut = CutItemLine(line, separators.value);
   if (cut.kind != CutLine::Kind::kItem || cut.name != Trim(name) || cut.value != Trim(value))
-    return FillIn(texts::kItemNotReadBack, {{"name", Shown(f.name)}});
+    return FillIn(texts::kItemNotReadBack, {{"name", NameForMessage(f.name)}});
   *out += line + separators.line + (separators.line == kCrLf ? "" : " ");
   return std::nullopt;
 }
@@ -187,6 +168,24 @@ std::vector<Field> FieldsOf(const HttpMessage& message, AnalysisMode mode) {
 }
 
 }  // namespace
+
+Text NameForMessage(std::string_view utf8) {
+  GbkConversion whole = Utf8AsGbk(utf8);
+  if (!whole.badOffset) return EscapeForMessage(whole.gbk);
+  Text out;
+  for (size_t i = 0, n = 0; i < utf8.size(); i += n) {
+    char32_t c = Utf8CodePointAt(utf8, i, &n);
+    GbkConversion one = Utf8AsGbk(utf8.substr(i, n));
+    if (!one.badOffset) {
+      out += one.gbk;
+      continue;
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    out += code;
+  }
+  return EscapeForMessage(out);
+}
 
 std::optional<CaptureFormat> CaptureFormatNamed(std::string_view name) {
   if (name == "auto") return CaptureFormat::kAuto;
@@ -294,9 +293,8 @@ CaptureOrigin OriginOf(const Capture& capture, size_t entry) {
 
 Text EntryCaption(const HarEntry& entry) {
   std::string caption = entry.request.method.empty() ? entry.request.url : entry.request.method + " " + entry.request.url;
-  for (char& c : caption)
-    if (c == '\r' || c == '\n') c = ' ';
-  return platform::FromUtf16(platform::ToUtf16(caption, platform::kCodePageUtf8), platform::kCodePageGbk);
+  // One line of a list: a line break or an escape sequence shows as written.
+  return EscapeForMessage(platform::FromUtf16(platform::ToUtf16(caption, platform::kCodePageUtf8), platform::kCodePageGbk));
 }
 
 Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMode mode,
@@ -319,7 +317,7 @@ Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMo
     for (size_t i = 0; i < capture.entries.size() && entry == capture.entries.size(); ++i)
       if (capture.entries[i].request.url.find(*choice.urlPart) != std::string::npos) entry = i;
     if (entry == capture.entries.size()) {
-      r.error = FillIn(texts::kHarNoEntryUrl, {{"kind", CaptureKindName(capture.kind)}, {"text", Shown(*choice.urlPart)}});
+      r.error = FillIn(texts::kHarNoEntryUrl, {{"kind", CaptureKindName(capture.kind)}, {"text", NameForMessage(*choice.urlPart)}});
       return r;
     }
   }

@@ -32,6 +32,10 @@ std::optional<CaptureFormat> CaptureFormatNamed(std::string_view name);
 // The names above, for a usage text: "auto|plain|…".
 std::string CaptureFormatNames();
 
+// A name or value from a capture (UTF-8) as a message shows it: characters
+// GBK lacks as U+XXXX, control characters escaped (EscapeForMessage).
+Text NameForMessage(std::string_view utf8);
+
 // What was recognised, for the status hint.
 enum class CaptureKind {
   kPlain, kCurl, kCurlVerbose, kRequest, kResponse, kHeaderLines, kCookieLine, kSetCookieLines, kHar, kCookiesTxt,

@@ -11,10 +11,15 @@
 namespace ds {
 namespace {
 
-Capture Broken(CaptureKind kind) {
+// A reader that stopped: an item that is no constant, else a cut-off text.
+Capture Broken(CaptureKind kind, const CodeScanner& s) {
   Capture c;
   c.kind = kind;
-  c.error = FillIn(texts::kCodeUnbalanced, {{"kind", CaptureKindName(kind)}});
+  if (const std::optional<CodeScanner::Refusal>& r = s.refusal())
+    c.error = FillIn(r->ofName ? texts::kNameNotConstant : texts::kValueNotConstant,
+                     {{"kind", CaptureKindName(kind)}, {"name", NameForMessage(r->name)}});
+  else
+    c.error = FillIn(texts::kCodeUnbalanced, {{"kind", CaptureKindName(kind)}});
   return c;
 }
 
@@ -30,10 +35,12 @@ size_t DictAssignmentAt(std::string_view text, std::string_view name, size_t at)
   return i != std::string_view::npos && text[i] == '{' ? i : std::string_view::npos;
 }
 
-// A scalar after optional blanks, into `out` when there is one.
-void ReadScalar(CodeScanner& s, std::string* out) {
+// A constant after optional blanks into `out`; refused under `item` when
+// it is none.
+void ReadScalar(CodeScanner& s, std::string_view item, std::string* out,
+                CodeScanner::Place place = CodeScanner::Place::kItem) {
   s.SkipBlanks();
-  if (std::optional<std::string> v = s.ScalarValue()) *out = std::move(*v);
+  if (std::optional<std::string> v = s.Constant(item, place)) *out = std::move(*v);
 }
 
 // One request as the capture's message; several as its exchanges, offered
@@ -86,30 +93,34 @@ std::optional<Capture> ReadPowerShell(std::string_view text, const ReadContext& 
     } else if (s.Take("System.Net.Cookie", true)) {
       s.SkipBlanks();
       if (!s.Take("(")) continue;
-      s.SkipBlanks();
-      std::optional<std::string> name = s.String();
+      // The name as written names a cookie whose name is no constant.
+      size_t start = s.at();
+      std::optional<std::string> name = s.Constant(text.substr(start, text.find_first_of(",)\r\n", start) - start),
+                                                   CodeScanner::Place::kCall, true);
       s.SkipBlanks();
       if (!name || !s.Take(",")) continue;
-      s.SkipBlanks();
-      if (std::optional<std::string> value = s.String()) m.cookieRecords.push_back({std::move(*name), std::move(*value)});
+      if (std::optional<std::string> value = s.Constant(*name, CodeScanner::Place::kCall))
+        m.cookieRecords.push_back({std::move(*name), std::move(*value)});
     } else if (s.AtWordStart() && s.Take("-Headers", true)) {
       s.SkipBlanks();
       if (std::optional<std::vector<Field>> headers = s.Dict())
         m.headers.insert(m.headers.end(), headers->begin(), headers->end());
     } else if (s.AtWordStart() && s.Take("-Uri", true)) {
-      ReadScalar(s, &m.url);
+      ReadScalar(s, "-Uri", &m.url, CodeScanner::Place::kArgument);
     } else if (s.AtWordStart() && s.Take("-Method", true)) {
-      ReadScalar(s, &m.method);
+      ReadScalar(s, "-Method", &m.method, CodeScanner::Place::kArgument);
     } else if (s.AtWordStart() && s.Take("-ContentType", true)) {
-      ReadScalar(s, &contentType);
-    } else if ((s.AtWordStart() && s.Take("-UserAgent", true)) || s.Take(".UserAgent", true)) {
+      ReadScalar(s, "Content-Type", &contentType, CodeScanner::Place::kArgument);
+    } else if (s.AtWordStart() && s.Take("-UserAgent", true)) {
+      ReadScalar(s, "User-Agent", &userAgent, CodeScanner::Place::kArgument);
+    } else if (s.Take(".UserAgent", true)) {
       s.SkipBlanks();
       s.Take("=");
-      ReadScalar(s, &userAgent);
+      ReadScalar(s, "User-Agent", &userAgent);
     } else if (!s.AtEnd()) {
       s.Advance();
     }
-    if (s.broken()) return Broken(CaptureKind::kPowerShell);
+    if (s.broken()) return Broken(CaptureKind::kPowerShell, s);
   }
   // The words inside another language's strings (a Python value) make no
   // command: a guess leaves such text to the other readers.
@@ -137,38 +148,40 @@ std::optional<Capture> ReadFetch(std::string_view text, const ReadContext&) {
       break;  // what follows the calls is left alone
     }
     s.SkipBlanks();
-    if (!s.Take("(")) return requests.empty() ? std::nullopt : std::optional(Broken(CaptureKind::kFetch));
+    if (!s.Take("(")) return requests.empty() ? std::nullopt : std::optional(Broken(CaptureKind::kFetch, s));
     HttpMessage& m = requests.emplace_back();
     s.SkipBlanks();
-    std::optional<std::string> url = s.String();
-    if (!url) return s.broken() || requests.size() > 1 ? std::optional(Broken(CaptureKind::kFetch)) : std::nullopt;
+    // A URL that is not even a literal (a variable): no copy of a request.
+    if (!s.AtString()) return requests.size() > 1 ? std::optional(Broken(CaptureKind::kFetch, s)) : std::nullopt;
+    std::optional<std::string> url = s.Constant("url", CodeScanner::Place::kCall);
+    if (!url) return Broken(CaptureKind::kFetch, s);
     m.url = std::move(*url);
     s.SkipBlanks();
     if (s.Take(",")) {
       s.SkipBlanks();
-      if (!s.Take("{")) return Broken(CaptureKind::kFetch);
+      if (!s.Take("{")) return Broken(CaptureKind::kFetch, s);
       for (;;) {
         s.SkipBlanks();
         if (s.Take("}")) break;
         if (s.Take(",")) continue;
         std::optional<std::string> key = s.Key();
         s.SkipBlanks();
-        if (!key || !s.Take(":")) return Broken(CaptureKind::kFetch);
+        if (!key || !s.Take(":")) return Broken(CaptureKind::kFetch, s);
         s.SkipBlanks();
         if (*key == "headers") {
           std::optional<std::vector<Field>> headers = s.Dict();
-          if (!headers) return Broken(CaptureKind::kFetch);
+          if (!headers) return Broken(CaptureKind::kFetch, s);
           m.headers = std::move(*headers);
         } else if (*key == "method") {
-          ReadScalar(s, &m.method);
+          ReadScalar(s, "method", &m.method);
         } else {
-          s.ScalarValue();
+          s.SkipValue();  // the body and the like hold no item
         }
-        if (s.broken() || s.AtEnd()) return Broken(CaptureKind::kFetch);
+        if (s.broken() || s.AtEnd()) return Broken(CaptureKind::kFetch, s);
       }
       s.SkipBlanks();
     }
-    if (!s.Take(")")) return Broken(CaptureKind::kFetch);
+    if (!s.Take(")")) return Broken(CaptureKind::kFetch, s);
     if (m.method.empty()) m.method = "GET";
   }
   return OneOrMore(CaptureKind::kFetch, std::move(requests));
@@ -190,14 +203,16 @@ std::optional<Capture> ReadPythonDicts(std::string_view text, const ReadContext&
       return capture;
     }
   }
-  if (s.broken()) return Broken(capture.kind);
+  // A lone object with bare names is JavaScript's: left to its reader.
+  if (s.refusal() && s.refusal()->ofName && context.guessing) return std::nullopt;
+  if (s.broken()) return Broken(capture.kind, s);
   // Assignments outside string literals and comments: a value may hold the
   // text "cookies = {".
-  s.Seek(0);
+  s = CodeScanner(text, CodeLanguage::kPython);
   while (!s.AtEnd()) {
     s.SkipBlanks();
     if (s.AtString()) {
-      if (!s.String()) return Broken(capture.kind);
+      if (!s.String()) return Broken(capture.kind, s);
       continue;
     }
     bool took = false;
@@ -206,7 +221,7 @@ std::optional<Capture> ReadPythonDicts(std::string_view text, const ReadContext&
       if (brace == std::string_view::npos) continue;
       s.Seek(brace);
       std::optional<std::vector<Field>> dict = s.Dict();
-      if (!dict) return Broken(capture.kind);
+      if (!dict) return Broken(capture.kind, s);
       std::vector<Field>& into = name == "cookies" ? m.cookieRecords : m.headers;
       into.insert(into.end(), dict->begin(), dict->end());
       found = took = true;
@@ -224,7 +239,7 @@ std::optional<Capture> ReadJsObject(std::string_view text, const ReadContext& co
   CodeScanner s(text, CodeLanguage::kJavaScript);
   s.SkipBlanks();
   std::optional<std::vector<Field>> fields = s.Dict();
-  if (!fields) return s.broken() ? std::optional(Broken(CaptureKind::kJavaScript)) : std::nullopt;
+  if (!fields) return s.broken() ? std::optional(Broken(CaptureKind::kJavaScript, s)) : std::nullopt;
   s.SkipBlanks();
   s.Take(";");
   s.SkipBlanks();

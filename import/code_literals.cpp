@@ -1,5 +1,8 @@
 #include "import/code_literals.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "import/escapes.h"
 #include "import/lines.h"
 #include "import/text_decode.h"
@@ -67,84 +70,128 @@ bool CodeScanner::StartsString() const {
 
 std::optional<std::string> CodeScanner::String() {
   if (!StartsString()) return std::nullopt;
-  bool raw = false;
-  for (; t_[at_] != '"' && t_[at_] != '\'' && t_[at_] != '`'; ++at_) raw = raw || LowerAscii(t_[at_]) == 'r';
+  notConstant_ = bytes_ = false;
+  std::string out;
+  for (;;) {
+    if (!ReadLiteral(&out)) return std::nullopt;
+    // Python joins literals that follow each other: ('a' 'b').
+    if (language_ != CodeLanguage::kPython) break;
+    size_t before = at_;
+    SkipBlanks();
+    if (!StartsString()) {
+      at_ = before;
+      break;
+    }
+  }
+  return out;
+}
+
+// One literal, appended to `out`; false when it never ends.
+bool CodeScanner::ReadLiteral(std::string* out) {
+  bool raw = false, formatted = false;
+  for (; t_[at_] != '"' && t_[at_] != '\'' && t_[at_] != '`'; ++at_) {
+    char prefix = LowerAscii(t_[at_]);
+    raw = raw || prefix == 'r';
+    formatted = formatted || prefix == 'f';
+    bytes_ = bytes_ || prefix == 'b';
+  }
   char quote = t_[at_];
   bool triple = language_ == CodeLanguage::kPython && t_.substr(at_, 3) == std::string(3, quote);
+  bool inTemplate = language_ == CodeLanguage::kJavaScript && quote == '`';
   at_ += triple ? 3 : 1;
-  std::string out;
   // PowerShell's single quotes and Python's raw strings know no escapes.
   bool escapes = !(raw || (language_ == CodeLanguage::kPowerShell && quote == '\''));
   for (;;) {
     if (at_ >= t_.size()) {
       broken_ = true;
-      return std::nullopt;
+      return false;
     }
     char c = t_[at_];
     if (c == quote) {
       if (triple) {
         if (t_.substr(at_, 3) == std::string(3, quote)) {
           at_ += 3;
-          break;
+          return true;
         }
       } else if (language_ == CodeLanguage::kPowerShell && at_ + 1 < t_.size() && t_[at_ + 1] == quote) {
-        out.push_back(quote);  // '' inside '…', "" inside "…"
+        out->push_back(quote);  // '' inside '…', "" inside "…"
         at_ += 2;
         continue;
       } else {
         ++at_;
-        break;
+        return true;
       }
     }
-    if (!triple && language_ != CodeLanguage::kPowerShell && quote != '`' && LineBreakAt(t_, at_)) {
-      broken_ = true;  // only a template or a triple quote goes on past a line's end
-      return std::nullopt;
+    if (size_t n = LineBreakAt(t_, at_); n && language_ != CodeLanguage::kPowerShell) {
+      if (!triple && !inTemplate) {
+        broken_ = true;  // only a template or a triple quote goes on past a line's end
+        return false;
+      }
+      out->push_back('\n');  // both languages read a line break in the source as LF
+      at_ += n;
+      continue;
     }
     if (escapes && language_ == CodeLanguage::kPowerShell) {
-      if (!ReadPowerShellSpecial(quote, &out)) out.push_back(t_[at_++]);
+      if (!ReadPowerShellSpecial(quote, out)) out->push_back(t_[at_++]);
+      continue;
+    }
+    if ((formatted && (c == '{' || c == '}')) || (inTemplate && t_.substr(at_, 2) == "${")) {
+      if (formatted && at_ + 1 < t_.size() && t_[at_ + 1] == c) {
+        out->push_back(c);  // {{ and }} are the braces themselves
+        at_ += 2;
+        continue;
+      }
+      notConstant_ = true;  // a field: its value is known only when the code runs
+      out->push_back(c);
+      ++at_;
       continue;
     }
     if (c == '\\' && at_ + 1 < t_.size()) {
       if (!escapes) {  // a raw string still cannot end on an escaped quote
-        out.append(t_.substr(at_, 2));
-        at_ += 2;
+        bool brace = formatted && (t_[at_ + 1] == '{' || t_[at_ + 1] == '}');
+        out->append(t_.substr(at_, brace ? 1 : 2));
+        at_ += brace ? 1 : 2;
         continue;
       }
       ++at_;
-      if (language_ == CodeLanguage::kPython) ReadPythonEscape(&out);
-      else ReadJsEscape(&out);
+      if (language_ == CodeLanguage::kPython) ReadPythonEscape(out);
+      else ReadJsEscape(out, inTemplate);
       continue;
     }
-    out.push_back(c);
+    out->push_back(c);
     ++at_;
   }
-  // Python joins literals that follow each other: ('a' 'b').
-  if (language_ == CodeLanguage::kPython) {
-    size_t before = at_;
-    SkipBlanks();
-    if (StartsString()) {
-      std::optional<std::string> more = String();
-      if (!more) return std::nullopt;
-      return out + *more;
-    }
-    at_ = before;
-  }
-  return out;
 }
 
 // After the backslash.
-void CodeScanner::ReadJsEscape(std::string* out) {
+void CodeScanner::ReadJsEscape(std::string* out, bool inTemplate) {
   Utf16Joiner units(out);
+  auto digit = [this](size_t i, char last) { return i < t_.size() && t_[i] >= '0' && t_[i] <= last; };
   for (;;) {
     char c = t_[at_];
     char32_t value = 0;
     if (size_t n = LineBreakAt(t_, at_)) {
       units.Flush();
       at_ += n;
+    } else if (digit(at_, '9') && !(c == '0' && !digit(at_ + 1, '9'))) {
+      // Octal escapes (\12, \101) are the old syntax of plain strings; a
+      // template has none.
+      units.Flush();
+      if (inTemplate) notConstant_ = true;
+      if (c >= '8') {
+        out->push_back(c);
+        ++at_;
+      } else {
+        size_t most = c <= '3' ? 3 : 2, n = 0;
+        for (; n < most && digit(at_ + n, '7'); ++n) value = value * 8 + (t_[at_ + n] - '0');
+        units.Unit(value);
+        at_ += n;
+      }
     } else if (c == 'u' && at_ + 1 < t_.size() && t_[at_ + 1] == '{') {
       size_t n = HexRun(t_, at_ + 2, 6, &value);
       if (n == 0 || at_ + 2 + n >= t_.size() || t_[at_ + 2 + n] != '}') {
         units.Flush();
+        notConstant_ = true;  // a syntax error where the code runs
         out->push_back(c);
         ++at_;
       } else {
@@ -156,6 +203,7 @@ void CodeScanner::ReadJsEscape(std::string* out) {
       at_ += c == 'u' ? 5 : 3;
     } else {
       units.Flush();
+      if (c == 'u' || c == 'x') notConstant_ = true;  // too few hex digits: a syntax error
       const std::string_view from = "nrtbfv0", to("\n\r\t\b\f\v\0", 7);
       size_t k = from.find(c);
       size_t n = k == std::string_view::npos ? CharLengthUtf8(at_) : 1;
@@ -190,6 +238,9 @@ void CodeScanner::ReadPythonEscape(std::string* out) {
       value = value * 8 + (t_[at_ + n] - '0');
     units.Unit(value);
     at_ += n;
+  } else if (c == 'N' && !bytes_) {
+    notConstant_ = true;  // \N{NAME}: a character by its Unicode name, which is not known here
+    out->push_back('\\');
   } else {
     const std::string_view from = "nrtbfva\\'\"", to = "\n\r\t\b\f\v\a\\'\"";
     size_t k = from.find(c);
@@ -226,7 +277,15 @@ bool CodeScanner::ReadPowerShellSpecial(char quote, std::string* out) {
     return true;
   }
   constexpr std::string_view kChar = "$([char]";
-  if (c != '$' || t_.substr(at_, kChar.size()) != kChar) return false;
+  if (c != '$') return false;
+  if (t_.substr(at_, kChar.size()) != kChar) {
+    // "$name", "${…}" and "$(…)" put in what the variable or the code
+    // holds when it runs; a "$" before anything else is itself.
+    char next = at_ + 1 < t_.size() ? t_[at_ + 1] : ' ';
+    if (std::isalnum(static_cast<unsigned char>(next)) || std::string_view("_{(?^$:").find(next) != std::string_view::npos)
+      notConstant_ = true;
+    return false;
+  }
   Utf16Joiner units(out);
   size_t start = at_;
   // Consecutive units: a surrogate pair comes as two of them.
@@ -243,7 +302,8 @@ bool CodeScanner::ReadPowerShellSpecial(char quote, std::string* out) {
     units.Unit(value);
     at_ = i + n + 1;
   }
-  return at_ != start;  // else the "$" is only itself
+  if (at_ == start) notConstant_ = true;  // $([char]…) that is no number: code
+  return at_ != start;
 }
 
 size_t CodeScanner::CharLengthUtf8(size_t i) const {
@@ -274,25 +334,142 @@ void CodeScanner::SkipStructure() {
   broken_ = true;
 }
 
-std::optional<std::string> CodeScanner::ScalarValue() {
-  SkipBlanks();
-  if (StartsString()) return String();
-  if (at_ < t_.size() && (t_[at_] == '{' || t_[at_] == '[' || t_[at_] == '(' || t_[at_] == '@')) {
-    if (t_[at_] == '@') ++at_;
-    SkipStructure();
-    return std::nullopt;
+bool CodeScanner::ValueEnds(End end) {
+  if (language_ != CodeLanguage::kPowerShell) {
+    SkipBlanks();
+    if (AtEnd()) return end != End::kKey;
+    char c = t_[at_];
+    return end == End::kKey ? c == ':' : c == ',' || c == '}' || c == ')' || c == ']' || c == ';';
   }
-  std::string word = Word();
-  if (word.empty() || word == "null" || word == "None" || word == "$null" || word == "undefined") return std::nullopt;
-  return word;
+  // PowerShell ends a statement at the line's end: only spaces come first.
+  while (at_ < t_.size() && (t_[at_] == ' ' || t_[at_] == '\t')) ++at_;
+  if (end == End::kKey) {
+    SkipBlanks();
+    return !AtEnd() && t_[at_] == '=';
+  }
+  if (AtEnd() || LineBreakAt(t_, at_)) return true;
+  char c = t_[at_];
+  if (end == End::kCall) return c == ',' || c == ')';
+  if (c == ';' || c == '}' || c == ')' || c == '|' || c == '#') return true;
+  if (c == '`' && LineBreakAt(t_, at_ + 1)) return true;
+  return end == End::kArgument && c == '-';  // the command's next parameter
+}
+
+// After a str literal and a ".": encode().decode('latin-1'), which makes
+// the literal's UTF-8 bytes characters U+0000..U+00FF, which requests sends
+// as those very bytes. True when the whole chain is there.
+bool CodeScanner::TakeLatin1Chain() {
+  auto take = [this](std::string_view token) {
+    SkipBlanks();
+    return Take(token);
+  };
+  auto codec = [this](std::initializer_list<std::string_view> names) {
+    SkipBlanks();
+    std::optional<std::string> name = StartsString() ? String() : std::nullopt;
+    if (!name || notConstant_ || bytes_) return false;
+    for (std::string_view n : names)
+      if (ToLowerAscii(*name) == n) return true;
+    return false;
+  };
+  if (!take("encode") || !take("(")) return false;
+  if (!take(")") && !(codec({"utf-8", "utf8", "utf_8"}) && take(")"))) return false;
+  return take(".") && take("decode") && take("(") &&
+         codec({"latin-1", "latin1", "latin_1", "iso-8859-1", "iso8859-1", "iso_8859_1"}) && take(")");
+}
+
+// unescape(encodeURIComponent("…")): JavaScript's way to the same bytes,
+// the literal's text into `text`.
+bool CodeScanner::TakeUtf8BytesChain(std::string* text) {
+  auto take = [this](std::string_view token) {
+    SkipBlanks();
+    return Take(token);
+  };
+  if (!take("unescape") || !take("(") || !take("encodeURIComponent") || !take("(")) return false;
+  SkipBlanks();
+  std::optional<std::string> literal = StartsString() ? String() : std::nullopt;
+  if (!literal || notConstant_ || !take(")") || !take(")")) return false;
+  *text = std::move(*literal);
+  return true;
+}
+
+bool CodeScanner::ReadValue(End end, std::string* text) {
+  SkipBlanks();
+  if (AtEnd()) return false;
+  char c = t_[at_];
+  if (c == '(') {  // a value in parentheses is the value
+    ++at_;
+    if (!ReadValue(End::kCall, text)) return false;
+    SkipBlanks();
+    return Take(")") && ValueEnds(end);
+  }
+  if (StartsString()) {
+    std::optional<std::string> literal = String();
+    if (!literal || notConstant_) return false;
+    if (language_ == CodeLanguage::kPython && !bytes_) {
+      size_t before = at_;
+      SkipBlanks();
+      if (!Take(".")) at_ = before;
+      else if (!TakeLatin1Chain()) return false;
+    }
+    if (!ValueEnds(end)) return false;
+    *text = std::move(*literal);
+    return true;
+  }
+  if (language_ == CodeLanguage::kJavaScript && t_.substr(at_, 9) == "unescape(")
+    return TakeUtf8BytesChain(text) && ValueEnds(end);
+  if (language_ == CodeLanguage::kPowerShell && end == End::kArgument) {
+    // A command's argument is a string as it stands, unless it holds code.
+    std::string word = BareArgument();
+    if (word.empty() || word[0] == '-' || word.find_first_of("$('\"`@{[") != std::string::npos) return false;
+    *text = std::move(word);
+    return ValueEnds(end);
+  }
+  auto digit = [](char d) { return d >= '0' && d <= '9'; };
+  if (digit(c) || (c == '-' && at_ + 1 < t_.size() && digit(t_[at_ + 1]))) {
+    // An integer as every language prints it again; a float, hex, a signed
+    // zero or more digits than a double keeps would come back otherwise.
+    std::string number = Word();
+    size_t first = number[0] == '-' ? 1 : 0, n = number.size() - first;
+    bool plain = n >= 1 && n <= 15 && (number[first] != '0' || (n == 1 && first == 0));
+    for (size_t i = first; plain && i < number.size(); ++i) plain = digit(number[i]);
+    if (!plain || !ValueEnds(end)) return false;
+    *text = std::move(number);
+    return true;
+  }
+  return false;  // a name, null, a call, a structure: known only when the code runs
+}
+
+std::optional<std::string> CodeScanner::Constant(std::string_view item, Place place, bool isName) {
+  End end = place == Place::kArgument ? End::kArgument : place == Place::kCall ? End::kCall : End::kItem;
+  std::string text;
+  if (ReadValue(end, &text)) return text;
+  if (!broken_) Refuse(std::string(item), isName);
+  return std::nullopt;
 }
 
 std::optional<std::string> CodeScanner::Key() {
   SkipBlanks();
-  if (StartsString()) return String();
-  std::string word = Word();
-  if (word.empty()) return std::nullopt;
-  return word;
+  if (AtEnd()) {
+    broken_ = true;
+    return std::nullopt;
+  }
+  size_t start = at_;
+  char c = t_[at_];
+  std::string text;
+  if (StartsString() || c == '(' || c == '-' || (c >= '0' && c <= '9')) {
+    if (ReadValue(End::kKey, &text)) return text;
+  } else if (language_ != CodeLanguage::kPython) {
+    // A bare name is the key itself in JavaScript and PowerShell; in Python
+    // it is a variable.
+    std::string word = Word();
+    bool name = language_ == CodeLanguage::kPowerShell ? !word.empty() && word[0] != '$'
+                                                        : !word.empty() && word.find_first_of("-.+") == std::string::npos;
+    if (name && ValueEnds(End::kKey)) return word;
+  }
+  if (broken_) return std::nullopt;
+  std::string written = Written(start, language_ == CodeLanguage::kPowerShell ? "=;}" : ":,}");
+  Refuse(std::move(written), true);
+  return std::nullopt;
 }
 
 std::optional<std::vector<Field>> CodeScanner::Dict() {
@@ -308,25 +485,56 @@ std::optional<std::vector<Field>> CodeScanner::Dict() {
       return std::nullopt;
     }
     if (Take(",") || Take(";")) continue;
+    // A spread, a method or a computed name is refused as a name: it
+    // brings items this reader cannot see.
     std::optional<std::string> key = Key();
+    if (!key) return std::nullopt;
     SkipBlanks();
-    if (!key || !Take(powerShell ? "=" : ":")) {
-      // Not a pair this reader knows (a spread, a method): skip to the next.
-      while (!AtEnd() && !broken_ && t_[at_] != ',' && t_[at_] != ';' && t_[at_] != '}' && !LineBreakAt(t_, at_)) {
-        if (t_[at_] == '{' || t_[at_] == '[' || t_[at_] == '(' || StartsString()) SkipStructureOrString();
-        else ++at_;
-      }
-      continue;
-    }
-    std::optional<std::string> value = ScalarValue();
-    if (broken_) return std::nullopt;
-    if (value) fields.push_back({std::move(*key), std::move(*value)});
+    Take(powerShell ? "=" : ":");
+    std::optional<std::string> value = Constant(*key);
+    if (!value) return std::nullopt;
+    fields.push_back({std::move(*key), std::move(*value)});
   }
 }
 
-void CodeScanner::SkipStructureOrString() {
-  if (StartsString()) String();
-  else SkipStructure();
+void CodeScanner::SkipValue() {
+  SkipTo(",})]");
+  if (AtEnd()) broken_ = true;
+}
+
+void CodeScanner::SkipTo(std::string_view stops) {
+  for (;;) {
+    SkipBlanks();
+    if (AtEnd() || broken_ || stops.find(t_[at_]) != std::string_view::npos) return;
+    char c = t_[at_];
+    if (StartsString()) String();
+    else if (c == '(' || c == '[' || c == '{') SkipStructure();
+    else ++at_;
+  }
+}
+
+std::string CodeScanner::BareArgument() {
+  size_t start = at_;
+  while (at_ < t_.size() && std::string_view(" \t\r\n;)}|,").find(t_[at_]) == std::string_view::npos) ++at_;
+  return std::string(t_.substr(start, at_ - start));
+}
+
+// What a refused name looks like in the code: its first line, cut short.
+std::string CodeScanner::Written(size_t from, std::string_view stops) {
+  at_ = from;
+  SkipTo(stops);
+  std::string_view written = t_.substr(from, at_ - from);
+  written = written.substr(0, std::min(written.find_first_of("\r\n"), written.find_last_not_of(" \t") + 1));
+  constexpr size_t kMost = 40;
+  if (written.size() <= kMost) return std::string(written);
+  size_t cut = kMost;
+  while (cut > 0 && (static_cast<unsigned char>(written[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(written.substr(0, cut)) + "...";
+}
+
+void CodeScanner::Refuse(std::string name, bool ofName) {
+  refusal_ = Refusal{std::move(name), ofName};
+  broken_ = true;
 }
 
 }  // namespace ds

@@ -181,6 +181,35 @@ Text Character(int byteValue) {
 
 Text ToText(long long value) { return Text(Digits(value)); }
 
+Text EscapeForMessage(std::string_view text, bool gbk) {
+  Text out;
+  out.reserve(text.size());
+  auto escaped = [&out](unsigned char b) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    if (b == '\r') out += "\\r";
+    else if (b == '\n') out += "\\n";
+    else if (b == '\t') out += "\\t";
+    else out += {'\\', 'x', kHex[b >> 4], kHex[b & 15]};
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x20 || b == 0x7F) {
+      escaped(b);
+    } else if (gbk && IsLeadByte(b)) {
+      auto trail = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+      if (trail >= 0x40 && trail != 0x7F && trail != 0xFF) {
+        out.append(text.substr(i, 2));
+        ++i;
+      } else {
+        escaped(b);
+      }
+    } else {
+      out.push_back(static_cast<char>(b));
+    }
+  }
+  return out;
+}
+
 namespace {
 
 // The 16-bit value a character compares by in the name order.

@@ -92,6 +92,15 @@ void ToLowerAsciiInPlace(char* text, size_t size);  // the same, on bytes in pla
 Text Character(int byteValue);
 Text ToText(long long value);
 
+// A name or value from a capture as a one-line message shows it: control
+// bytes (below 0x20, and 0x7F) as \xNN, CR, LF and tab as \r, \n, \t, so a
+// file's escape sequences never reach a terminal and a message stays on one
+// line. In GBK (`gbk`) a double-byte character stays whole, and a lead byte
+// with no trail byte after it is written as \xNN too, or it would take the
+// message's next character as its own; UTF-8 text (`gbk` false) only has
+// its control bytes escaped, which never occur inside its characters.
+Text EscapeForMessage(std::string_view text, bool gbk = true);
+
 // A number's decimal digits without a string of their own, for the row
 // numbers of long lists.
 class Digits {

@@ -100,9 +100,13 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
       swallowChar_ = 0;
       if (onKeyDown) onKeyDown(static_cast<UINT>(wp));
-      if (onKeyCommand && onKeyCommand(static_cast<UINT>(wp))) {
+      if (onKeyCommand) {
+        // Set before the command runs: a window it opens runs a message loop
+        // that hands this key's character (already queued) to the control,
+        // which would act on it too (Ctrl+V pastes).
         swallowChar_ = CharOfKey(static_cast<UINT>(wp));
-        return 0;
+        if (onKeyCommand(static_cast<UINT>(wp))) return 0;
+        swallowChar_ = 0;
       }
       break;
     case WM_CHAR:

@@ -184,9 +184,9 @@ TEST(Fidelity, CopyAsPowerShell) {
               {"Cookie", "sid=s%3AabcDEF.xyz; theme=dark; nick=张三"}}},
             {"an older copy: one hashtable line, the cookie among the headers",
              "Invoke-WebRequest -Uri \"https://e.com/\" -Headers @{\"method\"=\"GET\"; \"cookie\"=\"a=1; b=2\"; "
-             "\"x-dollar\"=\"`$5 ``tick`` $([char]x)\"}",
+             "\"x-dollar\"=\"`$5 ``tick`` $ and $\"}",
              kHttp, CaptureKind::kPowerShell,
-             {{"method", "GET"}, {"cookie", "a=1; b=2"}, {"x-dollar", "$5 `tick` $([char]x)"}}}});
+             {{"method", "GET"}, {"cookie", "a=1; b=2"}, {"x-dollar", "$5 `tick` $ and $"}}}});
 }
 
 const std::string kChromeFetch = R"(fetch("https://www.example.cn/api/user/info?t=1701936000000", {
@@ -396,7 +396,7 @@ response = requests.get('https://www.example.cn/api/user/info', params=params, c
       {"cookies dict", converted, kCookies, CaptureKind::kPython, kSiteCookies},
       {"headers dict, the cookies as their header", converted, kHttp, CaptureKind::kPython,
        {{"accept", "application/json, text/plain, */*"}, {"sec-ch-ua", kChUa}, {"x-escaped", "tab\there 'q' 张 A A \\d+"},
-        {"Cookie", "sid=s%3AabcDEF.xyz; theme=dark; nick=张三"}}},
+        {"x-long", "ab"}, {"Cookie", "sid=s%3AabcDEF.xyz; theme=dark; nick=张三"}}},
       {"one line, both quotes", "cookies = {'a': '1', \"b\": \"2\"}", kCookies, CaptureKind::kPython,
        {{"a", "1"}, {"b", "2"}}},
       {"a lone dict", "{'a': '1', 'b': 2}", kCookies, CaptureKind::kPython, {{"a", "1"}, {"b", "2"}}},

@@ -158,5 +158,31 @@ TEST(TextCompareNames, SortKeysOrderAsTheNamesDo) {
   }
 }
 
+// A name shown in a one-line message: no byte of it can move the cursor,
+// start an escape sequence or join the message's next character.
+TEST(TextEscapeForMessage, ControlBytesEscapedAndCharactersKeptWhole) {
+  struct Case {
+    std::string text, shown;
+  } cases[] = {
+      {"a\x1b[31mb", "a\\x1B[31mb"},
+      {"a\r\nb\tc", "a\\r\\nb\\tc"},
+      {std::string("\0\x1f\x7f ~", 5), "\\x00\\x1F\\x7F ~"},
+      {"\\x41", "\\x41"},  // a backslash stays one
+      {std::string(kZhong) + "\x1b", std::string(kZhong) + "\\x1B"},
+      // 乗 (81 5C), 丂 (81 40) and 亐 (81 7E): trail bytes below 0x80 stay in their character.
+      {"\x81\x5C\x81\x40\x81\x7E", "\x81\x5C\x81\x40\x81\x7E"},
+      // A lead byte with no trail would take the "]" after the name as one.
+      {"a\xD6", "a\\xD6"},
+      {"\xD6\n", "\\xD6\\n"},
+      {"\xD6\x7F", "\\xD6\\x7F"},
+      {"\xD6\x3A", "\\xD6:"},
+      {"\x80\xFF=", "\x80\xFF="},
+  };
+  for (const Case& c : cases) EXPECT_EQ(EscapeForMessage(c.text), c.shown) << c.text;
+  // UTF-8: only the control bytes; 张's last byte is no lead byte here.
+  EXPECT_EQ(EscapeForMessage("\xE5\xBC\xA0\x1b", false), "\xE5\xBC\xA0\\x1B");
+  EXPECT_EQ(EscapeForMessage("\xE5\xBC\xA0\x1b"), "\xE5\xBC\\xA0\\x1B");
+}
+
 }  // namespace
 }  // namespace ds

@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <set>
+
 #include "app/main_window.h"
 #include "app/texts.h"
 #include "import/texts.h"
@@ -12,6 +14,7 @@
 #include "tests/win/window_test_support.h"
 #include "ui/clipboard.h"
 #include "ui/list_choice.h"
+#include "ui/text_convert.h"
 
 namespace wintest {
 namespace {
@@ -222,6 +225,124 @@ TEST_F(ImportWindowTest, TwoHarsComparedRequestByRequest) {
   EXPECT_EQ(asked[1].extraText, app::texts::kCompareAllRequests);
   EXPECT_TRUE(window->sessions()->IsShown());
   EXPECT_EQ(Column(window->sessions()->list, 1), (V{Gbk("相同"), Gbk("相同")})) << "B against itself";
+}
+
+// Ctrl+Shift+V as a user presses it: real key events, which the message
+// loop turns into WM_KEYDOWN and a queued Ctrl+V character; the windows the
+// import opens run loops of their own, answered here by a timer as a user
+// would answer them. The box holds what the import put there, and nothing
+// of the raw clipboard.
+struct RealWindows {
+  std::vector<UINT> chooserKeys;  // pressed in the choice list, Enter added
+  std::set<HWND> choosers, boxes;
+  std::string lastBox;  // the last message box's text, GBK
+  int ticks = 0;
+};
+RealWindows* gRealWindows = nullptr;
+
+// Keys posted as soon as a window shows can be lost under Wine: a window
+// still there some ticks later is answered again.
+BOOL CALLBACK AnswerModal(HWND h, LPARAM) {
+  RealWindows& r = *gRealWindows;
+  if (!IsWindowVisible(h)) return TRUE;
+  wchar_t className[16] = L"";
+  GetClassNameW(h, className, 16);
+  bool box = wcscmp(className, L"#32770") == 0;
+  HWND list = box ? nullptr : FindWindowExW(h, nullptr, L"LISTBOX", nullptr);
+  if (!box && !list) return TRUE;
+  bool seen = r.choosers.count(h) + r.boxes.count(h) > 0;
+  if (seen && ++r.ticks % 5 != 0) return FALSE;
+  if (box) {
+    wchar_t text[512] = L"";
+    GetDlgItemTextW(h, 0xFFFF, text, 512);
+    r.lastBox = ui::ToGbk(text).text;
+    r.boxes.insert(h);
+    PostMessageW(h, WM_COMMAND, IDOK, 0);
+  } else {
+    r.choosers.insert(h);
+    for (UINT key : r.chooserKeys) PostMessageW(list, WM_KEYDOWN, key, 0);
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+  }
+  return FALSE;
+}
+
+void CALLBACK AnswerModals(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), AnswerModal, 0);
+}
+
+// Into `box` holding `before`, the caret at its end: the box is clicked
+// first, as a user would (a closed window leaves the focus elsewhere).
+void PressCtrlShiftV(ui::EditBox& box, std::string_view before) {
+  SetForegroundWindow(GetAncestor(box.hwnd(), GA_ROOT));
+  box.Focus();
+  ui::LetPendingEventsRun();
+  box.SetText(before);
+  box.PutCaretAtEnd();
+  const std::pair<WORD, DWORD> strokes[] = {{VK_CONTROL, 0}, {VK_SHIFT, 0}, {'V', 0},
+                                            {'V', KEYEVENTF_KEYUP}, {VK_SHIFT, KEYEVENTF_KEYUP},
+                                            {VK_CONTROL, KEYEVENTF_KEYUP}};
+  INPUT keys[6] = {};
+  for (int i = 0; i < 6; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = strokes[i].first;
+    keys[i].ki.dwFlags = strokes[i].second;
+  }
+  ASSERT_EQ(SendInput(6, keys, sizeof(INPUT)), 6u);
+  // Long enough for the keys to come round and every window to be answered.
+  for (int i = 0; i < 40; ++i) {
+    ui::LetPendingEventsRun();
+    Sleep(10);
+  }
+}
+
+TEST_F(ImportWindowTest, CtrlShiftVPressedForRealLeavesOnlyTheImportedText) {
+  RealWindows real;
+  gRealWindows = &real;
+  ui::SetMessageHook(nullptr);  // real message boxes, with their own loops
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerModals);
+
+  const std::string har = Har({HarEntry("https://e.com/a", "a=1; b=2", 200), HarEntry("https://e.com/b", "c=3", 200)});
+  struct Case {
+    const char* what;
+    std::string clipboard;
+    std::vector<UINT> chooserKeys;
+    std::string box;  // after the paste into "keep=0; " with the caret at its end
+    size_t choosers, boxes;
+  } cases[] = {
+      {"a HAR of two requests: the chooser", har, {}, "keep=0; a=1; b=2; ", 1, 0},
+      {"the HAR's other request", har, {VK_DOWN}, "keep=0; c=3; ", 1, 0},
+      {"cURL", "curl 'https://e.com/' -b 'a=1; b=2'", {}, "keep=0; a=1; b=2; ", 0, 0},
+      {"a Cookie line", "Cookie: x=1; y=2", {}, "keep=0; x=1; y=2; ", 0, 0},
+      {"a raw request", "GET / HTTP/1.1\r\nHost: e.com\r\nCookie: r=1\r\n\r\n", {}, "keep=0; r=1; ", 0, 0},
+      {"copy all as cURL: the chooser", "curl 'https://e.com/1' -b 'p=1' ;\ncurl 'https://e.com/2' -b 'q=2'", {},
+       "keep=0; p=1; ", 1, 0},
+      {"a computed value: a message box, nothing pasted", "cookies = {'a': token}", {}, "keep=0; ", 0, 1},
+      {"a browser's fetch: a message box", "fetch(\"https://e.com/\", {\"headers\": {\"accept\": \"*/*\"}});", {},
+       "keep=0; ", 0, 1},
+  };
+  for (const Case& c0 : cases) {
+    real = RealWindows();
+    real.chooserKeys = c0.chooserKeys;
+    ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), c0.clipboard));
+    PressCtrlShiftV(c().slot1Input, "keep=0; ");
+    EXPECT_EQ(c().slot1Input.GetText(), c0.box) << c0.what;
+    EXPECT_EQ(real.choosers.size(), c0.choosers) << c0.what;
+    EXPECT_EQ(real.boxes.size(), c0.boxes) << c0.what << ": " << real.lastBox;
+  }
+  EXPECT_EQ(real.lastBox, ds::texts::kFetchWithoutCookie);
+
+  // A HAR beside another: the chooser offers the whole comparison as well.
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), har));
+  real = RealWindows();
+  PressCtrlShiftV(c().slot2Input, "keep=0; ");
+  real = RealWindows();
+  real.chooserKeys = {VK_DOWN};
+  PressCtrlShiftV(c().slot1Input, "keep=0; ");
+  EXPECT_EQ(real.choosers.size(), 1u);
+  EXPECT_EQ(c().slot1Input.GetText(), "keep=0; c=3; ");
+  EXPECT_EQ(c().slot2Input.GetText(), "keep=0; a=1; b=2; ");
+  KillTimer(nullptr, timer);
+  gRealWindows = nullptr;
 }
 
 // The real choice window, answered by keys posted once it is up.
