@@ -65,7 +65,7 @@ StoreResult CookieStore::Store(const SetCookie& line, const CookieRequest& reque
   const bool secureScheme = request.url.secure;
   if (c.secure && !secureScheme) return refuse(CookieRule::kSecureFromInsecure);
 
-  std::string site = SiteOfHost(c.domain);
+  const std::string& site = SiteOf(c.domain);
   std::vector<StoredCookie>& cookies = sites_[site];
   DropExpired(cookies, request.nowMs);
   if (!c.secure && !secureScheme) {
@@ -98,12 +98,18 @@ StoreResult CookieStore::Store(const SetCookie& line, const CookieRequest& reque
   auto same = std::find_if(cookies.begin(), cookies.end(), [&](const StoredCookie& old) {
     return old.name == c.name && old.domain == c.domain && old.hostOnly == c.hostOnly && old.path == c.path;
   });
+  // A date already past removes the cookie and stores nothing.
+  if (Expired(c, request.nowMs)) {
+    if (same != cookies.end()) cookies.erase(same);
+    return {};
+  }
+  // Replaced where it stands: the order of the vector means nothing, the
+  // creation time decides the header order.
   if (same != cookies.end()) {
     c.creation = same->creation;
-    cookies.erase(same);
+    *same = std::move(c);
+    return {};
   }
-  // A date already past removes the cookie and stores nothing.
-  if (Expired(c, request.nowMs)) return {};
   cookies.push_back(std::move(c));
   if (cookies.size() > kMaxCookiesPerSite) Purge(cookies);
   return {};
@@ -112,7 +118,7 @@ StoreResult CookieStore::Store(const SetCookie& line, const CookieRequest& reque
 CookieLookup CookieStore::Lookup(const CookieRequest& request) {
   CookieLookup out;
   if (!request.url.valid) return out;
-  auto found = sites_.find(SiteOfHost(request.url.host));
+  auto found = sites_.find(SiteOf(request.url.host));
   if (found == sites_.end()) return out;
   std::vector<StoredCookie>& cookies = found->second;
   DropExpired(cookies, request.nowMs);
@@ -132,21 +138,27 @@ CookieLookup CookieStore::Lookup(const CookieRequest& request) {
     }
     if (rule == CookieRule::kNone) {
       c.lastAccess = ++clock_;
-      out.sent.push_back(c);
+      out.sent.push_back(&c);
     } else {
-      out.withheld.push_back({c, rule, detail});
+      out.withheld.push_back({&c, rule, detail});
     }
   }
-  std::stable_sort(out.sent.begin(), out.sent.end(), [](const StoredCookie& a, const StoredCookie& b) {
-    if (a.path.size() != b.path.size()) return a.path.size() > b.path.size();
-    return a.creation < b.creation;
+  std::sort(out.sent.begin(), out.sent.end(), [](const StoredCookie* a, const StoredCookie* b) {
+    if (a->path.size() != b->path.size()) return a->path.size() > b->path.size();
+    return a->creation < b->creation;
   });
   return out;
 }
 
 size_t CookieStore::LastSetBy(const std::string& host, const std::string& name) const {
-  auto found = lastSetBy_.find(Key(SiteOfHost(host), name));
+  auto found = lastSetBy_.find(Key(SiteOf(host), name));
   return found == lastSetBy_.end() ? 0 : found->second;
+}
+
+const std::string& CookieStore::SiteOf(const std::string& host) const {
+  auto found = siteOf_.find(host);
+  if (found != siteOf_.end()) return found->second;
+  return siteOf_.emplace(host, SiteOfHost(host)).first->second;
 }
 
 size_t CookieStore::Size() const {
@@ -160,9 +172,14 @@ void CookieStore::DropExpired(std::vector<StoredCookie>& site, int64_t nowMs) {
 }
 
 void CookieStore::Purge(std::vector<StoredCookie>& site) {
-  std::stable_sort(site.begin(), site.end(),
-                   [](const StoredCookie& a, const StoredCookie& b) { return a.lastAccess > b.lastAccess; });
-  site.resize(kCookiesPerSiteAfterPurge);
+  // Access times are all different: the ones below the cut go.
+  std::vector<uint64_t> access;
+  access.reserve(site.size());
+  for (const StoredCookie& c : site) access.push_back(c.lastAccess);
+  size_t drop = site.size() - kCookiesPerSiteAfterPurge;
+  std::nth_element(access.begin(), access.begin() + drop, access.end());
+  uint64_t keepFrom = access[drop];
+  std::erase_if(site, [keepFrom](const StoredCookie& c) { return c.lastAccess < keepFrom; });
 }
 
 }  // namespace ds

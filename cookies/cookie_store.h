@@ -36,14 +36,16 @@ struct StoredCookie {
   size_t setBy = 0;                 // the entry whose response last set it
 };
 
+// The cookies of a lookup point into the store: they hold until the store
+// next changes.
 struct WithheldCookie {
-  StoredCookie cookie;
+  const StoredCookie* cookie;
   CookieRule rule;
   RuleDetail detail = RuleDetail::kPlain;
 };
 
 struct CookieLookup {
-  std::vector<StoredCookie> sent;  // in Cookie header order
+  std::vector<const StoredCookie*> sent;  // in Cookie header order
   std::vector<WithheldCookie> withheld;
 };
 
@@ -72,10 +74,13 @@ class CookieStore {
 
  private:
   void DropExpired(std::vector<StoredCookie>& site, int64_t nowMs);
+  // A host's site, found in the public suffix table once per host.
+  const std::string& SiteOf(const std::string& host) const;
   void Purge(std::vector<StoredCookie>& site);
 
   std::unordered_map<std::string, std::vector<StoredCookie>> sites_;
   std::unordered_map<std::string, size_t> lastSetBy_;  // site "\n" name
+  mutable std::unordered_map<std::string, std::string> siteOf_;
   uint64_t clock_ = 0;
 };
 

@@ -85,17 +85,17 @@ void Differences(const CookieStore& store, const CookieRequest& request, const C
   for (size_t i = 0; i < v.sent.size(); ++i) sentByName[v.sent[i].name].push_back(i);
   std::vector<bool> sentUsed(v.sent.size()), expectedUsed(lookup.sent.size());
   for (size_t e = 0; e < lookup.sent.size(); ++e) {
-    auto found = sentByName.find(lookup.sent[e].name);
+    auto found = sentByName.find(lookup.sent[e]->name);
     if (found == sentByName.end()) continue;
     for (size_t s : found->second)
-      if (!sentUsed[s] && v.sent[s].value == lookup.sent[e].value) {
+      if (!sentUsed[s] && v.sent[s].value == lookup.sent[e]->value) {
         sentUsed[s] = expectedUsed[e] = true;
         break;
       }
   }
   for (size_t e = 0; e < lookup.sent.size(); ++e) {
     if (expectedUsed[e]) continue;
-    const StoredCookie& c = lookup.sent[e];
+    const StoredCookie& c = *lookup.sent[e];
     JarDifference d{c.name, CookieDifference::kNotSent, std::nullopt, c.value, {}};
     if (auto found = sentByName.find(c.name); found != sentByName.end()) {
       for (size_t s : found->second)
@@ -114,10 +114,10 @@ void Differences(const CookieStore& store, const CookieRequest& request, const C
     const JarCookie& c = v.sent[s];
     JarDifference d{c.name, CookieDifference::kUnknownOrigin, c.value, std::nullopt, {}};
     auto withheld = std::find_if(lookup.withheld.begin(), lookup.withheld.end(),
-                                 [&](const WithheldCookie& w) { return w.cookie.name == c.name; });
+                                 [&](const WithheldCookie& w) { return w.cookie->name == c.name; });
     if (withheld != lookup.withheld.end()) {
       d.kind = CookieDifference::kNotExpected;
-      d.text = DifferenceText(d.kind, withheld->cookie.setBy, withheld->rule, withheld->detail);
+      d.text = DifferenceText(d.kind, withheld->cookie->setBy, withheld->rule, withheld->detail);
     } else if (size_t setBy = store.LastSetBy(request.url.host, c.name)) {
       d.kind = CookieDifference::kNotExpected;
       d.text = DifferenceText(d.kind, setBy);
@@ -127,6 +127,21 @@ void Differences(const CookieStore& store, const CookieRequest& request, const C
     v.differences.push_back(std::move(d));
   }
 }
+
+// The same few reasons recur for every request: each sentence is filled in once.
+class RuleTexts {
+ public:
+  const Text& operator()(CookieRule rule, RuleDetail detail, size_t entry) {
+    uint64_t key = (static_cast<uint64_t>(entry) << 16) | (static_cast<uint64_t>(rule) << 8) |
+                   static_cast<uint64_t>(detail);
+    auto found = known_.find(key);
+    if (found != known_.end()) return found->second;
+    return known_.emplace(key, RuleText(rule, detail, entry)).first->second;
+  }
+
+ private:
+  std::unordered_map<uint64_t, Text> known_;
+};
 
 }  // namespace
 
@@ -196,6 +211,7 @@ std::vector<JarVerdict> ReplayCookies(const std::vector<HarEntry>& entries) {
 
   std::vector<JarVerdict> verdicts(entries.size());
   CookieStore store;
+  RuleTexts texts;
   for (size_t i : order) {
     const HarEntry& e = entries[i];
     JarVerdict& v = verdicts[i];
@@ -215,16 +231,16 @@ std::vector<JarVerdict> ReplayCookies(const std::vector<HarEntry>& entries) {
 
     CookieLookup lookup = store.Lookup(request);
     v.sent = CookiesSent(e.request);
-    for (const StoredCookie& c : lookup.sent) v.expected.push_back({c.name, c.value});
+    for (const StoredCookie* c : lookup.sent) v.expected.push_back({c->name, c->value});
     Differences(store, request, lookup, v);
     for (const WithheldCookie& w : lookup.withheld)
-      v.withheld.push_back({w.cookie.name, w.rule, RuleText(w.rule, w.detail, w.cookie.setBy)});
+      v.withheld.push_back({w.cookie->name, w.rule, texts(w.rule, w.detail, w.cookie->setBy)});
 
     for (const Field& f : e.response.headers) {
       if (!IsHeader(f, "set-cookie")) continue;
       StoreResult r = store.Store(ParseSetCookie(f.value), request);
       if (r.refused != CookieRule::kNone)
-        v.rejected.push_back({NameOfLine(f.value), r.refused, RuleText(r.refused, r.detail, i + 1), f.value});
+        v.rejected.push_back({NameOfLine(f.value), r.refused, texts(r.refused, r.detail, i + 1), f.value});
     }
   }
   return verdicts;

@@ -36,14 +36,14 @@ CookieRule Set(CookieStore& s, const Ask& a, const std::string& line, size_t ent
 // "a=1; b=2" in header order.
 std::string Sent(CookieStore& s, const Ask& a) {
   std::string out;
-  for (const StoredCookie& c : s.Lookup(RequestOf(a)).sent) out += (out.empty() ? "" : "; ") + c.name + "=" + c.value;
+  for (const StoredCookie* c : s.Lookup(RequestOf(a)).sent) out += (out.empty() ? "" : "; ") + c->name + "=" + c->value;
   return out;
 }
 
 // The rule that kept `name` back, kNone when it was sent or is not stored.
 CookieRule Withheld(CookieStore& s, const Ask& a, const std::string& name) {
   for (const WithheldCookie& w : s.Lookup(RequestOf(a)).withheld)
-    if (w.cookie.name == name) return w.rule;
+    if (w.cookie->name == name) return w.rule;
   return CookieRule::kNone;
 }
 
@@ -237,7 +237,7 @@ TEST(CookieStore, HeaderOrderAndOverwrite) {
   // An overwrite keeps its place: the creation time is the first one's.
   Set(s, a, "first=2; Path=/", 7);
   EXPECT_EQ(Sent(s, a), "deep=1; mid=1; first=2; second=1");
-  EXPECT_EQ(s.Lookup(RequestOf(a)).sent[2].setBy, 7u);
+  EXPECT_EQ(s.Lookup(RequestOf(a)).sent[2]->setBy, 7u);
   // Same name, other path or host-only flag: another cookie.
   Set(s, a, "first=3; Path=/a");
   Set(s, a, "first=4; Path=/; Domain=example.com");
@@ -252,8 +252,8 @@ TEST(CookieStore, NamelessCookies) {
   Set(s, a, "=alone2");  // the same nameless slot, overwritten
   CookieLookup l = s.Lookup(RequestOf(a));
   ASSERT_EQ(l.sent.size(), 1u);
-  EXPECT_EQ(l.sent[0].name, "");
-  EXPECT_EQ(l.sent[0].value, "alone2");
+  EXPECT_EQ(l.sent[0]->name, "");
+  EXPECT_EQ(l.sent[0]->value, "alone2");
 }
 
 TEST(CookieStore, ManyCookiesForOneHostStayBounded) {
