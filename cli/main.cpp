@@ -1,9 +1,11 @@
 // dualsieve-cli: the window's parse and Analyse action for scripts and CI.
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,7 @@
 #endif
 
 #include "cli/compare_session.h"
+#include "cli/jar_report.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/sessions_report.h"
@@ -177,6 +180,33 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
   return report.HasDifferences() ? 1 : 0;
 }
 
+// One HAR replayed through the cookie store: every request, or the one
+// chosen by number or by a piece of its URL (UTF-8).
+int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart) {
+  std::string error;
+  std::vector<ds::HarEntry> entries;
+  if (!ReadSession(o.file1, o, &entries, &error)) return Fail(error);
+  std::string name = o.file1 == "-" ? "standard input" : o.file1;
+  std::vector<ds::JarVerdict> verdicts = ds::ReplayCookies(entries);
+  cli::JarReport report{name, entries.size(), {}};
+  if (o.jarEntry) {
+    if (static_cast<size_t>(*o.jarEntry) > verdicts.size())
+      return Fail(Shown(name, o.encoding) + ": no entry " + std::to_string(*o.jarEntry) + " (the file has " +
+                  std::to_string(verdicts.size()) + ")");
+    report.verdicts.push_back(std::move(verdicts[*o.jarEntry - 1]));
+  } else if (urlPart) {
+    auto found = std::find_if(verdicts.begin(), verdicts.end(),
+                              [&](const ds::JarVerdict& v) { return v.url.find(*urlPart) != std::string::npos; });
+    if (found == verdicts.end()) return Fail(Shown(name, o.encoding) + ": no entry's URL contains the text of --url");
+    report.verdicts.push_back(std::move(*found));
+  } else {
+    report.verdicts = std::move(verdicts);
+  }
+  std::string out = o.json ? cli::JarJson(report, o.encoding) : cli::JarText(report, o.encoding);
+  if (!Print(out, &error)) return Fail(error);
+  return report.HasDifferences() ? 1 : 0;
+}
+
 // The rows in the format --to names, printed; or why a row cannot be.
 int PrintExport(const std::vector<ds::Row>& rows, const cli::Options& o, const ds::ExportTarget& target) {
   ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
@@ -222,6 +252,16 @@ int Run(int argc, char** argv) {
     return Fail(error);
 
   if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in);
+  if (o.command == cli::Options::Command::kJar) {
+    std::optional<std::string> urlPart;
+    if (o.jarUrl) {
+      std::string gbk;
+      if (!ToGbk(*o.jarUrl, ArgumentEncoding(), "--url", &gbk, &error)) return Fail(error);
+      urlPart = ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk),
+                                        ds::platform::kCodePageUtf8);
+    }
+    return RunJar(o, urlPart);
+  }
 
   ds::HarChoice choice;
   choice.number = o.harEntry;

@@ -9,6 +9,7 @@ const char kUsage[] =
     "usage: dualsieve-cli compare [options] FILE1 FILE2\n"
     "       dualsieve-cli sessions [--mode …] [--ignore …] [--json] A.har B.har\n"
     "       dualsieve-cli convert --to FORMAT [options] FILE\n"
+    "       dualsieve-cli jar [--entry N | --url TEXT] [--json] [--encoding …] SESSION.har\n"
     "       dualsieve-cli --help | --version\n"
     "\n"
     "FILE1 is the Slot 1 text, FILE2 the Slot 2 text; '-' reads standard input (one of them at most).\n"
@@ -41,6 +42,9 @@ const char kUsage[] =
     "each pair's cookies (or headers with --mode http), query parameters, Set-Cookie items and status;\n"
     "the volatile preset is always on there. It takes --mode, --ignore-case, --fuzzy, --encoding, --json,\n"
     "--ignore and --ignore-preset.\n"
+    "jar replays SESSION.har through a browser's cookie store, in time order, and shows for each request\n"
+    "(or the one --entry N or --url TEXT picks) the cookies it should have sent, how that differs from what\n"
+    "it sent, the stored cookies kept back and the Set-Cookie lines refused, each with its rule.\n"
     "Exit status: 0 no differences, 1 differences, 2 error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
@@ -68,6 +72,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       {"compare", Options::Command::kCompare, 2},
       {"convert", Options::Command::kConvert, 1},
       {"sessions", Options::Command::kSessions, 2},
+      {"jar", Options::Command::kJar, 1},
   };
   const CommandRow* command = nullptr;
   for (const CommandRow& row : kCommands)
@@ -139,6 +144,16 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       o.harEntry = std::stoll(*v);
     } else if (a == "--har-url") {
       if (!(o.harUrl = value("--har-url"))) return p;
+    } else if (a == "--entry") {
+      auto v = value("--entry");
+      if (!v) return p;
+      if (v->empty() || v->find_first_not_of("0123456789") != std::string::npos || v->size() > 9 || std::stoll(*v) < 1) {
+        p.error = "--entry takes an entry number from 1, not '" + *v + "'";
+        return p;
+      }
+      o.jarEntry = std::stoll(*v);
+    } else if (a == "--url") {
+      if (!(o.jarUrl = value("--url"))) return p;
     } else if (a == "--json") {
       o.json = true;
     } else if (a == "--decode") {
@@ -181,6 +196,14 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   if (o.to && !ds::ExporterNamed(*o.to, mode)) {
     p.error = "--to takes one of " + ds::ExporterNames(mode) + " in " + (o.httpMode ? "http" : "cookies") +
               " mode, not '" + *o.to + "'";
+    return p;
+  }
+  if ((o.jarEntry || o.jarUrl) && o.command != Options::Command::kJar) {
+    p.error = std::string(o.jarEntry ? "--entry" : "--url") + " belongs to jar";
+    return p;
+  }
+  if (o.jarEntry && o.jarUrl) {
+    p.error = "--entry and --url cannot be given together";
     return p;
   }
   if (o.command == Options::Command::kConvert) {

@@ -11,7 +11,7 @@
 namespace cli {
 
 struct Options {
-  enum class Command { kCompare, kSessions, kConvert, kHelp, kVersion };
+  enum class Command { kCompare, kSessions, kConvert, kJar, kHelp, kVersion };
   Command command = Command::kCompare;
   bool httpMode = false;
   std::optional<std::string> lineSeparator;   // as given, UTF-8 like every argument
@@ -24,6 +24,8 @@ struct Options {
   ds::CaptureFormat from = ds::CaptureFormat::kPlain;  // convert reads auto unless told
   std::optional<long long> harEntry;     // 1-based
   std::optional<std::string> harUrl;     // UTF-8 like every argument
+  std::optional<long long> jarEntry;     // jar: the entry shown, 1-based
+  std::optional<std::string> jarUrl;     // jar: the first entry whose URL contains it
   bool decode = false;
   std::vector<std::string> ignore;         // --ignore patterns as given, UTF-8 like every argument
   std::vector<std::string> presetIgnore;   // patterns of --ignore-preset (ASCII)

@@ -63,6 +63,7 @@ struct HttpMessage {
 struct HarEntry {
   HttpMessage request;
   HttpMessage response;
+  std::optional<std::string> startedDateTime = {};  // a HAR's, as written
 };
 
 struct Capture {

@@ -150,6 +150,8 @@ class CaptureReader {
       entries_.back().request.body = kept();
     } else if (place == Place::kResponse && key_ == "status") {
       entries_.back().response.status = kept();
+    } else if (place == Place::kEntry && key_ == "startedDateTime" && isString) {
+      entries_.back().startedDateTime = kept();
     }
     return true;
   }

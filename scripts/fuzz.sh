@@ -11,7 +11,7 @@ minutes=${1:?usage: scripts/fuzz.sh MINUTES [TARGET...]}
 shift
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(split parser percent_decode sort pe_image skin_data import decode export)
+  targets=(split parser percent_decode sort pe_image skin_data import decode export cookies)
 fi
 build=$here/build/native
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

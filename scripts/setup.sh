@@ -17,6 +17,7 @@ PACKAGES=(
   fonts-wqy-microhei locales
   dpkg-dev
   curl python3-requests nodejs
+  publicsuffix
 )
 
 missing=()
