@@ -129,7 +129,7 @@ std::optional<Text> Refusal(const ExportJob& job, const char* format, const RowR
   for (size_t i = 0; i < job.rows.size(); ++i) {
     std::string_view name = job.rows[i].Cell(1), value = job.rows[i].Cell(2);
     auto refuse = [&](const char* sentence, std::string_view ch = {}) {
-      return FillIn(sentence, {{"name", name}, {"format", format}, {"char", ch},
+      return FillIn(sentence, {{"name", EscapeForMessage(name)}, {"format", format}, {"char", ch},
                                {"row", ToText(static_cast<long long>(i + 1))}});
     };
     if (name.empty()) return refuse(texts::kExportEmptyName);
@@ -148,7 +148,8 @@ std::optional<Text> Refusal(const ExportJob& job, const char* format, const RowR
       return refuse(texts::kExportSecurePrefix);
     if (rules.longestPair && name.size() + value.size() > rules.longestPair)
       return FillIn(texts::kExportCookieTooLong,
-                    {{"name", name}, {"format", format}, {"count", ToText(static_cast<long long>(rules.longestPair))}});
+                    {{"name", EscapeForMessage(name)}, {"format", format},
+                     {"count", ToText(static_cast<long long>(rules.longestPair))}});
     if (!rules.uniqueHeader.empty() && ToLowerAscii(name) == rules.uniqueHeader && 
         !seenAnyCase.insert(Text(rules.uniqueHeader)).second)
       return refuse(texts::kExportDuplicate);
@@ -231,7 +232,7 @@ Exported WriteHeaderLines(const ExportJob& job) {
   bool pairedLines = job.rows.size() % 2 == 0;
   for (size_t i = 0; pairedLines && i < job.rows.size(); i += 2) pairedLines = job.rows[i].Cell(2).empty();
   if (pairedLines && !job.rows.empty())
-    return {{}, FillIn(texts::kExportValueLineAfterEmpty, {{"name", job.rows[0].Cell(1)}})};
+    return {{}, FillIn(texts::kExportValueLineAfterEmpty, {{"name", EscapeForMessage(job.rows[0].Cell(1))}})};
   for (const Row& row : job.rows) {
     out.text += row.Cell(1);
     out.text += row.Cell(2).empty() ? ":" : ": ";
@@ -292,7 +293,7 @@ Exported WriteCurl(const ExportJob& job, bool cmd) {
   const std::string_view lineOn = cmd ? " ^\r\n  " : " \\\n  ";
   auto tooLong = [&](std::string_view name) {
     if (!cmd || CmdChars(out.text) <= kCmdLineLimit) return false;
-    out = {{}, FillIn(texts::kExportTooLong, {{"name", name}, {"format", format},
+    out = {{}, FillIn(texts::kExportTooLong, {{"name", EscapeForMessage(name)}, {"format", format},
                                               {"count", ToText(static_cast<long long>(kCmdLineLimit))}})};
     return true;
   };

@@ -120,6 +120,9 @@ TEST(Exporters, RefuseByNameWhatTheirFormCannotCarry) {
       {"fetch", kHttp, {{"host", "h"}}, "[host]由fetch"},
       {"fetch", kHttp, {{"X-A", "a\x1B[2Jb"}}, "[X-A]中含有\\x1B"},
       {"fetch", kHttp, {{"X-A", "a\x7F"}}, "[X-A]中含有\\x7F"},
+      // A name's control bytes are spelt out: the message stays one line.
+      {"json", kCookies, {{"a\x1B[2J\nb", "1"}, {"", "2"}}, "第2项的名称为空"},
+      {"cookie-header", kCookies, {{"a\x1B[2J\tb", "1;"}}, "[a\\x1B[2J\\tb]中含有\";\""},
       // JavaScript puts integer-like keys first, in numeric order.
       {"javascript", kCookies, {{"a", "1"}, {"10", "2"}}, "[10]是整数形式的名称"},
       {"javascript", kCookies, {{"2", "1"}, {"10", "2"}, {"1", "3"}}, "[1]是整数形式的名称"},

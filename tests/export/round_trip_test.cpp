@@ -70,7 +70,8 @@ TEST(ExportRoundTrip, RandomRowsReadBackAsTheyWereThroughTheirReaderAndTheRecogn
         if (out.error) {
           // A refusal names a row and writes nothing.
           bool named = false;
-          for (const auto& [name, value] : rows) named = named || out.error->find("[" + name + "]") != std::string::npos;
+          for (const auto& [name, value] : rows)
+            named = named || out.error->find("[" + EscapeForMessage(name) + "]") != std::string::npos;
           EXPECT_TRUE(named || out.error->find(test::GbkOf("项的名称为空")) != std::string::npos) << *out.error;
           EXPECT_EQ(out.text, "");
           continue;
@@ -84,7 +85,8 @@ TEST(ExportRoundTrip, RandomRowsReadBackAsTheyWereThroughTheirReaderAndTheRecogn
         }
       }
       // Most random rows are ones the format can carry: the check above ran.
-      EXPECT_GT(accepted, 60) << e->name;
+      // cookies.txt takes ASCII only, which few of these rows are.
+      EXPECT_GT(accepted, e->name == "cookies-txt" ? 2 : 60) << e->name;
     }
   }
 }

@@ -44,7 +44,7 @@ TEST(RequestBody, CurlDataOptionsAreJoinedAsCurlSendsThem) {
 TEST(RequestBody, HarTakesThePostDataTextOfTheChosenEntry) {
   CaptureOrigin origin = OriginOfText(
       R"({"log": {"entries": [{"request": {"method": "POST", "url": "https://h/a", "headers": [],)"
-      R"( "postData": {"mimeType": "application/json", "text": "{\"n\": \"\u5f20\"}", "params": []}},)"
+      R"( "postData": {"text": "{\"n\": \"\u5f20\"}", "mimeType": "application/json", "params": []}},)"
       R"( "response": {"status": 200, "headers": [], "content": {"text": "not the request's"}}}]}})");
   EXPECT_EQ(origin.method, "POST");
   EXPECT_EQ(origin.body, "{\"n\": \"\xE5\xBC\xA0\"}");
