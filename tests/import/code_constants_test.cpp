@@ -27,7 +27,9 @@ std::optional<std::string> ValueOf(CodeLanguage language, const std::string& cod
   CodeScanner s(text, language);
   std::optional<std::string> v = s.Constant("v");
   EXPECT_EQ(v.has_value(), !s.refusal()) << code;
-  if (s.refusal()) EXPECT_EQ(s.refusal()->name, "v") << code;
+  if (s.refusal()) {
+    EXPECT_EQ(s.refusal()->name, "v") << code;
+  }
   return v;
 }
 
