@@ -80,7 +80,7 @@ TEST_F(ExportWindowTest, CopiesAsReachTheClipboardInBothFormsWithAHint) {
   Analysed("a=1;b=\xD6\xD0", "a=1;c=3");  // b=中
   c().slot1Items.SelectRow(0);
   RightClick(c().slot1Items, FormatId(E::kCopyAllAs, "python"));
-  const std::string python = "cookies = {\r\n    'a': '1',\r\n    'b': '\xD6\xD0'\r\n}\r\n";
+  const std::string python = "cookies = {\r\n    'a': '1',\r\n    'b': '\xD6\xD0'.encode().decode('latin-1')\r\n}\r\n";
   EXPECT_EQ(ClipboardAnsi(), python);
   EXPECT_EQ(ui::GetClipboardText(nullptr), python);
   EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已复制2项为Python requests字典"));
@@ -88,7 +88,7 @@ TEST_F(ExportWindowTest, CopiesAsReachTheClipboardInBothFormsWithAHint) {
   // Completed from the missing list: Slot 1's rows, then what it lacks.
   c().slot1Missing.SelectRow(0);
   RightClick(c().slot1Missing, FormatId(E::kCopyCompletedAs, "curl"));
-  EXPECT_EQ(ClipboardAnsi(), "curl 'https://replace-with-host.invalid/' \\\n  -b 'a=1; b=\xD6\xD0; c=3'\n");
+  EXPECT_EQ(ClipboardAnsi(), "curl 'https://replace-with-host.invalid/' -g \\\n  -H 'Cookie: a=1; b=\xD6\xD0; c=3'\n");
   EXPECT_EQ(c().statusBar.GetText(), Gbk("操作提示:已将Cookies[1号]缺少缺少的Cookies值补全,并复制3项为cURL (bash)"));
 
   // Slot 2's list completes Slot 2, never Slot 1.
@@ -120,10 +120,10 @@ TEST_F(ExportWindowTest, CommandsGoWhereTheImportedCaptureWent) {
   c().slot1Input.SetText("sid=2");
   c().slot2Items.SelectRow(0);
   RightClick(c().slot2Items, FormatId(E::kCopyAllAs, "cookies-txt"));
-  EXPECT_NE(ClipboardAnsi().find("\r\nshop.example.cn\tFALSE\t/\tFALSE\t0\tlang\tzh\r\n"), std::string::npos)
+  EXPECT_NE(ClipboardAnsi().find("\r\nshop.example.cn\tFALSE\t/\tFALSE\t2147483647\tlang\tzh\r\n"), std::string::npos)
       << ClipboardAnsi();
   RightClick(c().slot2Items, FormatId(E::kCopyAllAs, "curl"));
-  EXPECT_EQ(ClipboardAnsi().rfind("curl 'https://shop.example.cn/cart?id=7' \\\n", 0), 0u) << ClipboardAnsi();
+  EXPECT_EQ(ClipboardAnsi().rfind("curl 'https://shop.example.cn/cart?id=7' -g \\\n", 0), 0u) << ClipboardAnsi();
   c().slot1Items.SelectRow(0);
   RightClick(c().slot1Items, FormatId(E::kCopyAllAs, "cookies-txt"));
   EXPECT_NE(ClipboardAnsi().find("\r\nreplace-with-host.invalid\tFALSE"), std::string::npos) << ClipboardAnsi();
