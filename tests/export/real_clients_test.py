@@ -168,7 +168,9 @@ def header_rows(rng, hostile, wide):
         rows.append((rows[0][0], value(rng, '', wide)))
     seen = set()
     rows = [r for r in rows if hostile or not (r[0].lower() in seen or seen.add(r[0].lower()))]
-    return [(n, v) for n, v in rows if v or rng.random() < 0.5]
+    # A capture with no header at all is no request to import, so one row always stays.
+    kept = [(n, v) for n, v in rows if v or rng.random() < 0.5]
+    return kept or rows[:1]
 
 
 def har(url, method, headers, body):
