@@ -174,7 +174,8 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
   // Times, request ids and tags a response carries change from run to run;
   // a query parameter, cookie or request header of such a name is the user's.
   s.volatileHeaders = *ds::IgnorePreset("volatile");
-  cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s)};
+  cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s), {}};
+  report.why = cli::WhyOfPairs(a, b, report.pairs);
   std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
   if (!Print(out, &error)) return Fail(error);
   return report.HasDifferences() ? 1 : 0;
