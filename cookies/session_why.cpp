@@ -76,6 +76,8 @@ std::vector<MissingCookieWhy> WhyCookiesMissing(const ReplayedSession& a, size_t
   return out;
 }
 
+Text WhyHeading(size_t count) { return Text(t::kWhyHeading) + " (" + std::to_string(count) + ")\r\n"; }
+
 Text WhyLines(const std::vector<MissingCookieWhy>& why) {
   Text out;
   for (const MissingCookieWhy& w : why)

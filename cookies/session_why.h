@@ -52,6 +52,8 @@ struct MissingCookieWhy {
 std::vector<MissingCookieWhy> WhyCookiesMissing(const ReplayedSession& a, size_t entryA, const ReplayedSession& b,
                                                 size_t entryB);
 
+// "缺少的Cookie及原因 (4)", a line ended by CR LF.
+Text WhyHeading(size_t count);
 // "A缺 sid: SameSite=Lax: 跨站子请求不发送 (第3项响应设置)", a line each, CR LF.
 Text WhyLines(const std::vector<MissingCookieWhy>& why);
 
