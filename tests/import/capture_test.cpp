@@ -204,6 +204,17 @@ TEST(ImportHar, EntryChoiceAndWhatItCarries) {
     EXPECT_FALSE(got.error) << c.what;
     EXPECT_EQ(got.rows, c.rows) << c.what;
   }
+  // Response cookies in place of a request's are said to be so.
+  EXPECT_EQ(ResponseCookiesNote(capture, kCookies, 0), texts::kFromResponseSetCookie);
+  EXPECT_EQ(ResponseCookiesNote(capture, kCookies, 1), "");
+  EXPECT_EQ(ResponseCookiesNote(capture, kHttp, 0), "");
+  Separators separators = DefaultSeparators(kCookies);
+  EXPECT_EQ(Recognise(Source(har), CaptureFormat::kHar, kCookies, separators, {1, {}}).note,
+            texts::kFromResponseSetCookie);
+  EXPECT_EQ(Recognise(Source(har), CaptureFormat::kHar, kCookies, separators).note, "");
+  Capture bare = ReadCapture(Source(R"({"log": {"entries": [{"request": {"headers": []}, "response": {"status": 200}}]}})"),
+                             CaptureFormat::kHar, kCookies);
+  EXPECT_EQ(ResponseCookiesNote(bare, kCookies, 0), "");
   // An export that keeps the list of cookies sent but drops the header.
   Capture listed = ReadCapture(
       Source(R"({"log": {"entries": [{"request": {"headers": []}},
