@@ -62,7 +62,7 @@ void SessionWindow::ShowPairs(HarEntries a, HarEntries b, const ds::SessionsInpu
   rows.rows.reserve(pairs_.size());
   for (size_t i = 0; i < pairs_.size(); ++i) {
     const ds::PairDiff& d = pairs_[i];
-    std::string status = (d.statusA.empty() ? "-" : d.statusA) + "/" + (d.statusB.empty() ? "-" : d.statusB);
+    std::string status = ds::PairStatus(d);
     rows.rows.push_back(ds::Row{std::to_string(i + 1), ds::PairVerdict(d), d.method, d.Where(),
                                 status, ds::PairDifferences(d, in.mode)});
   }

@@ -30,8 +30,7 @@ ds::AnalysisMode ModeOf(bool httpMode) { return httpMode ? ds::AnalysisMode::kHt
 Text PairLine(size_t number, const PairDiff& d, bool httpMode) {
   char head[32];
   std::snprintf(head, sizeof head, "%4zu ", number);
-  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + d.Where() + "  " +
-              (d.statusA.empty() ? "-" : d.statusA) + "/" + (d.statusB.empty() ? "-" : d.statusB);
+  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + d.Where() + "  " + ds::PairStatus(d);
   Text differences = ds::PairDifferences(d, ModeOf(httpMode));
   return differences.empty() ? line : line + "  " + differences;
 }
@@ -40,7 +39,9 @@ void AppendDetails(size_t number, const PairDiff& d, const std::vector<ds::Missi
                    Text* out) {
   *out += "\r\n== " + std::to_string(number) + " " + d.method + " " + d.Where() + " ==\r\n";
   if (d.hostA + d.pathA != d.hostB + d.pathB) *out += "B: " + d.hostB + d.pathB + "\r\n";
-  if (d.statusA != d.statusB) *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + d.statusA + "  B " + d.statusB + "\r\n";
+  if (d.statusA != d.statusB)
+    *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + ds::SideStatus(d, true) + "  B " +
+            ds::SideStatus(d, false) + "\r\n";
   const char* valueSeparator = httpMode ? ": " : "=";
   for (const ds::PairPart& p : ds::PartsOf(d, ModeOf(httpMode))) {
     // Query parameters and Set-Cookie items are name=value in either mode.
