@@ -21,6 +21,8 @@
 
 #include "cli/compare_session.h"
 #include "cli/jar_report.h"
+#include "cli/completion.h"
+#include "cli/option_table.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/sessions_report.h"
@@ -222,124 +224,151 @@ int PrintExport(const std::vector<ds::Row>& rows, const cli::Options& o, const d
   return Print(cli::EncodeOutput(out.text, o.encoding), &error) ? 0 : Fail(error);
 }
 
-int Run(int argc, char** argv) {
-  cli::ParsedOptions parsed = cli::ParseOptions(CommandLine(argc, argv));
-  if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
-  const cli::Options& o = parsed.options;
-  std::string error;
-  if (o.command == cli::Options::Command::kHelp) return Print(cli::kUsage, &error) ? 0 : Fail(error);
-  if (o.command == cli::Options::Command::kVersion)
-    return Print("dualsieve-cli " DS_VERSION "\n", &error) ? 0 : Fail(error);
-
-  cli::SessionInput in;
-  in.httpMode = o.httpMode;
-  in.rule = {!o.ignoreCase, !o.fuzzy};
-  in.removeDuplicates = o.removeDuplicates;
-  in.wantReports = o.json;
-  in.keepParsed = o.json;
-  in.decode = o.decode;
-  in.ignorePatterns = o.presetIgnore;
+// The window's input boxes and switches as the options set them, the texts
+// of the options in GBK.
+bool SessionInputOf(const cli::Options& o, cli::SessionInput* in, std::string* error) {
+  in->httpMode = o.httpMode;
+  in->rule = {!o.ignoreCase, !o.fuzzy};
+  in->removeDuplicates = o.removeDuplicates;
+  in->wantReports = o.json;
+  in->keepParsed = o.json;
+  in->decode = o.decode;
+  in->ignorePatterns = o.presetIgnore;
   for (const std::string& pattern : o.ignore) {
     std::string gbk;
-    if (!ToGbk(pattern, ArgumentEncoding(), "--ignore", &gbk, &error)) return Fail(error);
-    in.ignorePatterns.push_back(std::move(gbk));
+    if (!ToGbk(pattern, ArgumentEncoding(), "--ignore", &gbk, error)) return false;
+    in->ignorePatterns.push_back(std::move(gbk));
   }
   ds::SeparatorBoxes defaults = ds::DefaultSeparatorBoxes(o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies);
-  in.lineSeparatorBox = defaults.line;
-  in.valueSeparatorBox = defaults.value;
-  if (o.lineSeparator &&
-      !ToGbk(*o.lineSeparator, ArgumentEncoding(), "--line-sep", &in.lineSeparatorBox, &error))
-    return Fail(error);
-  if (o.valueSeparator &&
-      !ToGbk(*o.valueSeparator, ArgumentEncoding(), "--value-sep", &in.valueSeparatorBox, &error))
-    return Fail(error);
+  in->lineSeparatorBox = defaults.line;
+  in->valueSeparatorBox = defaults.value;
+  if (o.lineSeparator && !ToGbk(*o.lineSeparator, ArgumentEncoding(), "--line-sep", &in->lineSeparatorBox, error))
+    return false;
+  return !o.valueSeparator ||
+         ToGbk(*o.valueSeparator, ArgumentEncoding(), "--value-sep", &in->valueSeparatorBox, error);
+}
 
-  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in);
-  if (o.command == cli::Options::Command::kJar) {
-    std::optional<std::string> urlPart;
-    if (o.jarUrl) {
-      std::string gbk;
-      if (!ToGbk(*o.jarUrl, ArgumentEncoding(), "--url", &gbk, &error)) return Fail(error);
-      urlPart = ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk),
-                                        ds::platform::kCodePageUtf8);
-    }
-    return RunJar(o, urlPart);
-  }
+// A piece of a URL as typed, in the capture's own UTF-8.
+bool UrlPart(const std::string& argument, const char* option, std::string* utf8, std::string* error) {
+  std::string gbk;
+  if (!ToGbk(argument, ArgumentEncoding(), option, &gbk, error)) return false;
+  *utf8 = ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk), ds::platform::kCodePageUtf8);
+  return true;
+}
 
-  ds::HarChoice choice;
-  choice.number = o.harEntry;
-  if (o.harUrl) {
-    choice.urlPart.emplace();
-    if (!ToGbk(*o.harUrl, ArgumentEncoding(), "--har-url", &*choice.urlPart, &error)) return Fail(error);
-    // URLs are matched in the capture's own UTF-8.
-    *choice.urlPart = ds::platform::FromUtf16(ds::platform::ToUtf16(*choice.urlPart, ds::platform::kCodePageGbk),
-                                              ds::platform::kCodePageUtf8);
-  }
-  std::string* slots[] = {&in.slot1Text, &in.slot2Text};
-  const std::string* files[] = {&o.file1, &o.file2};
+// The slot texts a comparison or a conversion reads, with the export
+// target and the report's note on each file's source.
+struct SlotFiles {
   ds::ExportTarget targets[2];
   std::string notes[2];
+};
+
+bool ReadSlots(const cli::Options& o, cli::SessionInput& in, SlotFiles* slotFiles, std::string* error) {
+  ds::HarChoice choice;
+  choice.number = o.harEntry;
+  if (o.harUrl && !UrlPart(*o.harUrl, "--har-url", &choice.urlPart.emplace(), error)) return false;
+  std::string* slots[] = {&in.slot1Text, &in.slot2Text};
+  const std::string* files[] = {&o.file1, &o.file2};
   const int fileCount = o.command == cli::Options::Command::kConvert ? 1 : 2;
   for (int i = 0; i < fileCount; ++i) {
     std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
     std::string gbk;
     {
       ds::platform::FileContent file = ds::platform::ReadInputFile(*files[i]);
-      if (!file.error.empty()) return Fail("cannot read " + name + ": " + file.error);
+      if (!file.error.empty()) {
+        *error = "cannot read " + name + ": " + file.error;
+        return false;
+      }
       if (o.from == ds::CaptureFormat::kPlain) {
         // ASCII reads as itself: the bytes are taken over rather than copied.
         if (o.encoding == cli::Encoding::kUtf8 && ds::IsAscii(file.bytes))
           gbk = std::move(file.bytes);
-        else if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error))
-          return Fail(error);
-      } else if (!ImportedText(std::move(file.bytes), o, in, choice, name, &gbk, &targets[i], &notes[i], &error)) {
-        return Fail(error);
+        else if (!ToGbk(file.bytes, o.encoding, name, &gbk, error))
+          return false;
+      } else if (!ImportedText(std::move(file.bytes), o, in, choice, name, &gbk, &slotFiles->targets[i],
+                               &slotFiles->notes[i], error)) {
+        return false;
       }
     }
     *slots[i] = cli::WindowsLineBreaks(std::move(gbk));
   }
+  return true;
+}
 
-  if (o.command == cli::Options::Command::kConvert) {
-    // The items as the slot lists them after the import.
-    ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
-    std::vector<ds::Row> rows = ds::ParseSlotText(in.slot1Text, SeparatorsOf(in), {mode, ds::Slot::k1}).rows;
-    if (rows.empty()) return Fail((o.file1 == "-" ? "standard input" : Shown(o.file1, o.encoding)) + ": no items to convert");
-    return PrintExport(rows, o, targets[0]);
-  }
+// The items as the slot lists them after the import, in the format of --to.
+int RunConvert(const cli::Options& o, const cli::SessionInput& in, const SlotFiles& files) {
+  ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+  std::vector<ds::Row> rows = ds::ParseSlotText(in.slot1Text, SeparatorsOf(in), {mode, ds::Slot::k1}).rows;
+  if (rows.empty()) return Fail((o.file1 == "-" ? "standard input" : Shown(o.file1, o.encoding)) + ": no items to convert");
+  return PrintExport(rows, o, files.targets[0]);
+}
 
+// As the window's completed copy from that slot's item list.
+int PrintCompleted(const cli::Options& o, const cli::SessionResult& result, const SlotFiles& files) {
+  bool slot1 = *o.completed == 1;
+  ds::CompletedInput completed;
+  completed.currentRole = slot1 ? ds::ListRole::kSlot1Items : ds::ListRole::kSlot2Items;
+  completed.current = &(slot1 ? result.slot1 : result.slot2).rows.rows;
+  completed.focused = slot1 ? ds::FocusedList::kSlot1Items : ds::FocusedList::kSlot2Items;
+  completed.slot1Items = &result.slot1.rows.rows;
+  completed.slot1Missing = &result.lists.missingInSlot1;
+  completed.slot2Items = &result.slot2.rows.rows;
+  completed.slot2Missing = &result.lists.missingInSlot2;
+  int status = PrintExport(ds::Joined(*ds::CompletedRowsOf(completed)), o, files.targets[slot1 ? 0 : 1]);
+  return status != 0 ? status : result.HasDifferences() ? 1 : 0;
+}
+
+int RunCompare(const cli::Options& o, cli::SessionInput in, const SlotFiles& files) {
   cli::SessionResult result = cli::RunSession(std::move(in));
-  result.slot1.source = std::move(notes[0]);
-  result.slot2.source = std::move(notes[1]);
+  result.slot1.source = files.notes[0];
+  result.slot2.source = files.notes[1];
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
-  if (o.completed) {
-    // As the window's completed copy from that slot's item list.
-    bool slot1 = *o.completed == 1;
-    ds::CompletedInput completed;
-    completed.currentRole = slot1 ? ds::ListRole::kSlot1Items : ds::ListRole::kSlot2Items;
-    completed.current = &(slot1 ? result.slot1 : result.slot2).rows.rows;
-    completed.focused = slot1 ? ds::FocusedList::kSlot1Items : ds::FocusedList::kSlot2Items;
-    completed.slot1Items = &result.slot1.rows.rows;
-    completed.slot1Missing = &result.lists.missingInSlot1;
-    completed.slot2Items = &result.slot2.rows.rows;
-    completed.slot2Missing = &result.lists.missingInSlot2;
-    int status = PrintExport(ds::Joined(*ds::CompletedRowsOf(completed)), o, targets[slot1 ? 0 : 1]);
-    return status != 0 ? status : result.HasDifferences() ? 1 : 0;
-  }
+  if (o.completed) return PrintCompleted(o, result, files);
+  std::string error;
+  auto print = [&error](std::string_view piece) {
+    if (error.empty()) Print(piece, &error);
+  };
   if (o.json) {
-    cli::WriteJson(result, o.httpMode, o.encoding, [&error](std::string_view piece) {
-      if (error.empty()) Print(piece, &error);
-    });
-    if (!error.empty()) return Fail(error);
+    cli::WriteJson(result, o.httpMode, o.encoding, print);
   } else {
     // The text report prints the lists, not the slots' rows.
     result.slot1.rows = {};
     result.slot2.rows = {};
-    cli::WriteText(result, o.encoding, [&error](std::string_view piece) {
-      if (error.empty()) Print(piece, &error);
-    });
-    if (!error.empty()) return Fail(error);
+    cli::WriteText(result, o.encoding, print);
   }
+  if (!error.empty()) return Fail(error);
   return result.HasDifferences() ? 1 : 0;
+}
+
+int PrintHelp(const cli::Options& o) {
+  std::string error;
+  const cli::CommandRow* command = cli::CommandNamed(o.file1);
+  return Print(command ? cli::CommandHelp(*command) : cli::GeneralHelp(), &error) ? 0 : Fail(error);
+}
+
+int Run(int argc, char** argv) {
+  cli::ParsedOptions parsed = cli::ParseOptions(CommandLine(argc, argv));
+  if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
+  const cli::Options& o = parsed.options;
+  std::string error;
+  switch (o.command) {
+    case cli::Options::Command::kHelp: return PrintHelp(o);
+    case cli::Options::Command::kVersion: return Print("dualsieve-cli " DS_VERSION "\n", &error) ? 0 : Fail(error);
+    case cli::Options::Command::kCompletion:
+      return Print(cli::CompletionScript(o.file1), &error) ? 0 : Fail(error);
+    default: break;
+  }
+  cli::SessionInput in;
+  if (!SessionInputOf(o, &in, &error)) return Fail(error);
+  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in);
+  if (o.command == cli::Options::Command::kJar) {
+    std::optional<std::string> urlPart;
+    if (o.jarUrl && !UrlPart(*o.jarUrl, "--url", &urlPart.emplace(), &error)) return Fail(error);
+    return RunJar(o, urlPart);
+  }
+  SlotFiles files;
+  if (!ReadSlots(o, in, &files, &error)) return Fail(error);
+  return o.command == cli::Options::Command::kConvert ? RunConvert(o, in, files) : RunCompare(o, std::move(in), files);
 }
 
 }  // namespace

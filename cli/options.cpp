@@ -1,51 +1,112 @@
 #include "cli/options.h"
 
-#include "compare/ignore_list.h"
+#include <algorithm>
+
+#include "cli/option_table.h"
 #include "export/exporters.h"
 
 namespace cli {
+namespace {
 
-const char kUsage[] =
-    "usage: dualsieve-cli compare [options] FILE1 FILE2\n"
-    "       dualsieve-cli sessions [--mode …] [--ignore …] [--json] A.har B.har\n"
-    "       dualsieve-cli convert --to FORMAT [options] FILE\n"
-    "       dualsieve-cli jar [--entry N | --url TEXT] [--json] [--encoding …] SESSION.har\n"
-    "       dualsieve-cli --help | --version\n"
-    "\n"
-    "FILE1 is the Slot 1 text, FILE2 the Slot 2 text; '-' reads standard input (one of them at most).\n"
-    "convert prints the items of FILE (read as --from says, auto unless told) in FORMAT.\n"
-    "  --mode cookies|http        analysis mode and its default separators (cookies)\n"
-    "  --line-sep TEXT            line separator as typed into its box\n"
-    "  --value-sep TEXT           value separator as typed into its box\n"
-    "  --ignore-case              names match without regard to letter case\n"
-    "  --fuzzy                    names match by prefix or containment, not equality\n"
-    "  --duplicates keep|remove   answer to the duplicate question (keep)\n"
-    "  --encoding utf-8|gbk       encoding of the files and of the output, not of the arguments (utf-8)\n"
-    "  --json                     print a JSON document instead of the text report\n"
-    "  --from FORMAT              what the files hold: plain (as pasted), auto (recognise), curl,\n"
-    "                             curl-verbose, raw, har, cookies-txt, json, json-object, powershell,\n"
-    "                             fetch, python or javascript;\n"
-    "                             the capture's cookies or headers are taken (plain)\n"
-    "  --har-entry N              the HAR entry (or curl -v exchange) to take, from 1 (the first with\n"
-    "                             a Cookie header)\n"
-    "  --har-url TEXT             the first HAR entry whose URL contains TEXT\n"
-    "  --decode                   decode both values of each difference (URL encoding, Base64, JWT, JSON)\n"
-    "                             and show where they differ\n"
-    "  --ignore PATTERN           leave names matching PATTERN (* and ?) out of the lists; repeatable\n"
-    "  --ignore-preset NAME       the same for a set of names: analytics or volatile\n"
-    "  --to FORMAT                print the items in FORMAT instead of a report; cookies mode:\n"
-    "                             cookie-header, curl, curl-cmd, powershell, python, javascript,\n"
-    "                             json (an array of name and value), cookies-txt; http mode: headers,\n"
-    "                             curl, curl-cmd, powershell, python, json (an object), fetch\n"
-    "  --completed 1|2            compare: the slot printed with --to, completed with the items it lacks\n"
-    "sessions pairs the requests of two HAR files (method, host, path, query names, in order) and compares\n"
-    "each pair's cookies (or headers with --mode http), query parameters, Set-Cookie items and status;\n"
-    "the volatile preset is always on there. It takes --mode, --ignore-case, --fuzzy, --encoding, --json,\n"
-    "--ignore and --ignore-preset.\n"
-    "jar replays SESSION.har through a browser's cookie store, in time order, and shows for each request\n"
-    "(or the one --entry N or --url TEXT picks) the cookies it should have sent, how that differs from what\n"
-    "it sent, the stored cookies kept back and the Set-Cookie lines refused, each with its rule.\n"
-    "Exit status: 0 no differences, 1 differences, 2 error.\n";
+// "compare", "compare and sessions", "compare, sessions and jar".
+std::string CommandsTaking(const OptionRow& row) {
+  std::vector<std::string_view> names;
+  for (const CommandRow& c : Commands())
+    if (c.bit & row.commands) names.push_back(c.name);
+  std::string out;
+  for (size_t i = 0; i < names.size(); ++i)
+    out += std::string(i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + std::string(names[i]);
+  return out;
+}
+
+// Why the value does not fit the row, or empty. Words that depend on the
+// mode are checked once the whole line is read.
+std::string ValueError(const OptionRow& row, const std::string& v) {
+  const std::string name(row.name);
+  if (row.kind == ValueKind::kNumber) {
+    bool digits = !v.empty() && v.find_first_not_of("0123456789") == std::string::npos && v.size() <= 9;
+    if (!digits || std::stoll(v) < 1) return name + " takes an entry number from 1, not '" + v + "'";
+  }
+  if (row.kind == ValueKind::kWord && !row.wordsByMode) {
+    std::vector<std::string> words = row.words(false);
+    if (std::find(words.begin(), words.end(), v) == words.end())
+      return name + " takes " + WordsForMessage(words) + ", not '" + v + "'";
+  }
+  return {};
+}
+
+std::string CountWord(size_t n, std::string_view noun) {
+  return std::string(n == 1 ? "one " : "two ") + std::string(noun) + (n == 1 ? "" : "s");
+}
+
+std::string OperandError(const CommandRow& command, const std::vector<std::string>& operands) {
+  const std::string name(command.name), got = ", got " + std::to_string(operands.size());
+  if (operands.size() < command.minOperands || operands.size() > command.maxOperands)
+    return command.minOperands == command.maxOperands
+               ? name + " needs " + CountWord(command.minOperands, command.operandNoun) + got
+               : name + " takes at most " + CountWord(command.maxOperands, command.operandNoun) + got;
+  if (command.operandWords) {
+    std::vector<std::string> words = command.operandWords();
+    for (const std::string& o : operands)
+      if (std::find(words.begin(), words.end(), o) == words.end())
+        return name + " takes " + WordsForMessage(words) + ", not '" + o + "'";
+  }
+  return {};
+}
+
+// What the options say together, once each was read.
+std::string CombinationError(const Options& o) {
+  ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+  if (o.to && !ds::ExporterNamed(*o.to, mode))
+    return "--to takes one of " + ds::ExporterNames(mode) + " in " + (o.httpMode ? "http" : "cookies") +
+           " mode, not '" + *o.to + "'";
+  if (o.jarEntry && o.jarUrl) return "--entry and --url cannot be given together";
+  if (o.command == Options::Command::kConvert && !o.to) return "convert needs --to FORMAT";
+  if (o.command == Options::Command::kCompare && o.to.has_value() != o.completed.has_value())
+    return "compare takes --to and --completed together";
+  if (o.to && o.json) return "--json and --to cannot be given together";
+  if (o.harEntry && o.harUrl) return "--har-entry and --har-url cannot be given together";
+  return {};
+}
+
+// The arguments after the command: options into `o`, the rest into
+// `operands`. False with the error set, or when --help ends the line.
+bool ReadArguments(const std::vector<std::string>& args, const CommandRow& command, ParsedOptions& p,
+                   std::vector<std::string>& operands) {
+  Options& o = p.options;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.command = Options::Command::kHelp;
+      o.file1 = command.name;
+      return false;
+    }
+    const OptionRow* row = OptionNamed(a);
+    if (!row) {
+      if (a.size() > 1 && a[0] == '-' && a != "-") {
+        p.error = "unknown option '" + a + "'";
+        return false;
+      }
+      operands.push_back(a);
+      continue;
+    }
+    std::string value;
+    if (row->kind != ValueKind::kSwitch) {
+      if (i + 1 >= args.size()) {
+        p.error = "option " + a + " needs a value";
+        return false;
+      }
+      value = args[++i];
+    }
+    if (!(row->commands & command.bit)) p.error = a + " belongs to " + CommandsTaking(*row);
+    if (p.error.empty()) p.error = ValueError(*row, value);
+    if (!p.error.empty()) return false;
+    row->take(o, value);
+  }
+  return true;
+}
+
+}  // namespace
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   ParsedOptions p;
@@ -54,186 +115,26 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     p.error = "missing command";
     return p;
   }
-  if (args[0] == "--help" || args[0] == "-h") {
-    o.command = Options::Command::kHelp;
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "--version") {
+    o.command = args[0] == "--version" ? Options::Command::kVersion : Options::Command::kHelp;
     return p;
   }
-  if (args[0] == "--version") {
-    o.command = Options::Command::kVersion;
-    return p;
-  }
-  // Each command and how many files it reads; the options are shared.
-  struct CommandRow {
-    const char* name;
-    Options::Command command;
-    size_t files;
-  };
-  static constexpr CommandRow kCommands[] = {
-      {"compare", Options::Command::kCompare, 2},
-      {"convert", Options::Command::kConvert, 1},
-      {"sessions", Options::Command::kSessions, 2},
-      {"jar", Options::Command::kJar, 1},
-  };
-  const CommandRow* command = nullptr;
-  for (const CommandRow& row : kCommands)
-    if (args[0] == row.name) command = &row;
+  const CommandRow* command = CommandNamed(args[0]);
   if (!command) {
     p.error = "unknown command '" + args[0] + "'";
     return p;
   }
   o.command = command->command;
-  bool fromGiven = false;
-  std::vector<std::string> files;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](const char* name) -> std::optional<std::string> {
-      if (i + 1 >= args.size()) {
-        p.error = std::string("option ") + name + " needs a value";
-        return std::nullopt;
-      }
-      return args[++i];
-    };
-    // One of two words; true for the second.
-    auto choice = [&](const char* name, const char* first, const char* second) -> std::optional<bool> {
-      auto v = value(name);
-      if (!v) return std::nullopt;
-      if (*v != first && *v != second) {
-        p.error = std::string(name) + " takes " + first + " or " + second + ", not '" + *v + "'";
-        return std::nullopt;
-      }
-      return *v == second;
-    };
-    if (a == "--mode") {
-      auto http = choice("--mode", "cookies", "http");
-      if (!http) return p;
-      o.httpMode = *http;
-    } else if (a == "--line-sep") {
-      if (!(o.lineSeparator = value("--line-sep"))) return p;
-    } else if (a == "--value-sep") {
-      if (!(o.valueSeparator = value("--value-sep"))) return p;
-    } else if (a == "--ignore-case") {
-      o.ignoreCase = true;
-    } else if (a == "--fuzzy") {
-      o.fuzzy = true;
-    } else if (a == "--duplicates") {
-      auto remove = choice("--duplicates", "keep", "remove");
-      if (!remove) return p;
-      o.removeDuplicates = *remove;
-    } else if (a == "--encoding") {
-      auto gbk = choice("--encoding", "utf-8", "gbk");
-      if (!gbk) return p;
-      o.encoding = *gbk ? Encoding::kGbk : Encoding::kUtf8;
-    } else if (a == "--from") {
-      auto v = value("--from");
-      if (!v) return p;
-      std::optional<ds::CaptureFormat> from = ds::CaptureFormatNamed(*v);
-      if (!from) {
-        p.error = "--from takes one of " + ds::CaptureFormatNames() + ", not '" + *v + "'";
-        return p;
-      }
-      o.from = *from;
-      fromGiven = true;
-    } else if (a == "--har-entry") {
-      auto v = value("--har-entry");
-      if (!v) return p;
-      size_t digits = v->find_first_not_of("0123456789");
-      if (v->empty() || digits != std::string::npos || v->size() > 9 || std::stoll(*v) < 1) {
-        p.error = "--har-entry takes an entry number from 1, not '" + *v + "'";
-        return p;
-      }
-      o.harEntry = std::stoll(*v);
-    } else if (a == "--har-url") {
-      if (!(o.harUrl = value("--har-url"))) return p;
-    } else if (a == "--entry") {
-      auto v = value("--entry");
-      if (!v) return p;
-      if (v->empty() || v->find_first_not_of("0123456789") != std::string::npos || v->size() > 9 || std::stoll(*v) < 1) {
-        p.error = "--entry takes an entry number from 1, not '" + *v + "'";
-        return p;
-      }
-      o.jarEntry = std::stoll(*v);
-    } else if (a == "--url") {
-      if (!(o.jarUrl = value("--url"))) return p;
-    } else if (a == "--json") {
-      o.json = true;
-    } else if (a == "--decode") {
-      o.decode = true;
-    } else if (a == "--ignore") {
-      auto pattern = value("--ignore");
-      if (!pattern) return p;
-      o.ignore.push_back(*pattern);
-    } else if (a == "--ignore-preset") {
-      auto v = value("--ignore-preset");
-      if (!v) return p;
-      std::optional<std::vector<ds::Text>> preset = ds::IgnorePreset(*v);
-      if (!preset) {
-        p.error = "--ignore-preset takes analytics or volatile, not '" + *v + "'";
-        return p;
-      }
-      o.presetIgnore.insert(o.presetIgnore.end(), preset->begin(), preset->end());
-    } else if (a == "--to") {
-      if (!(o.to = value("--to"))) return p;
-    } else if (a == "--completed") {
-      auto second = choice("--completed", "1", "2");
-      if (!second) return p;
-      o.completed = *second ? 2 : 1;
-    } else if (a == "--help" || a == "-h") {
-      o.command = Options::Command::kHelp;
-      return p;
-    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-      p.error = "unknown option '" + a + "'";
-      return p;
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.size() != command->files) {
-    p.error = std::string(command->name) + " needs " + (command->files == 1 ? "one file" : "two files") + ", got " +
-              std::to_string(files.size());
-    return p;
-  }
-  ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
-  if (o.to && !ds::ExporterNamed(*o.to, mode)) {
-    p.error = "--to takes one of " + ds::ExporterNames(mode) + " in " + (o.httpMode ? "http" : "cookies") +
-              " mode, not '" + *o.to + "'";
-    return p;
-  }
-  if ((o.jarEntry || o.jarUrl) && o.command != Options::Command::kJar) {
-    p.error = std::string(o.jarEntry ? "--entry" : "--url") + " belongs to jar";
-    return p;
-  }
-  if (o.jarEntry && o.jarUrl) {
-    p.error = "--entry and --url cannot be given together";
-    return p;
-  }
-  if (o.command == Options::Command::kConvert) {
-    if (!o.to) {
-      p.error = "convert needs --to FORMAT";
-      return p;
-    }
-    if (o.completed) {
-      p.error = "--completed belongs to compare";
-      return p;
-    }
-    if (!fromGiven) o.from = ds::CaptureFormat::kAuto;
-  } else if (o.to.has_value() != o.completed.has_value()) {
-    p.error = "compare takes --to and --completed together";
-    return p;
-  }
-  if (o.to && o.json) {
-    p.error = "--json and --to cannot be given together";
-    return p;
-  }
-  if (o.harEntry && o.harUrl) {
-    p.error = "--har-entry and --har-url cannot be given together";
-    return p;
-  }
-  if (files.size() > 1 && files[0] == "-" && files[1] == "-") {
+  std::vector<std::string> operands;
+  if (!ReadArguments(args, *command, p, operands)) return p;
+  p.error = OperandError(*command, operands);
+  if (p.error.empty()) p.error = CombinationError(o);
+  if (p.error.empty() && operands.size() > 1 && operands[0] == "-" && operands[1] == "-")
     p.error = "standard input can stand for one of the files only";
-    return p;
-  }
-  o.file1 = files[0];
-  if (files.size() > 1) o.file2 = files[1];
+  if (!p.error.empty()) return p;
+  if (o.command == Options::Command::kConvert && !o.fromGiven) o.from = ds::CaptureFormat::kAuto;
+  if (!operands.empty()) o.file1 = operands[0];
+  if (operands.size() > 1) o.file2 = operands[1];
   return p;
 }
 

@@ -10,8 +10,10 @@
 
 namespace cli {
 
+enum class ColorChoice { kAuto, kAlways, kNever };
+
 struct Options {
-  enum class Command { kCompare, kSessions, kConvert, kJar, kHelp, kVersion };
+  enum class Command { kCompare, kSessions, kConvert, kJar, kHelp, kVersion, kCompletion };
   Command command = Command::kCompare;
   bool httpMode = false;
   std::optional<std::string> lineSeparator;   // as given, UTF-8 like every argument
@@ -22,6 +24,7 @@ struct Options {
   Encoding encoding = Encoding::kUtf8;
   bool json = false;
   ds::CaptureFormat from = ds::CaptureFormat::kPlain;  // convert reads auto unless told
+  bool fromGiven = false;
   std::optional<long long> harEntry;     // 1-based
   std::optional<std::string> harUrl;     // UTF-8 like every argument
   std::optional<long long> jarEntry;     // jar: the entry shown, 1-based
@@ -31,7 +34,9 @@ struct Options {
   std::vector<std::string> presetIgnore;   // patterns of --ignore-preset (ASCII)
   std::optional<std::string> to;  // an exporter's name, known to serve the mode
   std::optional<int> completed;   // compare: the slot printed completed, 1 or 2
-  std::string file1, file2;       // convert: file1 only
+  ColorChoice color = ColorChoice::kAuto;
+  bool quiet = false;             // no progress line
+  std::string file1, file2;       // convert: file1 only; help: the command asked about; completion: the shell
 };
 
 struct ParsedOptions {
@@ -40,7 +45,5 @@ struct ParsedOptions {
 };
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args);  // without the program name
-
-extern const char kUsage[];
 
 }  // namespace cli
