@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -26,6 +27,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/sessions_report.h"
+#include "cli/terminal.h"
 #include "compare/ignore_list.h"
 #include "compare/list_copy.h"
 #include "export/exporters.h"
@@ -334,7 +336,9 @@ int RunCompare(const cli::Options& o, cli::SessionInput in, const SlotFiles& fil
     // The text report prints the lists, not the slots' rows.
     result.slot1.rows = {};
     result.slot2.rows = {};
-    cli::WriteText(result, o.encoding, print);
+    bool color = cli::UseColor(o.color, cli::IsTerminal(stdout), std::getenv("NO_COLOR")) &&
+                 cli::EnableTerminalColors();
+    cli::WriteText(result, o.encoding, print, color);
   }
   if (!error.empty()) return Fail(error);
   return result.HasDifferences() ? 1 : 0;

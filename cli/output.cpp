@@ -130,28 +130,39 @@ class JsonWriter {
   bool afterKey_ = false;
 };
 
+// The colours of a report on a terminal: slot 1's side red and slot 2's
+// green, as removed and added lines are in a diff; so the rows missing in
+// slot 2 (slot 1's own) are red, and those missing in slot 1 green.
+constexpr char kSgrBold[] = "\x1b[1m";
+constexpr char kSgrSlot1[] = "\x1b[31m";
+constexpr char kSgrSlot2[] = "\x1b[32m";
+constexpr char kSgrDecoded[] = "\x1b[33m";
+constexpr char kSgrReset[] = "\x1b[0m";
+
 // Text report lines, written in GBK and put into the output encoding some
 // 64 KB at a time, so the report is never held whole in both encodings.
 class ReportText {
  public:
   // Each encoded piece goes to `out` as soon as it is made.
-  ReportText(Encoding encoding, const ds::Separators& separators, std::function<void(std::string&&)> out)
-      : encode_(encoding), separators_(separators), out_(std::move(out)) {}
+  // `color`: lines are marked with the SGR sequences they are given.
+  ReportText(Encoding encoding, const ds::Separators& separators, bool color,
+             std::function<void(std::string&&)> out)
+      : encode_(encoding), separators_(separators), color_(color), out_(std::move(out)) {}
 
-  void Line(std::string_view gbk) {
+  void Line(std::string_view gbk, const char* sgr = nullptr) {
     size_t from = gbk_.size();
     gbk_ += gbk;
-    EndLine(from);
+    EndLine(from, sgr);
   }
   // One item as the slot text writes it, on a line of its own.
-  void Item(std::string_view prefix, std::string_view name, std::string_view value) {
+  void Item(std::string_view prefix, std::string_view name, std::string_view value, const char* sgr = nullptr) {
     size_t from = gbk_.size();
     gbk_ += prefix;
     ds::AppendSlotTextItem(gbk_, name, value, separators_);
-    EndLine(from);
+    EndLine(from, sgr);
   }
   void Heading(std::string_view title, std::string_view count = {}) {
-    Line("== " + std::string(title) + (count.empty() ? "" : " (" + std::string(count) + ")") + " ==");
+    Line("== " + std::string(title) + (count.empty() ? "" : " (" + std::string(count) + ")") + " ==", kSgrBold);
   }
   void Finish() { Flush(); }
 
@@ -160,9 +171,10 @@ class ReportText {
   // Printed text uses the platform's own line ends. A line that ends on a
   // lead byte gives the code page its CR to take as the second byte, as
   // every line end once did, and its LF stays.
-  void EndLine(size_t from) {
+  void EndLine(size_t from, const char* sgr) {
     while (gbk_.size() > from && (gbk_.back() == '\n' || gbk_.back() == '\r')) gbk_.pop_back();
     SpellControls(from);
+    if (color_ && sgr) Mark(from, sgr);
 #ifdef _WIN32
     gbk_ += "\r\n";
 #else
@@ -203,6 +215,16 @@ class ReportText {
       }
     }
   }
+  // The capture's own escapes are spelled out by now: these are the only
+  // ones on the line. A stray lead byte at its end takes a CR, not the ESC.
+  void Mark(size_t from, const char* sgr) {
+    size_t last = from;
+    for (size_t i = from; i < gbk_.size(); i += ds::CharLength(gbk_, i)) last = i;
+    if (last < gbk_.size() && ds::CharLength(gbk_, last) == 1 && ds::IsLeadByte(static_cast<unsigned char>(gbk_[last])))
+      gbk_ += '\r';
+    gbk_.insert(from, sgr);
+    gbk_ += kSgrReset;
+  }
   void Flush() {
     std::string piece = encode_(gbk_);
     gbk_.clear();
@@ -220,6 +242,7 @@ class ReportText {
 
   OutputEncoder encode_;
   const ds::Separators& separators_;
+  bool color_;
   std::function<void(std::string&&)> out_;
   std::string gbk_;
 };
@@ -360,7 +383,8 @@ void WriteJson(SessionResult& r, bool httpMode, Encoding encoding,
   j.Finish();
 }
 
-void WriteText(const SessionResult& r, Encoding encoding, const std::function<void(std::string_view)>& write) {
+void WriteText(const SessionResult& r, Encoding encoding, const std::function<void(std::string_view)>& write,
+               bool color) {
   // A long report is made in two halves on two cores: the first goes out as
   // it is made, the second waits in pieces until the first is through.
   std::vector<std::string> later;
@@ -374,12 +398,13 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
   size_t missing = missing1.size() + missing2.size(), tailCost = missing + 2 * r.lists.different.size();
   size_t split = tailCost > headCost ? std::min(missing, (tailCost - headCost) / 2) : 0;  // missing lines ahead
   size_t split1 = std::min(split, missing1.size()), split2 = split - split1;
-  auto items = [](ReportText& out, const std::vector<ds::Row>& list, size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i) out.Item({}, list[i].Cell(1), list[i].Cell(2));
+  auto items = [&missing1](ReportText& out, const std::vector<ds::Row>& list, size_t from, size_t to) {
+    const char* sgr = &list == &missing1 ? kSgrSlot2 : kSgrSlot1;
+    for (size_t i = from; i < to; ++i) out.Item({}, list[i].Cell(1), list[i].Cell(2), sgr);
   };
   auto heading2 = [&](ReportText& out) { out.Heading(ds::texts::kTitleSlot2Missing, std::to_string(missing2.size())); };
-  ReportText head(encoding, r.separators, [&write](std::string&& piece) { write(piece); });
-  ReportText tail(encoding, r.separators, [&later](std::string&& piece) { later.push_back(std::move(piece)); });
+  ReportText head(encoding, r.separators, color, [&write](std::string&& piece) { write(piece); });
+  ReportText tail(encoding, r.separators, color, [&later](std::string&& piece) { later.push_back(std::move(piece)); });
   auto writeHead = [&] {
     auto body = [&](std::string_view gbk) { head.Line(gbk.empty() ? std::string_view(texts::kNone) : gbk); };
     for (const SlotResult* slot : {&r.slot1, &r.slot2}) {
@@ -403,11 +428,12 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
     const std::string slot1Prefix = std::string(ds::texts::kSlot1Label) + " ";
     const std::string slot2Prefix = std::string(ds::texts::kSlot2Label) + " ";
     for (const ds::Row& row : r.lists.different) {
-      tail.Item(slot1Prefix, row.Cell(1), row.Cell(2));
-      tail.Item(slot2Prefix, row.Cell(1), row.Cell(3));
+      tail.Item(slot1Prefix, row.Cell(1), row.Cell(2), kSgrSlot1);
+      tail.Item(slot2Prefix, row.Cell(1), row.Cell(3), kSgrSlot2);
       size_t index = static_cast<size_t>(&row - r.lists.different.data());
       if (index < r.decoded.size())
-        for (const ds::Text& decoded : ds::DecodedComparisonLines(r.decoded[index])) tail.Line("  " + decoded);
+        for (const ds::Text& decoded : ds::DecodedComparisonLines(r.decoded[index]))
+          tail.Line("  " + decoded, kSgrDecoded);
     }
     if (r.ignoring) {
       tail.Heading(texts::kIgnoredHeading, std::to_string(r.ignored.size()));

@@ -19,6 +19,9 @@ void WriteJson(SessionResult& result, bool httpMode, Encoding encoding,
 std::string FormatJson(const SessionResult& result, bool httpMode, Encoding encoding);
 // The report goes to `write` piece by piece, in order, as it is made: a long
 // one is never held whole.
-void WriteText(const SessionResult& result, Encoding encoding, const std::function<void(std::string_view)>& write);
+// With `color`, the slots' sides, the missing rows, the decoded differences
+// and the headings are marked with SGR sequences for a terminal.
+void WriteText(const SessionResult& result, Encoding encoding, const std::function<void(std::string_view)>& write,
+               bool color = false);
 
 }  // namespace cli
