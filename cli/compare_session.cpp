@@ -35,6 +35,7 @@ SessionResult RunSession(SessionInput in) {
   // The two pastes are independent until the content box takes their notes
   // in turn, so slot 2 is parsed on a second core meanwhile.
   ds::SlotUpdate update1, update2;
+  if (in.stage) in.stage("parsing");
   ds::InParallel(
       in.slot1Text.size() + in.slot2Text.size() > kParallelBytes,
       [&] { update1 = ds::ParseSlot(in.slot1Text, r.separators, {mode, ds::Slot::k1}); },
@@ -50,6 +51,7 @@ SessionResult RunSession(SessionInput in) {
   }
 
   bool remove = in.removeDuplicates;
+  if (in.stage) in.stage("comparing");
   ds::AnalyseResult analysed =
       ds::RunAnalyse({lineBox, valueBox, in.slot1Text, in.slot2Text, mode, in.rule, in.ignorePatterns}, std::move(r.slot1.rows),
                      std::move(r.slot2.rows), [remove](std::string_view, std::string_view) { return remove; });

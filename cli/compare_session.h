@@ -25,6 +25,7 @@ struct SessionInput {
   bool keepParsed = true;            // the rows right after parsing: JSON prints them
   std::vector<std::string> ignorePatterns;  // GBK
   bool decode = false;                      // decode the values of each difference row
+  std::function<void(const char* step)> stage;  // told "parsing", then "comparing"; may be empty
 };
 
 struct SlotResult {

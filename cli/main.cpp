@@ -1,5 +1,6 @@
 // dualsieve-cli: the window's parse and Analyse action for scripts and CI.
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include "cli/completion.h"
 #include "cli/option_table.h"
 #include "cli/options.h"
+#include "cli/progress.h"
 #include "cli/output.h"
 #include "cli/sessions_report.h"
 #include "cli/terminal.h"
@@ -98,6 +100,26 @@ std::string Shown(const std::string& utf8, cli::Encoding encoding) {
   return d.badOffset ? utf8 : d.gbk;
 }
 
+// Milliseconds on a clock that only goes forward, for the progress line.
+long long NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+void WriteError(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+// An input read whole; a large one shows how far the reading is on a terminal.
+// The line is gone before anything else is printed, an error included.
+ds::platform::FileContent ReadInput(const std::string& path, cli::ProgressLine& progress) {
+  ds::platform::FileContent file =
+      ds::platform::ReadInputFile(path, [&progress](size_t done, size_t total) { progress.Update(done, total); });
+  progress.Finish();
+  return file;
+}
+
 // A file or an option text in GBK, or an error naming where it failed.
 bool ToGbk(const std::string& bytes, cli::Encoding encoding, const std::string& what, std::string* gbk,
            std::string* error) {
@@ -144,10 +166,10 @@ bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionIn
 }
 
 // A HAR file's entries, or an error naming the file.
-bool ReadSession(const std::string& path, const cli::Options& o, std::vector<ds::HarEntry>* entries,
-                 std::string* error) {
+bool ReadSession(const std::string& path, const cli::Options& o, cli::ProgressLine& progress,
+                 std::vector<ds::HarEntry>* entries, std::string* error) {
   std::string name = path == "-" ? "standard input" : Shown(path, o.encoding);
-  ds::platform::FileContent file = ds::platform::ReadInputFile(path);
+  ds::platform::FileContent file = ReadInput(path, progress);
   if (!file.error.empty()) {
     *error = "cannot read " + name + ": " + file.error;
     return false;
@@ -167,10 +189,11 @@ bool ReadSession(const std::string& path, const cli::Options& o, std::vector<ds:
 }
 
 // Two HAR files compared request by request.
-int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
+int RunSessions(const cli::Options& o, const cli::SessionInput& in, cli::ProgressLine& progress) {
   std::string error;
   std::vector<ds::HarEntry> a, b;
-  if (!ReadSession(o.file1, o, &a, &error) || !ReadSession(o.file2, o, &b, &error)) return Fail(error);
+  if (!ReadSession(o.file1, o, progress, &a, &error) || !ReadSession(o.file2, o, progress, &b, &error))
+    return Fail(error);
   ds::SessionsInput s;
   s.mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   s.separators = {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
@@ -189,10 +212,10 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
 
 // One HAR replayed through the cookie store: every request, or the one
 // chosen by number or by a piece of its URL (UTF-8).
-int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart) {
+int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart, cli::ProgressLine& progress) {
   std::string error;
   std::vector<ds::HarEntry> entries;
-  if (!ReadSession(o.file1, o, &entries, &error)) return Fail(error);
+  if (!ReadSession(o.file1, o, progress, &entries, &error)) return Fail(error);
   std::string name = o.file1 == "-" ? "standard input" : o.file1;
   std::vector<ds::JarVerdict> verdicts = ds::ReplayCookies(entries);
   cli::JarReport report{name, entries.size(), {}};
@@ -265,7 +288,8 @@ struct SlotFiles {
   std::string notes[2];
 };
 
-bool ReadSlots(const cli::Options& o, cli::SessionInput& in, SlotFiles* slotFiles, std::string* error) {
+bool ReadSlots(const cli::Options& o, cli::SessionInput& in, cli::ProgressLine& progress, SlotFiles* slotFiles,
+               std::string* error) {
   ds::HarChoice choice;
   choice.number = o.harEntry;
   if (o.harUrl && !UrlPart(*o.harUrl, "--har-url", &choice.urlPart.emplace(), error)) return false;
@@ -276,7 +300,7 @@ bool ReadSlots(const cli::Options& o, cli::SessionInput& in, SlotFiles* slotFile
     std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
     std::string gbk;
     {
-      ds::platform::FileContent file = ds::platform::ReadInputFile(*files[i]);
+      ds::platform::FileContent file = ReadInput(*files[i], progress);
       if (!file.error.empty()) {
         *error = "cannot read " + name + ": " + file.error;
         return false;
@@ -320,8 +344,11 @@ int PrintCompleted(const cli::Options& o, const cli::SessionResult& result, cons
   return status != 0 ? status : result.HasDifferences() ? 1 : 0;
 }
 
-int RunCompare(const cli::Options& o, cli::SessionInput in, const SlotFiles& files) {
+int RunCompare(const cli::Options& o, cli::SessionInput in, const SlotFiles& files, cli::ProgressLine& progress) {
+  size_t bytes = in.slot1Text.size() + in.slot2Text.size();
+  in.stage = [&progress, bytes](const char* step) { progress.Stage(step, bytes); };
   cli::SessionResult result = cli::RunSession(std::move(in));
+  progress.Finish();
   result.slot1.source = files.notes[0];
   result.slot2.source = files.notes[1];
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
@@ -364,15 +391,17 @@ int Run(int argc, char** argv) {
   }
   cli::SessionInput in;
   if (!SessionInputOf(o, &in, &error)) return Fail(error);
-  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in);
+  cli::ProgressLine progress(cli::IsTerminal(stderr), o.quiet, NowMs, WriteError);
+  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in, progress);
   if (o.command == cli::Options::Command::kJar) {
     std::optional<std::string> urlPart;
     if (o.jarUrl && !UrlPart(*o.jarUrl, "--url", &urlPart.emplace(), &error)) return Fail(error);
-    return RunJar(o, urlPart);
+    return RunJar(o, urlPart, progress);
   }
   SlotFiles files;
-  if (!ReadSlots(o, in, &files, &error)) return Fail(error);
-  return o.command == cli::Options::Command::kConvert ? RunConvert(o, in, files) : RunCompare(o, std::move(in), files);
+  if (!ReadSlots(o, in, progress, &files, &error)) return Fail(error);
+  if (o.command == cli::Options::Command::kConvert) return RunConvert(o, in, files);
+  return RunCompare(o, std::move(in), files, progress);
 }
 
 }  // namespace

@@ -46,29 +46,33 @@ bool IsDirectory(FILE* file) {
   return fstat(Descriptor(file), &s) == 0 && S_ISDIR(s.st_mode);
 }
 
-std::string ReadAll(FILE* file, FileContent* content) {
+std::string ReadAll(FILE* file, FileContent* content, const ReadProgress& progress) {
   if (IsDirectory(file)) return kIsDirectory;
   // A file's size is known ahead: the text is read into its place at once,
   // with room after it for a JSON parser that reads in blocks.
   struct stat s;
-  if (fstat(Descriptor(file), &s) == 0 && S_ISREG(s.st_mode) && s.st_size > 0)
-    content->bytes.reserve(static_cast<size_t>(s.st_size) + kReadPadding);
+  size_t total = 0;
+  if (fstat(Descriptor(file), &s) == 0 && S_ISREG(s.st_mode) && s.st_size > 0) {
+    total = static_cast<size_t>(s.st_size);
+    content->bytes.reserve(total + kReadPadding);
+  }
   char buffer[1 << 16];
   for (;;) {
     errno = 0;
     size_t n = std::fread(buffer, 1, sizeof buffer, file);
     int cause = errno;
     content->bytes.append(buffer, n);
+    if (progress) progress(content->bytes.size(), total);
     if (n < sizeof buffer) return std::ferror(file) ? std::strerror(cause) : "";
   }
 }
 
 }  // namespace
 
-FileContent ReadInputFile(const std::string& path) {
+FileContent ReadInputFile(const std::string& path, const ReadProgress& progress) {
   FileContent content;
   if (path == "-") {
-    content.error = ReadAll(stdin, &content);
+    content.error = ReadAll(stdin, &content, progress);
     return content;
   }
   errno = 0;
@@ -78,7 +82,7 @@ FileContent ReadInputFile(const std::string& path) {
     content.error = IsDirectoryName(path) ? kIsDirectory : std::strerror(cause);
     return content;
   }
-  content.error = ReadAll(file, &content);
+  content.error = ReadAll(file, &content, progress);
   std::fclose(file);
   return content;
 }

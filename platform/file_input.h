@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace ds::platform {
@@ -16,6 +17,10 @@ struct FileContent {
   std::string error;  // why the file could not be read; empty when it was
 };
 
-FileContent ReadInputFile(const std::string& path);  // "-" is standard input
+// Told the bytes read so far after each block, and the file's size (0 when
+// it is not known ahead, as for a pipe).
+using ReadProgress = std::function<void(size_t done, size_t total)>;
+
+FileContent ReadInputFile(const std::string& path, const ReadProgress& progress = {});  // "-" is standard input
 
 }  // namespace ds::platform

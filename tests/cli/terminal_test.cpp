@@ -5,6 +5,7 @@
 
 #include "cli/compare_session.h"
 #include "cli/output.h"
+#include "cli/progress.h"
 #include "cli/terminal.h"
 #include "items/texts.h"
 
@@ -68,6 +69,45 @@ TEST(CliColor, SidesMissingRowsAndDecodedDifferencesAreMarked) {
   std::string decoded = LineWith(colored, "  ");
   EXPECT_EQ(decoded.rfind("\x1b[33m  ", 0), 0u) << decoded;
   EXPECT_EQ(LineWith(colored, "== ").rfind("\x1b[1m== ", 0), 0u);
+}
+
+TEST(CliProgress, OnlyALargeInputOnATerminalWithoutQuiet) {
+  const size_t large = kProgressFrom + 1;
+  EXPECT_TRUE(ShowProgress(large, true, false));
+  EXPECT_FALSE(ShowProgress(kProgressFrom, true, false));  // 20 MB itself is read at once
+  EXPECT_FALSE(ShowProgress(large, false, false));          // a pipe or a file
+  EXPECT_FALSE(ShowProgress(large, true, true));            // --quiet
+  EXPECT_FALSE(ShowProgress(0, true, false));               // a pipe's size is not known ahead
+  EXPECT_EQ(ProgressText(12 * 1024 * 1024 + 400 * 1024, 50 * 1024 * 1024), "12.4 MB of 50.0 MB (24%)");
+  EXPECT_EQ(ProgressText(50 * 1024 * 1024, 50 * 1024 * 1024), "50.0 MB of 50.0 MB (100%)");
+}
+
+// Blocks arrive every 30 ms; the line is written at most every 100 ms and
+// erased at the end with as many spaces as its longest text.
+TEST(CliProgress, TenLinesASecondAtMostThenErased) {
+  for (bool terminal : {true, false}) {
+    long long now = 1000;
+    std::vector<std::string> written;
+    {
+      ProgressLine line(terminal, false, [&now] { return now; },
+                        [&written](std::string_view t) { written.emplace_back(t); });
+      const size_t total = 40u * 1024 * 1024, block = total / 20;
+      for (size_t done = block; done <= total; done += block, now += 30) line.Update(done, total);
+      line.Stage("comparing", total);
+      line.Stage("comparing", kProgressFrom);  // a small input says nothing
+    }
+    if (!terminal) {
+      EXPECT_TRUE(written.empty());
+      continue;
+    }
+    // 20 blocks over 570 ms: at 0, 120, 240, 360, 480 ms; the step, padded
+    // over the longer line before it; then the erasing.
+    ASSERT_EQ(written.size(), 7u);
+    EXPECT_EQ(written[0], "\rreading 2.0 MB of 40.0 MB (5%)");
+    EXPECT_EQ(written[1], "\rreading 10.0 MB of 40.0 MB (25%)");
+    EXPECT_EQ(written[5], "\rcomparing 40.0 MB" + std::string(written[4].size() - 18, ' '));
+    EXPECT_EQ(written[6], "\r" + std::string(written[4].size() - 1, ' ') + "\r");
+  }
 }
 
 }  // namespace
