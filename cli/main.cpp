@@ -24,6 +24,7 @@
 #include "cli/compare_session.h"
 #include "cli/jar_report.h"
 #include "cli/completion.h"
+#include "cli/console_text.h"
 #include "cli/option_table.h"
 #include "cli/options.h"
 #include "cli/progress.h"
@@ -77,18 +78,70 @@ std::vector<std::string> CommandLine(int argc, char** argv) {
   return args;
 }
 
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+// A standard stream: the bytes of the output encoding, or UTF-16 for a
+// Windows console, which shows it right in any code page.
+class Stream {
+ public:
+  explicit Stream(std::FILE* file) : file_(file), way_(cli::HowToWrite(cli::IsTerminal(file), kWindows)) {}
+  void SetEncoding(cli::Encoding encoding) { console_ = cli::ConsoleText(encoding); }
+  // False when not all of it arrived, with errno telling why.
+  bool Write(std::string_view text) {
+    errno = 0;
+    if (way_ == cli::StreamWrite::kConsoleUtf16) return WriteWide(console_(text));
+    return std::fwrite(text.data(), 1, text.size(), file_) == text.size() && std::fflush(file_) == 0;
+  }
+
+ private:
+  bool WriteWide(const std::u16string& units) {
+#ifdef _WIN32
+    HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    // Old consoles refuse a single write much over 64 KB.
+    for (size_t at = 0; at < units.size();) {
+      DWORD written = 0, count = static_cast<DWORD>(std::min<size_t>(units.size() - at, 8192));
+      if (!WriteConsoleW(console, reinterpret_cast<const wchar_t*>(units.data() + at), count, &written, nullptr) ||
+          written == 0)
+        return false;
+      at += written;
+    }
+    return true;
+#else
+    (void)units;
+    return false;
+#endif
+  }
+
+  std::FILE* file_;
+  cli::StreamWrite way_;
+  cli::ConsoleText console_{cli::Encoding::kUtf8};
+};
+
+Stream& Out() {
+  static Stream out(stdout);
+  return out;
+}
+
+Stream& Err() {
+  static Stream err(stderr);
+  return err;
+}
+
 // One line whatever a file name or a capture's item holds: control bytes
 // are written as \xNN (in either output encoding they are whole characters).
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "dualsieve-cli: %s\n", ds::EscapeForMessage(message, false).c_str());
+  Err().Write("dualsieve-cli: " + ds::EscapeForMessage(message, false) + "\n");
   return kExitError;
 }
 
 // A report that did not arrive (a full disk, a closed pipe) is an error, not
 // a result.
 bool Print(std::string_view text, std::string* error) {
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+  if (Out().Write(text)) return true;
   *error = std::string("cannot write the output: ") + std::strerror(errno);
   return false;
 }
@@ -106,10 +159,7 @@ long long NowMs() {
       .count();
 }
 
-void WriteError(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stderr);
-  std::fflush(stderr);
-}
+void WriteError(std::string_view text) { Err().Write(text); }
 
 // An input read whole; a large one shows how far the reading is on a terminal.
 // The line is gone before anything else is printed, an error included.
@@ -381,6 +431,8 @@ int Run(int argc, char** argv) {
   cli::ParsedOptions parsed = cli::ParseOptions(CommandLine(argc, argv));
   if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
   const cli::Options& o = parsed.options;
+  Out().SetEncoding(o.encoding);
+  Err().SetEncoding(o.encoding);
   std::string error;
   switch (o.command) {
     case cli::Options::Command::kHelp: return PrintHelp(o);

@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "cli/compare_session.h"
+#include "cli/console_text.h"
 #include "cli/output.h"
 #include "cli/progress.h"
 #include "cli/terminal.h"
@@ -108,6 +109,36 @@ TEST(CliProgress, TenLinesASecondAtMostThenErased) {
     EXPECT_EQ(written[5], "\rcomparing 40.0 MB" + std::string(written[4].size() - 18, ' '));
     EXPECT_EQ(written[6], "\r" + std::string(written[4].size() - 1, ' ') + "\r");
   }
+}
+
+TEST(CliConsole, OnlyAWindowsConsoleTakesUtf16) {
+  EXPECT_EQ(HowToWrite(true, true), StreamWrite::kConsoleUtf16);
+  EXPECT_EQ(HowToWrite(false, true), StreamWrite::kBytes);  // redirected: the bytes of --encoding
+  EXPECT_EQ(HowToWrite(true, false), StreamWrite::kBytes);
+  EXPECT_EQ(HowToWrite(false, false), StreamWrite::kBytes);
+}
+
+// 中 is E4 B8 AD in UTF-8 and D6 D0 in GBK; 😀 takes four bytes and two units.
+TEST(CliConsole, ACharacterCutBetweenPiecesComesOutWhole) {
+  const struct {
+    Encoding encoding;
+    std::vector<std::string_view> pieces;
+    std::u16string expected;
+  } cases[] = {
+      {Encoding::kUtf8, {"a\xE4", "\xB8", "\xAD" "b"}, u"a\u4e2db"},
+      {Encoding::kUtf8, {"\xF0\x9F\x98", "\x80\n"}, u"\U0001F600\n"},
+      {Encoding::kGbk, {"x\xD6", "\xD0y"}, u"x\u4e2dy"},
+      {Encoding::kGbk, {"\xD6\xD0", "\xD6\xD0"}, u"\u4e2d\u4e2d"},  // a trail byte in the lead range ends its piece
+      {Encoding::kUtf8, {"ok\n"}, u"ok\n"},
+  };
+  for (const auto& c : cases) {
+    ConsoleText text(c.encoding);
+    std::u16string out;
+    for (std::string_view piece : c.pieces) out += text(piece);
+    EXPECT_EQ(out, c.expected) << c.pieces[0];
+  }
+  ConsoleText held(Encoding::kUtf8);
+  EXPECT_EQ(held("a\xE4\xB8"), u"a");  // nothing is written half
 }
 
 }  // namespace
