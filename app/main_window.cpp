@@ -299,6 +299,22 @@ void MainWindow::ShowAsPlaced() {
     Show(true);
 }
 
+void MainWindow::FitToWorkArea() {
+  if (!state_.created) return;  // nothing would lay the controls out yet
+  SIZE before = Size();
+  ui::KeepInsideWorkArea(hwnd());
+  SIZE after = Size();
+  if (after.cx == before.cx && after.cy == before.cy) return;
+  // No layout moves the status bar: it keeps its designed place, in the
+  // proportion the window shrank by.
+  for (const ControlDesign& d : MainWindowDesign()) {
+    if (&d.Of(controls_) != &controls_.statusBar) continue;
+    ui::Rect r = ScaledToDpi(d.bounds, dpi_);
+    controls_.statusBar.SetBounds(
+        {r.x * after.cx / before.cx, r.y * after.cy / before.cy, r.width * after.cx / before.cx, r.height});
+  }
+}
+
 void MainWindow::CreateSecondaryWindows() {
   auto detail = std::make_unique<DetailWindow>();
   bool made = detail->Create(hwnd());
@@ -359,6 +375,7 @@ void MainWindow::CompareSessions() {
   RECT main;
   GetWindowRect(hwnd(), &main);
   SetWindowPos(sessions_->hwnd(), nullptr, main.left + 40, main.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ui::KeepInsideWorkArea(sessions_->hwnd());
   sessions_->ShowPairs(hars_.slot[0], hars_.slot[1], in);
 }
 

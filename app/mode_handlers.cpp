@@ -60,6 +60,7 @@ void ToggleSteps(MainWindow& window) {
     EnterCompact(window);
   layout.suspended = false;
   RegisterLayout(window);
+  window.FitToWorkArea();
 }
 
 }  // namespace
