@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/analyse.h"
 #include "app/focus_expansion.h"
 #include "app/import.h"
@@ -92,7 +94,10 @@ bool MainWindow::Create(bool quitOnClose) {
   // A monitor of its own DPI: the window is drawn at that one.
   dpi_ = ui::DpiOf(hwnd());
   ui::SetLaidOutDpi(hwnd(), dpi_);
-  if (dpi_ != systemDpi) SetSize(ui::Scaled(kDesignWidth, dpi_), ui::Scaled(kDesignHeight, dpi_));
+  // Also when the system cut the window to the screen at its creation:
+  // start-up registers the layout at the designed size, then fits it.
+  SIZE designed{ui::Scaled(kDesignWidth, dpi_), ui::Scaled(kDesignHeight, dpi_)}, size = Size();
+  if (size.cx != designed.cx || size.cy != designed.cy) SetSize(designed.cx, designed.cy);
   designedSize_ = {kDesignWidth, kDesignHeight};
   if (!CreateControls()) return false;
   WireEvents();
@@ -419,6 +424,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return Window::HandleMessage(msg, wp, lp);
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    case WM_GETMINMAXINFO: {
+      // Sized as designed first, even past the screen's edge, so the layout
+      // learns the designed proportions; FitToWorkArea then shrinks it.
+      LRESULT result = Window::HandleMessage(msg, wp, lp);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, ui::Scaled(kFullWidth, dpi_));
+      info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, ui::Scaled(kFullHeight, dpi_));
+      return result;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
