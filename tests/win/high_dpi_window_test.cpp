@@ -114,16 +114,24 @@ void ExpectNoNewOverlaps(app::MainControls& c) {
   }
 }
 
-class HighDpiWindowTest : public MainWindowTest {
+// Runs in the child process HighDpiStart starts at `kDpi`, and only there.
+template <int kDpi>
+class ChildAtDpiTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    if (ui::DpiOf(nullptr) != kHighDpi) {
-      if (std::getenv(kChildMark)) FAIL() << "started for 144 DPI, running at " << ui::DpiOf(nullptr);
-      GTEST_SKIP() << "runs at 144 DPI, in the process HighDpiStart starts";
+    if (ui::DpiOf(nullptr) != kDpi) {
+      if (std::getenv(kChildMark)) FAIL() << "started for " << kDpi << " DPI, running at " << ui::DpiOf(nullptr);
+      GTEST_SKIP() << "runs at " << kDpi << " DPI, in the process HighDpiStart starts";
     }
     MainWindowTest::SetUp();
   }
+  void TearDown() override {
+    ui::SetMenuHook(nullptr);
+    MainWindowTest::TearDown();
+  }
 };
+
+class HighDpiWindowTest : public ChildAtDpiTest<kHighDpi> {};
 
 TEST_F(HighDpiWindowTest, EveryControlIsItsDesignScaled) {
   EXPECT_EQ(window->dpi(), kHighDpi);
@@ -244,38 +252,14 @@ TEST(HighDpiStart, TheWindowStartedAt200PercentFitsAFullHdScreen) {
   EXPECT_EQ(RunChildAt(kDoubleDpi, L"At200PercentTest.*", L"DualsieveFullHd"), 0u);
 }
 
-class At200PercentTest : public MainWindowTest {
- protected:
-  void SetUp() override {
-    if (ui::DpiOf(nullptr) != kDoubleDpi) {
-      if (std::getenv(kChildMark)) FAIL() << "started for 192 DPI, running at " << ui::DpiOf(nullptr);
-      GTEST_SKIP() << "runs at 192 DPI, in the process HighDpiStart starts";
-    }
-    MainWindowTest::SetUp();
-  }
-  void TearDown() override {
-    ui::SetMenuHook(nullptr);
-    MainWindowTest::TearDown();
-  }
-};
-
-RECT OnScreen(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  return r;
-}
-
-bool Inside(const RECT& inner, const RECT& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
+class At200PercentTest : public ChildAtDpiTest<kDoubleDpi> {};
 
 // The window inside the work area, and every control shown from top to
 // bottom inside its client area: none cut by the screen's lower edge.
 void ExpectOnScreen(app::MainWindow& window) {
   app::MainControls& c = window.controls();
   RECT work = ui::WorkAreaOf(window.hwnd()), client;
-  EXPECT_TRUE(Inside(OnScreen(window.hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(window.hwnd()), work));
   GetClientRect(window.hwnd(), &client);
   MapWindowPoints(window.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
   for (const app::ControlDesign& d : app::MainWindowDesign()) {
@@ -284,7 +268,7 @@ void ExpectOnScreen(app::MainWindow& window) {
     if (!IsWindowVisible(control.hwnd()) || &control == &c.leftPanel || &control == &c.rightPanel ||
         &control == &c.compactToggle)
       continue;
-    RECT r = OnScreen(control.hwnd());
+    RECT r = ScreenRect(control.hwnd());
     EXPECT_GE(r.top, client.top) << d.formName;
     EXPECT_LE(r.bottom, client.bottom) << d.formName;
   }
@@ -311,18 +295,18 @@ TEST_F(At200PercentTest, TheSmallerWindowsLieOnTheScreen) {
   RightClickChoosing(c().slot2Items, static_cast<int>(ds::MenuEntry::kAdd));
   app::InputWindow& input = *window->input();
   ASSERT_TRUE(input.IsShown());
-  EXPECT_TRUE(Inside(OnScreen(input.hwnd()), work));
-  EXPECT_TRUE(Inside(OnScreen(input.promptLine.hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(input.hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(input.promptLine.hwnd()), work));
   input.Dismiss();
   c().detailButton.Click();
   app::DetailWindow& detail = *window->detail();
   ASSERT_TRUE(detail.IsShown());
-  EXPECT_TRUE(Inside(OnScreen(detail.hwnd()), work));
-  EXPECT_TRUE(Inside(OnScreen(detail.detailBox.hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(detail.hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(detail.detailBox.hwnd()), work));
   detail.Show(false);
   window->CompareSessions(OneRequest("/a"), OneRequest("/b"));
   ASSERT_NE(window->sessions(), nullptr);
-  EXPECT_TRUE(Inside(OnScreen(window->sessions()->hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(window->sessions()->hwnd()), work));
 }
 
 // The tip window's pictures, 330 pixels, shown at 520: each pixel blended
@@ -363,7 +347,7 @@ void CALLBACK InspectTipWindow(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND tip = FindWindowW(nullptr, caption.c_str());
   if (!tip) return;
   KillTimer(nullptr, timer);
-  gTip.onScreen = Inside(OnScreen(tip), ui::WorkAreaOf(tip));
+  gTip.onScreen = Inside(ScreenRect(tip), ui::WorkAreaOf(tip));
   EnumChildWindows(tip, ComparePicture, 0);
   DestroyWindow(tip);
 }

@@ -14,17 +14,6 @@
 namespace wintest {
 namespace {
 
-RECT ScreenRect(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  return r;
-}
-
-bool Inside(const RECT& inner, const RECT& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
 // How tall `text` is drawn in the control's own font.
 int TextHeight(HWND control, const std::wstring& text) {
   HDC dc = GetDC(control);
