@@ -306,10 +306,12 @@ void MainWindow::ShowAsPlaced() {
 
 void MainWindow::FitToWorkArea() {
   if (!state_.created) return;  // nothing would lay the controls out yet
+  // A window that fits stays where it is, even partly off the screen.
+  RECT work = ui::WorkAreaOf(hwnd());
   SIZE before = Size();
+  if (before.cx <= work.right - work.left && before.cy <= work.bottom - work.top) return;
   ui::KeepInsideWorkArea(hwnd());
   SIZE after = Size();
-  if (after.cx == before.cx && after.cy == before.cy) return;
   // No layout moves the status bar: it keeps its designed place, in the
   // proportion the window shrank by.
   for (const ControlDesign& d : MainWindowDesign()) {
