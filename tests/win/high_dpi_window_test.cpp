@@ -215,6 +215,22 @@ class VirtualScreen {
   const wchar_t* name_;
 };
 
+// A new desktop at another DPI tells every thread with a message queue and
+// waits for their answers (ten seconds, under Wine): this one answers while
+// it waits for `process` to end.
+bool WaitAnswering(HANDLE process, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD spent = GetTickCount() - start;
+    if (spent >= milliseconds) return false;
+    DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, milliseconds - spent, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken != WAIT_OBJECT_0 + 1) return false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+}
+
 // The DPI is read when a process starts: the window is made in a child
 // process started at `dpi` (on `desktop`, when named), which runs the tests
 // `filter` names. Its exit code.
@@ -233,7 +249,7 @@ DWORD RunChildAt(DWORD dpi, const wchar_t* filter, const wchar_t* desktop = null
   BOOL started = CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process);
   SetEnvironmentVariableA(kChildMark, nullptr);
   if (!started) return 1;
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
+  EXPECT_TRUE(WaitAnswering(process.hProcess, 120000));
   GetExitCodeProcess(process.hProcess, &exitCode);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
