@@ -289,6 +289,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   changingDpi_ = false;
+  FitToWorkArea();
 }
 
 MainWindow::LayoutSize MainWindow::layoutSize() const {

@@ -396,5 +396,16 @@ TEST_F(DpiChangeTest, MovingToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
   ExpectDesignScaled(*window, 1.0);
 }
 
+// Windows suggests the size scaled; on a screen smaller than that the window
+// fits the work area instead.
+TEST_F(DpiChangeTest, MovedToA200PercentMonitorTheWindowFitsItsWorkArea) {
+  RECT work = ui::WorkAreaOf(window->hwnd());
+  RECT at200{work.left, work.top, work.left + app::kDesignWidth * 2, work.top + app::kDesignHeight * 2};
+  SendMessageW(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(kDoubleDpi, kDoubleDpi), reinterpret_cast<LPARAM>(&at200));
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(window->dpi(), kDoubleDpi);
+  ExpectOnScreen(*window);
+}
+
 }  // namespace
 }  // namespace wintest
