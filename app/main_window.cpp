@@ -150,6 +150,19 @@ void MainWindow::PlaceDetailButton() {
 }
 
 void MainWindow::WireEvents() {
+  WireInputs();
+  FocusView focus = FocusViewOf(hwnd(), controls_);
+  WireFocusExpansion(focus, state_);
+  WireSearch(controls_, state_);
+  WireSeparators();
+  WireLists(focus);
+  WireSwitches();
+  WireMenu();
+}
+
+// Each input box parses what is typed into it and imports what is dropped on
+// it or pasted with Ctrl+Shift+V.
+void MainWindow::WireInputs() {
   MainControls& c = controls_;
   AppState& state = state_;
   for (ds::Slot slot : ds::kSlots) {
@@ -165,9 +178,11 @@ void MainWindow::WireEvents() {
       return true;
     };
   }
-  FocusView focus = FocusViewOf(hwnd(), c);
-  WireFocusExpansion(focus, state);
-  WireSearch(c, state);
+}
+
+void MainWindow::WireSeparators() {
+  MainControls& c = controls_;
+  AppState& state = state_;
   c.lineSeparatorBox.onChange = [&c, &state] {
     CommitSeparatorBox(c.lineSeparatorBox, ds::SeparatorKind::kLine, state.separators);
   };
@@ -179,7 +194,12 @@ void MainWindow::WireEvents() {
   c.valueSeparatorBox.onMouseUp = [&c] { c.valueSeparatorBox.SelectAll(); };
   c.lineSeparatorBox.onFocus = [&c] { c.lineSeparatorBox.SelectAll(); };
   c.lineSeparatorBox.onMouseUp = [&c] { c.lineSeparatorBox.SelectAll(); };
+}
 
+// Analyse, and what selecting or focusing a row of each list shows.
+void MainWindow::WireLists(const FocusView& focus) {
+  MainControls& c = controls_;
+  AppState& state = state_;
   c.analyseButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
   c.analyseBarButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
   ReportView reports = ReportViewOf(c);
@@ -221,13 +241,21 @@ void MainWindow::WireEvents() {
   c.contentBox.onChange = [this] {
     if (detail_ && detail_->IsShown()) detail_->detailBox.SetText(controls_.contentBox.GetText());
   };
+}
 
+void MainWindow::WireSwitches() {
+  MainControls& c = controls_;
   c.cookiesModeSwitch.onClick = [this] { SwitchMode(controls_, state_, ds::AnalysisMode::kCookies); };
   c.httpModeSwitch.onClick = [this] { SwitchMode(controls_, state_, ds::AnalysisMode::kHttp); };
   c.compactToggle.onClick = [this] { ToggleCompact(*this); };
   c.caseSensitiveSwitch.onClick = [&c] { OnOptionSwitchClicked(c.caseSensitiveSwitch, OptionSwitch::kCaseSensitive); };
   c.exactMatchSwitch.onClick = [&c] { OnOptionSwitchClicked(c.exactMatchSwitch, OptionSwitch::kExactMatch); };
   c.autoExpandSwitch.onClick = [&c] { OnOptionSwitchClicked(c.autoExpandSwitch, OptionSwitch::kAutoExpand); };
+}
+
+// The lists' menu and the keys and clicks that edit the item lists.
+void MainWindow::WireMenu() {
+  MainControls& c = controls_;
   for (int id = 1; id <= ds::kMenuEntryCount; ++id) {
     auto entry = static_cast<ds::MenuEntry>(id);
     if (ds::IsSeparator(entry))
