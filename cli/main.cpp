@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <exception>
 #include <optional>
 #include <string>
@@ -34,6 +35,9 @@
 #include "items/text.h"
 #include "platform/codepage.h"
 #include "platform/file_input.h"
+#include "platform/file_output.h"
+#include "sanitize/har_sanitize.h"
+#include "sanitize/item_mask.h"
 #include "version.h"
 
 namespace {
@@ -160,11 +164,135 @@ bool ReadSession(const std::string& path, const cli::Options& o, std::vector<ds:
   return true;
 }
 
+// The key of the run: --key's bytes, a key file's (without the line break
+// that ends its last line), or random bytes when neither is given.
+bool MaskKeyOf(const cli::Options& o, std::string* key, std::string* error) {
+  if (o.key) {
+    *key = *o.key;
+    return true;
+  }
+  if (o.keyFile) {
+    ds::platform::FileContent file = ds::platform::ReadInputFile(*o.keyFile);
+    std::string name = Shown(*o.keyFile, o.encoding);
+    if (!file.error.empty()) {
+      *error = "cannot read the key file " + name + ": " + file.error;
+      return false;
+    }
+    std::string& bytes = file.bytes;
+    if (!bytes.empty() && bytes.back() == '\n') bytes.pop_back();
+    if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+    if (bytes.empty()) {
+      *error = "the key file " + name + " is empty";
+      return false;
+    }
+    *key = std::move(bytes);
+    return true;
+  }
+  std::optional<std::string> random = ds::RandomMaskKey();
+  if (!random) {
+    *error = "the system gave no random bytes for a key";
+    return false;
+  }
+  *key = std::move(*random);
+  return true;
+}
+
+// Today in UTC, as the sanitised HAR's comment says when it was made.
+std::string UtcDate() {
+  std::time_t now = std::time(nullptr);
+  std::tm t{};
+#ifdef _WIN32
+  gmtime_s(&t, &now);
+#else
+  gmtime_r(&now, &t);
+#endif
+  char text[16];
+  std::strftime(text, sizeof text, "%Y-%m-%d", &t);
+  return text;
+}
+
+// Why a HAR could not be sanitised, in one line naming the file.
+std::string SanitizeFailure(const std::string& name, const ds::SanitizedHar& s) {
+  switch (s.error) {
+    case ds::SanitizeError::kNotJson: return name + ": not a HAR: the JSON breaks off at byte " + std::to_string(s.offset);
+    case ds::SanitizeError::kBadUtf8: return name + ": byte " + std::to_string(s.offset) + ": not valid UTF-8";
+    case ds::SanitizeError::kNotHar: return name + ": not a HAR (no log.entries)";
+    case ds::SanitizeError::kBase64Body:
+      return name + ": entry " + std::to_string(s.offset) +
+             " holds a Base64 body, whose secrets cannot be found; sanitise without --keep-bodies";
+    case ds::SanitizeError::kNone: break;
+  }
+  return {};
+}
+
+// The file's name inside the output folder.
+std::string OutputPath(const std::string& dir, const std::string& file) {
+  size_t slash = file.find_last_of("/\\");
+  std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+  return dir + (dir.empty() || dir.back() == '/' || dir.back() == '\\' ? "" : "/") + base;
+}
+
+// Each HAR sanitised under one key: to standard output, or into -o DIR
+// under its own name, each written whole or not at all.
+int RunSanitize(const cli::Options& o) {
+  std::string key, error;
+  if (!MaskKeyOf(o, &key, &error)) return Fail(error);
+  ds::SecretRule rule(key, o.keepNames, o.maskNames);
+  ds::SanitizeOptions options{o.keepBodies, UtcDate()};
+  if (o.outputDir) {
+    std::string why = ds::platform::MakeFolder(*o.outputDir);
+    if (!why.empty()) return Fail("cannot write into " + Shown(*o.outputDir, o.encoding) + ": " + why);
+  }
+  std::vector<std::string> targets;
+  for (const std::string& file : o.files) {
+    if (!o.outputDir) continue;
+    std::string target = OutputPath(*o.outputDir, file);
+    if (std::find(targets.begin(), targets.end(), target) != targets.end())
+      return Fail("two files would be written as " + Shown(target, o.encoding));
+    if (ds::platform::IsSameFile(file, target))
+      return Fail(Shown(file, o.encoding) + ": -o would write over the file itself");
+    targets.push_back(target);
+  }
+  for (size_t i = 0; i < o.files.size(); ++i) {
+    const std::string& file = o.files[i];
+    std::string name = file == "-" ? "standard input" : Shown(file, o.encoding);
+    ds::platform::FileContent content = ds::platform::ReadInputFile(file);
+    if (!content.error.empty()) return Fail("cannot read " + name + ": " + content.error);
+    ds::SanitizedHar s = ds::SanitizeHarText(content.bytes, rule, options);
+    if (s.error != ds::SanitizeError::kNone) return Fail(SanitizeFailure(name, s));
+    if (!o.outputDir) {
+      if (!Print(s.text, &error)) return Fail(error);
+      continue;
+    }
+    std::string why = ds::platform::WriteFileReplacing(targets[i], s.text);
+    if (!why.empty()) return Fail("cannot write " + Shown(targets[i], o.encoding) + ": " + why);
+  }
+  return 0;
+}
+
+// --mask's rule: GBK-safe stand-ins, as the reports pass through GBK.
+std::optional<ds::SecretRule> MaskRuleOf(const cli::Options& o, std::string* error) {
+  if (!o.mask) return std::nullopt;
+  std::string key;
+  if (!MaskKeyOf(o, &key, error)) return std::nullopt;
+  return ds::SecretRule(key, o.keepNames, {}, ds::StandInBrackets::kGbkSafe);
+}
+
+// Printed text with its stand-ins as a sanitised HAR writes them, where the
+// output encoding can hold them.
+std::string WithStandIns(std::string text, const cli::Options& o) {
+  return o.mask && o.encoding == cli::Encoding::kUtf8 ? ds::StandInsForUtf8(std::move(text)) : text;
+}
+
 // Two HAR files compared request by request.
-int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
+int RunSessions(const cli::Options& o, const cli::SessionInput& in, const ds::SecretRule* mask) {
   std::string error;
   std::vector<ds::HarEntry> a, b;
   if (!ReadSession(o.file1, o, &a, &error) || !ReadSession(o.file2, o, &b, &error)) return Fail(error);
+  if (mask) {
+    ds::SanitizeEntries(a, *mask);
+    ds::SanitizeEntries(b, *mask);
+  }
   ds::SessionsInput s;
   s.mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   s.separators = {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
@@ -176,16 +304,17 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
   s.volatileHeaders = *ds::IgnorePreset("volatile");
   cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s)};
   std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
-  if (!Print(out, &error)) return Fail(error);
+  if (!Print(WithStandIns(std::move(out), o), &error)) return Fail(error);
   return report.HasDifferences() ? 1 : 0;
 }
 
 // One HAR replayed through the cookie store: every request, or the one
 // chosen by number or by a piece of its URL (UTF-8).
-int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart) {
+int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart, const ds::SecretRule* mask) {
   std::string error;
   std::vector<ds::HarEntry> entries;
   if (!ReadSession(o.file1, o, &entries, &error)) return Fail(error);
+  if (mask) ds::SanitizeEntries(entries, *mask);
   std::string name = o.file1 == "-" ? "standard input" : o.file1;
   std::vector<ds::JarVerdict> verdicts = ds::ReplayCookies(entries);
   cli::JarReport report{name, entries.size(), {}};
@@ -203,7 +332,7 @@ int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart) {
     report.verdicts = std::move(verdicts);
   }
   std::string out = o.json ? cli::JarJson(report, o.encoding) : cli::JarText(report, o.encoding);
-  if (!Print(out, &error)) return Fail(error);
+  if (!Print(WithStandIns(std::move(out), o), &error)) return Fail(error);
   return report.HasDifferences() ? 1 : 0;
 }
 
@@ -216,7 +345,7 @@ int PrintExport(const std::vector<ds::Row>& rows, const cli::Options& o, const d
   if (*o.to == "python" && o.encoding == cli::Encoding::kGbk && !ds::IsAscii(out.text))
     out.text.insert(0, "# -*- coding: gbk -*-\r\n");
   std::string error;
-  return Print(cli::EncodeOutput(out.text, o.encoding), &error) ? 0 : Fail(error);
+  return Print(WithStandIns(cli::EncodeOutput(out.text, o.encoding), o), &error) ? 0 : Fail(error);
 }
 
 int Run(int argc, char** argv) {
@@ -227,6 +356,10 @@ int Run(int argc, char** argv) {
   if (o.command == cli::Options::Command::kHelp) return Print(cli::kUsage, &error) ? 0 : Fail(error);
   if (o.command == cli::Options::Command::kVersion)
     return Print("dualsieve-cli " DS_VERSION "\n", &error) ? 0 : Fail(error);
+  if (o.command == cli::Options::Command::kSanitize) return RunSanitize(o);
+  std::optional<ds::SecretRule> mask = MaskRuleOf(o, &error);
+  if (!error.empty()) return Fail(error);
+  const ds::AnalysisMode runMode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
 
   cli::SessionInput in;
   in.httpMode = o.httpMode;
@@ -251,7 +384,8 @@ int Run(int argc, char** argv) {
       !ToGbk(*o.valueSeparator, ArgumentEncoding(), "--value-sep", &in.valueSeparatorBox, &error))
     return Fail(error);
 
-  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in);
+  if (mask) in.maskRows = [&mask, runMode](std::vector<ds::Row>& rows) { ds::MaskItemRows(rows, runMode, *mask); };
+  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in, mask ? &*mask : nullptr);
   if (o.command == cli::Options::Command::kJar) {
     std::optional<std::string> urlPart;
     if (o.jarUrl) {
@@ -260,7 +394,7 @@ int Run(int argc, char** argv) {
       urlPart = ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk),
                                         ds::platform::kCodePageUtf8);
     }
-    return RunJar(o, urlPart);
+    return RunJar(o, urlPart, mask ? &*mask : nullptr);
   }
 
   ds::HarChoice choice;
@@ -300,6 +434,7 @@ int Run(int argc, char** argv) {
     ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
     std::vector<ds::Row> rows = ds::ParseSlotText(in.slot1Text, SeparatorsOf(in), {mode, ds::Slot::k1}).rows;
     if (rows.empty()) return Fail((o.file1 == "-" ? "standard input" : Shown(o.file1, o.encoding)) + ": no items to convert");
+    if (mask) ds::MaskItemRows(rows, mode, *mask);
     return PrintExport(rows, o, targets[0]);
   }
 
@@ -320,16 +455,20 @@ int Run(int argc, char** argv) {
     return status != 0 ? status : result.HasDifferences() ? 1 : 0;
   }
   if (o.json) {
-    cli::WriteJson(result, o.httpMode, o.encoding, [&error](std::string_view piece) {
-      if (error.empty()) Print(piece, &error);
+    cli::WriteJson(result, o.httpMode, o.encoding, [&error, &o](std::string_view piece) {
+      if (!error.empty()) return;
+      if (o.mask) Print(WithStandIns(std::string(piece), o), &error);
+      else Print(piece, &error);
     });
     if (!error.empty()) return Fail(error);
   } else {
     // The text report prints the lists, not the slots' rows.
     result.slot1.rows = {};
     result.slot2.rows = {};
-    cli::WriteText(result, o.encoding, [&error](std::string_view piece) {
-      if (error.empty()) Print(piece, &error);
+    cli::WriteText(result, o.encoding, [&error, &o](std::string_view piece) {
+      if (!error.empty()) return;
+      if (o.mask) Print(WithStandIns(std::string(piece), o), &error);
+      else Print(piece, &error);
     });
     if (!error.empty()) return Fail(error);
   }

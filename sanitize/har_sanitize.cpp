@@ -1,0 +1,213 @@
+#include "sanitize/har_sanitize.h"
+
+#include <nlohmann/json.hpp>
+
+#include "items/text.h"
+
+namespace ds {
+namespace {
+
+// Insertion order kept: the document reads as it did, field for field.
+using Json = nlohmann::ordered_json;
+
+constexpr char kBodyRemoved[] = "body removed when sanitised";
+
+// Sets obj[key] to the masked string; true when it changed.
+template <typename MaskFn>
+bool MaskString(Json& obj, const char* key, MaskFn mask) {
+  auto it = obj.find(key);
+  if (it == obj.end() || !it->is_string()) return false;
+  std::string masked = mask(it->template get_ref<const std::string&>());
+  if (masked == it->template get_ref<const std::string&>()) return false;
+  *it = std::move(masked);
+  return true;
+}
+
+const std::string* StringAt(const Json& obj, const char* key) {
+  auto it = obj.find(key);
+  return it != obj.end() && it->is_string() ? &it->get_ref<const std::string&>() : nullptr;
+}
+
+// Each {name, value} record of a list: the value as mask(name, value) says.
+template <typename MaskFn>
+bool MaskRecords(Json& message, const char* list, MaskFn mask) {
+  auto it = message.find(list);
+  if (it == message.end() || !it->is_array()) return false;
+  bool changed = false;
+  for (Json& record : *it) {
+    if (!record.is_object()) continue;
+    const std::string* name = StringAt(record, "name");
+    std::string n = name ? *name : std::string();
+    changed |= MaskString(record, "value", [&](const std::string& v) { return mask(n, v); });
+  }
+  return changed;
+}
+
+bool IsFormBody(std::string_view mimeType) {
+  return ToLowerAscii(mimeType).find("x-www-form-urlencoded") != Text::npos;
+}
+
+std::string MaskBody(std::string_view text, std::string_view mimeType, const SecretRule& rule) {
+  return IsFormBody(mimeType) ? MaskQuery(text, rule, true) : MaskJwts(text, rule, false);
+}
+
+std::string MaskedParam(const SecretRule& rule, const std::string& name, const std::string& value) {
+  return rule.IsSecretName(name) ? rule.Mask(value) : MaskJwts(value, rule, false);
+}
+
+std::string MaskedCookie(const SecretRule& rule, const std::string& name, const std::string& value) {
+  return rule.IsKept(name) ? value : rule.Mask(value);
+}
+
+// A size field set only where the document has one that counts.
+void SetSize(Json& obj, const char* key, long long size) {
+  auto it = obj.find(key);
+  if (it != obj.end() && it->is_number_integer() && it->get<long long>() != -1) *it = size;
+}
+
+void SanitizePostData(Json& request, const SecretRule& rule, const SanitizeOptions& options) {
+  auto it = request.find("postData");
+  if (it == request.end() || !it->is_object()) return;
+  Json& post = *it;
+  if (!options.keepBodies) {
+    bool had = post.contains("params") || (StringAt(post, "text") && !StringAt(post, "text")->empty());
+    post.erase("params");
+    if (post.contains("text")) post["text"] = "";
+    if (had) {
+      post["comment"] = kBodyRemoved;
+      SetSize(request, "bodySize", 0);
+    }
+    return;
+  }
+  MaskRecords(post, "params", [&](const std::string& n, const std::string& v) { return MaskedParam(rule, n, v); });
+  const std::string* mime = StringAt(post, "mimeType");
+  std::string mimeType = mime ? *mime : std::string();
+  if (MaskString(post, "text", [&](const std::string& t) { return MaskBody(t, mimeType, rule); }))
+    SetSize(request, "bodySize", static_cast<long long>(post["text"].get_ref<const std::string&>().size()));
+}
+
+// False when the body is Base64 and bodies are kept: its secrets cannot be found.
+bool SanitizeContent(Json& response, const SecretRule& rule, const SanitizeOptions& options) {
+  auto it = response.find("content");
+  if (it == response.end() || !it->is_object() || !StringAt(*it, "text")) return true;
+  Json& content = *it;
+  if (!options.keepBodies) {
+    content.erase("text");
+    content.erase("encoding");
+    content.erase("compression");
+    content["size"] = 0;
+    content["comment"] = kBodyRemoved;
+    SetSize(response, "bodySize", 0);
+    return true;
+  }
+  const std::string* encoding = StringAt(content, "encoding");
+  if (encoding && ToLowerAscii(*encoding) == "base64") return false;
+  const std::string* mime = StringAt(content, "mimeType");
+  std::string mimeType = mime ? *mime : std::string();
+  auto size = content.find("size");
+  long long before = size != content.end() && size->is_number_integer() ? size->get<long long>() : -1;
+  if (!MaskString(content, "text", [&](const std::string& t) { return MaskBody(t, mimeType, rule); })) return true;
+  long long after = static_cast<long long>(content["text"].get_ref<const std::string&>().size());
+  content["size"] = after;
+  // The transferred size followed the content's only when nothing compressed it.
+  auto body = response.find("bodySize");
+  if (body != response.end() && body->is_number_integer() && body->get<long long>() != -1)
+    *body = body->get<long long>() == before && !content.contains("compression") ? after : -1;
+  content.erase("compression");
+  return true;
+}
+
+// The request line or a header changed: its recorded size no longer holds.
+void SanitizeMessage(Json& message, const SecretRule& rule, bool request) {
+  bool changed = MaskRecords(message, "headers", [&](const std::string& n, const std::string& v) {
+    return MaskHeaderValue(n, v, rule);
+  });
+  MaskRecords(message, "cookies", [&](const std::string& n, const std::string& v) { return MaskedCookie(rule, n, v); });
+  if (request) {
+    changed |= MaskString(message, "url", [&](const std::string& u) { return MaskUrl(u, rule); });
+    MaskRecords(message, "queryString",
+                [&](const std::string& n, const std::string& v) { return MaskedParam(rule, n, v); });
+  } else {
+    MaskString(message, "redirectURL", [&](const std::string& u) { return MaskUrl(u, rule); });
+  }
+  if (changed) SetSize(message, "headersSize", -1);
+}
+
+// Whatever else the document holds (pages, initiators, a tool's own
+// fields): URLs as URLs, and JWTs in any string.
+void MaskEverywhere(Json& v, const std::string& key, const SecretRule& rule) {
+  if (v.is_string()) {
+    const std::string& s = v.get_ref<const std::string&>();
+    bool url = key == "url" || key == "redirectURL" || (key == "title" && s.rfind("http", 0) == 0);
+    std::string masked = url ? MaskUrl(s, rule) : MaskJwts(s, rule, false);
+    if (masked != s) v = std::move(masked);
+  } else if (v.is_object()) {
+    for (auto& item : v.items()) MaskEverywhere(item.value(), item.key(), rule);
+  } else if (v.is_array()) {
+    for (Json& element : v) MaskEverywhere(element, key, rule);
+  }
+}
+
+}  // namespace
+
+SanitizedHar SanitizeHarText(std::string_view utf8, const SecretRule& rule, const SanitizeOptions& options) {
+  SanitizedHar out;
+  Json doc;
+  try {
+    doc = Json::parse(utf8.begin(), utf8.end());
+  } catch (const Json::parse_error& e) {
+    std::string what = e.what();
+    bool text = what.find("UTF-8") != std::string::npos || what.find("surrogate") != std::string::npos;
+    out.error = text ? SanitizeError::kBadUtf8 : SanitizeError::kNotJson;
+    out.offset = e.byte > 0 ? e.byte - 1 : 0;
+    return out;
+  }
+  auto log = doc.is_object() ? doc.find("log") : doc.end();
+  if (log == doc.end() || !log->is_object() || !log->contains("entries") || !(*log)["entries"].is_array()) {
+    out.error = SanitizeError::kNotHar;
+    return out;
+  }
+  size_t number = 0;
+  for (Json& entry : (*log)["entries"]) {
+    ++number;
+    if (!entry.is_object()) continue;
+    auto request = entry.find("request"), response = entry.find("response");
+    if (request != entry.end() && request->is_object()) {
+      SanitizeMessage(*request, rule, true);
+      SanitizePostData(*request, rule, options);
+    }
+    if (response != entry.end() && response->is_object()) {
+      SanitizeMessage(*response, rule, false);
+      if (!SanitizeContent(*response, rule, options)) {
+        out.error = SanitizeError::kBase64Body;
+        out.offset = number;
+        return out;
+      }
+    }
+  }
+  MaskEverywhere(doc, "", rule);
+  std::string note = "sanitised by Dualsieve on " + options.date + " (UTC): secret values masked with a keyed hash" +
+                     (options.keepBodies ? "" : ", bodies removed");
+  const std::string* comment = StringAt(*log, "comment");
+  (*log)["comment"] = comment && !comment->empty() ? *comment + "\n" + note : note;
+  out.text = doc.dump(2, ' ', false, Json::error_handler_t::strict);
+  out.text += '\n';
+  return out;
+}
+
+void SanitizeEntries(std::vector<HarEntry>& entries, const SecretRule& rule) {
+  for (HarEntry& entry : entries) {
+    for (HttpMessage* m : {&entry.request, &entry.response}) {
+      m->url = MaskUrl(m->url, rule);
+      std::string mimeType;
+      for (Field& h : m->headers) {
+        if (ToLowerAscii(h.name) == "content-type") mimeType = h.value;
+        h.value = MaskHeaderValue(h.name, h.value, rule);
+      }
+      for (Field& c : m->cookieRecords) c.value = MaskedCookie(rule, c.name, c.value);
+      if (m->body) *m->body = MaskBody(*m->body, mimeType, rule);
+    }
+  }
+}
+
+}  // namespace ds
