@@ -270,18 +270,12 @@ int RunSanitize(const cli::Options& o) {
   return 0;
 }
 
-// --mask's rule: GBK-safe stand-ins, as the reports pass through GBK.
+// --mask's rule, with the run's key.
 std::optional<ds::SecretRule> MaskRuleOf(const cli::Options& o, std::string* error) {
   if (!o.mask) return std::nullopt;
   std::string key;
   if (!MaskKeyOf(o, &key, error)) return std::nullopt;
-  return ds::SecretRule(key, o.keepNames, {}, ds::StandInBrackets::kGbkSafe);
-}
-
-// Printed text with its stand-ins as a sanitised HAR writes them, where the
-// output encoding can hold them.
-std::string WithStandIns(std::string text, const cli::Options& o) {
-  return o.mask && o.encoding == cli::Encoding::kUtf8 ? ds::StandInsForUtf8(std::move(text)) : text;
+  return ds::SecretRule(key, o.keepNames, {});
 }
 
 // Two HAR files compared request by request.
@@ -304,7 +298,7 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in, const ds::Se
   s.volatileHeaders = *ds::IgnorePreset("volatile");
   cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s)};
   std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
-  if (!Print(WithStandIns(std::move(out), o), &error)) return Fail(error);
+  if (!Print(out, &error)) return Fail(error);
   return report.HasDifferences() ? 1 : 0;
 }
 
@@ -332,7 +326,7 @@ int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart, con
     report.verdicts = std::move(verdicts);
   }
   std::string out = o.json ? cli::JarJson(report, o.encoding) : cli::JarText(report, o.encoding);
-  if (!Print(WithStandIns(std::move(out), o), &error)) return Fail(error);
+  if (!Print(out, &error)) return Fail(error);
   return report.HasDifferences() ? 1 : 0;
 }
 
@@ -345,7 +339,7 @@ int PrintExport(const std::vector<ds::Row>& rows, const cli::Options& o, const d
   if (*o.to == "python" && o.encoding == cli::Encoding::kGbk && !ds::IsAscii(out.text))
     out.text.insert(0, "# -*- coding: gbk -*-\r\n");
   std::string error;
-  return Print(WithStandIns(cli::EncodeOutput(out.text, o.encoding), o), &error) ? 0 : Fail(error);
+  return Print(cli::EncodeOutput(out.text, o.encoding), &error) ? 0 : Fail(error);
 }
 
 int Run(int argc, char** argv) {
@@ -455,20 +449,16 @@ int Run(int argc, char** argv) {
     return status != 0 ? status : result.HasDifferences() ? 1 : 0;
   }
   if (o.json) {
-    cli::WriteJson(result, o.httpMode, o.encoding, [&error, &o](std::string_view piece) {
-      if (!error.empty()) return;
-      if (o.mask) Print(WithStandIns(std::string(piece), o), &error);
-      else Print(piece, &error);
+    cli::WriteJson(result, o.httpMode, o.encoding, [&error](std::string_view piece) {
+      if (error.empty()) Print(piece, &error);
     });
     if (!error.empty()) return Fail(error);
   } else {
     // The text report prints the lists, not the slots' rows.
     result.slot1.rows = {};
     result.slot2.rows = {};
-    cli::WriteText(result, o.encoding, [&error, &o](std::string_view piece) {
-      if (!error.empty()) return;
-      if (o.mask) Print(WithStandIns(std::string(piece), o), &error);
-      else Print(piece, &error);
+    cli::WriteText(result, o.encoding, [&error](std::string_view piece) {
+      if (error.empty()) Print(piece, &error);
     });
     if (!error.empty()) return Fail(error);
   }

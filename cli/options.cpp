@@ -50,7 +50,7 @@ const char kUsage[] =
     "sanitize writes a copy of each HAR fit to share: every cookie value, Authorization, and headers, query\n"
     "and form parameters whose names look like credentials (token, session, sid, auth, key, secret, password,\n"
     "passwd, code, ticket, csrf, xsrf, jwt, signature) and JWTs anywhere become a stand-in such as\n"
-    "⟪masked:3f9a1c0e:32⟫ (a keyed hash and the length), so equal values stay equal; bodies are dropped.\n"
+    "《masked:3f9a1c0e:32》 (a keyed hash and the length), so equal values stay equal; bodies are dropped.\n"
     "One file goes to standard output, several into DIR under their own names.\n"
     "  --key TEXT, --key-file FILE  the key of the hash (a random one per run if neither is given)\n"
     "  --keep NAME, --mask NAME     leave or mask the values of names matching NAME (* and ?); repeatable\n"

@@ -2,7 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "items/percent_decode.h"
 #include "items/text.h"
+#include "sanitize/repeats.h"
 
 namespace ds {
 namespace {
@@ -51,8 +53,10 @@ std::string MaskBody(std::string_view text, std::string_view mimeType, const Sec
   return IsFormBody(mimeType) ? MaskQuery(text, rule, true) : MaskJwts(text, rule, false);
 }
 
+// As in the URL, the value is hashed decoded, so a record written either
+// way agrees with the URL it came from.
 std::string MaskedParam(const SecretRule& rule, const std::string& name, const std::string& value) {
-  return rule.IsSecretName(name) ? rule.Mask(value) : MaskJwts(value, rule, false);
+  return rule.IsSecretName(name) ? rule.Mask(PercentDecode(value, false)) : MaskJwts(value, rule, false);
 }
 
 std::string MaskedCookie(const SecretRule& rule, const std::string& name, const std::string& value) {
@@ -86,6 +90,22 @@ void SanitizePostData(Json& request, const SecretRule& rule, const SanitizeOptio
     SetSize(request, "bodySize", static_cast<long long>(post["text"].get_ref<const std::string&>().size()));
 }
 
+// The content's text changed from `before` bytes: its size follows, and the
+// transferred size too where nothing compressed it, else it is unknown.
+void ResizeContent(Json& response, Json& content, long long before) {
+  long long after = static_cast<long long>(content["text"].get_ref<const std::string&>().size());
+  content["size"] = after;
+  auto body = response.find("bodySize");
+  if (body != response.end() && body->is_number_integer() && body->get<long long>() != -1)
+    *body = body->get<long long>() == before && !content.contains("compression") ? after : -1;
+  content.erase("compression");
+}
+
+long long SizeOf(const Json& content) {
+  auto size = content.find("size");
+  return size != content.end() && size->is_number_integer() ? size->get<long long>() : -1;
+}
+
 // False when the body is Base64 and bodies are kept: its secrets cannot be found.
 bool SanitizeContent(Json& response, const SecretRule& rule, const SanitizeOptions& options) {
   auto it = response.find("content");
@@ -104,17 +124,30 @@ bool SanitizeContent(Json& response, const SecretRule& rule, const SanitizeOptio
   if (encoding && ToLowerAscii(*encoding) == "base64") return false;
   const std::string* mime = StringAt(content, "mimeType");
   std::string mimeType = mime ? *mime : std::string();
-  auto size = content.find("size");
-  long long before = size != content.end() && size->is_number_integer() ? size->get<long long>() : -1;
-  if (!MaskString(content, "text", [&](const std::string& t) { return MaskBody(t, mimeType, rule); })) return true;
-  long long after = static_cast<long long>(content["text"].get_ref<const std::string&>().size());
-  content["size"] = after;
-  // The transferred size followed the content's only when nothing compressed it.
-  auto body = response.find("bodySize");
-  if (body != response.end() && body->is_number_integer() && body->get<long long>() != -1)
-    *body = body->get<long long>() == before && !content.contains("compression") ? after : -1;
-  content.erase("compression");
+  long long before = SizeOf(content);
+  if (MaskString(content, "text", [&](const std::string& t) { return MaskBody(t, mimeType, rule); }))
+    ResizeContent(response, content, before);
   return true;
+}
+
+// Kept bodies also lose the secrets that other places of the capture gave away.
+void ReplaceRepeatsInBodies(Json& entry, const RepeatFinder& finder) {
+  auto request = entry.find("request");
+  if (request != entry.end() && request->is_object() && request->contains("postData") &&
+      (*request)["postData"].is_object()) {
+    Json& post = (*request)["postData"];
+    const std::string* mime = StringAt(post, "mimeType");
+    bool form = mime && IsFormBody(*mime);
+    if (MaskString(post, "text", [&](std::string t) { return finder.Replace(t, form), t; }))
+      SetSize(*request, "bodySize", static_cast<long long>(post["text"].get_ref<const std::string&>().size()));
+  }
+  auto response = entry.find("response");
+  if (response == entry.end() || !response->is_object() || !response->contains("content")) return;
+  Json& content = (*response)["content"];
+  if (!content.is_object()) return;
+  long long before = SizeOf(content);
+  if (MaskString(content, "text", [&](std::string t) { return finder.Replace(t, false), t; }))
+    ResizeContent(*response, content, before);
 }
 
 // The request line or a header changed: its recorded size no longer holds.
@@ -135,17 +168,39 @@ void SanitizeMessage(Json& message, const SecretRule& rule, bool request) {
 
 // Whatever else the document holds (pages, initiators, a tool's own
 // fields): URLs as URLs, and JWTs in any string.
-void MaskEverywhere(Json& v, const std::string& key, const SecretRule& rule) {
+void MaskEverywhere(Json& v, const std::string& key, const SecretRule& rule, const RepeatFinder& finder) {
   if (v.is_string()) {
     const std::string& s = v.get_ref<const std::string&>();
     bool url = key == "url" || key == "redirectURL" || (key == "title" && s.rfind("http", 0) == 0);
     std::string masked = url ? MaskUrl(s, rule) : MaskJwts(s, rule, false);
+    finder.Replace(masked, url);
     if (masked != s) v = std::move(masked);
   } else if (v.is_object()) {
-    for (auto& item : v.items()) MaskEverywhere(item.value(), item.key(), rule);
+    for (auto& item : v.items()) MaskEverywhere(item.value(), item.key(), rule, finder);
   } else if (v.is_array()) {
-    for (Json& element : v) MaskEverywhere(element, key, rule);
+    for (Json& element : v) MaskEverywhere(element, key, rule, finder);
   }
+}
+
+// Every entry's secrets masked where the rule finds them, each noted for
+// the search of their repeats; false with the entry's number on a Base64
+// body that is to be kept.
+bool SanitizeEntryFields(Json& entries, const SecretRule& rule, const SanitizeOptions& options, size_t* number) {
+  *number = 0;
+  for (Json& entry : entries) {
+    ++*number;
+    if (!entry.is_object()) continue;
+    auto request = entry.find("request"), response = entry.find("response");
+    if (request != entry.end() && request->is_object()) {
+      SanitizeMessage(*request, rule, true);
+      SanitizePostData(*request, rule, options);
+    }
+    if (response != entry.end() && response->is_object()) {
+      SanitizeMessage(*response, rule, false);
+      if (!SanitizeContent(*response, rule, options)) return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -167,25 +222,20 @@ SanitizedHar SanitizeHarText(std::string_view utf8, const SecretRule& rule, cons
     out.error = SanitizeError::kNotHar;
     return out;
   }
+  SecretRule recording = rule;
+  MaskedValues seen;
+  recording.RecordInto(&seen);
   size_t number = 0;
-  for (Json& entry : (*log)["entries"]) {
-    ++number;
-    if (!entry.is_object()) continue;
-    auto request = entry.find("request"), response = entry.find("response");
-    if (request != entry.end() && request->is_object()) {
-      SanitizeMessage(*request, rule, true);
-      SanitizePostData(*request, rule, options);
-    }
-    if (response != entry.end() && response->is_object()) {
-      SanitizeMessage(*response, rule, false);
-      if (!SanitizeContent(*response, rule, options)) {
-        out.error = SanitizeError::kBase64Body;
-        out.offset = number;
-        return out;
-      }
-    }
+  if (!SanitizeEntryFields((*log)["entries"], recording, options, &number)) {
+    out.error = SanitizeError::kBase64Body;
+    out.offset = number;
+    return out;
   }
-  MaskEverywhere(doc, "", rule);
+  RepeatFinder finder(seen);
+  if (options.keepBodies)
+    for (Json& entry : (*log)["entries"])
+      if (entry.is_object()) ReplaceRepeatsInBodies(entry, finder);
+  MaskEverywhere(doc, "", recording, finder);
   std::string note = "sanitised by Dualsieve on " + options.date + " (UTC): secret values masked with a keyed hash" +
                      (options.keepBodies ? "" : ", bodies removed");
   const std::string* comment = StringAt(*log, "comment");

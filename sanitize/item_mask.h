@@ -1,6 +1,5 @@
 // Item rows (number, name, value; GBK) masked by the same rule as a HAR:
-// for the companion's --mask and the window's masked copies. The rule must
-// use GBK-safe brackets, as GBK cannot hold ⟪ and ⟫.
+// for the companion's --mask and the window's masked copies.
 #pragma once
 
 #include <vector>

@@ -5,8 +5,7 @@
 namespace ds {
 namespace {
 
-constexpr std::string_view kOpen = "\xE2\x9F\xAA", kClose = "\xE2\x9F\xAB";          // ⟪ ⟫
-constexpr std::string_view kGbkOpen = "\xE3\x80\x8A", kGbkClose = "\xE3\x80\x8B";    // 《 》
+constexpr std::string_view kOpen = "\xE3\x80\x8A", kClose = "\xE3\x80\x8B";  // 《 》
 constexpr std::string_view kWord = "masked:";
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
@@ -28,11 +27,10 @@ size_t StandInBody(std::string_view text, std::string_view close) {
 
 }  // namespace
 
-std::string MaskValue(std::string_view value, std::string_view key, StandInBrackets brackets) {
+std::string MaskValue(std::string_view value, std::string_view key) {
   static const char kDigits[] = "0123456789abcdef";
   platform::Sha256Digest digest = platform::HmacSha256(key, value);
-  bool utf8 = brackets == StandInBrackets::kUtf8;
-  std::string out(utf8 ? kOpen : kGbkOpen);
+  std::string out(kOpen);
   out += kWord;
   for (size_t i = 0; i < 4; ++i) {
     out += kDigits[digest[i] >> 4];
@@ -40,33 +38,14 @@ std::string MaskValue(std::string_view value, std::string_view key, StandInBrack
   }
   out += ':';
   out += std::to_string(value.size());
-  out += utf8 ? kClose : kGbkClose;
+  out += kClose;
   return out;
 }
 
 bool IsStandIn(std::string_view text) {
-  for (auto [open, close] : {std::pair{kOpen, kClose}, std::pair{kGbkOpen, kGbkClose}}) {
-    if (text.substr(0, open.size()) != open) continue;
-    size_t body = StandInBody(text.substr(open.size()), close);
-    if (body && open.size() + body + close.size() == text.size()) return true;
-  }
-  return false;
-}
-
-std::string StandInsForUtf8(std::string text) {
-  std::string out;
-  size_t done = 0;
-  for (size_t at = text.find(kGbkOpen); at != std::string::npos; at = text.find(kGbkOpen, at + 1)) {
-    std::string_view rest = std::string_view(text).substr(at + kGbkOpen.size());
-    size_t body = StandInBody(rest, kGbkClose);
-    if (!body) continue;
-    out.append(text, done, at - done).append(kOpen).append(rest.substr(0, body)).append(kClose);
-    done = at + kGbkOpen.size() + body + kGbkClose.size();
-    at = done - 1;
-  }
-  if (done == 0) return text;
-  out.append(text, done);
-  return out;
+  if (text.substr(0, kOpen.size()) != kOpen) return false;
+  size_t body = StandInBody(text.substr(kOpen.size()), kClose);
+  return body && kOpen.size() + body + kClose.size() == text.size();
 }
 
 std::optional<std::string> RandomMaskKey() {

@@ -9,6 +9,9 @@
 namespace ds {
 namespace {
 
+// Shorter values ("1", "dark") recur by chance; longer ones are the secret.
+constexpr size_t kRepeatedLength = 6;
+
 bool IsAsciiText(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
@@ -46,22 +49,6 @@ size_t JwtLength(std::string_view s, size_t at) {
   return end - at;
 }
 
-// The stand-in as a URL or a form body may carry it.
-std::string PercentEncoded(std::string_view s) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string out;
-  for (char c : s) {
-    if (IsBase64UrlChar(c) || c == '.' || c == '~' || c == ':') {
-      out += c;
-    } else {
-      out += '%';
-      out += kDigits[static_cast<unsigned char>(c) >> 4];
-      out += kDigits[static_cast<unsigned char>(c) & 15];
-    }
-  }
-  return out;
-}
-
 std::string_view Trimmed(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -85,14 +72,14 @@ std::string MaskPair(std::string_view pair, MaskFn mask) {
 
 // Names holding a credential word by accident of spelling, never a secret.
 bool IsPlainHeaderName(std::string_view lower) {
-  return lower == "accept-encoding" || lower == "content-encoding" || lower == "transfer-encoding";
+  return lower == "accept-encoding" || lower == "content-encoding" || lower == "transfer-encoding" ||
+         lower == ":authority";
 }
 
 }  // namespace
 
-SecretRule::SecretRule(std::string key, const std::vector<std::string>& keep, const std::vector<std::string>& mask,
-                       StandInBrackets brackets)
-    : key_(std::move(key)), keep_(GbkPatterns(keep), false), mask_(GbkPatterns(mask), false), brackets_(brackets) {}
+SecretRule::SecretRule(std::string key, const std::vector<std::string>& keep, const std::vector<std::string>& mask)
+    : key_(std::move(key)), keep_(GbkPatterns(keep), false), mask_(GbkPatterns(mask), false) {}
 
 bool SecretRule::Matches(const IgnoreMatcher& matcher, std::string_view name) const {
   if (matcher.empty()) return false;
@@ -110,7 +97,9 @@ bool SecretRule::IsSecretName(std::string_view name) const {
 
 std::string SecretRule::Mask(std::string_view value) const {
   if (value.empty() || IsStandIn(value)) return std::string(value);
-  return MaskValue(value, key_, brackets_);
+  std::string standIn = MaskValue(value, key_);
+  if (recorded_ && value.size() >= kRepeatedLength) recorded_->standIns.emplace(value, standIn);
+  return standIn;
 }
 
 bool LooksLikeCredentialName(std::string_view name) {
@@ -183,8 +172,9 @@ std::string MaskQuery(std::string_view query, const SecretRule& rule, bool inUrl
       std::replace(name.begin(), name.end(), '+', ' ');
       name = PercentDecode(name, false);
       out.append(rawName).append("=");
-      bool already = IsStandIn(PercentDecode(value, false));
-      if (rule.IsSecretName(name) && !value.empty() && !already) out += PercentEncoded(rule.Mask(value));
+      // Hashed as decoded: page=1 and page=%31 send one value.
+      Text decoded = PercentDecode(value, false);
+      if (rule.IsSecretName(name) && !value.empty() && !IsStandIn(decoded)) out += PercentEncoded(rule.Mask(decoded));
       else out += MaskJwts(value, rule, inUrl);
     }
     if (amp == std::string_view::npos) return out;
@@ -202,6 +192,21 @@ std::string MaskUrl(std::string_view url, const SecretRule& rule) {
     out.append("?").append(MaskQuery(query, rule, true));
   }
   if (hash != std::string_view::npos) out.append("#").append(MaskQuery(url.substr(hash + 1), rule, true));
+  return out;
+}
+
+std::string PercentEncoded(std::string_view s) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : s) {
+    if (IsBase64UrlChar(c) || c == '.' || c == '~' || c == ':') {
+      out += c;
+    } else {
+      out += '%';
+      out += kDigits[static_cast<unsigned char>(c) >> 4];
+      out += kDigits[static_cast<unsigned char>(c) & 15];
+    }
+  }
   return out;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "compare/ignore_list.h"
@@ -13,13 +14,18 @@
 
 namespace ds {
 
+// Values masked so far, of 6 bytes or more, with their stand-ins: a last
+// pass finds them wherever else a capture repeats them.
+struct MaskedValues {
+  std::unordered_map<std::string, std::string> standIns;
+};
+
 // The key and the user's adjustments: --keep NAME leaves a name's value as
 // it is, --mask NAME masks it too (patterns with * and ?, letter case
 // ignored; --mask wins where both match).
 class SecretRule {
  public:
-  SecretRule(std::string key, const std::vector<std::string>& keep, const std::vector<std::string>& mask,
-             StandInBrackets brackets = StandInBrackets::kUtf8);
+  SecretRule(std::string key, const std::vector<std::string>& keep, const std::vector<std::string>& mask);
 
   // Whether the value of a header, cookie or parameter of this name is
   // masked whole: a mask pattern, or a name that looks like a credential
@@ -32,12 +38,15 @@ class SecretRule {
   // The stand-in, or the value itself when it is empty or a stand-in already.
   std::string Mask(std::string_view value) const;
 
+  // From now on every value masked is noted there too.
+  void RecordInto(MaskedValues* values) { recorded_ = values; }
+
  private:
   bool Matches(const IgnoreMatcher& matcher, std::string_view name) const;
 
   std::string key_;
   IgnoreMatcher keep_, mask_;
-  StandInBrackets brackets_;
+  MaskedValues* recorded_ = nullptr;
 };
 
 // token, session, sid, auth, key, secret, password, passwd, code, ticket,
@@ -58,6 +67,10 @@ std::string MaskSetCookie(std::string_view value, const SecretRule& rule);
 std::string MaskQuery(std::string_view query, const SecretRule& rule, bool inUrl);
 // A URL stays a URL: its query and fragment as MaskQuery, JWTs in its path.
 std::string MaskUrl(std::string_view url, const SecretRule& rule);
+
+// Every byte but letters, digits, "-._~:" as %XX: how a stand-in or a
+// secret stands in a URL or a form body.
+std::string PercentEncoded(std::string_view s);
 
 // A header's value by its name: cookies, Set-Cookie, Authorization (the
 // scheme stays), credential-like names, URLs in Referer, Location and :path,
