@@ -214,7 +214,7 @@ std::string UtcDate() {
 // Why a HAR could not be sanitised, in one line naming the file.
 std::string SanitizeFailure(const std::string& name, const ds::SanitizedHar& s) {
   switch (s.error) {
-    case ds::SanitizeError::kNotJson: return name + ": not a HAR: the JSON breaks off at byte " + std::to_string(s.offset);
+    case ds::SanitizeError::kNotJson: return name + ": not a HAR: not valid JSON at byte " + std::to_string(s.offset);
     case ds::SanitizeError::kBadUtf8: return name + ": byte " + std::to_string(s.offset) + ": not valid UTF-8";
     case ds::SanitizeError::kNotHar: return name + ": not a HAR (no log.entries)";
     case ds::SanitizeError::kBase64Body:

@@ -208,7 +208,15 @@ def main():
     login = os.path.join(work, 'login-flow.har')
     with open(login, 'w', encoding='utf-8') as f:
         f.write(login_flow())
-    hars = sorted(glob.glob(os.path.join(ROOT, 'tests', '**', '*.har'), recursive=True)) + [login]
+    # Two recordings of one browsing session as the benchmarks make them.
+    recorded = []
+    for variant in ('0', '1'):
+        path = os.path.join(work, 'recorded-%s.har' % variant)
+        with open(path, 'wb') as f:
+            f.write(subprocess.run([sys.executable, os.path.join(ROOT, 'bench', 'make_har.py'), '0.3', '40', variant],
+                                   capture_output=True, check=True).stdout)
+        recorded.append(path)
+    hars = sorted(glob.glob(os.path.join(ROOT, 'tests', '**', '*.har'), recursive=True)) + [login] + recorded
     readable = []
     for har in hars:
         try:
@@ -257,6 +265,7 @@ def main():
     # Two files in one run share the run's random key: they still compare.
     pairs = [('session-a.har', 'session-b.har'), ('session-decoded-a.har', 'session-decoded-b.har'),
              ('jar-rules.har', 'jar-time.har')]
+    pairs.append(tuple(recorded))
     for a, b in pairs:
         a, b = os.path.join(FIXTURES, a), os.path.join(FIXTURES, b)
         out_dir = os.path.join(work, 'pair-' + os.path.basename(a))
