@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "import/text_decode.h"
 #include "items/percent_decode.h"
 #include "items/text.h"
 
@@ -12,14 +13,10 @@ namespace {
 // Shorter values ("1", "dark") recur by chance; longer ones are the secret.
 constexpr size_t kRepeatedLength = 6;
 
-bool IsAsciiText(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Patterns come as UTF-8; the matcher works on code page 936 text.
 std::vector<Text> GbkPatterns(const std::vector<std::string>& utf8) {
   std::vector<Text> out;
-  for (const std::string& p : utf8) out.push_back(IsAsciiText(p) ? p : Utf8ToGbk(p));
+  for (const std::string& p : utf8) out.push_back(IsAscii(p) ? p : Utf8ToGbk(p));
   return out;
 }
 
@@ -83,7 +80,7 @@ SecretRule::SecretRule(std::string key, const std::vector<std::string>& keep, co
 
 bool SecretRule::Matches(const IgnoreMatcher& matcher, std::string_view name) const {
   if (matcher.empty()) return false;
-  return IsAsciiText(name) ? matcher.Matches(name) : matcher.Matches(Utf8ToGbk(name));
+  return IsAscii(name) ? matcher.Matches(name) : matcher.Matches(Utf8ToGbk(name));
 }
 
 bool SecretRule::IsMaskedByPattern(std::string_view name) const { return Matches(mask_, name); }
