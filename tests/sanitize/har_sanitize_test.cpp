@@ -117,6 +117,25 @@ TEST(SanitizeHar, KeptBodiesAreMaskedAndSized) {
   EXPECT_EQ(e["response"]["bodySize"], static_cast<long long>(body.size()));
 }
 
+// A compressed body's transferred size is not its text's: once the text
+// changes it is unknown. An unchanged body keeps both sizes.
+TEST(SanitizeHar, KeptCompressedBodyTransferSizeBecomesUnknown) {
+  std::string har = R"({"log": {"entries": [
+    {"response": {"content": {"size": 40, "compression": 25, "mimeType": "text/plain", "text": "t=)" + kJwt + R"("},
+                  "bodySize": 15, "headers": []}},
+    {"response": {"content": {"size": 5, "mimeType": "text/plain", "text": "plain"}, "bodySize": 5, "headers": []}}]}})";
+  ds::SanitizeOptions keep;
+  keep.keepBodies = true;
+  Json doc = Sanitised(har, keep);
+  const Json& changed = doc["log"]["entries"][0]["response"];
+  EXPECT_EQ(changed["content"]["size"], static_cast<long long>(("t=" + M(kJwt)).size()));
+  EXPECT_EQ(changed["bodySize"], -1);
+  EXPECT_FALSE(changed["content"].contains("compression"));
+  const Json& same = doc["log"]["entries"][1]["response"];
+  EXPECT_EQ(same["content"]["size"], 5);
+  EXPECT_EQ(same["bodySize"], 5);
+}
+
 TEST(SanitizeHar, OneKeyOneOutputAnotherKeyAnother) {
   ds::SanitizeOptions o;
   o.date = "2026-12-08";

@@ -4,7 +4,10 @@
 #include <regex>
 #include <string>
 
+#include "items/percent_decode.h"
+#include "sanitize/item_mask.h"
 #include "sanitize/mask.h"
+#include "sanitize/repeats.h"
 #include "sanitize/secrets.h"
 
 namespace {
@@ -136,6 +139,54 @@ TEST(Jwts, FoundAnywhereOnlyWhenShapedLikeOne) {
   for (std::string not_ : {std::string("eyJhbGciOiJIUzI1NiJ9.5"), "x" + jwt, std::string("eyJhbGc.eyJzdWIi.sig"),
                            std::string("eyJhbGciOiJIUzI1NiJ9.eyJ")})
     EXPECT_EQ(ds::MaskJwts(not_, rule, false), not_);
+}
+
+// A value masked once is found again in whatever form the capture repeats it.
+TEST(RepeatFinder, EveryFormOfANotedValueAndOnlyThose) {
+  ds::MaskedValues noted;
+  ds::SecretRule rule(kKey, {}, {});
+  rule.RecordInto(&noted);
+  const std::string secret = "a/b+c d\"e\xC3\xBF\xC3\xBE", standIn = rule.Mask(secret);
+  rule.Mask("short");          // under six bytes: not searched for
+  rule.Mask("abcdefgh-long");  // a longer value sharing a start
+  rule.Mask("abcdefgh");
+  ds::RepeatFinder finder(noted);
+  for (const char* form : {"a/b+c d\"e\xC3\xBF\xC3\xBE", "a%2Fb%2Bc%20d%22e%C3%BF%C3%BE", "a%2fb%2bc%20d%22e%c3%bf%c3%be",
+                           "a%2Fb%2Bc+d%22e%C3%BF%C3%BE", "a\\/b+c d\\\"e\xC3\xBF\xC3\xBE", "YS9iK2MgZCJlw7/Dvg==",
+                           "YS9iK2MgZCJlw7/Dvg", "YS9iK2MgZCJlw7_Dvg==", "YS9iK2MgZCJlw7_Dvg"}) {
+    std::string text = std::string("<") + form + ">";
+    EXPECT_TRUE(finder.Replace(text, false)) << form;
+    EXPECT_EQ(text, "<" + standIn + ">") << form;
+  }
+  std::string url = "/x;jsessionid=a%2Fb%2Bc%20d%22e%C3%BF%C3%BE?q=1";
+  finder.Replace(url, true);
+  EXPECT_EQ(url, "/x;jsessionid=" + ds::PercentEncoded(standIn) + "?q=1");
+  std::string longest = "abcdefgh-long abcdefgh";
+  finder.Replace(longest, false);
+  EXPECT_EQ(longest, M("abcdefgh-long") + " " + M("abcdefgh"));
+  for (std::string untouched : {std::string("short and more"), std::string("abcdefg"), std::string("a/b+c d\"")}) {
+    std::string text = untouched;
+    EXPECT_FALSE(finder.Replace(text, false)) << untouched;
+    EXPECT_EQ(text, untouched);
+  }
+}
+
+TEST(ItemRows, CookiesAllMaskedHeadersByNameGbkHashedAsUtf8) {
+  ds::SecretRule rule(kKey, {"lang"}, {});
+  std::vector<ds::Row> cookies{ds::Row{"1", "sid", "abc123"}, ds::Row{"2", "lang", "zh"},
+                               ds::Row{"3", "nick", "\xD5\xC5\xC8\xFD"}};  // 张三 in GBK
+  ds::MaskItemRows(cookies, ds::AnalysisMode::kCookies, rule);
+  auto G = [](const std::string& v) { return ds::Utf8ToGbk(M(v)); };  // rows hold GBK
+  EXPECT_EQ(cookies[0].Cell(2), G("abc123"));
+  EXPECT_EQ(cookies[1].Cell(2), "zh");
+  EXPECT_EQ(cookies[2].Cell(2), G("\xE5\xBC\xA0\xE4\xB8\x89"));
+  EXPECT_EQ(cookies[2].Cell(1), "nick");
+  std::vector<ds::Row> headers{ds::Row{"1", "Accept", "text/html"}, ds::Row{"2", "Cookie", "a=1; b=22"},
+                               ds::Row{"3", "X-Csrf-Token", "t0k"}};
+  ds::MaskItemRows(headers, ds::AnalysisMode::kHttp, rule);
+  EXPECT_EQ(headers[0].Cell(2), "text/html");
+  EXPECT_EQ(headers[1].Cell(2), "a=" + G("1") + "; b=" + G("22"));
+  EXPECT_EQ(headers[2].Cell(2), G("t0k"));
 }
 
 }  // namespace
