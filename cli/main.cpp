@@ -1,10 +1,10 @@
 // dualsieve-cli: the window's parse and Analyse action for scripts and CI.
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <exception>
 #include <optional>
 #include <string>
@@ -197,20 +197,6 @@ bool MaskKeyOf(const cli::Options& o, std::string* key, std::string* error) {
   return true;
 }
 
-// Today in UTC, as the sanitised HAR's comment says when it was made.
-std::string UtcDate() {
-  std::time_t now = std::time(nullptr);
-  std::tm t{};
-#ifdef _WIN32
-  gmtime_s(&t, &now);
-#else
-  gmtime_r(&now, &t);
-#endif
-  char text[16];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &t);
-  return text;
-}
-
 // Why a HAR could not be sanitised, in one line naming the file.
 std::string SanitizeFailure(const std::string& name, const ds::SanitizedHar& s) {
   switch (s.error) {
@@ -238,7 +224,7 @@ int RunSanitize(const cli::Options& o) {
   std::string key, error;
   if (!MaskKeyOf(o, &key, &error)) return Fail(error);
   ds::SecretRule rule(key, o.keepNames, o.maskNames);
-  ds::SanitizeOptions options{o.keepBodies, UtcDate()};
+  ds::SanitizeOptions options{o.keepBodies, ds::UtcDate(std::chrono::system_clock::now())};
   if (o.outputDir) {
     std::string why = ds::platform::MakeFolder(*o.outputDir);
     if (!why.empty()) return Fail("cannot write into " + Shown(*o.outputDir, o.encoding) + ": " + why);
@@ -423,6 +409,12 @@ int Run(int argc, char** argv) {
     *slots[i] = cli::WindowsLineBreaks(std::move(gbk));
   }
 
+  // What an export prints besides the items: the request's URL and body.
+  if (mask)
+    for (ds::ExportTarget& target : targets) {
+      target.url = ds::MaskUrl(target.url, *mask);
+      if (target.body) *target.body = ds::MaskBody(*target.body, {}, *mask);
+    }
   if (o.command == cli::Options::Command::kConvert) {
     // The items as the slot lists them after the import.
     ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;

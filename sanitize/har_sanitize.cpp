@@ -1,10 +1,14 @@
 #include "sanitize/har_sanitize.h"
 
+#include <cstdio>
+
 #include <nlohmann/json.hpp>
 
 #include "items/percent_decode.h"
+#include "items/sentence.h"
 #include "items/text.h"
 #include "sanitize/repeats.h"
+#include "sanitize/texts.h"
 
 namespace ds {
 namespace {
@@ -47,10 +51,6 @@ bool MaskRecords(Json& message, const char* list, MaskFn mask) {
 
 bool IsFormBody(std::string_view mimeType) {
   return ToLowerAscii(mimeType).find("x-www-form-urlencoded") != Text::npos;
-}
-
-std::string MaskBody(std::string_view text, std::string_view mimeType, const SecretRule& rule) {
-  return IsFormBody(mimeType) ? MaskQuery(text, rule, true) : MaskJwts(text, rule, false);
 }
 
 // As in the URL, the value is hashed decoded, so a record written either
@@ -204,6 +204,26 @@ bool SanitizeEntryFields(Json& entries, const SecretRule& rule, const SanitizeOp
 }
 
 }  // namespace
+
+Text SanitizeErrorText(const SanitizedHar& result) {
+  std::string number = std::to_string(result.offset);
+  switch (result.error) {
+    case SanitizeError::kNotJson: return FillIn(sanitize_texts::kSanitizeNotJson, {{"offset", number}});
+    case SanitizeError::kBadUtf8: return FillIn(sanitize_texts::kSanitizeBadUtf8, {{"offset", number}});
+    case SanitizeError::kNotHar: return sanitize_texts::kSanitizeNotHar;
+    case SanitizeError::kBase64Body: return FillIn(sanitize_texts::kSanitizeBase64Body, {{"entry", number}});
+    case SanitizeError::kNone: break;
+  }
+  return {};
+}
+
+std::string UtcDate(std::chrono::system_clock::time_point when) {
+  std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(when)};
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+  return text;
+}
 
 SanitizedHar SanitizeHarText(std::string_view utf8, const SecretRule& rule, const SanitizeOptions& options) {
   SanitizedHar out;

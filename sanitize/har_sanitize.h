@@ -5,6 +5,7 @@
 // window's "save a sanitised copy" all come here.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,12 @@ struct SanitizedHar {
   SanitizeError error = SanitizeError::kNone;
   size_t offset = 0;
 };
+
+// The window's message for a failed result, GBK; empty when it succeeded.
+Text SanitizeErrorText(const SanitizedHar& result);
+
+// "2026-12-08": the day in UTC, as the sanitised HAR's comment gives it.
+std::string UtcDate(std::chrono::system_clock::time_point when);
 
 // The HAR file's bytes (UTF-8, a byte order mark allowed) sanitised.
 SanitizedHar SanitizeHarText(std::string_view utf8, const SecretRule& rule, const SanitizeOptions& options);

@@ -207,6 +207,13 @@ std::string PercentEncoded(std::string_view s) {
   return out;
 }
 
+std::string MaskBody(std::string_view text, std::string_view mimeType, const SecretRule& rule) {
+  bool form = mimeType.empty() ? !text.empty() && text.find('=') != std::string_view::npos &&
+                                     text.find_first_of(" \t\r\n{}<>\"") == std::string_view::npos
+                               : ToLowerAscii(mimeType).find("x-www-form-urlencoded") != Text::npos;
+  return form ? MaskQuery(text, rule, true) : MaskJwts(text, rule, false);
+}
+
 std::string MaskHeaderValue(std::string_view name, std::string_view value, const SecretRule& rule) {
   if (rule.IsKept(name)) return std::string(value);
   Text lower = ToLowerAscii(name);

@@ -68,6 +68,10 @@ std::string MaskQuery(std::string_view query, const SecretRule& rule, bool inUrl
 // A URL stays a URL: its query and fragment as MaskQuery, JWTs in its path.
 std::string MaskUrl(std::string_view url, const SecretRule& rule);
 
+// A request or response body: a form's secret fields (by its MIME type, or
+// by its shape when none is known), and JWTs in any body.
+std::string MaskBody(std::string_view text, std::string_view mimeType, const SecretRule& rule);
+
 // Every byte but letters, digits, "-._~:" as %XX: how a stand-in or a
 // secret stands in a URL or a form body.
 std::string PercentEncoded(std::string_view s);

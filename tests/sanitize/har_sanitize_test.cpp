@@ -174,6 +174,21 @@ TEST(SanitizeHar, BadFilesAreNamedNotWritten) {
   EXPECT_EQ(ds::SanitizeHarText(cases[5].text, rule, {}).error, ds::SanitizeError::kNone);
 }
 
+TEST(SanitizeHar, DayInUtcAndMessagesForTheWindow) {
+  using namespace std::chrono;
+  EXPECT_EQ(ds::UtcDate(system_clock::time_point{}), "1970-01-01");
+  EXPECT_EQ(ds::UtcDate(sys_days{2026y / 12 / 8} + hours{23} + minutes{59} + seconds{59}), "2026-12-08");
+  EXPECT_EQ(ds::UtcDate(sys_days{2024y / 3 / 1} - seconds{1}), "2024-02-29");
+  EXPECT_EQ(ds::UtcDate(sys_days{1970y / 1 / 1} - seconds{1}), "1969-12-31");
+  ds::SanitizedHar bad;
+  EXPECT_EQ(ds::SanitizeErrorText(bad), "");
+  bad.error = ds::SanitizeError::kBase64Body;
+  bad.offset = 12;
+  EXPECT_NE(ds::SanitizeErrorText(bad).find("12"), std::string::npos);
+  bad.error = ds::SanitizeError::kBadUtf8;
+  EXPECT_NE(ds::SanitizeErrorText(bad).find("UTF-8"), std::string::npos);
+}
+
 TEST(SanitizeEntries, SameRuleAsTheDocument) {
   ds::HarEntry e;
   e.request.url = "https://a.example/?ticket=tkt-99999";

@@ -290,7 +290,9 @@ def main():
     for args in (['compare', '--from', 'auto', '--json', '--har-entry', '2', login, login],
                  ['compare', '--from', 'auto', '--json', '--mode', 'http', '--har-entry', '4', login, login],
                  ['jar', login], ['jar', '--json', login],
-                 ['convert', '--to', 'json', '--har-entry', '2', login]):
+                 ['convert', '--to', 'json', '--har-entry', '2', login],
+                 ['convert', '--to', 'curl', '--har-entry', '3', login],
+                 ['compare', '--from', 'auto', '--completed', '1', '--to', 'curl', '--har-entry', '2', login, login]):
         p = run(args[0], '--mask', '--key', 'K', *args[1:])
         out = p.stdout.decode('utf-8')
         if p.returncode not in (0, 1) or '\u300amasked:' not in out:
