@@ -2,6 +2,7 @@
 
 #include "app/message_boxes.h"
 #include "app/texts.h"
+#include "cookies/jar_text.h"
 #include "export/exporters.h"
 #include "import/capture.h"
 #include "import/text_decode.h"
@@ -23,13 +24,16 @@ void Refuse(const ImportView& v, std::string_view text) { ShowRefusal(v.owner, t
 // slot holds a HAR too and the two can be compared whole; nullopt when the
 // question was left unanswered, ui::kChoseExtra for the whole comparison.
 // A second HAR dropped beside another is that comparison without a question.
-std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture, bool dropped) {
+std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture,
+                               const std::vector<ds::JarVerdict>& verdicts, bool dropped) {
   bool wholeToo = capture.kind == ds::CaptureKind::kHar && v.hars.slot[static_cast<int>(ds::Other(v.slot))];
   if (wholeToo && dropped) return ui::kChoseExtra;
   if (capture.entries.size() < 2 && !wholeToo) return static_cast<int>(capture.defaultEntry);
   ui::ChoiceRequest request;
   request.title = ds::texts::kHarChoiceTitle;
-  for (const ds::HarEntry& entry : capture.entries) request.lines.push_back(ds::EntryCaption(entry));
+  for (size_t i = 0; i < capture.entries.size(); ++i)
+    request.lines.push_back(verdicts.empty() ? ds::EntryCaption(capture.entries[i])
+                                             : ds::ChooserLine(capture.entries[i], verdicts[i]));
   request.selected = static_cast<int>(capture.defaultEntry);
   request.okText = ds::texts::kChoiceOk;
   request.cancelText = ds::texts::kChoiceCancel;
@@ -40,11 +44,23 @@ std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture, 
   return chosen;
 }
 
+// Under what the import's own analysis wrote: nothing for a request the
+// store agrees with and that no rule touched.
+void AppendCookieFindings(const ImportView& v, const ds::JarVerdict& verdict) {
+  if (verdict.differences.empty() && verdict.withheld.empty() && verdict.rejected.empty()) return;
+  std::string report = v.reportBox.GetText();
+  if (!report.empty() && !report.ends_with("\r\n")) report += "\r\n";
+  v.reportBox.SetText(report + ds::JarBlockForWindow(verdict));
+}
+
 // `whole`: the text replaces the box's, else the selection.
 void Import(const ImportView& v, AppState& state, const ds::CaptureText& source, bool whole) {
   ds::Capture capture = ds::ReadCapture(source, ds::CaptureFormat::kAuto, state.mode);
   if (capture.error) return Refuse(v, *capture.error);
-  std::optional<int> entry = ChosenEntry(v, capture, whole);
+  // A HAR's requests against the cookie store a browser would have kept.
+  std::vector<ds::JarVerdict> verdicts;
+  if (capture.kind == ds::CaptureKind::kHar) verdicts = ds::ReplayCookies(capture.entries);
+  std::optional<int> entry = ChosenEntry(v, capture, verdicts, whole);
   if (!entry) return;
   HarEntries& kept = v.hars.slot[static_cast<int>(v.slot)];
   if (*entry == ui::kChoseExtra) {
@@ -65,6 +81,7 @@ void Import(const ImportView& v, AppState& state, const ds::CaptureText& source,
     v.input.SetText(slotText);
   else
     v.input.ReplaceSelection(slotText);
+  if (!verdicts.empty()) AppendCookieFindings(v, verdicts[static_cast<size_t>(*entry)]);
   kept = capture.kind == ds::CaptureKind::kHar
              ? std::make_shared<const std::vector<ds::HarEntry>>(std::move(capture.entries))
              : nullptr;

@@ -20,6 +20,7 @@ struct ImportView {
   HWND owner;  // of the message boxes and the HAR entry choice
   ds::Slot slot;
   ui::EditBox& input;
+  ui::EditBox& reportBox;  // a HAR request's cookie findings go under what the import put there
   ui::StatusBar& statusBar;
   HarSources& hars;
   std::function<void()> compareSessions;  // both slots hold a HAR: compare them request by request
@@ -27,7 +28,7 @@ struct ImportView {
 
 inline ImportView ImportViewOf(HWND owner, MainControls& c, ds::Slot slot, HarSources& hars,
                                std::function<void()> compareSessions) {
-  return {owner, slot, c.Input(slot), c.statusBar, hars, std::move(compareSessions)};
+  return {owner, slot, c.Input(slot), c.reportBox, c.statusBar, hars, std::move(compareSessions)};
 }
 
 // The file's text (UTF-8 with or without a byte order mark, UTF-16 with one,

@@ -1,14 +1,18 @@
 // The session window: two HAR files compared request by request, one row a
 // pair in recorded order. Choosing a row loads its two requests into the two
-// slots; Esc hides the window.
+// slots; Esc hides the window. Under the list, why each cookie the selected
+// pair's one request sent is missing from the other.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "cookies/session_why.h"
 #include "import/capture.h"
 #include "sessions/session_diff.h"
+#include "ui/edit_box.h"
 #include "ui/list_view.h"
 #include "ui/window.h"
 
@@ -25,6 +29,7 @@ class SessionWindow : public ui::Window {
   bool IsShown() const { return IsWindowVisible(hwnd()) != FALSE; }
 
   ui::ListView list;
+  ui::EditBox whyBox;
   // A chosen pair's requests; a side the pair lacks is null.
   std::function<void(const ds::HarEntry* a, const ds::HarEntry* b)> onChoose;
 
@@ -33,9 +38,12 @@ class SessionWindow : public ui::Window {
 
  private:
   void ChooseSelected();
+  void ShowWhy();
+  void LayOut(int width, int height);
 
   HarEntries a_, b_;
   std::vector<ds::PairDiff> pairs_;
+  std::optional<ds::ReplayedSession> replayA_, replayB_;
 };
 
 }  // namespace app

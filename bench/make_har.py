@@ -11,9 +11,22 @@ size = int(float(sys.argv[1] if len(sys.argv) > 1 else 50) * 1024 * 1024)
 # as a second recording of the same session would.
 count = int(sys.argv[2]) if len(sys.argv) > 2 else None
 variant = len(sys.argv) > 3 and sys.argv[3] == '1'
+# Optional: Set-Cookie lines a response, for timing the cookie store's replay;
+# every tenth is Secure, SameSite=None or a Domain line, so each rule is tried.
+set_cookies = int(sys.argv[4]) if len(sys.argv) > 4 else 1
 items = 120 if count is None else max(1, size // count // 100)
 body = ('{"items": [' + ', '.join('{"id": %d, "name": "商品%d", "note": "lorem 😀 ipsum \\ud83c\\udf89 dolor"}' % (i, i)
                                   for i in range(items)) + ']}')
+
+
+def set_cookie(n, k):
+    if k == 0:
+        return 'seen=%d; Path=/; HttpOnly' % n
+    extra = ['; Secure', '; SameSite=None; Secure', '; Domain=example.com', '; Path=/api; SameSite=Strict',
+             '; Max-Age=3600', '', '; Expires=Wed, 01 Dec 2027 08:00:00 GMT', '', '; SameSite=Lax', ''][k % 10]
+    return 'c%d=v%d_%d%s' % (k, n, k, extra)
+
+
 entries = []
 written = 0
 n = 0
@@ -36,8 +49,8 @@ while (written < size) if count is None else (n < count):
                          'cookies': [{'name': 'sid', 'value': 's%06d' % n}], 'queryString': [],
                          'headersSize': -1, 'bodySize': 0},
              'response': {'status': 200, 'statusText': '', 'httpVersion': 'http/2.0',
-                          'headers': [{'name': 'content-type', 'value': 'application/json; charset=utf-8'},
-                                      {'name': 'set-cookie', 'value': 'seen=%d; Path=/; HttpOnly' % n}],
+                          'headers': [{'name': 'content-type', 'value': 'application/json; charset=utf-8'}] +
+                                     [{'name': 'set-cookie', 'value': set_cookie(n, k)} for k in range(set_cookies)],
                           'cookies': [], 'content': {'size': len(body), 'mimeType': 'application/json', 'text': body},
                           'redirectURL': '', 'headersSize': -1, 'bodySize': len(body)},
              'cache': {}, 'timings': {'send': 0.1, 'wait': 10.0, 'receive': 2.4}}

@@ -34,6 +34,7 @@ struct SlotResult {
   std::optional<std::string> report;  // null when the parse stopped at once
   std::string notes;                  // the content box after this parse
   ds::RowTable rows;                  // after the duplicate handling
+  std::string source;                 // GBK: where an import took the items from, when that needs telling
 };
 
 struct ItemReportText {

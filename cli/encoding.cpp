@@ -1,6 +1,7 @@
 #include "cli/encoding.h"
 
 #include <cstdint>
+#include <cstdio>
 
 #include "items/text.h"
 #include "platform/codepage.h"
@@ -66,6 +67,23 @@ Encoding ConsoleEncoding(std::string_view codeset) {
   for (const char* gbk : {"GBK", "GB2312", "GB18030", "CP936", "EUCCN"})
     if (upper == gbk) return Encoding::kGbk;
   return Encoding::kUtf8;
+}
+
+void AppendJsonString(std::string_view utf8, std::string& out) {
+  out.push_back('"');
+  for (unsigned char c : utf8) {
+    if (c == '"' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out.append(escaped);
+    } else {
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  out.push_back('"');
 }
 
 }  // namespace cli

@@ -39,6 +39,10 @@ class OutputEncoder {
   std::array<Known, 64> known_;
 };
 
+// A JSON string of UTF-8 text, quotes included: every control character and
+// DEL as \u00XX, the rest as it is.
+void AppendJsonString(std::string_view utf8, std::string& out);
+
 using ds::GbkCharLength;
 
 using ds::WindowsLineBreaks;

@@ -119,9 +119,10 @@ ds::Separators SeparatorsOf(const cli::SessionInput& in) {
 
 // A file read as a dropped file is (byte order marks always; else UTF-8,
 // or GBK when it is none or --encoding gbk says so), then through the
-// recogniser into the slot text.
+// recogniser into the slot text, with what the report tells of its source.
 bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionInput& in, const ds::HarChoice& choice,
-                  const std::string& name, std::string* slotText, ds::ExportTarget* target, std::string* error) {
+                  const std::string& name, std::string* slotText, ds::ExportTarget* target, std::string* note,
+                  std::string* error) {
   ds::DecodedCapture d = ds::DecodeCapture(std::move(bytes), o.encoding == cli::Encoding::kGbk);
   if (d.badOffset) {
     *error = name + ": byte " + std::to_string(*d.badOffset) +
@@ -138,6 +139,7 @@ bool ImportedText(std::string bytes, const cli::Options& o, const cli::SessionIn
   }
   *slotText = std::move(r.slotText);
   *target = ds::ExportTargetOf(r.origin);
+  *note = std::move(r.note);
   return true;
 }
 
@@ -282,7 +284,8 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in, const ds::Se
   // Times, request ids and tags a response carries change from run to run;
   // a query parameter, cookie or request header of such a name is the user's.
   s.volatileHeaders = *ds::IgnorePreset("volatile");
-  cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s)};
+  cli::SessionsReport report{o.file1, o.file2, a.size(), b.size(), o.httpMode, ds::CompareSessions(a, b, s), {}};
+  report.why = cli::WhyOfPairs(a, b, report.pairs);
   std::string out = o.json ? cli::SessionsJson(report, o.encoding) : cli::SessionsText(report, o.encoding);
   if (!Print(out, &error)) return Fail(error);
   return report.HasDifferences() ? 1 : 0;
@@ -389,6 +392,7 @@ int Run(int argc, char** argv) {
   std::string* slots[] = {&in.slot1Text, &in.slot2Text};
   const std::string* files[] = {&o.file1, &o.file2};
   ds::ExportTarget targets[2];
+  std::string notes[2];
   const int fileCount = o.command == cli::Options::Command::kConvert ? 1 : 2;
   for (int i = 0; i < fileCount; ++i) {
     std::string name = *files[i] == "-" ? "standard input" : Shown(*files[i], o.encoding);
@@ -402,7 +406,7 @@ int Run(int argc, char** argv) {
           gbk = std::move(file.bytes);
         else if (!ToGbk(file.bytes, o.encoding, name, &gbk, &error))
           return Fail(error);
-      } else if (!ImportedText(std::move(file.bytes), o, in, choice, name, &gbk, &targets[i], &error)) {
+      } else if (!ImportedText(std::move(file.bytes), o, in, choice, name, &gbk, &targets[i], &notes[i], &error)) {
         return Fail(error);
       }
     }
@@ -425,6 +429,8 @@ int Run(int argc, char** argv) {
   }
 
   cli::SessionResult result = cli::RunSession(std::move(in));
+  result.slot1.source = std::move(notes[0]);
+  result.slot2.source = std::move(notes[1]);
   if (result.refusal) return Fail(cli::EncodeOutput(result.refusal->text, o.encoding));
   if (o.completed) {
     // As the window's completed copy from that slot's item list.

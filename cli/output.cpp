@@ -382,10 +382,12 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
   ReportText tail(encoding, r.separators, [&later](std::string&& piece) { later.push_back(std::move(piece)); });
   auto writeHead = [&] {
     auto body = [&](std::string_view gbk) { head.Line(gbk.empty() ? std::string_view(texts::kNone) : gbk); };
-    head.Heading(std::string(ds::texts::kSlot1Label) + texts::kParseHeading);
-    body(r.slot1.report.value_or(""));
-    head.Heading(std::string(ds::texts::kSlot2Label) + texts::kParseHeading);
-    body(r.slot2.report.value_or(""));
+    for (const SlotResult* slot : {&r.slot1, &r.slot2}) {
+      head.Heading(std::string(slot == &r.slot1 ? ds::texts::kSlot1Label : ds::texts::kSlot2Label) +
+                   texts::kParseHeading);
+      if (!slot->source.empty()) head.Line(slot->source);
+      body(slot->report.value_or(""));
+    }
     head.Heading(texts::kDuplicatesHeading);
     body(r.duplicates.value_or(""));
     head.Heading(ds::texts::kTitleSlot1Missing, std::to_string(missing1.size()));

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "cli/texts.h"
+#include "cookies/texts.h"
 #include "items/analysis_mode.h"
 #include "items/sentence.h"
 #include "platform/codepage.h"
@@ -29,16 +30,18 @@ ds::AnalysisMode ModeOf(bool httpMode) { return httpMode ? ds::AnalysisMode::kHt
 Text PairLine(size_t number, const PairDiff& d, bool httpMode) {
   char head[32];
   std::snprintf(head, sizeof head, "%4zu ", number);
-  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + d.Where() + "  " +
-              (d.statusA.empty() ? "-" : d.statusA) + "/" + (d.statusB.empty() ? "-" : d.statusB);
+  Text line = head + ds::PairVerdict(d) + "  " + d.method + " " + d.Where() + "  " + ds::PairStatus(d);
   Text differences = ds::PairDifferences(d, ModeOf(httpMode));
   return differences.empty() ? line : line + "  " + differences;
 }
 
-void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
+void AppendDetails(size_t number, const PairDiff& d, const std::vector<ds::MissingCookieWhy>& why, bool httpMode,
+                   Text* out) {
   *out += "\r\n== " + std::to_string(number) + " " + d.method + " " + d.Where() + " ==\r\n";
   if (d.hostA + d.pathA != d.hostB + d.pathB) *out += "B: " + d.hostB + d.pathB + "\r\n";
-  if (d.statusA != d.statusB) *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + d.statusA + "  B " + d.statusB + "\r\n";
+  if (d.statusA != d.statusB)
+    *out += "[" + Text(ds::sessions_texts::kPartStatus) + "] A " + ds::SideStatus(d, true) + "  B " +
+            ds::SideStatus(d, false) + "\r\n";
   const char* valueSeparator = httpMode ? ": " : "=";
   for (const ds::PairPart& p : ds::PartsOf(d, ModeOf(httpMode))) {
     // Query parameters and Set-Cookie items are name=value in either mode.
@@ -70,27 +73,18 @@ void AppendDetails(size_t number, const PairDiff& d, bool httpMode, Text* out) {
       for (const Text& v : r.valuesB) *out += "  B " + r.name + separator + v + "\r\n";
     }
   }
+  if (why.empty()) return;
+  *out += "[" + Text(ds::cookie_texts::kWhyHeading) + "] (" + Count(why.size()) + ")\r\n";
+  for (const Text& line : ds::Split(ds::WhyLines(why), "\r\n"))
+    if (!line.empty()) *out += "  " + line + "\r\n";
 }
 
 // JSON is written in UTF-8; every text here came from GBK, so a GBK
 // document is the same one converted back.
 void JsonString(std::string_view gbk, std::string* out) {
-  std::string utf8 = ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk),
-                                             ds::platform::kCodePageUtf8);
-  out->push_back('"');
-  for (unsigned char c : utf8) {
-    if (c == '"' || c == '\\') {
-      out->push_back('\\');
-      out->push_back(static_cast<char>(c));
-    } else if (c < 0x20 || c == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out->append(escaped);
-    } else {
-      out->push_back(static_cast<char>(c));
-    }
-  }
-  out->push_back('"');
+  AppendJsonString(ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk),
+                                           ds::platform::kCodePageUtf8),
+                   *out);
 }
 
 void JsonStringOrNull(bool present, std::string_view gbk, std::string* out) {
@@ -150,11 +144,34 @@ void JsonPart(const PartDiff& part, std::string* out) {
   out->push_back('}');
 }
 
+void JsonWhy(const std::vector<ds::MissingCookieWhy>& why, std::string* out) {
+  out->append("{");
+  for (size_t i = 0; i < why.size(); ++i) {
+    if (i) out->append(", ");
+    AppendJsonString(why[i].name, *out);
+    out->append(": {\"side\": \"").append(why[i].missingInA ? "a" : "b").append("\", \"reason\": \"");
+    out->append(why[i].code).append("\", \"text\": ");
+    JsonString(why[i].text, out);
+    out->append("}");
+  }
+  out->append("}");
+}
+
 void JsonNumberOrNull(const std::optional<size_t>& index, std::string* out) {
   out->append(index ? std::to_string(*index + 1) : "null");
 }
 
 }  // namespace
+
+std::vector<std::vector<ds::MissingCookieWhy>> WhyOfPairs(const std::vector<ds::HarEntry>& a,
+                                                          const std::vector<ds::HarEntry>& b,
+                                                          const std::vector<PairDiff>& pairs) {
+  ds::ReplayedSession replayedA(a), replayedB(b);
+  std::vector<std::vector<ds::MissingCookieWhy>> why(pairs.size());
+  for (size_t i = 0; i < pairs.size(); ++i)
+    if (pairs[i].Paired()) why[i] = ds::WhyCookiesMissing(replayedA, *pairs[i].pair.a, replayedB, *pairs[i].pair.b);
+  return why;
+}
 
 bool SessionsReport::HasDifferences() const {
   for (const PairDiff& d : pairs)
@@ -168,7 +185,7 @@ std::string SessionsText(const SessionsReport& r, Encoding encoding) {
              "\r\n";
   for (size_t i = 0; i < r.pairs.size(); ++i) out += PairLine(i + 1, r.pairs[i], r.httpMode) + "\r\n";
   for (size_t i = 0; i < r.pairs.size(); ++i)
-    if (r.pairs[i].Paired() && !r.pairs[i].Same()) AppendDetails(i + 1, r.pairs[i], r.httpMode, &out);
+    if (r.pairs[i].Paired() && !r.pairs[i].Same()) AppendDetails(i + 1, r.pairs[i], r.why[i], r.httpMode, &out);
   out += "\r\n" + ds::SessionsSummary(r.pairs) + "\r\n";
 #ifndef _WIN32
   out = ds::Replace(out, "\r\n", "\n");
@@ -213,6 +230,8 @@ std::string SessionsJson(const SessionsReport& r, Encoding encoding) {
       JsonPart(d.query, &out);
       out.append(",\n   \"set_cookie\": ");
       JsonPart(d.setCookies, &out);
+      out.append(",\n   \"why\": ");
+      JsonWhy(r.why[i], &out);
     }
     out.push_back('}');
   }

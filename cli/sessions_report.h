@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/encoding.h"
+#include "cookies/session_why.h"
 #include "sessions/session_diff.h"
 
 namespace cli {
@@ -15,9 +16,16 @@ struct SessionsReport {
   size_t entriesA = 0, entriesB = 0;
   bool httpMode = false;
   std::vector<ds::PairDiff> pairs;
+  // For each pair, why each cookie one side sent is missing on the other.
+  std::vector<std::vector<ds::MissingCookieWhy>> why;
 
   bool HasDifferences() const;
 };
+
+// Each paired request's missing cookies, from both recordings replayed.
+std::vector<std::vector<ds::MissingCookieWhy>> WhyOfPairs(const std::vector<ds::HarEntry>& a,
+                                                          const std::vector<ds::HarEntry>& b,
+                                                          const std::vector<ds::PairDiff>& pairs);
 
 std::string SessionsText(const SessionsReport& report, Encoding encoding);
 std::string SessionsJson(const SessionsReport& report, Encoding encoding);

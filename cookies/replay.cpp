@@ -47,13 +47,6 @@ bool Expect(std::string_view t, size_t& i, char c) {
   return true;
 }
 
-// The name a refused line shows: what stands before its "=" (or nothing).
-std::string NameOfLine(std::string_view line) {
-  std::string_view pair = line.substr(0, line.find(';'));
-  size_t eq = pair.find('=');
-  return eq == std::string_view::npos ? std::string() : std::string(TrimOws(pair.substr(0, eq)));
-}
-
 // Each entry's time: its own, or the previous entry's in file order (the
 // first readable one for those before it).
 std::vector<int64_t> EntryTimes(const std::vector<HarEntry>& entries, std::vector<bool>* missing) {
@@ -145,6 +138,12 @@ class RuleTexts {
 
 }  // namespace
 
+std::string SetCookieName(std::string_view line) {
+  std::string_view pair = line.substr(0, line.find(';'));
+  size_t eq = pair.find('=');
+  return eq == std::string_view::npos ? std::string() : std::string(TrimOws(pair.substr(0, eq)));
+}
+
 std::optional<int64_t> ParseHarTime(std::string_view t) {
   size_t i = 0;
   int year, month, day, hour, minute, second = 0;
@@ -219,6 +218,7 @@ std::vector<JarVerdict> ReplayCookies(const std::vector<HarEntry>& entries) {
     v.method = e.request.method;
     v.url = e.request.url;
     v.timeMissing = missing[i];
+    v.timeMs = times[i];
 
     CookieRequest request;
     request.url = ParseCookieUrl(e.request.url);
@@ -240,7 +240,7 @@ std::vector<JarVerdict> ReplayCookies(const std::vector<HarEntry>& entries) {
       if (!IsHeader(f, "set-cookie")) continue;
       StoreResult r = store.Store(ParseSetCookie(f.value), request);
       if (r.refused != CookieRule::kNone)
-        v.rejected.push_back({NameOfLine(f.value), r.refused, texts(r.refused, r.detail, i + 1), f.value});
+        v.rejected.push_back({SetCookieName(f.value), r.refused, texts(r.refused, r.detail, i + 1), f.value});
     }
   }
   return verdicts;

@@ -47,6 +47,7 @@ struct JarVerdict {
   std::string method, url;
   RequestSite site;
   bool timeMissing = false;  // judged at the previous entry's time
+  int64_t timeMs = 0;        // when it was judged; the replay runs by this, then file order
   std::vector<JarCookie> sent, expected;
   std::vector<JarDifference> differences;
   std::vector<JarWithheld> withheld;
@@ -59,6 +60,10 @@ std::vector<JarVerdict> ReplayCookies(const std::vector<HarEntry>& entries);
 // A HAR's startedDateTime ("2024-05-01T10:00:00.123+08:00", "…Z"; without a
 // zone, UTC) in milliseconds since 1970; none when it is not such a time.
 std::optional<int64_t> ParseHarTime(std::string_view text);
+
+// The name a Set-Cookie line gives: what stands before its first "=", or
+// nothing.
+std::string SetCookieName(std::string_view line);
 
 // The cookies a request carried: its Cookie headers, else its cookie records.
 // A piece without "=" is a value without a name.

@@ -137,12 +137,16 @@ Capture Finished(Capture c, const CaptureText& source) {
   return c;
 }
 
+// A response's cookies stand in when the request sent none.
+bool TakesResponseCookies(const Capture& capture, AnalysisMode mode, size_t entry) {
+  return mode == AnalysisMode::kCookies && entry < capture.entries.size() &&
+         CookiesOf(capture.entries[entry].request).empty();
+}
+
 const HttpMessage& MessageOf(const Capture& capture, AnalysisMode mode, size_t entry) {
   if (capture.entries.empty()) return capture.message;
   const HarEntry& e = capture.entries[entry];
-  // A response's cookies when the request sent none.
-  if (mode == AnalysisMode::kCookies && CookiesOf(e.request).empty()) return e.response;
-  return e.request;
+  return TakesResponseCookies(capture, mode, entry) ? e.response : e.request;
 }
 
 // The fields a mode takes from a message.
@@ -267,6 +271,11 @@ SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisM
   return ItemsTextOf(MessageOf(capture, mode, entry), mode, separators);
 }
 
+Text ResponseCookiesNote(const Capture& capture, AnalysisMode mode, size_t entry) {
+  bool taken = TakesResponseCookies(capture, mode, entry) && !CookiesOf(capture.entries[entry].response).empty();
+  return taken ? Text(texts::kFromResponseSetCookie) : Text();
+}
+
 SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separators& separators) {
   SlotItems each = ItemsTextEach(message, mode, separators);
   if (each.refused.empty()) return {std::move(each.text), std::nullopt};
@@ -323,6 +332,7 @@ Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMo
   }
   SlotText slot = SlotTextOf(capture, source, mode, separators, entry);
   r.origin = OriginOf(capture, entry);
+  r.note = ResponseCookiesNote(capture, mode, entry);
   r.error = std::move(slot.error);
   r.slotText = std::move(slot.text);
   // An empty slot would compare as if the capture had nothing to differ in.

@@ -54,7 +54,7 @@ struct Field {  // UTF-8
 struct HttpMessage {
   std::string method;  // requests only
   std::string url;
-  std::string status;  // responses of a HAR only: "200"
+  std::string status;  // responses of a HAR only: "200"; empty when the entry holds none
   std::vector<Field> headers;
   std::vector<Field> cookieRecords;
   std::optional<std::string> body = {};  // requests only, when the capture holds it
@@ -100,6 +100,11 @@ struct SlotText {
 SlotText SlotTextOf(const Capture& capture, const CaptureText& source, AnalysisMode mode,
                     const Separators& separators, size_t entry);
 
+// What to tell beside the import (GBK): that its items are the response's
+// Set-Cookie items, since the exchange's request sent no cookie; empty when
+// the import took the request's own cookies or headers.
+Text ResponseCookiesNote(const Capture& capture, AnalysisMode mode, size_t entry);
+
 // The items of one message's cookies (Cookies mode) or headers (HTTP mode)
 // as slot text, as SlotTextOf writes them.
 SlotText ItemsTextOf(const HttpMessage& message, AnalysisMode mode, const Separators& separators);
@@ -142,6 +147,7 @@ struct Recognised {
   CaptureOrigin origin;
   std::optional<Text> error;
   Text slotText;
+  Text note;  // ResponseCookiesNote's
 };
 
 // Why a capture of this kind gives nothing for the mode.

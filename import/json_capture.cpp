@@ -1,11 +1,15 @@
-// HAR documents and JSON cookie exports, read with the JSON library's event
-// parser in their own UTF-8: only the few strings a capture needs are kept,
-// so a HAR of many megabytes of response bodies, emoji and all, costs little
-// more than its reading.
+// HAR documents and JSON cookie exports, read in their own UTF-8: only the
+// few strings a capture needs are kept, so a HAR of many megabytes of
+// response bodies, emoji and all, costs little more than its reading.
+// simdjson reads the document at memory speed and its tree is walked as
+// events, skipping every part no capture needs; a document it refuses, or a
+// number whose written form matters, is read again by the event parser,
+// which tells where the fault lies.
 #include <algorithm>
 #include <string>
 
 #include <nlohmann/json.hpp>
+#include <simdjson.h>
 
 #include "import/capture.h"
 #include "import/texts.h"
@@ -47,6 +51,19 @@ class CaptureReader {
   bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&) {
     errorAt_ = position;
     return false;
+  }
+
+  // Inside a part no capture reads: what it holds changes nothing.
+  bool Skipping() const { return !stack_.empty() && stack_.back().place == Place::kIgnored; }
+  // Whether the next scalar's text is kept (its written form, for a number).
+  bool KeepsScalar() const {
+    if (stack_.empty()) return false;
+    switch (stack_.back().place) {
+      case Place::kField: case Place::kCookie: return key_ == "name" || key_ == "value";
+      case Place::kRequest: return key_ == "method" || key_ == "url";
+      case Place::kResponse: return key_ == "status";
+      default: return false;
+    }
   }
 
   std::optional<size_t> errorAt_;
@@ -178,12 +195,62 @@ bool LooksLikeJson(std::string_view t) {
   return rest[j] == '"' || rest[j] == '{' || rest[j] == ']' || rest[j] == '}';
 }
 
+// The parsed tree as the event parser's events; false when a number whose
+// written form the reader keeps is a float, which the tree holds only as
+// its value.
+bool Walk(simdjson::dom::element e, CaptureReader& r) {
+  using simdjson::dom::element_type;
+  switch (e.type()) {
+    case element_type::OBJECT: {
+      r.start_object(0);
+      simdjson::dom::object fields = e.get_object().value_unsafe();
+      if (!r.Skipping())
+        for (simdjson::dom::key_value_pair field : fields) {
+          std::string key(field.key);
+          r.key(key);
+          if (!Walk(field.value, r)) return false;
+        }
+      return r.end_object();
+    }
+    case element_type::ARRAY: {
+      r.start_array(0);
+      simdjson::dom::array items = e.get_array().value_unsafe();
+      if (!r.Skipping())
+        for (simdjson::dom::element item : items)
+          if (!Walk(item, r)) return false;
+      return r.end_array();
+    }
+    case element_type::STRING: {
+      std::string value(e.get_string().value_unsafe());
+      return r.string(value);
+    }
+    case element_type::INT64: return r.number_integer(e.get_int64().value_unsafe());
+    case element_type::UINT64: return r.number_unsigned(e.get_uint64().value_unsafe());
+    case element_type::DOUBLE: return !r.KeepsScalar() && r.number_float(0, {});
+    case element_type::BOOL: return r.boolean(e.get_bool().value_unsafe());
+    case element_type::NULL_VALUE: return r.null();
+  }
+  return false;
+}
+
+// Read fast when the document allows; nullopt sends it to the event parser.
+std::optional<CaptureReader> ReadTree(std::string_view text) {
+  simdjson::dom::parser parser;
+  simdjson::dom::element root;
+  if (parser.parse(text.data(), text.size()).get(root) != simdjson::SUCCESS) return std::nullopt;
+  CaptureReader reader;
+  if (!Walk(root, reader)) return std::nullopt;
+  return reader;
+}
+
 // A HAR, a cookie export, an object of strings (the mode's items), or
 // nullopt for JSON of another shape.
 std::optional<Capture> ReadJsonCapture(std::string_view text, AnalysisMode mode) {
-  CaptureReader reader;
+  std::optional<CaptureReader> fast = ReadTree(text);
+  CaptureReader slow;
+  CaptureReader& reader = fast ? *fast : slow;
   Capture capture;
-  if (!Json::sax_parse(text.begin(), text.end(), &reader)) {
+  if (!fast && !Json::sax_parse(text.begin(), text.end(), &reader)) {
     capture.kind = CaptureKind::kJson;
     // The parser counts the characters it read, the bad one included.
     capture.errorOffset = reader.errorAt_.value_or(1) - (reader.errorAt_.value_or(1) > 0 ? 1 : 0);

@@ -289,6 +289,14 @@ Text PairDifferences(const PairDiff& d, AnalysisMode mode) {
   return out;
 }
 
+Text SideStatus(const PairDiff& d, bool sideA) {
+  const std::string& status = sideA ? d.statusA : d.statusB;
+  if (!(sideA ? d.pair.a : d.pair.b)) return "-";
+  return status.empty() ? Text(sessions_texts::kNoResponse) : Text(status);
+}
+
+Text PairStatus(const PairDiff& d) { return SideStatus(d, true) + "/" + SideStatus(d, false); }
+
 Text SessionsSummary(const std::vector<PairDiff>& pairs) {
   size_t same = 0, different = 0, onlyA = 0, onlyB = 0;
   for (const PairDiff& d : pairs) {

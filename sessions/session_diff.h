@@ -71,6 +71,12 @@ Text PairVerdict(const PairDiff& d);
 // What differs in a pair: "Cookies: A缺0 B缺1 异2  查询参数: …  状态", the
 // part named by the mode word; empty for a pair that is the same or alone.
 Text PairDifferences(const PairDiff& d, AnalysisMode mode);
+// A side's status as both front ends show it: the response's, "无响应" for
+// a request whose entry holds no response, "-" for a side that made no such
+// request.
+Text SideStatus(const PairDiff& d, bool sideA);
+// Both sides: "200/302", "200/无响应", "-/404".
+Text PairStatus(const PairDiff& d);
 // "共6对请求: 相同2, 不同2, 仅A有1, 仅B有1".
 Text SessionsSummary(const std::vector<PairDiff>& pairs);
 

@@ -5,31 +5,10 @@
 #include <string>
 
 #include "import/capture.h"
+#include "tests/cookies/entry_specs.h"
 
 namespace ds {
 namespace {
-
-struct EntrySpec {
-  const char* method;
-  const char* url;
-  std::vector<Field> requestHeaders;
-  std::vector<const char*> setCookies;
-  std::optional<std::string> started;
-};
-
-std::vector<HarEntry> Entries(const std::vector<EntrySpec>& specs) {
-  std::vector<HarEntry> out;
-  for (const EntrySpec& s : specs) {
-    HarEntry e;
-    e.request.method = s.method;
-    e.request.url = s.url;
-    e.request.headers = s.requestHeaders;
-    for (const char* line : s.setCookies) e.response.headers.push_back({"Set-Cookie", line});
-    e.startedDateTime = s.started;
-    out.push_back(std::move(e));
-  }
-  return out;
-}
 
 std::string Pairs(const std::vector<JarCookie>& cookies) {
   std::string out;

@@ -100,6 +100,12 @@ TEST(ImportCurl, BrowserCopiesForBothShells) {
       {"$'...' names characters by code point",
        "curl 'https://e.com' -b $'a=x\\u0021y; n=\\u5f20\\u4e09' --compressed", kCookies,
        CaptureKind::kCurl, "a=x!y n=" + Gbk("张三") + " "},
+      {"a first word quoted $'...' is bash, whatever ^\" the words hold",
+       "curl $'https://e.com/' -H $'Cookie: a=^\"b'", kCookies, CaptureKind::kCurl, "a=^\"b "},
+      // Firefox writes a character below U+0100 as one \x byte; bytes that
+      // are no UTF-8, an encoded surrogate among them, are such characters.
+      {"\\x bytes that form no UTF-8", "curl e.com -b $'a=\\xed\\xb0\\xb0; b=\\xe4\\xb8\\xad'", kCookies,
+       CaptureKind::kCurl, "a=" + Gbk("\u00ed\u00b0\u00b0") + " b=" + Gbk("中") + " "},
       {"a removed header and an empty one", "curl e.com -H 'X-Gone:' -H 'X-Empty;'", kHttp, CaptureKind::kCurl,
        "X-Empty= "},
   });
@@ -198,12 +204,35 @@ TEST(ImportHar, EntryChoiceAndWhatItCarries) {
     EXPECT_FALSE(got.error) << c.what;
     EXPECT_EQ(got.rows, c.rows) << c.what;
   }
+  // Response cookies in place of a request's are said to be so.
+  EXPECT_EQ(ResponseCookiesNote(capture, kCookies, 0), texts::kFromResponseSetCookie);
+  EXPECT_EQ(ResponseCookiesNote(capture, kCookies, 1), "");
+  EXPECT_EQ(ResponseCookiesNote(capture, kHttp, 0), "");
+  Separators separators = DefaultSeparators(kCookies);
+  EXPECT_EQ(Recognise(Source(har), CaptureFormat::kHar, kCookies, separators, {1, {}}).note,
+            texts::kFromResponseSetCookie);
+  EXPECT_EQ(Recognise(Source(har), CaptureFormat::kHar, kCookies, separators).note, "");
+  Capture bare = ReadCapture(Source(R"({"log": {"entries": [{"request": {"headers": []}, "response": {"status": 200}}]}})"),
+                             CaptureFormat::kHar, kCookies);
+  EXPECT_EQ(ResponseCookiesNote(bare, kCookies, 0), "");
   // An export that keeps the list of cookies sent but drops the header.
   Capture listed = ReadCapture(
       Source(R"({"log": {"entries": [{"request": {"headers": []}},
                               {"request": {"cookies": [{"name": "a", "value": "1"}]}}]}})"),
       CaptureFormat::kHar, kCookies);
   EXPECT_EQ(listed.defaultEntry, 1u);
+  // Headers of one name joined by CR LF, as some exports write them, are
+  // the headers again: nothing of the line break stays in a value.
+  Check({
+      {"headers joined by CR LF",
+       R"({"log": {"entries": [{"request": {"headers": [{"name": "X", "value": "a\r\nb"},
+                                                 {"name": "Cookie", "value": "c=1"}]}}]}})",
+       kHttp, CaptureKind::kHar, "Cookie=c=1 X=a X=b "},
+      {"Set-Cookie joined by CR LF",
+       R"({"log": {"entries": [{"request": {"headers": []},
+                               "response": {"headers": [{"name": "Set-Cookie", "value": "r=1; Path=/\r\ns=2"}]}}]}})",
+       kCookies, CaptureKind::kHar, "r=1 s=2 "},
+  });
   EXPECT_TRUE(Import(har, kCookies, CaptureFormat::kHar, {3, {}}).error);
   EXPECT_TRUE(Import(har, kCookies, CaptureFormat::kHar, {{}, std::string("nowhere")}).error);
 }

@@ -46,6 +46,12 @@ TEST(CodeConstants, LiteralsTheLanguageMakesConstantAreReadExactly) {
       {kPy, "'''a\r\nb'''", "a\nb"},
       {kPy, "-42", "-42"},
       {kPy, "0", "0"},
+      {kPy, "R'x\\ty'", "x\\ty"},
+      {kPy, "'x''y'", "xy"},  // two literals side by side, not an escaped quote
+      // A lone surrogate is no character: U+FFFD in its place, never bytes
+      // no UTF-8 reader takes, never nothing.
+      {kPy, "'\\udc00x'", "\xEF\xBF\xBD" "x"},
+      {kPy, "'x\\ud800y'", "x\xEF\xBF\xBD" "y"},
       {kJs, "`a\\tb\\u0041\\`\\${x}`", "a\tbA`${x}"},
       {kJs, "`one\r\ntwo\rthree`", "one\ntwo\nthree"},
       {kJs, "`$ {x} $`", "$ {x} $"},

@@ -506,7 +506,7 @@ TEST(Fidelity, WhatIsNotCookiesTxt) {
   // without a numeric expiry.
   for (std::string text : {"GET / HTTP/1.1\nUser-Agent: Mozilla/5.0 (X11; Linux x86_64) Firefox/1\n",
                            "e.com\tFALSE\t/\tFALSE\tnever\ta\t1\n", "e.com TRUE / FALSE 0 a 1\n",
-                           "e.com\tFALSE\t/\tFALSE\t0\ta\n"}) {
+                           "e.com\tFALSE\t/\tFALSE\t0\ta\n", "#HttpOnly_\tFALSE\t/\tFALSE\t0\ta\t1\n"}) {
     Recognised r = RecogniseFile(text, kCookies, CaptureFormat::kCookiesTxt);
     EXPECT_TRUE(r.error) << text;
     EXPECT_NE(RecogniseFile(text, kCookies).kind, CaptureKind::kCookiesTxt) << text;

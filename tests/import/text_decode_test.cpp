@@ -30,6 +30,7 @@ TEST(DecodeText, DetectsWhatADroppedFileHolds) {
       {"UTF-16 with one", "\xFF\xFE" "a\0\x3D\xD8\x00\xDE"s, "", 4},
       {"UTF-16 cut in a unit", "\xFF\xFE" "a\0="s, "", 4},
       {"a GBK lead byte at the end", "a=" + zhong.substr(0, 1), "", 2},
+      {"an encoded surrogate is no UTF-8, so the bytes are GBK", "a=\xED\xA0\x80", "a=\xED\xA0\x80", {}},
   };
   for (const Case& c : cases) {
     DecodedText d = DecodeText(c.bytes, TextEncoding::kDetect);

@@ -149,6 +149,24 @@ TEST(SessionDiff, SameOnlyWhenEveryPartAgreesUnderTheIgnoreList) {
   EXPECT_EQ(SessionsSummary({lonely[0], ignored}), Gbk("共2对请求: 相同1, 不同0, 仅A有1, 仅B有0"));
 }
 
+// A request that got no response is not a request never made.
+TEST(SessionDiff, StatusTellsAMissingResponseFromAMissingRequest) {
+  HarEntry answered = Entry("GET", "https://e.com/a", {}, "302");
+  HarEntry unanswered = Entry("GET", "https://e.com/a", {}, "");
+  HarEntry other = Entry("GET", "https://e.com/b");
+  std::vector<PairDiff> pairs = CompareSessions({answered, other}, {unanswered}, Input(AnalysisMode::kCookies));
+  ASSERT_EQ(pairs.size(), 2u);
+  EXPECT_EQ(PairStatus(pairs[0]), Gbk("302/无响应"));
+  EXPECT_EQ(PairStatus(pairs[1]), "200/-");
+  EXPECT_EQ(SideStatus(pairs[0], false), Gbk("无响应"));
+  EXPECT_EQ(PairDifferences(pairs[0], AnalysisMode::kCookies), Gbk("状态"));
+  std::vector<PairDiff> reversed = CompareSessions({unanswered}, {answered, other}, Input(AnalysisMode::kCookies));
+  ASSERT_EQ(reversed.size(), 2u);
+  EXPECT_EQ(PairStatus(reversed[0]), Gbk("无响应/302"));
+  EXPECT_EQ(PairStatus(reversed[1]), "-/200");
+  EXPECT_TRUE(CompareSessions({unanswered}, {unanswered}, Input(AnalysisMode::kCookies))[0].Same());
+}
+
 TEST(SessionDiff, AnItemTheSlotTextCannotCarryIsNamedAndTheRestCompared) {
   HarEntry a = Entry("GET", "https://e.com/?page=1", {{"cookie", "mood=😀; sid=1; theme=dark"}}, "200",
                      {{"set-cookie", "seen=1"}});

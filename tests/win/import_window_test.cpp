@@ -75,7 +75,8 @@ TEST_F(ImportWindowTest, DroppedHarAsksForTheEntryAndBadFilesChangeNothing) {
     return r.selected;
   });
   Drop(c().slot1Input, SaveFile(L"ds-import.har", har));
-  EXPECT_EQ(asked.lines, (V{"GET https://e.com/a.png", "GET https://e.com/"}));
+  // Each request with how many of its cookies the recording cannot account for.
+  EXPECT_EQ(asked.lines, (V{Gbk("GET https://e.com/a.png  [Cookie差异: 0]"), Gbk("GET https://e.com/  [Cookie差异: 2]")}));
   EXPECT_EQ(asked.selected, 1);
   EXPECT_EQ(Column(c().slot1Items, 1), (V{"sid", Gbk("名")}));
   EXPECT_EQ(c().statusBar.GetText(), Imported(ds::texts::kKindHar, 2));
@@ -225,6 +226,73 @@ TEST_F(ImportWindowTest, TwoHarsComparedRequestByRequest) {
   EXPECT_EQ(asked[1].extraText, app::texts::kCompareAllRequests);
   EXPECT_TRUE(window->sessions()->IsShown());
   EXPECT_EQ(Column(window->sessions()->list, 1), (V{Gbk("相同"), Gbk("相同")})) << "B against itself";
+}
+
+// A recording whose responses set cookies: the working session logs in and
+// calls its API; the broken one calls it cross-site after a logout.
+std::string WhyEntry(int second, const std::string& url, const std::string& site, const std::string& cookie,
+                     const std::vector<std::string>& setCookies) {
+  std::string out = "{\"startedDateTime\": \"2026-03-01T10:00:0" + std::to_string(second) +
+                    "Z\", \"request\": {\"method\": \"GET\", \"url\": \"" + url +
+                    "\", \"headers\": [{\"name\": \"Sec-Fetch-Site\", \"value\": \"" + site + "\"}";
+  if (!cookie.empty()) out += ", {\"name\": \"Cookie\", \"value\": \"" + cookie + "\"}";
+  out += "]}, \"response\": {\"status\": 200, \"headers\": [";
+  for (size_t i = 0; i < setCookies.size(); ++i)
+    out += (i ? ", " : "") + std::string("{\"name\": \"Set-Cookie\", \"value\": \"") + setCookies[i] + "\"}";
+  return out + "]}}";
+}
+
+TEST_F(ImportWindowTest, CookieStoreFindingsInTheChooserTheReportAndTheSessionWindow) {
+  const std::string a = Har({WhyEntry(1, "https://app.e.com/login", "none", "", {"sid=1; Path=/; SameSite=Lax", "old=x; Path=/"}),
+                             WhyEntry(3, "https://app.e.com/api", "same-origin", "sid=1; old=x; pre=p", {})});
+  const std::string b = Har({WhyEntry(1, "https://app.e.com/login", "none", "", {"sid=1; Path=/; SameSite=Lax", "old=x; Path=/", "__Host-t=1"}),
+                             WhyEntry(2, "https://app.e.com/logout", "same-origin", "sid=1; old=x", {"old=; Max-Age=0"}),
+                             WhyEntry(3, "https://app.e.com/api", "cross-site", "n=1", {})});
+  std::vector<ui::ChoiceRequest> asked;
+  ui::SetChoiceHook([&asked](const ui::ChoiceRequest& r) {
+    asked.push_back(r);
+    return r.extraText.empty() ? static_cast<int>(r.lines.size()) - 1 : ui::kChoseExtra;
+  });
+  Drop(c().slot1Input, SaveFile(L"ds-why-b.har", b));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].lines, (V{Gbk("GET https://app.e.com/login  [Cookie差异: 0]"),
+                               Gbk("GET https://app.e.com/logout  [Cookie差异: 0]"),
+                               Gbk("GET https://app.e.com/api  [Cookie差异: 1]")}));
+  // Under the import's own report: the chosen request's block, its kept-back cookie with its rule.
+  std::string report = c().reportBox.GetText();
+  size_t block = report.find("== 3 GET https://app.e.com/api");
+  ASSERT_NE(block, std::string::npos) << report;
+  EXPECT_GT(block, 0u) << "the existing text stays first";
+  EXPECT_NE(report.find(Gbk("  sid  samesite-lax  SameSite=Lax: 跨站子请求不发送 (第1项响应设置)"), block), std::string::npos);
+  EXPECT_NE(report.find("  n  unknown-origin  ", block), std::string::npos);
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"n"}));
+
+  // The working session beside it: the reasons the broken one lacks each cookie.
+  Drop(c().slot2Input, SaveFile(L"ds-why-a.har", a));
+  ASSERT_NE(window->sessions(), nullptr);
+  app::SessionWindow& sessions = *window->sessions();
+  ASSERT_EQ(Column(sessions.list, 3), (V{"app.e.com/login", "app.e.com/logout", "app.e.com/api"}));
+  EXPECT_EQ(sessions.list.SelectedRow(), 0) << "the Set-Cookie lines differ";
+  EXPECT_EQ(sessions.whyBox.GetText(), "") << "neither request sent a cookie";
+  sessions.list.SelectRow(2);
+  ui::LetPendingEventsRun();
+  EXPECT_NE(sessions.whyBox.GetText(), "");
+  sessions.list.SelectRow(1);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(sessions.whyBox.GetText(), "") << "a request alone lacks nothing";
+  sessions.list.SelectRow(2);
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(sessions.whyBox.GetText(),
+            Gbk("缺少的Cookie及原因 (4)\r\n"
+                "A缺 sid: SameSite=Lax: 跨站子请求不发送 (第1项响应设置)\r\n"
+                "A缺 old: 已失效: 此Cookie已过期或被删除 (第2项响应设置)\r\n"
+                "A缺 pre: 未设置: 此请求之前,记录中没有响应设置此Cookie\r\n"
+                "B缺 n: 未设置: 此请求之前,记录中没有响应设置此Cookie\r\n"));
+  // The box sits under the list, inside the window.
+  RECT client;
+  GetClientRect(sessions.hwnd(), &client);
+  EXPECT_EQ(sessions.list.Bounds().y + sessions.list.Bounds().height, sessions.whyBox.Bounds().y);
+  EXPECT_EQ(sessions.whyBox.Bounds().y + sessions.whyBox.Bounds().height, client.bottom);
 }
 
 // Ctrl+Shift+V as a user presses it: real key events, which the message
