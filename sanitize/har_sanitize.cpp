@@ -1,8 +1,10 @@
 #include "sanitize/har_sanitize.h"
 
 #include <cstdio>
+#include <optional>
 
 #include <nlohmann/json.hpp>
+#include <simdjson.h>
 
 #include "items/percent_decode.h"
 #include "items/sentence.h"
@@ -17,6 +19,83 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr char kBodyRemoved[] = "body removed when sanitised";
+
+// No HAR nests anywhere near this deep; a document that does would exhaust
+// the stack of the walks below and of the writer.
+constexpr int kMaxDepth = 1000;
+struct TooDeep {};
+
+// Where a value of the tree stands, as far as bodies go.
+enum class At { kRoot, kLog, kEntries, kEntry, kMessage, kBody, kOther };
+
+At Inner(At at, std::string_view key) {
+  switch (at) {
+    case At::kRoot: return key == "log" ? At::kLog : At::kOther;
+    case At::kLog: return key == "entries" ? At::kEntries : At::kOther;
+    case At::kEntries: return At::kEntry;
+    case At::kEntry: return key == "request" || key == "response" ? At::kMessage : At::kOther;
+    case At::kMessage: return key == "postData" || key == "content" ? At::kBody : At::kOther;
+    default: return At::kOther;
+  }
+}
+
+// simdjson's tree (read at memory speed) in the JSON library's, in the
+// document's order. Bodies that are to go are not copied: a mark stands
+// for a text that was there.
+Json FromTree(simdjson::dom::element e, At at, bool dropBodies) {
+  using simdjson::dom::element_type;
+  switch (e.type()) {
+    case element_type::OBJECT: {
+      Json object = Json::object();
+      simdjson::dom::object fields = e.get_object().value_unsafe();
+      for (simdjson::dom::key_value_pair field : fields) {
+        bool body = dropBodies && at == At::kBody && field.key == "text" && field.value.is_string();
+        object[std::string(field.key)] = body ? Json(field.value.get_string().value_unsafe().empty() ? "" : "-")
+                                              : FromTree(field.value, Inner(at, field.key), dropBodies);
+      }
+      return object;
+    }
+    case element_type::ARRAY: {
+      Json array = Json::array();
+      simdjson::dom::array items = e.get_array().value_unsafe();
+      for (simdjson::dom::element item : items) array.push_back(FromTree(item, Inner(at, {}), dropBodies));
+      return array;
+    }
+    case element_type::STRING: return std::string(e.get_string().value_unsafe());
+    case element_type::INT64: return e.get_int64().value_unsafe();
+    case element_type::UINT64: return e.get_uint64().value_unsafe();
+    case element_type::DOUBLE: return e.get_double().value_unsafe();
+    case element_type::BOOL: return e.get_bool().value_unsafe();
+    case element_type::NULL_VALUE: break;
+  }
+  return nullptr;
+}
+
+// The document, or why not: simdjson first, and what it refuses (too deep,
+// a number beyond 64 bits, a fault) to the JSON library, which names the
+// byte at fault.
+std::optional<Json> ParseDocument(std::string_view utf8, bool dropBodies, SanitizedHar* out) {
+  {
+    simdjson::dom::parser parser;  // it refuses what nests deeper than 1024
+    simdjson::dom::element root;
+    if (parser.parse(utf8.data(), utf8.size()).get(root) == simdjson::SUCCESS)
+      return FromTree(root, At::kRoot, dropBodies);
+  }
+  try {
+    return Json::parse(utf8.begin(), utf8.end(), [](int depth, Json::parse_event_t, Json&) {
+      if (depth > kMaxDepth) throw TooDeep{};
+      return true;
+    });
+  } catch (const Json::parse_error& e) {
+    std::string what = e.what();
+    bool text = what.find("UTF-8") != std::string::npos || what.find("surrogate") != std::string::npos;
+    out->error = text ? SanitizeError::kBadUtf8 : SanitizeError::kNotJson;
+    out->offset = e.byte > 0 ? e.byte - 1 : 0;
+  } catch (const TooDeep&) {
+    out->error = SanitizeError::kNotHar;
+  }
+  return std::nullopt;
+}
 
 // Sets obj[key] to the masked string; true when it changed.
 template <typename MaskFn>
@@ -227,16 +306,9 @@ std::string UtcDate(std::chrono::system_clock::time_point when) {
 
 SanitizedHar SanitizeHarText(std::string_view utf8, const SecretRule& rule, const SanitizeOptions& options) {
   SanitizedHar out;
-  Json doc;
-  try {
-    doc = Json::parse(utf8.begin(), utf8.end());
-  } catch (const Json::parse_error& e) {
-    std::string what = e.what();
-    bool text = what.find("UTF-8") != std::string::npos || what.find("surrogate") != std::string::npos;
-    out.error = text ? SanitizeError::kBadUtf8 : SanitizeError::kNotJson;
-    out.offset = e.byte > 0 ? e.byte - 1 : 0;
-    return out;
-  }
+  std::optional<Json> parsed = ParseDocument(utf8, !options.keepBodies, &out);
+  if (!parsed) return out;
+  Json& doc = *parsed;
   auto log = doc.is_object() ? doc.find("log") : doc.end();
   if (log == doc.end() || !log->is_object() || !log->contains("entries") || !(*log)["entries"].is_array()) {
     out.error = SanitizeError::kNotHar;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 namespace ds {
 namespace {
@@ -74,35 +75,44 @@ RepeatFinder::RepeatFinder(const MaskedValues& values) : filter_(size_t{1} << (k
 }
 
 void RepeatFinder::Add(std::string form, const std::string* standIn) {
-  if (form.size() < kStart) return;
-  uint64_t start = StartOf(form.data());
-  std::vector<Form>& forms = byStart_[start];
-  if (std::any_of(forms.begin(), forms.end(), [&](const Form& f) { return f.text == form; })) return;
+  if (form.size() < kStart || forms_.count(form)) return;
+  const std::string& text = texts_.emplace_back(std::move(form));
+  forms_.emplace(text, standIn);
+  uint64_t start = StartOf(text.data());
+  std::vector<size_t>& lengths = lengths_[start];
+  auto place = std::lower_bound(lengths.begin(), lengths.end(), text.size(), std::greater<>());
+  if (place == lengths.end() || *place != text.size()) lengths.insert(place, text.size());
   size_t slot = FilterSlot(start);
   filter_[slot >> 6] |= uint64_t{1} << (slot & 63);
-  forms.push_back({std::move(form), standIn});
 }
 
 bool RepeatFinder::Replace(std::string& text, bool inUrl) const {
-  if (byStart_.empty() || text.size() < kStart) return false;
+  if (forms_.empty() || text.size() < kStart) return false;
   std::string out;
   size_t done = 0;
   for (size_t at = 0; at + kStart <= text.size();) {
     uint64_t start = StartOf(text.data() + at);
     size_t slot = FilterSlot(start);
-    const Form* best = nullptr;
+    const std::string* standIn = nullptr;
+    size_t length = 0;
     if (filter_[slot >> 6] >> (slot & 63) & 1) {
-      auto found = byStart_.find(start);
-      if (found != byStart_.end())
-        for (const Form& f : found->second)
-          if (text.compare(at, f.text.size(), f.text) == 0 && (!best || f.text.size() > best->text.size())) best = &f;
+      auto lengths = lengths_.find(start);
+      if (lengths != lengths_.end())
+        for (size_t n : lengths->second) {
+          if (at + n > text.size()) continue;
+          auto found = forms_.find(std::string_view(text).substr(at, n));
+          if (found == forms_.end()) continue;
+          standIn = found->second;
+          length = n;
+          break;
+        }
     }
-    if (!best) {
+    if (!standIn) {
       ++at;
       continue;
     }
-    out.append(text, done, at - done).append(inUrl ? PercentEncoded(*best->standIn) : *best->standIn);
-    at += best->text.size();
+    out.append(text, done, at - done).append(inUrl ? PercentEncoded(*standIn) : *standIn);
+    at += length;
     done = at;
   }
   if (done == 0) return false;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -20,15 +22,15 @@ class RepeatFinder {
   bool Replace(std::string& text, bool inUrl) const;
 
  private:
-  struct Form {
-    std::string text;
-    const std::string* standIn;
-  };
   void Add(std::string form, const std::string* standIn);
 
-  // Forms by their first six bytes, behind a bit filter that turns most
-  // places of a text away without a lookup.
-  std::unordered_map<uint64_t, std::vector<Form>> byStart_;
+  // Each form with its stand-in; by their first six bytes the lengths the
+  // forms starting so have, longest first (tokens of one kind share their
+  // start, not their length); and a bit filter over the starts that turns
+  // most places of a text away without a lookup.
+  std::deque<std::string> texts_;
+  std::unordered_map<std::string_view, const std::string*> forms_;
+  std::unordered_map<uint64_t, std::vector<size_t>> lengths_;
   std::vector<uint64_t> filter_;
 };
 
