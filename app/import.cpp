@@ -44,13 +44,18 @@ std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture,
   return chosen;
 }
 
-// Under what the import's own analysis wrote: nothing for a request the
-// store agrees with and that no rule touched.
-void AppendCookieFindings(const ImportView& v, const ds::JarVerdict& verdict) {
-  if (verdict.differences.empty() && verdict.withheld.empty() && verdict.rejected.empty()) return;
+// Lines under what the import's own analysis wrote in the report box.
+void AppendToReport(const ImportView& v, const ds::Text& lines) {
+  if (lines.empty()) return;
   std::string report = v.reportBox.GetText();
   if (!report.empty() && !report.ends_with("\r\n")) report += "\r\n";
-  v.reportBox.SetText(report + ds::JarBlockForWindow(verdict));
+  v.reportBox.SetText(report + lines);
+}
+
+// Nothing for a request the store agrees with and that no rule touched.
+ds::Text CookieFindings(const ds::JarVerdict& verdict) {
+  if (verdict.differences.empty() && verdict.withheld.empty() && verdict.rejected.empty()) return {};
+  return ds::JarBlockForWindow(verdict);
 }
 
 // `whole`: the text replaces the box's, else the selection.
@@ -81,7 +86,10 @@ void Import(const ImportView& v, AppState& state, const ds::CaptureText& source,
     v.input.SetText(slotText);
   else
     v.input.ReplaceSelection(slotText);
-  if (!verdicts.empty()) AppendCookieFindings(v, verdicts[static_cast<size_t>(*entry)]);
+  // Where the items came from when not from the request itself.
+  ds::Text note = ds::ResponseCookiesNote(capture, state.mode, static_cast<size_t>(*entry));
+  AppendToReport(v, note.empty() ? note : note + "\r\n");
+  if (!verdicts.empty()) AppendToReport(v, CookieFindings(verdicts[static_cast<size_t>(*entry)]));
   kept = capture.kind == ds::CaptureKind::kHar
              ? std::make_shared<const std::vector<ds::HarEntry>>(std::move(capture.entries))
              : nullptr;

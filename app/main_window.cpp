@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/analyse.h"
 #include "app/focus_expansion.h"
 #include "app/import.h"
@@ -92,7 +94,10 @@ bool MainWindow::Create(bool quitOnClose) {
   // A monitor of its own DPI: the window is drawn at that one.
   dpi_ = ui::DpiOf(hwnd());
   ui::SetLaidOutDpi(hwnd(), dpi_);
-  if (dpi_ != systemDpi) SetSize(ui::Scaled(kDesignWidth, dpi_), ui::Scaled(kDesignHeight, dpi_));
+  // Also when the system cut the window to the screen at its creation:
+  // start-up registers the layout at the designed size, then fits it.
+  SIZE designed{ui::Scaled(kDesignWidth, dpi_), ui::Scaled(kDesignHeight, dpi_)}, size = Size();
+  if (size.cx != designed.cx || size.cy != designed.cy) SetSize(designed.cx, designed.cy);
   designedSize_ = {kDesignWidth, kDesignHeight};
   if (!CreateControls()) return false;
   WireEvents();
@@ -284,6 +289,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   changingDpi_ = false;
+  FitToWorkArea();
 }
 
 MainWindow::LayoutSize MainWindow::layoutSize() const {
@@ -297,6 +303,24 @@ void MainWindow::ShowAsPlaced() {
     SetPlacement(ui::Placement::kMaximised);
   else
     Show(true);
+}
+
+void MainWindow::FitToWorkArea() {
+  if (!state_.created) return;  // nothing would lay the controls out yet
+  // A window that fits stays where it is, even partly off the screen.
+  RECT work = ui::WorkAreaOf(hwnd());
+  SIZE before = Size();
+  if (before.cx <= work.right - work.left && before.cy <= work.bottom - work.top) return;
+  ui::KeepInsideWorkArea(hwnd());
+  SIZE after = Size();
+  // No layout moves the status bar: it keeps its designed place, in the
+  // proportion the window shrank by.
+  for (const ControlDesign& d : MainWindowDesign()) {
+    if (&d.Of(controls_) != &controls_.statusBar) continue;
+    ui::Rect r = ScaledToDpi(d.bounds, dpi_);
+    controls_.statusBar.SetBounds(
+        {r.x * after.cx / before.cx, r.y * after.cy / before.cy, r.width * after.cx / before.cx, r.height});
+  }
 }
 
 void MainWindow::CreateSecondaryWindows() {
@@ -359,6 +383,7 @@ void MainWindow::CompareSessions() {
   RECT main;
   GetWindowRect(hwnd(), &main);
   SetWindowPos(sessions_->hwnd(), nullptr, main.left + 40, main.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ui::KeepInsideWorkArea(sessions_->hwnd());
   sessions_->ShowPairs(hars_.slot[0], hars_.slot[1], in);
 }
 
@@ -402,6 +427,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return Window::HandleMessage(msg, wp, lp);
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    case WM_GETMINMAXINFO: {
+      // Sized as designed first, even past the screen's edge, so the layout
+      // learns the designed proportions; FitToWorkArea then shrinks it.
+      LRESULT result = Window::HandleMessage(msg, wp, lp);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, ui::Scaled(kFullWidth, dpi_));
+      info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, ui::Scaled(kFullHeight, dpi_));
+      return result;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;

@@ -44,6 +44,10 @@ class MainWindow : public ui::Window {
   void ShowAsPlaced();
   void SetStartPlacement(ui::Placement placement) { startPlacement_ = placement; }
 
+  // No larger than the work area of its monitor (the design at 200 % is taller
+  // than a 1080-line screen): the layout shrinks the controls with it.
+  void FitToWorkArea();
+
   // The secondary windows, created hidden during start-up; null before.
   void CreateSecondaryWindows();
   DetailWindow* detail() { return detail_.get(); }

@@ -1,7 +1,8 @@
 // The capture recogniser on arbitrary bytes, read as a dropped file is,
 // guessing and told each format, in both modes: it must never crash, an
 // error must come with no text, and a slot text must parse back to as many
-// items as the capture gave.
+// items as the capture gave. A JSON document read by the fast reader gives
+// exactly what the event parser alone gives.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ds::DecodedCapture decoded = ds::DecodeCapture(std::string(reinterpret_cast<const char*>(data), size), false);
   if (decoded.badOffset) return 0;
+  for (ds::AnalysisMode mode : {ds::AnalysisMode::kCookies, ds::AnalysisMode::kHttp})
+    if (ds::ReadJsonDocument(decoded.text.utf8, mode, ds::JsonPath::kFast) !=
+        ds::ReadJsonDocument(decoded.text.utf8, mode, ds::JsonPath::kEvents))
+      __builtin_trap();
   const ds::CaptureFormat formats[] = {
       ds::CaptureFormat::kAuto,       ds::CaptureFormat::kCurl,   ds::CaptureFormat::kCurlVerbose,
       ds::CaptureFormat::kRaw,        ds::CaptureFormat::kHar,    ds::CaptureFormat::kCookiesTxt,

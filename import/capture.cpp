@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "import/texts.h"
+#include "platform/file_input.h"
 #include "items/sentence.h"
 #include "platform/codepage.h"
 
@@ -230,9 +231,10 @@ const char* CaptureKindName(CaptureKind kind) {
 Capture ReadCapture(const CaptureText& source, CaptureFormat format, AnalysisMode mode) {
   std::string_view text = source.utf8;
   if (format == CaptureFormat::kPlain) return Capture{};
+  bool padded = source.utf8.capacity() - source.utf8.size() >= platform::kReadPadding;
   for (const ReaderRow& row : kReaders) {
     if (format != CaptureFormat::kAuto && format != row.format) continue;
-    std::optional<Capture> c = row.read(text, {mode, format == CaptureFormat::kAuto});
+    std::optional<Capture> c = row.read(text, {mode, format == CaptureFormat::kAuto, padded});
     if (c) return Finished(std::move(*c), source);
     if (format != CaptureFormat::kAuto) return Failed(row.kind, row.notThisKind);
   }

@@ -47,6 +47,7 @@ const char* CaptureKindName(CaptureKind kind);  // GBK, as the status hint names
 struct Field {  // UTF-8
   std::string name;
   std::string value;
+  bool operator==(const Field&) const = default;
 };
 
 // One request or response: its header lines in order, and cookie records
@@ -58,12 +59,14 @@ struct HttpMessage {
   std::vector<Field> headers;
   std::vector<Field> cookieRecords;
   std::optional<std::string> body = {};  // requests only, when the capture holds it
+  bool operator==(const HttpMessage&) const = default;
 };
 
 struct HarEntry {
   HttpMessage request;
   HttpMessage response;
   std::optional<std::string> startedDateTime = {};  // a HAR's, as written
+  bool operator==(const HarEntry&) const = default;
 };
 
 struct Capture {
@@ -73,6 +76,7 @@ struct Capture {
   HttpMessage message;            // a capture of one message
   std::vector<HarEntry> entries;  // a capture of exchanges: a HAR, curl -v output
   size_t defaultEntry = 0;        // the first entry whose request carries cookies
+  bool operator==(const Capture&) const = default;
 };
 
 // The mode only settles what a guess cannot: whether bare header lines
@@ -162,7 +166,15 @@ Recognised Recognise(const CaptureText& source, CaptureFormat format, AnalysisMo
 struct ReadContext {
   AnalysisMode mode = AnalysisMode::kCookies;
   bool guessing = false;
+  bool padded = false;  // platform::kReadPadding readable bytes follow the text
 };
+
+// A JSON document read as a HAR, a cookie export or an object of strings
+// (nullopt for another shape), by the fast tree reader (which hands what it
+// cannot read to the event parser) or by the event parser alone: both ways
+// give the same capture, which the tests and the fuzzer hold them to.
+enum class JsonPath { kFast, kEvents };
+std::optional<Capture> ReadJsonDocument(std::string_view text, AnalysisMode mode, JsonPath path);
 
 // Each reader returns nullopt when the text is not of its kind, and a capture
 // with `error` set when it is but cannot be read.

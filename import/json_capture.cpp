@@ -13,6 +13,7 @@
 
 #include "import/capture.h"
 #include "import/texts.h"
+#include "platform/file_input.h"
 
 namespace ds {
 namespace {
@@ -233,11 +234,14 @@ bool Walk(simdjson::dom::element e, CaptureReader& r) {
   return false;
 }
 
+static_assert(platform::kReadPadding >= simdjson::SIMDJSON_PADDING);
+
 // Read fast when the document allows; nullopt sends it to the event parser.
-std::optional<CaptureReader> ReadTree(std::string_view text) {
+// A text with room after it is read where it lies, else from a copy.
+std::optional<CaptureReader> ReadTree(std::string_view text, bool padded) {
   simdjson::dom::parser parser;
   simdjson::dom::element root;
-  if (parser.parse(text.data(), text.size()).get(root) != simdjson::SUCCESS) return std::nullopt;
+  if (parser.parse(text.data(), text.size(), !padded).get(root) != simdjson::SUCCESS) return std::nullopt;
   CaptureReader reader;
   if (!Walk(root, reader)) return std::nullopt;
   return reader;
@@ -245,8 +249,10 @@ std::optional<CaptureReader> ReadTree(std::string_view text) {
 
 // A HAR, a cookie export, an object of strings (the mode's items), or
 // nullopt for JSON of another shape.
-std::optional<Capture> ReadJsonCapture(std::string_view text, AnalysisMode mode) {
-  std::optional<CaptureReader> fast = ReadTree(text);
+std::optional<Capture> ReadJsonCapture(std::string_view text, AnalysisMode mode, bool padded,
+                                       JsonPath path = JsonPath::kFast) {
+  std::optional<CaptureReader> fast;
+  if (path == JsonPath::kFast) fast = ReadTree(text, padded);
   CaptureReader slow;
   CaptureReader& reader = fast ? *fast : slow;
   Capture capture;
@@ -279,16 +285,20 @@ std::optional<Capture> ReadJsonCapture(std::string_view text, AnalysisMode mode)
 
 }  // namespace
 
+std::optional<Capture> ReadJsonDocument(std::string_view text, AnalysisMode mode, JsonPath path) {
+  return ReadJsonCapture(text, mode, false, path);
+}
+
 // When guessing, text that looks like JSON is this row's: a HAR, a cookie
 // export, an object of strings, or (another shape) plain text.
 std::optional<Capture> ReadHar(std::string_view text, const ReadContext& context) {
   if (context.guessing) {
     if (!LooksLikeJson(text)) return std::nullopt;
-    std::optional<Capture> c = ReadJsonCapture(text, context.mode);
+    std::optional<Capture> c = ReadJsonCapture(text, context.mode, context.padded);
     if (c && c->errorOffset) c->kind = CaptureKind::kHar;
     return c ? std::move(c) : Capture{};
   }
-  std::optional<Capture> c = ReadJsonCapture(text, context.mode);
+  std::optional<Capture> c = ReadJsonCapture(text, context.mode, context.padded);
   if (c && c->errorOffset) c->kind = CaptureKind::kHar;
   if (!c || c->kind != CaptureKind::kHar) return std::nullopt;
   return c;
@@ -296,14 +306,14 @@ std::optional<Capture> ReadHar(std::string_view text, const ReadContext& context
 
 std::optional<Capture> ReadCookieJson(std::string_view text, const ReadContext& context) {
   if (context.guessing) return std::nullopt;  // the HAR row reads every JSON document
-  std::optional<Capture> c = ReadJsonCapture(text, context.mode);
+  std::optional<Capture> c = ReadJsonCapture(text, context.mode, context.padded);
   if (!c || c->kind != CaptureKind::kJson) return std::nullopt;
   return c;
 }
 
 std::optional<Capture> ReadJsonObject(std::string_view text, const ReadContext& context) {
   if (context.guessing) return std::nullopt;  // as for cookie exports
-  std::optional<Capture> c = ReadJsonCapture(text, context.mode);
+  std::optional<Capture> c = ReadJsonCapture(text, context.mode, context.padded);
   if (!c || c->kind != CaptureKind::kJsonObject) return std::nullopt;
   return c;
 }

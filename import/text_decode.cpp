@@ -1,6 +1,8 @@
 #include "import/text_decode.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "items/text.h"
 #include "platform/codepage.h"
@@ -168,7 +170,11 @@ std::string Utf16AsUtf8(std::u16string_view units) {
 
 std::optional<size_t> FirstNonUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
-    // ASCII runs are most of any capture.
+    // ASCII runs are most of any capture: eight bytes at a time.
+    for (uint64_t block; i + 8 <= bytes.size(); i += 8) {
+      std::memcpy(&block, bytes.data() + i, 8);
+      if (block & 0x8080808080808080ull) break;
+    }
     while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
     if (i == bytes.size()) break;
     size_t n = Utf8SequenceAt(bytes, i);

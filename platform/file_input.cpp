@@ -48,10 +48,11 @@ bool IsDirectory(FILE* file) {
 
 std::string ReadAll(FILE* file, FileContent* content) {
   if (IsDirectory(file)) return kIsDirectory;
-  // A file's size is known ahead: the text is read into its place at once.
+  // A file's size is known ahead: the text is read into its place at once,
+  // with room after it for a JSON parser that reads in blocks.
   struct stat s;
   if (fstat(Descriptor(file), &s) == 0 && S_ISREG(s.st_mode) && s.st_size > 0)
-    content->bytes.reserve(static_cast<size_t>(s.st_size));
+    content->bytes.reserve(static_cast<size_t>(s.st_size) + kReadPadding);
   char buffer[1 << 16];
   for (;;) {
     errno = 0;

@@ -2,9 +2,14 @@
 // dropped files. A name is UTF-8 on every platform.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace ds::platform {
+
+// Bytes a file's buffer holds beyond its end, so a parser that reads past
+// the last byte in blocks can read the text where it lies.
+constexpr size_t kReadPadding = 64;
 
 struct FileContent {
   std::string bytes;

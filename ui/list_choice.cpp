@@ -76,7 +76,7 @@ class ChoiceWindow : public Window {
     a.text = r.cancelText;
     if (!cancel_.Create(a)) return false;
     if (!r.extraText.empty()) {
-      a.bounds = {8, client.cy - 36, 140, 28};
+      a.bounds = {px(8), client.cy - px(36), px(140), px(28)};
       a.text = r.extraText;
       if (!extra_.Create(a)) return false;
       extra_.onClick = [this] {
@@ -100,6 +100,7 @@ class ChoiceWindow : public Window {
       SetWindowPos(hwnd(), nullptr, o.left + (o.right - o.left - args.width) / 2, o.top + (o.bottom - o.top - args.height) / 2,
                    0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    KeepInsideWorkArea(hwnd());
     return true;
   }
 

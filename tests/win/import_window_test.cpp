@@ -295,6 +295,20 @@ TEST_F(ImportWindowTest, CookieStoreFindingsInTheChooserTheReportAndTheSessionWi
   EXPECT_EQ(sessions.whyBox.Bounds().y + sessions.whyBox.Bounds().height, client.bottom);
 }
 
+TEST_F(ImportWindowTest, ARequestWithoutCookiesGivesItsResponsesSetCookieItemsAndSaysSo) {
+  Drop(c().slot1Input, SaveFile(L"ds-set-only.har",
+                                Har({WhyEntry(1, "https://app.e.com/login", "none", "", {"sid=1; Path=/", "t=2"})})));
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"sid", "t"}));
+  std::string report = c().reportBox.GetText();
+  EXPECT_NE(report.find(ds::texts::kFromResponseSetCookie), std::string::npos) << report;
+  EXPECT_GT(report.find(ds::texts::kFromResponseSetCookie), 0u) << "under the import's own report";
+  EXPECT_EQ(report.find("=="), std::string::npos) << "the store agrees: no findings";
+  // A request with cookies of its own: no note.
+  Drop(c().slot1Input, SaveFile(L"ds-set-only.har", Har({WhyEntry(1, "https://app.e.com/", "none", "a=1", {"sid=1"})})));
+  EXPECT_EQ(Column(c().slot1Items, 1), (V{"a"}));
+  EXPECT_EQ(c().reportBox.GetText().find(ds::texts::kFromResponseSetCookie), std::string::npos);
+}
+
 // Ctrl+Shift+V as a user presses it: real key events, which the message
 // loop turns into WM_KEYDOWN and a queued Ctrl+V character; the windows the
 // import opens run loops of their own, answered here by a timer as a user
