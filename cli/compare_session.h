@@ -25,6 +25,8 @@ struct SessionInput {
   bool keepParsed = true;            // the rows right after parsing: JSON prints them
   std::vector<std::string> ignorePatterns;  // GBK
   bool decode = false;                      // decode the values of each difference row
+  // --mask: each slot's rows as parsed, before anything else reads them.
+  std::function<void(std::vector<ds::Row>&)> maskRows = {};
 };
 
 struct SlotResult {

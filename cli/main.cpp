@@ -1,5 +1,6 @@
 // dualsieve-cli: the window's parse and Analyse action for scripts and CI.
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -34,6 +35,9 @@
 #include "items/text.h"
 #include "platform/codepage.h"
 #include "platform/file_input.h"
+#include "platform/file_output.h"
+#include "sanitize/har_sanitize.h"
+#include "sanitize/item_mask.h"
 #include "version.h"
 
 namespace {
@@ -162,11 +166,115 @@ bool ReadSession(const std::string& path, const cli::Options& o, std::vector<ds:
   return true;
 }
 
+// The key of the run: --key's bytes, a key file's (without the line break
+// that ends its last line), or random bytes when neither is given.
+bool MaskKeyOf(const cli::Options& o, std::string* key, std::string* error) {
+  if (o.key) {
+    *key = *o.key;
+    return true;
+  }
+  if (o.keyFile) {
+    ds::platform::FileContent file = ds::platform::ReadInputFile(*o.keyFile);
+    std::string name = Shown(*o.keyFile, o.encoding);
+    if (!file.error.empty()) {
+      *error = "cannot read the key file " + name + ": " + file.error;
+      return false;
+    }
+    std::string& bytes = file.bytes;
+    if (!bytes.empty() && bytes.back() == '\n') bytes.pop_back();
+    if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+    if (bytes.empty()) {
+      *error = "the key file " + name + " is empty";
+      return false;
+    }
+    *key = std::move(bytes);
+    return true;
+  }
+  std::optional<std::string> random = ds::RandomMaskKey();
+  if (!random) {
+    *error = "the system gave no random bytes for a key";
+    return false;
+  }
+  *key = std::move(*random);
+  return true;
+}
+
+// Why a HAR could not be sanitised, in one line naming the file.
+std::string SanitizeFailure(const std::string& name, const ds::SanitizedHar& s) {
+  switch (s.error) {
+    case ds::SanitizeError::kNotJson: return name + ": not a HAR: not valid JSON at byte " + std::to_string(s.offset);
+    case ds::SanitizeError::kBadUtf8: return name + ": byte " + std::to_string(s.offset) + ": not valid UTF-8";
+    case ds::SanitizeError::kNotHar: return name + ": not a HAR (no log.entries)";
+    case ds::SanitizeError::kBase64Body:
+      return name + ": entry " + std::to_string(s.offset) +
+             " holds a Base64 body, whose secrets cannot be found; sanitise without --keep-bodies";
+    case ds::SanitizeError::kNone: break;
+  }
+  return {};
+}
+
+// The file's name inside the output folder.
+std::string OutputPath(const std::string& dir, const std::string& file) {
+  size_t slash = file.find_last_of("/\\");
+  std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+  return dir + (dir.empty() || dir.back() == '/' || dir.back() == '\\' ? "" : "/") + base;
+}
+
+// Each HAR sanitised under one key: to standard output, or into -o DIR
+// under its own name, each written whole or not at all.
+int RunSanitize(const cli::Options& o) {
+  std::string key, error;
+  if (!MaskKeyOf(o, &key, &error)) return Fail(error);
+  ds::SecretRule rule(key, o.keepNames, o.maskNames);
+  ds::SanitizeOptions options{o.keepBodies, ds::UtcDate(std::chrono::system_clock::now())};
+  if (o.outputDir) {
+    std::string why = ds::platform::MakeFolder(*o.outputDir);
+    if (!why.empty()) return Fail("cannot write into " + Shown(*o.outputDir, o.encoding) + ": " + why);
+  }
+  std::vector<std::string> targets;
+  for (const std::string& file : o.files) {
+    if (!o.outputDir) continue;
+    std::string target = OutputPath(*o.outputDir, file);
+    if (std::find(targets.begin(), targets.end(), target) != targets.end())
+      return Fail("two files would be written as " + Shown(target, o.encoding));
+    if (ds::platform::IsSameFile(file, target))
+      return Fail(Shown(file, o.encoding) + ": -o would write over the file itself");
+    targets.push_back(target);
+  }
+  for (size_t i = 0; i < o.files.size(); ++i) {
+    const std::string& file = o.files[i];
+    std::string name = file == "-" ? "standard input" : Shown(file, o.encoding);
+    ds::platform::FileContent content = ds::platform::ReadInputFile(file);
+    if (!content.error.empty()) return Fail("cannot read " + name + ": " + content.error);
+    ds::SanitizedHar s = ds::SanitizeHarText(content.bytes, rule, options);
+    if (s.error != ds::SanitizeError::kNone) return Fail(SanitizeFailure(name, s));
+    if (!o.outputDir) {
+      if (!Print(s.text, &error)) return Fail(error);
+      continue;
+    }
+    std::string why = ds::platform::WriteFileReplacing(targets[i], s.text);
+    if (!why.empty()) return Fail("cannot write " + Shown(targets[i], o.encoding) + ": " + why);
+  }
+  return 0;
+}
+
+// --mask's rule, with the run's key.
+std::optional<ds::SecretRule> MaskRuleOf(const cli::Options& o, std::string* error) {
+  if (!o.mask) return std::nullopt;
+  std::string key;
+  if (!MaskKeyOf(o, &key, error)) return std::nullopt;
+  return ds::SecretRule(key, o.keepNames, {});
+}
+
 // Two HAR files compared request by request.
-int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
+int RunSessions(const cli::Options& o, const cli::SessionInput& in, const ds::SecretRule* mask) {
   std::string error;
   std::vector<ds::HarEntry> a, b;
   if (!ReadSession(o.file1, o, &a, &error) || !ReadSession(o.file2, o, &b, &error)) return Fail(error);
+  if (mask) {
+    ds::SanitizeEntries(a, *mask);
+    ds::SanitizeEntries(b, *mask);
+  }
   ds::SessionsInput s;
   s.mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   s.separators = {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
@@ -185,10 +293,11 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in) {
 
 // One HAR replayed through the cookie store: every request, or the one
 // chosen by number or by a piece of its URL (UTF-8).
-int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart) {
+int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart, const ds::SecretRule* mask) {
   std::string error;
   std::vector<ds::HarEntry> entries;
   if (!ReadSession(o.file1, o, &entries, &error)) return Fail(error);
+  if (mask) ds::SanitizeEntries(entries, *mask);
   std::string name = o.file1 == "-" ? "standard input" : o.file1;
   std::vector<ds::JarVerdict> verdicts = ds::ReplayCookies(entries);
   cli::JarReport report{name, entries.size(), {}};
@@ -230,6 +339,10 @@ int Run(int argc, char** argv) {
   if (o.command == cli::Options::Command::kHelp) return Print(cli::kUsage, &error) ? 0 : Fail(error);
   if (o.command == cli::Options::Command::kVersion)
     return Print("dualsieve-cli " DS_VERSION "\n", &error) ? 0 : Fail(error);
+  if (o.command == cli::Options::Command::kSanitize) return RunSanitize(o);
+  std::optional<ds::SecretRule> mask = MaskRuleOf(o, &error);
+  if (!error.empty()) return Fail(error);
+  const ds::AnalysisMode runMode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
 
   cli::SessionInput in;
   in.httpMode = o.httpMode;
@@ -254,7 +367,8 @@ int Run(int argc, char** argv) {
       !ToGbk(*o.valueSeparator, ArgumentEncoding(), "--value-sep", &in.valueSeparatorBox, &error))
     return Fail(error);
 
-  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in);
+  if (mask) in.maskRows = [&mask, runMode](std::vector<ds::Row>& rows) { ds::MaskItemRows(rows, runMode, *mask); };
+  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in, mask ? &*mask : nullptr);
   if (o.command == cli::Options::Command::kJar) {
     std::optional<std::string> urlPart;
     if (o.jarUrl) {
@@ -263,7 +377,7 @@ int Run(int argc, char** argv) {
       urlPart = ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk),
                                         ds::platform::kCodePageUtf8);
     }
-    return RunJar(o, urlPart);
+    return RunJar(o, urlPart, mask ? &*mask : nullptr);
   }
 
   ds::HarChoice choice;
@@ -299,11 +413,18 @@ int Run(int argc, char** argv) {
     *slots[i] = cli::WindowsLineBreaks(std::move(gbk));
   }
 
+  // What an export prints besides the items: the request's URL and body.
+  if (mask)
+    for (ds::ExportTarget& target : targets) {
+      target.url = ds::MaskUrl(target.url, *mask);
+      if (target.body) *target.body = ds::MaskBody(*target.body, {}, *mask);
+    }
   if (o.command == cli::Options::Command::kConvert) {
     // The items as the slot lists them after the import.
     ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
     std::vector<ds::Row> rows = ds::ParseSlotText(in.slot1Text, SeparatorsOf(in), {mode, ds::Slot::k1}).rows;
     if (rows.empty()) return Fail((o.file1 == "-" ? "standard input" : Shown(o.file1, o.encoding)) + ": no items to convert");
+    if (mask) ds::MaskItemRows(rows, mode, *mask);
     return PrintExport(rows, o, targets[0]);
   }
 

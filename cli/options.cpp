@@ -10,6 +10,8 @@ const char kUsage[] =
     "       dualsieve-cli sessions [--mode …] [--ignore …] [--json] A.har B.har\n"
     "       dualsieve-cli convert --to FORMAT [options] FILE\n"
     "       dualsieve-cli jar [--entry N | --url TEXT] [--json] [--encoding …] SESSION.har\n"
+    "       dualsieve-cli sanitize [--key TEXT | --key-file FILE] [--keep NAME] [--mask NAME] [--keep-bodies]\n"
+    "                     FILE.har… [-o DIR]\n"
     "       dualsieve-cli --help | --version\n"
     "\n"
     "FILE1 is the Slot 1 text, FILE2 the Slot 2 text; '-' reads standard input (one of them at most).\n"
@@ -45,7 +47,34 @@ const char kUsage[] =
     "jar replays SESSION.har through a browser's cookie store, in time order, and shows for each request\n"
     "(or the one --entry N or --url TEXT picks) the cookies it should have sent, how that differs from what\n"
     "it sent, the stored cookies kept back and the Set-Cookie lines refused, each with its rule.\n"
+    "sanitize writes a copy of each HAR fit to share: every cookie value, Authorization, and headers, query\n"
+    "and form parameters whose names look like credentials (token, session, sid, auth, key, secret, password,\n"
+    "passwd, code, ticket, csrf, xsrf, jwt, signature) and JWTs anywhere become a stand-in such as\n"
+    "《masked:3f9a1c0e:32》 (a keyed hash and the length), so equal values stay equal; bodies are dropped.\n"
+    "One file goes to standard output, several into DIR under their own names.\n"
+    "  --key TEXT, --key-file FILE  the key of the hash (a random one per run if neither is given)\n"
+    "  --keep NAME, --mask NAME     leave or mask the values of names matching NAME (* and ?); repeatable\n"
+    "  --keep-bodies                keep request and response bodies, their secrets masked\n"
+    "  -o DIR                       write into DIR\n"
+    "--mask on compare, sessions, jar and convert masks the values they print by the same rule\n"
+    "(--key, --key-file and --keep as above).\n"
     "Exit status: 0 no differences, 1 differences, 2 error.\n";
+
+namespace {
+
+// What sanitize cannot do with the options and files it was given.
+std::string SanitizeOptionsError(const Options& o, const std::vector<std::string>& files) {
+  if (files.empty()) return "sanitize needs at least one file";
+  if (o.key && o.keyFile) return "--key and --key-file cannot be given together";
+  if (o.key && o.key->empty()) return "--key needs a text that is not empty";
+  if (files.size() > 1 && !o.outputDir) return "sanitize writes several files into a folder: give -o DIR";
+  for (const std::string& f : files)
+    if (f == "-" && o.outputDir) return "standard input has no name to write under in -o DIR";
+  if (o.json || o.to || o.decode || o.mask) return "sanitize takes --key, --key-file, --keep, --mask, --keep-bodies and -o";
+  return {};
+}
+
+}  // namespace
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   ParsedOptions p;
@@ -73,6 +102,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       {"convert", Options::Command::kConvert, 1},
       {"sessions", Options::Command::kSessions, 2},
       {"jar", Options::Command::kJar, 1},
+      {"sanitize", Options::Command::kSanitize, 0},  // one or more
   };
   const CommandRow* command = nullptr;
   for (const CommandRow& row : kCommands)
@@ -177,6 +207,20 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       auto second = choice("--completed", "1", "2");
       if (!second) return p;
       o.completed = *second ? 2 : 1;
+    } else if (a == "--mask" && o.command != Options::Command::kSanitize) {
+      o.mask = true;
+    } else if (a == "--mask" || a == "--keep") {
+      auto pattern = value(a == "--mask" ? "--mask" : "--keep");
+      if (!pattern) return p;
+      (a == "--mask" ? o.maskNames : o.keepNames).push_back(*pattern);
+    } else if (a == "--key") {
+      if (!(o.key = value("--key"))) return p;
+    } else if (a == "--key-file") {
+      if (!(o.keyFile = value("--key-file"))) return p;
+    } else if (a == "--keep-bodies") {
+      o.keepBodies = true;
+    } else if (a == "-o") {
+      if (!(o.outputDir = value("-o"))) return p;
     } else if (a == "--help" || a == "-h") {
       o.command = Options::Command::kHelp;
       return p;
@@ -186,6 +230,30 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     } else {
       files.push_back(a);
     }
+  }
+  if (o.command == Options::Command::kSanitize) {
+    p.error = SanitizeOptionsError(o, files);
+    o.files = std::move(files);
+    return p;
+  }
+  if (!o.keepNames.empty() || o.key || o.keyFile || o.keepBodies || o.outputDir) {
+    const char* which = !o.keepNames.empty() ? "--keep" : o.key ? "--key" : o.keyFile ? "--key-file" : nullptr;
+    if (!which) {
+      p.error = std::string(o.keepBodies ? "--keep-bodies" : "-o") + " belongs to sanitize";
+      return p;
+    }
+    if (!o.mask) {
+      p.error = std::string(which) + " belongs to sanitize and --mask";
+      return p;
+    }
+  }
+  if (o.key && o.keyFile) {
+    p.error = "--key and --key-file cannot be given together";
+    return p;
+  }
+  if (o.mask && o.decode) {
+    p.error = "--mask and --decode cannot be given together: masked values hold nothing to decode";
+    return p;
   }
   if (files.size() != command->files) {
     p.error = std::string(command->name) + " needs " + (command->files == 1 ? "one file" : "two files") + ", got " +

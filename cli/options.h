@@ -11,7 +11,7 @@
 namespace cli {
 
 struct Options {
-  enum class Command { kCompare, kSessions, kConvert, kJar, kHelp, kVersion };
+  enum class Command { kCompare, kSessions, kConvert, kJar, kSanitize, kHelp, kVersion };
   Command command = Command::kCompare;
   bool httpMode = false;
   std::optional<std::string> lineSeparator;   // as given, UTF-8 like every argument
@@ -32,6 +32,15 @@ struct Options {
   std::optional<std::string> to;  // an exporter's name, known to serve the mode
   std::optional<int> completed;   // compare: the slot printed completed, 1 or 2
   std::string file1, file2;       // convert: file1 only
+  // Masking secrets: sanitize, and --mask on the other commands.
+  bool mask = false;                     // --mask: the printed values are masked
+  std::optional<std::string> key;        // --key TEXT, bytes as given
+  std::optional<std::string> keyFile;    // --key-file FILE
+  std::vector<std::string> keepNames;    // --keep NAME patterns, UTF-8 like every argument
+  std::vector<std::string> maskNames;    // sanitize's --mask NAME patterns
+  bool keepBodies = false;
+  std::optional<std::string> outputDir;  // sanitize -o DIR
+  std::vector<std::string> files;        // sanitize: every file
 };
 
 struct ParsedOptions {
