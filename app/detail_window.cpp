@@ -1,5 +1,7 @@
 #include "app/detail_window.h"
 
+#include <algorithm>
+
 #include "app/keys.h"
 #include "app/layout.h"
 #include "app/main_window_design.h"
@@ -23,6 +25,7 @@ bool DetailWindow::Create(HWND owner) {
   box.bounds = ScaledToDpi(kDetailBoxDesign, dpi);
   box.multiline = true;
   box.exStyle = WS_EX_CLIENTEDGE;
+  box.style = WS_CLIPSIBLINGS;  // the close button lies over it
   ui::CreateArgs close;
   close.parent = hwnd();
   close.bounds = ScaledToDpi(kCloseButtonDesign, dpi);
@@ -44,7 +47,11 @@ void DetailWindow::Place(const RECT& main, int height, std::string_view text) {
   int width = (main.right - main.left) - ui::Scaled(22, dpi);
   SetWindowPos(hwnd(), nullptr, main.left + ui::Scaled(6, dpi), main.top + ui::Scaled(30, dpi), width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  detailBox.Resize(width - ui::Scaled(10, dpi), ui::Scaled(kDetailBoxDesign.height, dpi));
+  ui::KeepInsideWorkArea(hwnd());
+  // Its designed height, unless that is more than the window holds: the
+  // bottom scroll arrow must show.
+  int boxHeight = std::min<int>(ui::Scaled(kDetailBoxDesign.height, dpi), ClientSize().cy);
+  detailBox.Resize(Size().cx - ui::Scaled(10, dpi), boxHeight);
   PlaceCloseButton();
   detailBox.SetText(text);
   int end = GetWindowTextLengthW(detailBox.hwnd());

@@ -1,5 +1,7 @@
 #include "app/input_window.h"
 
+#include <algorithm>
+
 #include "app/keys.h"
 #include "app/main_window_design.h"
 #include "ui/dpi.h"
@@ -73,10 +75,16 @@ void InputWindow::Place(const RECT& main, int splitterTop) {
   int height = (main.bottom - main.top) - splitterTop - px(kBelowSplitter);
   SetWindowPos(hwnd(), HWND_TOP, main.left, main.top + splitterTop + px(kBelowSplitter), width, height,
                SWP_NOACTIVATE);
+  ui::KeepInsideWorkArea(hwnd());
+  width = Size().cx;
+  height = Size().cy;
   SIZE client = ClientSize();
-  entryBox.SetBounds({px(4), px(12), client.cx - px(8), height - px(26)});
+  // The designed line is shorter than the font's: the prompt takes the font's
+  // height, and the entry box gives up what it takes beyond the design.
+  int promptHeight = std::max(px(kPromptDesign.height), promptLine.LineHeight());
+  int taken = promptHeight - px(kPromptDesign.height);
+  entryBox.SetBounds({px(4), px(12), client.cx - px(8), height - px(26) - taken});
   background.SetBounds({0, 0, width, height});
-  int promptHeight = px(kPromptDesign.height);
   promptLine.SetBounds({px(5), height - promptHeight - px(1), client.cx - px(8), promptHeight});
   entryBox.Select(0, 0);
 }

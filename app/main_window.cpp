@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/analyse.h"
 #include "app/focus_expansion.h"
 #include "app/import.h"
@@ -92,7 +94,10 @@ bool MainWindow::Create(bool quitOnClose) {
   // A monitor of its own DPI: the window is drawn at that one.
   dpi_ = ui::DpiOf(hwnd());
   ui::SetLaidOutDpi(hwnd(), dpi_);
-  if (dpi_ != systemDpi) SetSize(ui::Scaled(kDesignWidth, dpi_), ui::Scaled(kDesignHeight, dpi_));
+  // Also when the system cut the window to the screen at its creation:
+  // start-up registers the layout at the designed size, then fits it.
+  SIZE designed{ui::Scaled(kDesignWidth, dpi_), ui::Scaled(kDesignHeight, dpi_)}, size = Size();
+  if (size.cx != designed.cx || size.cy != designed.cy) SetSize(designed.cx, designed.cy);
   designedSize_ = {kDesignWidth, kDesignHeight};
   if (!CreateControls()) return false;
   WireEvents();
@@ -145,6 +150,19 @@ void MainWindow::PlaceDetailButton() {
 }
 
 void MainWindow::WireEvents() {
+  WireInputs();
+  FocusView focus = FocusViewOf(hwnd(), controls_);
+  WireFocusExpansion(focus, state_);
+  WireSearch(controls_, state_);
+  WireSeparators();
+  WireLists(focus);
+  WireSwitches();
+  WireMenu();
+}
+
+// Each input box parses what is typed into it and imports what is dropped on
+// it or pasted with Ctrl+Shift+V.
+void MainWindow::WireInputs() {
   MainControls& c = controls_;
   AppState& state = state_;
   for (ds::Slot slot : ds::kSlots) {
@@ -160,9 +178,11 @@ void MainWindow::WireEvents() {
       return true;
     };
   }
-  FocusView focus = FocusViewOf(hwnd(), c);
-  WireFocusExpansion(focus, state);
-  WireSearch(c, state);
+}
+
+void MainWindow::WireSeparators() {
+  MainControls& c = controls_;
+  AppState& state = state_;
   c.lineSeparatorBox.onChange = [&c, &state] {
     CommitSeparatorBox(c.lineSeparatorBox, ds::SeparatorKind::kLine, state.separators);
   };
@@ -174,7 +194,12 @@ void MainWindow::WireEvents() {
   c.valueSeparatorBox.onMouseUp = [&c] { c.valueSeparatorBox.SelectAll(); };
   c.lineSeparatorBox.onFocus = [&c] { c.lineSeparatorBox.SelectAll(); };
   c.lineSeparatorBox.onMouseUp = [&c] { c.lineSeparatorBox.SelectAll(); };
+}
 
+// Analyse, and what selecting or focusing a row of each list shows.
+void MainWindow::WireLists(const FocusView& focus) {
+  MainControls& c = controls_;
+  AppState& state = state_;
   c.analyseButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
   c.analyseBarButton.onClick = [this] { RunAnalyse(AnalyseViewOf(hwnd(), controls_), state_); };
   ReportView reports = ReportViewOf(c);
@@ -216,13 +241,21 @@ void MainWindow::WireEvents() {
   c.contentBox.onChange = [this] {
     if (detail_ && detail_->IsShown()) detail_->detailBox.SetText(controls_.contentBox.GetText());
   };
+}
 
+void MainWindow::WireSwitches() {
+  MainControls& c = controls_;
   c.cookiesModeSwitch.onClick = [this] { SwitchMode(controls_, state_, ds::AnalysisMode::kCookies); };
   c.httpModeSwitch.onClick = [this] { SwitchMode(controls_, state_, ds::AnalysisMode::kHttp); };
   c.compactToggle.onClick = [this] { ToggleCompact(*this); };
   c.caseSensitiveSwitch.onClick = [&c] { OnOptionSwitchClicked(c.caseSensitiveSwitch, OptionSwitch::kCaseSensitive); };
   c.exactMatchSwitch.onClick = [&c] { OnOptionSwitchClicked(c.exactMatchSwitch, OptionSwitch::kExactMatch); };
   c.autoExpandSwitch.onClick = [&c] { OnOptionSwitchClicked(c.autoExpandSwitch, OptionSwitch::kAutoExpand); };
+}
+
+// The lists' menu and the keys and clicks that edit the item lists.
+void MainWindow::WireMenu() {
+  MainControls& c = controls_;
   for (int id = 1; id <= ds::kMenuEntryCount; ++id) {
     auto entry = static_cast<ds::MenuEntry>(id);
     if (ds::IsSeparator(entry))
@@ -284,6 +317,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   changingDpi_ = false;
+  FitToWorkArea();
 }
 
 MainWindow::LayoutSize MainWindow::layoutSize() const {
@@ -297,6 +331,24 @@ void MainWindow::ShowAsPlaced() {
     SetPlacement(ui::Placement::kMaximised);
   else
     Show(true);
+}
+
+void MainWindow::FitToWorkArea() {
+  if (!state_.created) return;  // nothing would lay the controls out yet
+  // A window that fits stays where it is, even partly off the screen.
+  RECT work = ui::WorkAreaOf(hwnd());
+  SIZE before = Size();
+  if (before.cx <= work.right - work.left && before.cy <= work.bottom - work.top) return;
+  ui::KeepInsideWorkArea(hwnd());
+  SIZE after = Size();
+  // No layout moves the status bar: it keeps its designed place, in the
+  // proportion the window shrank by.
+  for (const ControlDesign& d : MainWindowDesign()) {
+    if (&d.Of(controls_) != &controls_.statusBar) continue;
+    ui::Rect r = ScaledToDpi(d.bounds, dpi_);
+    controls_.statusBar.SetBounds(
+        {r.x * after.cx / before.cx, r.y * after.cy / before.cy, r.width * after.cx / before.cx, r.height});
+  }
 }
 
 void MainWindow::CreateSecondaryWindows() {
@@ -359,6 +411,7 @@ void MainWindow::CompareSessions() {
   RECT main;
   GetWindowRect(hwnd(), &main);
   SetWindowPos(sessions_->hwnd(), nullptr, main.left + 40, main.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ui::KeepInsideWorkArea(sessions_->hwnd());
   sessions_->ShowPairs(hars_.slot[0], hars_.slot[1], in);
 }
 
@@ -402,6 +455,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return Window::HandleMessage(msg, wp, lp);
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    case WM_GETMINMAXINFO: {
+      // Sized as designed first, even past the screen's edge, so the layout
+      // learns the designed proportions; FitToWorkArea then shrinks it.
+      LRESULT result = Window::HandleMessage(msg, wp, lp);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, ui::Scaled(kFullWidth, dpi_));
+      info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, ui::Scaled(kFullHeight, dpi_));
+      return result;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;

@@ -6,6 +6,7 @@
 
 #include "app/detail_window.h"
 #include "app/editing.h"
+#include "app/focus_expansion.h"
 #include "app/import.h"
 #include "app/input_window.h"
 #include "app/session_window.h"
@@ -44,6 +45,10 @@ class MainWindow : public ui::Window {
   void ShowAsPlaced();
   void SetStartPlacement(ui::Placement placement) { startPlacement_ = placement; }
 
+  // No larger than the work area of its monitor (the design at 200 % is taller
+  // than a 1080-line screen): the layout shrinks the controls with it.
+  void FitToWorkArea();
+
   // The secondary windows, created hidden during start-up; null before.
   void CreateSecondaryWindows();
   DetailWindow* detail() { return detail_.get(); }
@@ -72,6 +77,11 @@ class MainWindow : public ui::Window {
     return {hwnd(), controls_, input_.get(), [this](std::string_view text) { ShowDetail(text); }};
   }
   void WireEvents();
+  void WireInputs();
+  void WireSeparators();
+  void WireLists(const FocusView& focus);
+  void WireSwitches();
+  void WireMenu();
   void OnMoved();
   ImportView Importing(ds::Slot slot) {
     return ImportViewOf(hwnd(), controls_, slot, hars_, [this] { CompareSessions(); });

@@ -45,6 +45,9 @@ constexpr int kDesignLeft = 50;
 constexpr int kDesignTop = 50;
 constexpr int kDesignWidth = 822;
 constexpr int kDesignHeight = 581;
+// Full mode's size, as the compact toggle sets it.
+constexpr int kFullWidth = 830;
+constexpr int kFullHeight = 590;
 
 std::span<const ControlDesign> MainWindowDesign();
 

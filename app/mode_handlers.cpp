@@ -3,6 +3,7 @@
 #include "app/layout_handlers.h"
 #include "app/mode_texts.h"
 #include "app/main_window.h"
+#include "app/main_window_design.h"
 #include "app/settings.h"
 #include "app/slots.h"
 #include "app/texts.h"
@@ -14,8 +15,6 @@ namespace app {
 namespace {
 
 constexpr int kCompactWidth = 642;
-constexpr int kFullWidth = 830;
-constexpr int kFullHeight = 590;
 constexpr int kFullRightPanelLeft = 190;
 
 void MoveLeft(ui::Control& control, int left) { control.Move(left, control.Bounds().y); }
@@ -60,6 +59,7 @@ void ToggleSteps(MainWindow& window) {
     EnterCompact(window);
   layout.suspended = false;
   RegisterLayout(window);
+  window.FitToWorkArea();
 }
 
 }  // namespace

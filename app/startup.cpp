@@ -42,6 +42,7 @@ void RunStartUp(MainWindow& window) {
   c.leftPanel.SetBackground(kPanelColour);
   c.rightPanel.SetBackground(kPanelColour);
   window.CreateSecondaryWindows();
+  window.FitToWorkArea();
   window.Focus();
   CountLaunch(window);
 

@@ -1,5 +1,6 @@
 #include "app/tip_window.h"
 
+#include "app/image_scale.h"
 #include "app/main_window_design.h"
 #include "app/png_image.h"
 #include "app/texts.h"
@@ -48,8 +49,12 @@ class TipWindow : public ui::Window {
 
  private:
   static void LoadPicture(ui::PictureBox& box, const std::vector<uint8_t>& png) {
-    if (std::optional<Image> image = DecodePng(png.data(), png.size()))
-      box.SetPixels(image->width, image->height, image->bgra);
+    std::optional<Image> image = DecodePng(png.data(), png.size());
+    if (!image) return;
+    // Scaled here, not by the stretch in the paint: Wine's draws steps.
+    ui::Rect r = box.Bounds();
+    Image shown = ScaleImage(*image, r.width, r.height);
+    box.SetPixels(shown.width, shown.height, shown.bgra);
   }
 
   ui::Label thanks_, caption1_, caption2_;
@@ -62,6 +67,7 @@ class TipWindow : public ui::Window {
 void ShowTipWindow(HWND owner) {
   TipWindow tip;
   if (!tip.Create(owner)) return;
+  ui::KeepInsideWorkArea(tip.hwnd());
   ui::RunModal(tip.hwnd(), owner);
 }
 

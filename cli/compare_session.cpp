@@ -11,9 +11,11 @@ namespace {
 constexpr size_t kParallelBytes = 256 * 1024;
 
 // One slot's paste: the list and the content box change as the window's do.
-void ApplyParse(SlotResult& slot, ds::SlotUpdate update, bool keepParsed, std::string& contentBox) {
+void ApplyParse(SlotResult& slot, ds::SlotUpdate update, const SessionInput& in, std::string& contentBox) {
+  bool keepParsed = in.keepParsed;
   slot.report = std::move(update.report);
   if (update.rows) slot.rows.rows = std::move(*update.rows);
+  if (update.rows && in.maskRows) in.maskRows(slot.rows.rows);
   if (update.notes) contentBox = std::move(*update.notes);
   if (keepParsed) slot.parsed = slot.rows.rows;
   slot.notes = contentBox;
@@ -41,8 +43,8 @@ SessionResult RunSession(SessionInput in) {
       [&] { update1 = ds::ParseSlot(in.slot1Text, r.separators, {mode, ds::Slot::k1}); },
       [&] { update2 = ds::ParseSlot(in.slot2Text, r.separators, {mode, ds::Slot::k2}); });
   std::string contentBox;
-  ApplyParse(r.slot1, std::move(update1), in.keepParsed, contentBox);
-  ApplyParse(r.slot2, std::move(update2), in.keepParsed, contentBox);
+  ApplyParse(r.slot1, std::move(update1), in, contentBox);
+  ApplyParse(r.slot2, std::move(update2), in, contentBox);
   // From here on a text is only told from the placeholder and from nothing,
   // which its first bytes do; the rest would sit beside the lists unread.
   for (std::string* text : {&in.slot1Text, &in.slot2Text}) {

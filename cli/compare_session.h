@@ -25,7 +25,9 @@ struct SessionInput {
   bool keepParsed = true;            // the rows right after parsing: JSON prints them
   std::vector<std::string> ignorePatterns;  // GBK
   bool decode = false;                      // decode the values of each difference row
-  std::function<void(const char* step)> stage;  // told "parsing", then "comparing"; may be empty
+  std::function<void(const char* step)> stage = {};  // told "parsing", then "comparing"; may be empty
+  // --mask: each slot's rows as parsed, before anything else reads them.
+  std::function<void(std::vector<ds::Row>&)> maskRows = {};
 };
 
 struct SlotResult {

@@ -41,6 +41,9 @@
 #include "items/text.h"
 #include "platform/codepage.h"
 #include "platform/file_input.h"
+#include "platform/file_output.h"
+#include "sanitize/har_sanitize.h"
+#include "sanitize/item_mask.h"
 #include "version.h"
 
 namespace {
@@ -238,12 +241,117 @@ bool ReadSession(const std::string& path, const cli::Options& o, cli::ProgressLi
   return true;
 }
 
+// The key of the run: --key's bytes, a key file's (without the line break
+// that ends its last line), or random bytes when neither is given.
+bool MaskKeyOf(const cli::Options& o, std::string* key, std::string* error) {
+  if (o.key) {
+    *key = *o.key;
+    return true;
+  }
+  if (o.keyFile) {
+    ds::platform::FileContent file = ds::platform::ReadInputFile(*o.keyFile);
+    std::string name = Shown(*o.keyFile, o.encoding);
+    if (!file.error.empty()) {
+      *error = "cannot read the key file " + name + ": " + file.error;
+      return false;
+    }
+    std::string& bytes = file.bytes;
+    if (!bytes.empty() && bytes.back() == '\n') bytes.pop_back();
+    if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+    if (bytes.empty()) {
+      *error = "the key file " + name + " is empty";
+      return false;
+    }
+    *key = std::move(bytes);
+    return true;
+  }
+  std::optional<std::string> random = ds::RandomMaskKey();
+  if (!random) {
+    *error = "the system gave no random bytes for a key";
+    return false;
+  }
+  *key = std::move(*random);
+  return true;
+}
+
+// Why a HAR could not be sanitised, in one line naming the file.
+std::string SanitizeFailure(const std::string& name, const ds::SanitizedHar& s) {
+  switch (s.error) {
+    case ds::SanitizeError::kNotJson: return name + ": not a HAR: not valid JSON at byte " + std::to_string(s.offset);
+    case ds::SanitizeError::kBadUtf8: return name + ": byte " + std::to_string(s.offset) + ": not valid UTF-8";
+    case ds::SanitizeError::kNotHar: return name + ": not a HAR (no log.entries)";
+    case ds::SanitizeError::kBase64Body:
+      return name + ": entry " + std::to_string(s.offset) +
+             " holds a Base64 body, whose secrets cannot be found; sanitise without --keep-bodies";
+    case ds::SanitizeError::kNone: break;
+  }
+  return {};
+}
+
+// The file's name inside the output folder.
+std::string OutputPath(const std::string& dir, const std::string& file) {
+  size_t slash = file.find_last_of("/\\");
+  std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+  return dir + (dir.empty() || dir.back() == '/' || dir.back() == '\\' ? "" : "/") + base;
+}
+
+// Each HAR sanitised under one key: to standard output, or into -o DIR
+// under its own name, each written whole or not at all.
+int RunSanitize(const cli::Options& o, cli::ProgressLine& progress) {
+  std::string key, error;
+  if (!MaskKeyOf(o, &key, &error)) return Fail(error);
+  ds::SecretRule rule(key, o.keepNames, o.maskNames);
+  ds::SanitizeOptions options{o.keepBodies, ds::UtcDate(std::chrono::system_clock::now())};
+  if (o.outputDir) {
+    std::string why = ds::platform::MakeFolder(*o.outputDir);
+    if (!why.empty()) return Fail("cannot write into " + Shown(*o.outputDir, o.encoding) + ": " + why);
+  }
+  std::vector<std::string> targets;
+  for (const std::string& file : o.files) {
+    if (!o.outputDir) continue;
+    std::string target = OutputPath(*o.outputDir, file);
+    if (std::find(targets.begin(), targets.end(), target) != targets.end())
+      return Fail("two files would be written as " + Shown(target, o.encoding));
+    if (ds::platform::IsSameFile(file, target))
+      return Fail(Shown(file, o.encoding) + ": -o would write over the file itself");
+    targets.push_back(target);
+  }
+  for (size_t i = 0; i < o.files.size(); ++i) {
+    const std::string& file = o.files[i];
+    std::string name = file == "-" ? "standard input" : Shown(file, o.encoding);
+    ds::platform::FileContent content = ReadInput(file, progress);
+    if (!content.error.empty()) return Fail("cannot read " + name + ": " + content.error);
+    ds::SanitizedHar s = ds::SanitizeHarText(content.bytes, rule, options);
+    if (s.error != ds::SanitizeError::kNone) return Fail(SanitizeFailure(name, s));
+    if (!o.outputDir) {
+      if (!Print(s.text, &error)) return Fail(error);
+      continue;
+    }
+    std::string why = ds::platform::WriteFileReplacing(targets[i], s.text);
+    if (!why.empty()) return Fail("cannot write " + Shown(targets[i], o.encoding) + ": " + why);
+  }
+  return 0;
+}
+
+// --mask's rule, with the run's key.
+std::optional<ds::SecretRule> MaskRuleOf(const cli::Options& o, std::string* error) {
+  if (!o.mask) return std::nullopt;
+  std::string key;
+  if (!MaskKeyOf(o, &key, error)) return std::nullopt;
+  return ds::SecretRule(key, o.keepNames, {});
+}
+
 // Two HAR files compared request by request.
-int RunSessions(const cli::Options& o, const cli::SessionInput& in, cli::ProgressLine& progress) {
+int RunSessions(const cli::Options& o, const cli::SessionInput& in, cli::ProgressLine& progress,
+                const ds::SecretRule* mask) {
   std::string error;
   std::vector<ds::HarEntry> a, b;
   if (!ReadSession(o.file1, o, progress, &a, &error) || !ReadSession(o.file2, o, progress, &b, &error))
     return Fail(error);
+  if (mask) {
+    ds::SanitizeEntries(a, *mask);
+    ds::SanitizeEntries(b, *mask);
+  }
   ds::SessionsInput s;
   s.mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   s.separators = {ds::SeparatorFromSetting(ds::SeparatorKind::kLine, in.lineSeparatorBox),
@@ -262,10 +370,12 @@ int RunSessions(const cli::Options& o, const cli::SessionInput& in, cli::Progres
 
 // One HAR replayed through the cookie store: every request, or the one
 // chosen by number or by a piece of its URL (UTF-8).
-int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart, cli::ProgressLine& progress) {
+int RunJar(const cli::Options& o, const std::optional<std::string>& urlPart, cli::ProgressLine& progress,
+           const ds::SecretRule* mask) {
   std::string error;
   std::vector<ds::HarEntry> entries;
   if (!ReadSession(o.file1, o, progress, &entries, &error)) return Fail(error);
+  if (mask) ds::SanitizeEntries(entries, *mask);
   std::string name = o.file1 == "-" ? "standard input" : o.file1;
   std::vector<ds::JarVerdict> verdicts = ds::ReplayCookies(entries);
   cli::JarReport report{name, entries.size(), {}};
@@ -372,10 +482,12 @@ bool ReadSlots(const cli::Options& o, cli::SessionInput& in, cli::ProgressLine& 
 }
 
 // The items as the slot lists them after the import, in the format of --to.
-int RunConvert(const cli::Options& o, const cli::SessionInput& in, const SlotFiles& files) {
+int RunConvert(const cli::Options& o, const cli::SessionInput& in, const SlotFiles& files,
+               const ds::SecretRule* mask) {
   ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
   std::vector<ds::Row> rows = ds::ParseSlotText(in.slot1Text, SeparatorsOf(in), {mode, ds::Slot::k1}).rows;
   if (rows.empty()) return Fail((o.file1 == "-" ? "standard input" : Shown(o.file1, o.encoding)) + ": no items to convert");
+  if (mask) ds::MaskItemRows(rows, mode, *mask);
   return PrintExport(rows, o, files.targets[0]);
 }
 
@@ -441,18 +553,30 @@ int Run(int argc, char** argv) {
       return Print(cli::CompletionScript(o.file1), &error) ? 0 : Fail(error);
     default: break;
   }
+  cli::ProgressLine progress(cli::IsTerminal(stderr), o.quiet, NowMs, WriteError);
+  if (o.command == cli::Options::Command::kSanitize) return RunSanitize(o, progress);
+  std::optional<ds::SecretRule> mask = MaskRuleOf(o, &error);
+  if (!error.empty()) return Fail(error);
+  const ds::SecretRule* maskRule = mask ? &*mask : nullptr;
   cli::SessionInput in;
   if (!SessionInputOf(o, &in, &error)) return Fail(error);
-  cli::ProgressLine progress(cli::IsTerminal(stderr), o.quiet, NowMs, WriteError);
-  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in, progress);
+  const ds::AnalysisMode runMode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;
+  if (mask) in.maskRows = [maskRule, runMode](std::vector<ds::Row>& rows) { ds::MaskItemRows(rows, runMode, *maskRule); };
+  if (o.command == cli::Options::Command::kSessions) return RunSessions(o, in, progress, maskRule);
   if (o.command == cli::Options::Command::kJar) {
     std::optional<std::string> urlPart;
     if (o.jarUrl && !UrlPart(*o.jarUrl, "--url", &urlPart.emplace(), &error)) return Fail(error);
-    return RunJar(o, urlPart, progress);
+    return RunJar(o, urlPart, progress, maskRule);
   }
   SlotFiles files;
   if (!ReadSlots(o, in, progress, &files, &error)) return Fail(error);
-  if (o.command == cli::Options::Command::kConvert) return RunConvert(o, in, files);
+  // What an export prints besides the items: the request's URL and body.
+  if (mask)
+    for (ds::ExportTarget& target : files.targets) {
+      target.url = ds::MaskUrl(target.url, *mask);
+      if (target.body) *target.body = ds::MaskBody(*target.body, {}, *mask);
+    }
+  if (o.command == cli::Options::Command::kConvert) return RunConvert(o, in, files, maskRule);
   return RunCompare(o, std::move(in), files, progress);
 }
 

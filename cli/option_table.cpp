@@ -42,6 +42,14 @@ const CommandRow kCommands[] = {
      "each request (or the one --entry N or --url TEXT picks) the cookies it should have\n"
      "sent, how that differs from what it sent, the stored cookies kept back and the\n"
      "Set-Cookie lines refused, each with its rule."},
+    {"sanitize", Options::Command::kSanitize, kOnSanitize, 1, SIZE_MAX, "[options] FILE.har... [-o DIR]", "file",
+     nullptr,
+     "writes a copy of each HAR fit to share: every cookie value, Authorization, and headers,\n"
+     "query and form parameters whose names look like credentials (token, session, sid, auth,\n"
+     "key, secret, password, passwd, code, ticket, csrf, xsrf, jwt, signature) and JWTs anywhere\n"
+     "become a stand-in such as 《masked:3f9a1c0e:32》 (a keyed hash and the length), so equal\n"
+     "values stay equal; bodies are dropped. One file goes to standard output, several into DIR\n"
+     "under their own names."},
     {"help", Options::Command::kHelp, 0, 0, 1, "[COMMAND]", "command", CommandNames,
      "prints the options of COMMAND (the same as COMMAND --help), or this text."},
     {"completion", Options::Command::kCompletion, 0, 1, 1, "bash|zsh|powershell", "shell",
@@ -119,13 +127,34 @@ const OptionRow kOptions[] = {
     {"--completed", ValueKind::kWord, "1|2", kOnCompare, [](bool) { return Two("1", "2"); }, false,
      [](Options& o, const std::string& v) { o.completed = v == "2" ? 2 : 1; },
      "the slot printed with --to, completed with the items it lacks"},
+    {"--mask", ValueKind::kSwitch, "", kOnReports | kOnConvert, nullptr, false,
+     [](Options& o, const std::string&) { o.mask = true; },
+     "mask the values printed as sanitize does\n(with --key, --key-file and --keep)"},
+    {"--mask", ValueKind::kText, "NAME", kOnSanitize, nullptr, false,
+     [](Options& o, const std::string& v) { o.maskNames.push_back(v); },
+     "mask the values of names matching NAME (* and ?); repeatable"},
+    {"--keep", ValueKind::kText, "NAME", kOnReports | kOnConvert | kOnSanitize, nullptr, false,
+     [](Options& o, const std::string& v) { o.keepNames.push_back(v); },
+     "leave the values of names matching NAME (* and ?) as they are;\nrepeatable"},
+    {"--key", ValueKind::kText, "TEXT", kOnReports | kOnConvert | kOnSanitize, nullptr, false,
+     [](Options& o, const std::string& v) { o.key = v; },
+     "the key of the masking hash\n(a random one per run if neither --key nor --key-file)"},
+    {"--key-file", ValueKind::kText, "FILE", kOnReports | kOnConvert | kOnSanitize, nullptr, false,
+     [](Options& o, const std::string& v) { o.keyFile = v; },
+     "the key of the masking hash, read from FILE"},
+    {"--keep-bodies", ValueKind::kSwitch, "", kOnSanitize, nullptr, false,
+     [](Options& o, const std::string&) { o.keepBodies = true; },
+     "keep request and response bodies, their secrets masked"},
+    {"-o", ValueKind::kText, "DIR", kOnSanitize, nullptr, false,
+     [](Options& o, const std::string& v) { o.outputDir = v; },
+     "write into DIR"},
     {"--color", ValueKind::kWord, "auto|always|never", kOnCompare,
      [](bool) { return std::vector<std::string>{"auto", "always", "never"}; }, false,
      [](Options& o, const std::string& v) {
        o.color = v == "always" ? ColorChoice::kAlways : v == "never" ? ColorChoice::kNever : ColorChoice::kAuto;
      },
      "colour the report: auto only on a terminal and without NO_COLOR (auto)"},
-    {"--quiet", ValueKind::kSwitch, "", kOnReports | kOnConvert, nullptr, false,
+    {"--quiet", ValueKind::kSwitch, "", kOnReports | kOnConvert | kOnSanitize, nullptr, false,
      [](Options& o, const std::string&) { o.quiet = true; },
      "no progress line on standard error for large inputs"},
 };
@@ -180,10 +209,14 @@ const CommandRow* CommandNamed(std::string_view name) {
   return nullptr;
 }
 
-const OptionRow* OptionNamed(std::string_view name) {
-  for (const OptionRow& row : kOptions)
-    if (row.name == name) return &row;
-  return nullptr;
+const OptionRow* OptionFor(std::string_view name, unsigned command) {
+  const OptionRow* named = nullptr;
+  for (const OptionRow& row : kOptions) {
+    if (row.name != name) continue;
+    if (row.commands & command) return &row;
+    if (!named) named = &row;
+  }
+  return named;
 }
 
 std::string WordsForMessage(const std::vector<std::string>& words) {

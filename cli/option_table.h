@@ -3,6 +3,7 @@
 // so a new option is one row and one small function.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,13 +19,14 @@ enum CommandBit : unsigned {
   kOnSessions = 1u << 1,
   kOnConvert = 1u << 2,
   kOnJar = 1u << 3,
+  kOnSanitize = 1u << 4,
 };
 
 struct CommandRow {
   std::string_view name;
   Options::Command command;
   unsigned bit;                   // 0 for the commands that take no options
-  size_t minOperands, maxOperands;
+  size_t minOperands, maxOperands;  // SIZE_MAX: any number
   std::string_view operands;      // as the usage line shows them
   std::string_view operandNoun;   // "file", "shell", "command"
   std::vector<std::string> (*operandWords)();  // the operands allowed, or nullptr for any
@@ -49,7 +51,10 @@ struct OptionRow {
 std::span<const CommandRow> Commands();
 std::span<const OptionRow> OptionRows();
 const CommandRow* CommandNamed(std::string_view name);
-const OptionRow* OptionNamed(std::string_view name);
+// The row of `name` that `command` (a CommandBit) takes; else the first
+// row of that name, which it does not take; nullptr for an unknown name.
+// --mask is a switch on the reports and takes a pattern on sanitize.
+const OptionRow* OptionFor(std::string_view name, unsigned command);
 
 // "A or B" for two words, "one of A|B|C" for more.
 std::string WordsForMessage(const std::vector<std::string>& words);

@@ -9,10 +9,13 @@ namespace cli {
 namespace {
 
 // "compare", "compare and sessions", "compare, sessions and jar".
-std::string CommandsTaking(const OptionRow& row) {
+std::string CommandsTaking(std::string_view option) {
+  unsigned commands = 0;
+  for (const OptionRow& row : OptionRows())
+    if (row.name == option) commands |= row.commands;
   std::vector<std::string_view> names;
   for (const CommandRow& c : Commands())
-    if (c.bit & row.commands) names.push_back(c.name);
+    if (c.bit & commands) names.push_back(c.name);
   std::string out;
   for (size_t i = 0; i < names.size(); ++i)
     out += std::string(i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + std::string(names[i]);
@@ -42,15 +45,31 @@ std::string CountWord(size_t n, std::string_view noun) {
 std::string OperandError(const CommandRow& command, const std::vector<std::string>& operands) {
   const std::string name(command.name), got = ", got " + std::to_string(operands.size());
   if (operands.size() < command.minOperands || operands.size() > command.maxOperands)
-    return command.minOperands == command.maxOperands
-               ? name + " needs " + CountWord(command.minOperands, command.operandNoun) + got
-               : name + " takes at most " + CountWord(command.maxOperands, command.operandNoun) + got;
+    return command.minOperands == command.maxOperands ? name + " needs " + CountWord(command.minOperands, command.operandNoun) + got
+           : operands.size() < command.minOperands    ? name + " needs at least " + CountWord(command.minOperands, command.operandNoun)
+                                                      : name + " takes at most " + CountWord(command.maxOperands, command.operandNoun) + got;
   if (command.operandWords) {
     std::vector<std::string> words = command.operandWords();
     for (const std::string& o : operands)
       if (std::find(words.begin(), words.end(), o) == words.end())
         return name + " takes " + WordsForMessage(words) + ", not '" + o + "'";
   }
+  return {};
+}
+
+// sanitize's files and the key options, and --mask's on the other commands.
+std::string MaskingError(const Options& o, const std::vector<std::string>& files) {
+  if (o.key && o.keyFile) return "--key and --key-file cannot be given together";
+  if (o.command == Options::Command::kSanitize) {
+    if (o.key && o.key->empty()) return "--key needs a text that is not empty";
+    if (files.size() > 1 && !o.outputDir) return "sanitize writes several files into a folder: give -o DIR";
+    for (const std::string& f : files)
+      if (f == "-" && o.outputDir) return "standard input has no name to write under in -o DIR";
+    return {};
+  }
+  const char* keyOption = !o.keepNames.empty() ? "--keep" : o.key ? "--key" : o.keyFile ? "--key-file" : nullptr;
+  if (keyOption && !o.mask) return std::string(keyOption) + " belongs to sanitize and --mask";
+  if (o.mask && o.decode) return "--mask and --decode cannot be given together: masked values hold nothing to decode";
   return {};
 }
 
@@ -81,7 +100,7 @@ bool ReadArguments(const std::vector<std::string>& args, const CommandRow& comma
       o.file1 = command.name;
       return false;
     }
-    const OptionRow* row = OptionNamed(a);
+    const OptionRow* row = OptionFor(a, command.bit);
     if (!row) {
       if (a.size() > 1 && a[0] == '-' && a != "-") {
         p.error = "unknown option '" + a + "'";
@@ -98,7 +117,7 @@ bool ReadArguments(const std::vector<std::string>& args, const CommandRow& comma
       }
       value = args[++i];
     }
-    if (!(row->commands & command.bit)) p.error = a + " belongs to " + CommandsTaking(*row);
+    if (!(row->commands & command.bit)) p.error = a + " belongs to " + CommandsTaking(a);
     if (p.error.empty()) p.error = ValueError(*row, value);
     if (!p.error.empty()) return false;
     row->take(o, value);
@@ -128,6 +147,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   std::vector<std::string> operands;
   if (!ReadArguments(args, *command, p, operands)) return p;
   p.error = OperandError(*command, operands);
+  if (p.error.empty()) p.error = MaskingError(o, operands);
   if (p.error.empty()) p.error = CombinationError(o);
   if (p.error.empty() && operands.size() > 1 && operands[0] == "-" && operands[1] == "-")
     p.error = "standard input can stand for one of the files only";
@@ -135,6 +155,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   if (o.command == Options::Command::kConvert && !o.fromGiven) o.from = ds::CaptureFormat::kAuto;
   if (!operands.empty()) o.file1 = operands[0];
   if (operands.size() > 1) o.file2 = operands[1];
+  o.files = std::move(operands);
   return p;
 }
 

@@ -13,7 +13,7 @@ namespace cli {
 enum class ColorChoice { kAuto, kAlways, kNever };
 
 struct Options {
-  enum class Command { kCompare, kSessions, kConvert, kJar, kHelp, kVersion, kCompletion };
+  enum class Command { kCompare, kSessions, kConvert, kJar, kSanitize, kHelp, kVersion, kCompletion };
   Command command = Command::kCompare;
   bool httpMode = false;
   std::optional<std::string> lineSeparator;   // as given, UTF-8 like every argument
@@ -37,6 +37,15 @@ struct Options {
   ColorChoice color = ColorChoice::kAuto;
   bool quiet = false;             // no progress line
   std::string file1, file2;       // convert: file1 only; help: the command asked about; completion: the shell
+  // Masking secrets: sanitize, and --mask on the other commands.
+  bool mask = false;                     // --mask: the printed values are masked
+  std::optional<std::string> key;        // --key TEXT, bytes as given
+  std::optional<std::string> keyFile;    // --key-file FILE
+  std::vector<std::string> keepNames;    // --keep NAME patterns, UTF-8 like every argument
+  std::vector<std::string> maskNames;    // sanitize's --mask NAME patterns
+  bool keepBodies = false;
+  std::optional<std::string> outputDir;  // sanitize -o DIR
+  std::vector<std::string> files;        // every file, in order (sanitize takes any number)
 };
 
 struct ParsedOptions {

@@ -11,12 +11,6 @@
 namespace ds {
 namespace {
 
-std::string_view TrimOws(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
 bool IsHeader(const Field& f, std::string_view lowerName) {
   if (f.name.size() != lowerName.size()) return false;
   for (size_t i = 0; i < lowerName.size(); ++i) {
@@ -141,7 +135,7 @@ class RuleTexts {
 std::string SetCookieName(std::string_view line) {
   std::string_view pair = line.substr(0, line.find(';'));
   size_t eq = pair.find('=');
-  return eq == std::string_view::npos ? std::string() : std::string(TrimOws(pair.substr(0, eq)));
+  return eq == std::string_view::npos ? std::string() : std::string(TrimWsp(pair.substr(0, eq)));
 }
 
 std::optional<int64_t> ParseHarTime(std::string_view t) {
@@ -188,12 +182,12 @@ std::vector<JarCookie> CookiesSent(const HttpMessage& request) {
     std::string_view rest = f.value;
     while (!rest.empty()) {
       size_t end = std::min(rest.find(';'), rest.size());
-      std::string_view piece = TrimOws(rest.substr(0, end));
+      std::string_view piece = TrimWsp(rest.substr(0, end));
       rest.remove_prefix(std::min(end + 1, rest.size()));
       if (piece.empty()) continue;
       size_t eq = piece.find('=');
       if (eq == std::string_view::npos) out.push_back({"", std::string(piece)});
-      else out.push_back({std::string(TrimOws(piece.substr(0, eq))), std::string(TrimOws(piece.substr(eq + 1)))});
+      else out.push_back({std::string(TrimWsp(piece.substr(0, eq))), std::string(TrimWsp(piece.substr(eq + 1)))});
     }
   }
   if (out.empty())

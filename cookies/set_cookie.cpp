@@ -8,11 +8,6 @@
 namespace ds {
 namespace {
 
-std::string_view TrimWsp(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 // Control characters other than the tab make a browser drop the whole line.
 bool HasControl(std::string_view s) {
@@ -103,6 +98,12 @@ SetCookie ParseSetCookie(std::string_view line) {
     }
   }
   return c;
+}
+
+std::string_view TrimWsp(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
 }
 
 }  // namespace ds

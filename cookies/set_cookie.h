@@ -31,4 +31,7 @@ struct SetCookie {
 
 SetCookie ParseSetCookie(std::string_view line);
 
+// Spaces and tabs off both ends, as cookie lines are trimmed.
+std::string_view TrimWsp(std::string_view s);
+
 }  // namespace ds

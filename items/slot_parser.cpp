@@ -169,6 +169,36 @@ class ItemPlaces {
   std::vector<std::string_view> outside_;
 };
 
+// Rows are made in their sorted order, so the passes that follow walk
+// memory in order. The cut trimmed the names already.
+std::vector<Row> RowsInNameOrder(const ItemPlaces& items) {
+  std::vector<int> order = ItemOrder(items.size(), [&items](size_t i) { return items.Name(i); }, false);
+  std::vector<Row> rows;
+  rows.reserve(items.size());
+  for (size_t r = 0; r < items.size(); ++r) {
+    // The items are read in sorted order, from anywhere: ask for them ahead.
+    if (r + 16 < items.size()) items.Prefetch(static_cast<size_t>(order[r + 16]));
+    if (r + 8 < items.size()) __builtin_prefetch(items.Name(static_cast<size_t>(order[r + 8])).data());
+    size_t item = static_cast<size_t>(order[r]);
+    rows.push_back(Row{Digits(static_cast<long long>(r + 1)), items.Name(item), items.Value(item)});
+  }
+  return rows;
+}
+
+// The report, status and stop of a text that parsed, from what its lines held.
+void Conclude(ParseOutcome& out, std::string_view mode, Slot slot) {
+  Text report;
+  auto add = [&](const char* sentence, int count) {
+    if (count > 0) report += FillIn(sentence, {{"mode", mode}, {"slot", SlotLabel(slot)}, {"count", ToText(count)}});
+  };
+  add(texts::kIncompleteTailReport, out.incompleteTail);
+  add(texts::kEmptyNameReport, out.emptyNames);
+  add(texts::kNoSeparatorReport, out.noSeparator);
+  out.stop = ParseOutcome::Stop::kParsed;
+  out.status = texts::kStatusPrefix + report;
+  out.report = report.empty() ? Text(texts::kEmptyReport) : report;
+}
+
 }  // namespace
 
 std::vector<std::string_view> SplitSlotLineViews(std::string_view text, const Separators& separators,
@@ -239,32 +269,8 @@ ParseOutcome ParseSlotText(std::string_view text, const Separators& separators, 
   }
   if (last) cutLine(*last);
 
-  // Rows are made in their sorted order, so the passes that follow walk
-  // memory in order. The cut trimmed the names already.
-  std::vector<int> order = ItemOrder(items.size(), [&items](size_t i) { return items.Name(i); }, false);
-  std::vector<Row> rows;
-  rows.reserve(items.size());
-  for (size_t r = 0; r < items.size(); ++r) {
-    // The items are read in sorted order, from anywhere: ask for them ahead.
-    if (r + 16 < items.size()) items.Prefetch(static_cast<size_t>(order[r + 16]));
-    if (r + 8 < items.size()) __builtin_prefetch(items.Name(static_cast<size_t>(order[r + 8])).data());
-    size_t item = static_cast<size_t>(order[r]);
-    rows.push_back(Row{Digits(static_cast<long long>(r + 1)), items.Name(item), items.Value(item)});
-  }
-
-  Text report;
-  auto add = [&](const char* sentence, int count) {
-    if (count > 0)
-      report += FillIn(sentence, {{"mode", mode}, {"slot", SlotLabel(slot.slot)}, {"count", ToText(count)}});
-  };
-  add(texts::kIncompleteTailReport, out.incompleteTail);
-  add(texts::kEmptyNameReport, out.emptyNames);
-  add(texts::kNoSeparatorReport, out.noSeparator);
-
-  out.stop = ParseOutcome::Stop::kParsed;
-  out.rows = std::move(rows);
-  out.status = texts::kStatusPrefix + report;
-  out.report = report.empty() ? Text(texts::kEmptyReport) : report;
+  out.rows = RowsInNameOrder(items);
+  Conclude(out, mode, slot.slot);
   return out;
 }
 

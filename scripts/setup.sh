@@ -10,13 +10,13 @@ export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
   build-essential cmake pkg-config file
   g++-mingw-w64-i686 libz-mingw-w64-dev
-  libboost1.81-dev nlohmann-json3-dev libsimdjson-dev libpng-dev zlib1g-dev
+  libboost1.81-dev nlohmann-json3-dev libsimdjson-dev libpng-dev zlib1g-dev libssl-dev
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev python3
   wine wine32:i386 xvfb xauth x11-apps imagemagick
   fonts-wqy-microhei locales
   dpkg-dev
-  curl python3-requests nodejs
+  curl python3-requests nodejs node-har-validator
   publicsuffix
 )
 

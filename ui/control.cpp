@@ -196,6 +196,16 @@ void Control::BringToTop() { SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOV
 void Control::Redraw() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); }
 void Control::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
+int Control::LineHeight() const {
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return metrics.tmHeight;
+}
+
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, HCURSOR cursor, HICON icon) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW known{sizeof known, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}};

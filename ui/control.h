@@ -60,6 +60,7 @@ class Control {
   void BringToTop();
   virtual void Redraw();  // after what it shows changed
   void SetFont(HFONT font);
+  int LineHeight() const;  // of one line of text in the control's font
 
   std::function<void()> onFocus;
   std::function<void()> onBlur;

@@ -1,6 +1,7 @@
 #include "ui/list_choice.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "ui/buttons.h"
 #include "ui/dpi.h"
@@ -75,18 +76,22 @@ class ChoiceWindow : public Window {
     a.bounds.x += px(92);
     a.text = r.cancelText;
     if (!cancel_.Create(a)) return false;
-    if (!r.extraText.empty()) {
-      a.bounds = {8, client.cy - 36, 140, 28};
-      a.text = r.extraText;
-      if (!extra_.Create(a)) return false;
-      extra_.onClick = [this] {
-        chosen = kChoseExtra;
+    // The buttons that answer with something other than a line, from the left.
+    a.bounds = {px(8), client.cy - px(36), px(140), px(28)};
+    for (auto [button, text, answer] : {std::tuple{&extra_, &r.extraText, kChoseExtra},
+                                        std::tuple{&save_, &r.saveText, kChoseSave}}) {
+      if (text->empty()) continue;
+      a.text = *text;
+      if (!button->Create(a)) return false;
+      button->onClick = [this, answer] {
+        chosen = answer;
         DestroyWindow(hwnd());
       };
+      a.bounds.x += px(148);
     }
     HFONT font = owner ? reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0)) : nullptr;
     for (Control* c : {static_cast<Control*>(&list_), static_cast<Control*>(&ok_), static_cast<Control*>(&cancel_),
-                       static_cast<Control*>(&extra_)})
+                       static_cast<Control*>(&extra_), static_cast<Control*>(&save_)})
       if (font && c->hwnd()) c->SetFont(font);
     for (const std::string& line : r.lines) list_.Add(line);
     list_.FitWidestLine(r.lines);
@@ -100,6 +105,7 @@ class ChoiceWindow : public Window {
       SetWindowPos(hwnd(), nullptr, o.left + (o.right - o.left - args.width) / 2, o.top + (o.bottom - o.top - args.height) / 2,
                    0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    KeepInsideWorkArea(hwnd());
     return true;
   }
 
@@ -126,7 +132,7 @@ class ChoiceWindow : public Window {
   }
 
   ListBox list_;
-  Button ok_, cancel_, extra_;
+  Button ok_, cancel_, extra_, save_;
 };
 
 }  // namespace

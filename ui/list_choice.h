@@ -16,11 +16,13 @@ struct ChoiceRequest {
   int selected = 0;               // offered first
   std::string okText, cancelText;
   std::string extraText;  // a third button, when not empty
+  std::string saveText = {};  // a button that saves what the list comes from, when not empty
 };
 
-// The index chosen, -1 when the window was left without a choice, or
-// kChoseExtra for the third button.
+// The index chosen, -1 when the window was left without a choice,
+// kChoseExtra for the third button or kChoseSave for the save button.
 constexpr int kChoseExtra = -2;
+constexpr int kChoseSave = -3;
 int ChooseFromList(HWND owner, const ChoiceRequest& request);
 
 // While set, ChooseFromList asks the hook instead of showing the window.

@@ -42,6 +42,7 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, bitmap_);
     SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE leaves the brush origin undefined
     StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, width_, height_, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);

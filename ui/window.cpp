@@ -1,5 +1,7 @@
 #include "ui/window.h"
 
+#include <algorithm>
+
 #include "ui/control.h"
 #include "ui/dpi.h"
 #include "ui/text_convert.h"
@@ -66,8 +68,7 @@ void Window::SetPlacement(Placement placement) {
     case Placement::kCentred: {
       // A hidden window is only positioned; it shows where it will be.
       if (IsIconic(hwnd_) || IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-      RECT work;
-      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      RECT work = WorkAreaOf(hwnd_);
       SIZE size = Size();
       int x = work.left + (work.right - work.left - size.cx) / 2;
       int y = work.top + (work.bottom - work.top - size.cy) / 2;
@@ -108,6 +109,26 @@ SIZE Window::ClientSize() const {
 }
 
 void Window::Show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+
+RECT WorkAreaOf(HWND hwnd) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info)) return info.rcWork;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+void KeepInsideWorkArea(HWND hwnd) {
+  RECT work = WorkAreaOf(hwnd), r;
+  GetWindowRect(hwnd, &r);
+  LONG width = std::min(r.right - r.left, work.right - work.left);
+  LONG height = std::min(r.bottom - r.top, work.bottom - work.top);
+  LONG x = std::clamp(r.left, work.left, work.right - width);
+  LONG y = std::clamp(r.top, work.top, work.bottom - height);
+  if (x == r.left && y == r.top && width == r.right - r.left && height == r.bottom - r.top) return;
+  SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 namespace {
 constexpr wchar_t kLaidOutDpi[] = L"Dualsieve.Dpi";

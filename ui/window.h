@@ -57,6 +57,13 @@ int DpiOf(HWND hwnd);
 // windows it owns.
 void SetLaidOutDpi(HWND hwnd, int dpi);
 
+// The work area (the screen less the taskbar) of the monitor `hwnd` lies on,
+// or of the nearest one.
+RECT WorkAreaOf(HWND hwnd);
+// Moves a top-level window into its monitor's work area, and cuts it to that
+// size where it is larger: no part of it lies off the screen.
+void KeepInsideWorkArea(HWND hwnd);
+
 // Runs the window messages already queued, then returns: the places where the
 // program lets lists repaint and selections settle. Inside a focus change it
 // leaves the mouse and keyboard input queued: the control taking the focus

@@ -321,5 +321,39 @@ TEST(CliOptions, ParsesAndRejects) {
   EXPECT_NE(ParseOptions({"compare", "--ignore-preset", "noise", "a", "b"}).error, "");
 }
 
+// --mask names patterns for sanitize and is a switch elsewhere; the key
+// options belong to both, the file options to sanitize alone.
+TEST(CliOptions, SanitizeAndMask) {
+  ParsedOptions s = ParseOptions({"sanitize", "--mask", "x*", "--keep", "sid", "--mask", "y", "--key-file", "k",
+                                  "--keep-bodies", "a.har", "b.har", "-o", "out"});
+  ASSERT_EQ(s.error, "");
+  EXPECT_EQ(s.options.command, Options::Command::kSanitize);
+  EXPECT_EQ(s.options.maskNames, (std::vector<std::string>{"x*", "y"}));
+  EXPECT_EQ(s.options.keepNames, (std::vector<std::string>{"sid"}));
+  EXPECT_FALSE(s.options.mask);
+  EXPECT_TRUE(s.options.keepBodies);
+  EXPECT_EQ(s.options.files, (std::vector<std::string>{"a.har", "b.har"}));
+  EXPECT_EQ(s.options.outputDir, std::optional<std::string>("out"));
+  EXPECT_EQ(ParseOptions({"sanitize", "a.har"}).error, "");
+  ParsedOptions m = ParseOptions({"sessions", "--mask", "--key", "k", "--keep", "theme", "a", "b"});
+  ASSERT_EQ(m.error, "");
+  EXPECT_TRUE(m.options.mask);
+  EXPECT_EQ(m.options.file2, "b");
+  for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
+           {"sanitize"},
+           {"sanitize", "a.har", "b.har"},                    // several files need -o
+           {"sanitize", "--key", "k", "--key-file", "f", "a.har"},
+           {"sanitize", "--key", "", "a.har"},
+           {"sanitize", "-", "-o", "out"},
+           {"sanitize", "--json", "a.har"},
+           {"compare", "--key", "k", "a", "b"},               // a key without --mask
+           {"jar", "--keep", "sid", "x.har"},
+           {"compare", "--mask", "--keep-bodies", "a", "b"},
+           {"convert", "--to", "json", "--mask", "-o", "d", "a"},
+           {"compare", "--mask", "--decode", "a", "b"},
+           {"sessions", "--mask", "--key", "k", "--key-file", "f", "a", "b"}})
+    EXPECT_NE(ParseOptions(bad).error, "") << bad[1];
+}
+
 }  // namespace
 }  // namespace cli

@@ -25,7 +25,7 @@ expect() {
   fi
 }
 # Every option of a command, as its help lists them.
-options_of() { run "$cli" "${2:-}" help "$1" | tr -d '\r' | sed -n 's/^  \(--[a-z-]*\).*/\1/p' | tr '\n' ' '; }
+options_of() { run "$cli" "${2:-}" help "$1" | tr -d '\r' | sed -n 's/^  \(-[a-z-]*\).*/\1/p' | tr '\n' ' '; }
 
 expect "dualsieve-cli c" "compare convert completion"
 expect "dualsieve-cli compare --mode c" "cookies"
@@ -35,8 +35,8 @@ expect "dualsieve-cli completion " "bash zsh powershell"
 expect "dualsieve-cli help j" "jar"
 expect "dualsieve-cli compare --line-sep " ""
 expect "dualsieve-cli jar --entry " ""
-for command in compare sessions convert jar; do
-  expect "dualsieve-cli $command --" "$(options_of "$command" "${2:-}")--help"
+for command in compare sessions convert jar sanitize; do
+  expect "dualsieve-cli $command -" "$(options_of "$command" "${2:-}")--help"
 done
 cookies=$(offered "dualsieve-cli convert --to ")
 http=$(offered "dualsieve-cli convert --mode http --to ")

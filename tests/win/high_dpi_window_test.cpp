@@ -9,14 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "app/image_scale.h"
 #include "app/main_window_design.h"
+#include "app/texts.h"
+#include "app/tip_pictures.h"
+#include "app/tip_window.h"
+#include "compare/list_menu.h"
+#include "import/capture.h"
 #include "tests/win/window_test_support.h"
 #include "ui/dpi.h"
+#include "ui/text_convert.h"
 
 namespace wintest {
 namespace {
 
 constexpr int kHighDpi = 144;
+constexpr int kDoubleDpi = 192;
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kLogPixels[] = L"LogPixels";
 // Set for the child process this file starts at 144 DPI: there the test must run, not skip.
@@ -65,6 +73,8 @@ int FontHeight(HWND control) {
   return lf.lfHeight;
 }
 
+void ExpectNoNewOverlaps(app::MainControls& c);
+
 // Each control at its design times `factor` within a pixel, in its
 // container; no two overlapping that the design keeps apart; the fonts and
 // the difference list's columns scaled as well.
@@ -82,6 +92,15 @@ void ExpectDesignScaled(app::MainWindow& window, double factor) {
     EXPECT_NEAR(r.width, d.bounds.width * factor, 1) << d.formName;
     EXPECT_NEAR(r.height, d.bounds.height * factor, 1) << d.formName;
   }
+  ExpectNoNewOverlaps(c);
+  EXPECT_EQ(FontHeight(window.hwnd()), -static_cast<int>(12 * factor));  // the one handed to every control
+  EXPECT_NEAR(c.differenceList.ColumnWidth(0), 22 * factor, 1);
+  EXPECT_NEAR(c.differenceList.ColumnWidth(1), 120 * factor, 1);
+  EXPECT_NEAR(c.differenceList.ColumnWidth(2), 215 * factor, 1);
+}
+
+// No two controls overlap that the design keeps apart.
+void ExpectNoNewOverlaps(app::MainControls& c) {
   std::vector<Placed> placed = PlaceAll(c);
   for (size_t i = 0; i < placed.size(); ++i) {
     for (size_t j = i + 1; j < placed.size(); ++j) {
@@ -93,22 +112,26 @@ void ExpectDesignScaled(app::MainWindow& window, double factor) {
       EXPECT_FALSE(Overlap(a.shown, b.shown)) << a.design->formName << " over " << b.design->formName;
     }
   }
-  EXPECT_EQ(FontHeight(window.hwnd()), -static_cast<int>(12 * factor));  // the one handed to every control
-  EXPECT_NEAR(c.differenceList.ColumnWidth(0), 22 * factor, 1);
-  EXPECT_NEAR(c.differenceList.ColumnWidth(1), 120 * factor, 1);
-  EXPECT_NEAR(c.differenceList.ColumnWidth(2), 215 * factor, 1);
 }
 
-class HighDpiWindowTest : public MainWindowTest {
+// Runs in the child process HighDpiStart starts at `kDpi`, and only there.
+template <int kDpi>
+class ChildAtDpiTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    if (ui::DpiOf(nullptr) != kHighDpi) {
-      if (std::getenv(kChildMark)) FAIL() << "started for 144 DPI, running at " << ui::DpiOf(nullptr);
-      GTEST_SKIP() << "runs at 144 DPI, in the process HighDpiStart starts";
+    if (ui::DpiOf(nullptr) != kDpi) {
+      if (std::getenv(kChildMark)) FAIL() << "started for " << kDpi << " DPI, running at " << ui::DpiOf(nullptr);
+      GTEST_SKIP() << "runs at " << kDpi << " DPI, in the process HighDpiStart starts";
     }
     MainWindowTest::SetUp();
   }
+  void TearDown() override {
+    ui::SetMenuHook(nullptr);
+    MainWindowTest::TearDown();
+  }
 };
+
+class HighDpiWindowTest : public ChildAtDpiTest<kHighDpi> {};
 
 TEST_F(HighDpiWindowTest, EveryControlIsItsDesignScaled) {
   EXPECT_EQ(window->dpi(), kHighDpi);
@@ -120,10 +143,35 @@ TEST_F(HighDpiWindowTest, EveryControlIsItsDesignScaled) {
   c().compactToggle.Click();
   EXPECT_EQ(window->Size().cx, 963);
   EXPECT_EQ(c().rightPanel.Bounds().x, 10);
+  EXPECT_EQ(c().differenceList.Bounds().x, c().splitter.Bounds().x);
+  EXPECT_EQ(c().contentBox.Bounds().x, c().splitter.Bounds().x);
   c().compactToggle.Click();
   EXPECT_EQ(window->Size().cx, 1245);
   EXPECT_EQ(window->Size().cy, 885);
+  EXPECT_EQ(c().rightPanel.Bounds().x, 285);
+  EXPECT_EQ(c().differenceList.Bounds().x, 285 + 22);
   EXPECT_EQ(c().contentBox.Bounds().x, 285 + 22);
+  EXPECT_NEAR(c().differenceList.Bounds().width, 593 * 1.5, 1);
+}
+
+// Two sessions of one request each, GET of `path` on example.com.
+app::HarEntries OneRequest(const std::string& path) {
+  ds::CaptureText text;
+  text.utf8 = R"({"log": {"entries": [{"request": {"method": "GET", "url": "https://example.com)" + path +
+              R"(", "headers": [{"name": "cookie", "value": "a=1"}]}, "response": {"status": 200}}]}})";
+  return std::make_shared<const std::vector<ds::HarEntry>>(
+      ds::ReadCapture(text, ds::CaptureFormat::kHar, ds::AnalysisMode::kCookies).entries);
+}
+
+TEST_F(HighDpiWindowTest, SessionWindowColumnsAreScaled) {
+  window->CompareSessions(OneRequest("/a"), OneRequest("/a"));
+  ASSERT_NE(window->sessions(), nullptr);
+  ui::ListView& pairs = window->sessions()->list;
+  const int designed[] = {40, 60, 60, 300, 80, 400};
+  ASSERT_EQ(pairs.ColumnCount(), 6);
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(pairs.ColumnWidth(k), designed[k] * 3 / 2) << "column " << k;
+  EXPECT_EQ(pairs.ColumnWidth(3), 450);  // the path
+  EXPECT_EQ(FontHeight(pairs.hwnd()), -18);
 }
 
 // Sets Wine's screen DPI for the processes started while it lives; the
@@ -150,29 +198,186 @@ class ScreenDpi {
   bool had_ = false;
 };
 
-// The DPI is read when a process starts: the window is made in a child
-// process started at 144 DPI, which runs the test above.
-TEST(HighDpiStart, TheWindowStartedAt150PercentIsItsDesignScaled) {
-  wchar_t self[MAX_PATH];
-  ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
-  std::wstring command = std::wstring(L"\"") + self + L"\" --gtest_filter=HighDpiWindowTest.*";
-  DWORD exitCode = 1;
-  {
-    ScreenDpi screen(kHighDpi);
-    SetEnvironmentVariableA(kChildMark, "1");
-    STARTUPINFOW start{};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION process{};
-    BOOL started = CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process);
-    SetEnvironmentVariableA(kChildMark, nullptr);
-    ASSERT_TRUE(started);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+// The desktops Wine gives a size of their own: a process started on one sees
+// a screen of that size, whatever the display is.
+class VirtualScreen {
+ public:
+  VirtualScreen(const wchar_t* name, const wchar_t* size) : name_(name) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopsKey, name, REG_SZ, size,
+                    static_cast<DWORD>((wcslen(size) + 1) * sizeof(wchar_t)));
   }
-  EXPECT_EQ(exitCode, 0u);
+  ~VirtualScreen() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopsKey, name_); }
+  VirtualScreen(const VirtualScreen&) = delete;
+  VirtualScreen& operator=(const VirtualScreen&) = delete;
+
+ private:
+  static constexpr wchar_t kDesktopsKey[] = L"Software\\Wine\\Explorer\\Desktops";
+  const wchar_t* name_;
+};
+
+// A new desktop at another DPI tells every thread with a message queue and
+// waits for their answers (ten seconds, under Wine): this one answers while
+// it waits for `process` to end.
+bool WaitAnswering(HANDLE process, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD spent = GetTickCount() - start;
+    if (spent >= milliseconds) return false;
+    DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, milliseconds - spent, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken != WAIT_OBJECT_0 + 1) return false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+}
+
+// The DPI is read when a process starts: the window is made in a child
+// process started at `dpi` (on `desktop`, when named), which runs the tests
+// `filter` names. Its exit code.
+DWORD RunChildAt(DWORD dpi, const wchar_t* filter, const wchar_t* desktop = nullptr) {
+  wchar_t self[MAX_PATH];
+  if (GetModuleFileNameW(nullptr, self, MAX_PATH) == 0) return 1;
+  std::wstring command = std::wstring(L"\"") + self + L"\" --gtest_filter=" + filter;
+  std::wstring desktopName = desktop ? desktop : L"";
+  DWORD exitCode = 1;
+  ScreenDpi screen(dpi);
+  SetEnvironmentVariableA(kChildMark, "1");
+  STARTUPINFOW start{};
+  start.cb = sizeof start;
+  if (desktop) start.lpDesktop = desktopName.data();
+  PROCESS_INFORMATION process{};
+  BOOL started = CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process);
+  SetEnvironmentVariableA(kChildMark, nullptr);
+  if (!started) return 1;
+  EXPECT_TRUE(WaitAnswering(process.hProcess, 120000));
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exitCode;
+}
+
+TEST(HighDpiStart, TheWindowStartedAt150PercentIsItsDesignScaled) {
+  EXPECT_EQ(RunChildAt(kHighDpi, L"HighDpiWindowTest.*"), 0u);
   EXPECT_EQ(ui::DpiOf(nullptr), ui::kDesignDpi);
+}
+
+// The commonest laptop at 200 %: 1920 x 1080, where the design scaled is
+// 82 pixels taller than the screen.
+TEST(HighDpiStart, TheWindowStartedAt200PercentFitsAFullHdScreen) {
+  VirtualScreen screen(L"DualsieveFullHd", L"1920x1080");
+  EXPECT_EQ(RunChildAt(kDoubleDpi, L"At200PercentTest.*", L"DualsieveFullHd"), 0u);
+}
+
+class At200PercentTest : public ChildAtDpiTest<kDoubleDpi> {};
+
+// The window inside the work area, and every control shown from top to
+// bottom inside its client area: none cut by the screen's lower edge.
+void ExpectOnScreen(app::MainWindow& window) {
+  app::MainControls& c = window.controls();
+  RECT work = ui::WorkAreaOf(window.hwnd()), client;
+  EXPECT_TRUE(Inside(ScreenRect(window.hwnd()), work));
+  GetClientRect(window.hwnd(), &client);
+  MapWindowPoints(window.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  for (const app::ControlDesign& d : app::MainWindowDesign()) {
+    ui::Control& control = d.Of(c);
+    // The panels and the compact toggle reach past the window by design.
+    if (!IsWindowVisible(control.hwnd()) || &control == &c.leftPanel || &control == &c.rightPanel ||
+        &control == &c.compactToggle)
+      continue;
+    RECT r = ScreenRect(control.hwnd());
+    EXPECT_GE(r.top, client.top) << d.formName;
+    EXPECT_LE(r.bottom, client.bottom) << d.formName;
+  }
+}
+
+TEST_F(At200PercentTest, TheWindowFitsTheWorkAreaAndLaysOutInsideIt) {
+  ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
+  ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
+  ExpectOnScreen(*window);
+  ExpectNoNewOverlaps(c());
+  // Only the height needed giving up; the text keeps its size.
+  EXPECT_EQ(window->Size().cx, app::kDesignWidth * 2);
+  EXPECT_EQ(FontHeight(c().analyseButton.hwnd()), -24);
+  // Full mode's designed size is larger still.
+  c().compactToggle.Click();
+  ExpectOnScreen(*window);
+  c().compactToggle.Click();
+  ExpectOnScreen(*window);
+  ExpectNoNewOverlaps(c());
+}
+
+TEST_F(At200PercentTest, TheSmallerWindowsLieOnTheScreen) {
+  RECT work = ui::WorkAreaOf(window->hwnd());
+  RightClickChoosing(c().slot2Items, static_cast<int>(ds::MenuEntry::kAdd));
+  app::InputWindow& input = *window->input();
+  ASSERT_TRUE(input.IsShown());
+  EXPECT_TRUE(Inside(ScreenRect(input.hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(input.promptLine.hwnd()), work));
+  input.Dismiss();
+  c().detailButton.Click();
+  app::DetailWindow& detail = *window->detail();
+  ASSERT_TRUE(detail.IsShown());
+  EXPECT_TRUE(Inside(ScreenRect(detail.hwnd()), work));
+  EXPECT_TRUE(Inside(ScreenRect(detail.detailBox.hwnd()), work));
+  detail.Show(false);
+  window->CompareSessions(OneRequest("/a"), OneRequest("/b"));
+  ASSERT_NE(window->sessions(), nullptr);
+  EXPECT_TRUE(Inside(ScreenRect(window->sessions()->hwnd()), work));
+}
+
+// The tip window's pictures, 330 pixels, shown at 520: each pixel blended
+// from its neighbours, as the scaled picture has it, not repeated in steps.
+struct TipSeen {
+  int pictures = 0, width = 0, height = 0, differing = 0;
+  bool onScreen = false;
+};
+TipSeen gTip;
+
+BOOL CALLBACK ComparePicture(HWND child, LPARAM) {
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (std::wstring(cls) != L"DualsievePicture") return TRUE;
+  RECT r;
+  GetClientRect(child, &r);
+  gTip.width = r.right;
+  gTip.height = r.bottom;
+  std::vector<uint8_t> png = gTip.pictures == 0 ? app::FirstTipPicture() : app::SecondTipPicture();
+  ++gTip.pictures;
+  std::optional<app::Image> image = app::DecodePng(png.data(), png.size());
+  if (!image) return TRUE;
+  app::Image shown = app::ScaleImage(*image, r.right, r.bottom);
+  UpdateWindow(child);
+  HDC dc = GetDC(child);
+  for (int y = 1; y < r.bottom; y += 37) {
+    for (int x = 3; x < r.right; x += 41) {
+      const uint8_t* p = &shown.bgra[(static_cast<size_t>(y) * r.right + x) * 4];
+      gTip.differing += GetPixel(dc, x, y) != RGB(p[2], p[1], p[0]);
+    }
+  }
+  ReleaseDC(child, dc);
+  return TRUE;
+}
+
+void CALLBACK InspectTipWindow(HWND, UINT, UINT_PTR timer, DWORD) {
+  std::wstring caption = ui::ToWide(app::texts::kTipCaption).text;
+  HWND tip = FindWindowW(nullptr, caption.c_str());
+  if (!tip) return;
+  KillTimer(nullptr, timer);
+  gTip.onScreen = Inside(ScreenRect(tip), ui::WorkAreaOf(tip));
+  EnumChildWindows(tip, ComparePicture, 0);
+  DestroyWindow(tip);
+}
+
+TEST_F(At200PercentTest, TipPicturesAreScaledSmoothly) {
+  gTip = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, InspectTipWindow);
+  app::ShowTipWindow(window->hwnd());
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(gTip.pictures, 2);
+  EXPECT_EQ(gTip.width, 520);
+  EXPECT_EQ(gTip.height, 520);
+  EXPECT_EQ(gTip.differing, 0);
+  EXPECT_TRUE(gTip.onScreen);
 }
 
 class DpiChangeTest : public MainWindowTest {};
@@ -189,6 +394,17 @@ TEST_F(DpiChangeTest, MovingToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
   SendMessageW(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&at100));
   ui::LetPendingEventsRun();
   ExpectDesignScaled(*window, 1.0);
+}
+
+// Windows suggests the size scaled; on a screen smaller than that the window
+// fits the work area instead.
+TEST_F(DpiChangeTest, MovedToA200PercentMonitorTheWindowFitsItsWorkArea) {
+  RECT work = ui::WorkAreaOf(window->hwnd());
+  RECT at200{work.left, work.top, work.left + app::kDesignWidth * 2, work.top + app::kDesignHeight * 2};
+  SendMessageW(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(kDoubleDpi, kDoubleDpi), reinterpret_cast<LPARAM>(&at200));
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(window->dpi(), kDoubleDpi);
+  ExpectOnScreen(*window);
 }
 
 }  // namespace

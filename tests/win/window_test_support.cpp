@@ -60,6 +60,17 @@ std::string ShownCell(const ui::ListView& list, int row, int column) {
   return ui::ToGbk(buffer).text;
 }
 
+RECT ScreenRect(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
 void MainWindowTest::SetUp() {
   DeleteSettingsFile();
   messages = std::make_unique<ScriptedMessages>();

@@ -51,6 +51,10 @@ std::string ClipboardAnsi();
 // What the list view itself shows in a cell (through LVM_GETITEMTEXTW).
 std::string ShownCell(const ui::ListView& list, int row, int column);
 
+// A window's rectangle on the screen, and whether one rectangle lies inside another.
+RECT ScreenRect(HWND hwnd);
+bool Inside(const RECT& inner, const RECT& outer);
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
