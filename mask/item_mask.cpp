@@ -1,4 +1,4 @@
-#include "sanitize/item_mask.h"
+#include "mask/item_mask.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 
 #include "items/analysis_mode.h"
 #include "items/rows.h"
-#include "sanitize/secrets.h"
+#include "mask/secrets.h"
 
 namespace ds {
 
