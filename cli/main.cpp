@@ -36,8 +36,8 @@
 #include "platform/codepage.h"
 #include "platform/file_input.h"
 #include "platform/file_output.h"
-#include "sanitize/har_sanitize.h"
-#include "sanitize/item_mask.h"
+#include "mask/har_sanitize.h"
+#include "mask/item_mask.h"
 #include "version.h"
 
 namespace {
