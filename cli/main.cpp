@@ -415,10 +415,7 @@ int Run(int argc, char** argv) {
 
   // What an export prints besides the items: the request's URL and body.
   if (mask)
-    for (ds::ExportTarget& target : targets) {
-      target.url = ds::MaskUrl(target.url, *mask);
-      if (target.body) *target.body = ds::MaskBody(*target.body, {}, *mask);
-    }
+    for (ds::ExportTarget& target : targets) ds::MaskExportTarget(target, *mask);
   if (o.command == cli::Options::Command::kConvert) {
     // The items as the slot lists them after the import.
     ds::AnalysisMode mode = o.httpMode ? ds::AnalysisMode::kHttp : ds::AnalysisMode::kCookies;

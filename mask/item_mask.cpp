@@ -25,4 +25,9 @@ void MaskItemRows(std::vector<Row>& rows, AnalysisMode mode, const SecretRule& r
   }
 }
 
+void MaskExportTarget(ExportTarget& target, const SecretRule& rule) {
+  target.url = MaskUrl(target.url, rule);
+  if (target.body) *target.body = MaskBody(*target.body, {}, rule);
+}
+
 }  // namespace ds
