@@ -4,14 +4,17 @@
 
 #include "app/decoded_view.h"
 #include "app/ignore_handlers.h"
+#include "app/masking.h"
 #include "app/message_boxes.h"
 #include "app/mode_handlers.h"
 #include "app/reports.h"
 #include "app/slots.h"
+#include "app/texts.h"
 #include "compare/item_report.h"
 #include "compare/list_copy.h"
 #include "edit/add_items.h"
 #include "edit/row_edits.h"
+#include "mask/item_mask.h"
 #include "edit/texts.h"
 #include "export/texts.h"
 #include "items/texts.h"
@@ -74,25 +77,35 @@ ds::Slot SlotOfList(ds::ListRole role) {
   return role == ds::ListRole::kSlot2Items || role == ds::ListRole::kSlot2Missing ? ds::Slot::k2 : ds::Slot::k1;
 }
 
-void CopyAs(const EditingView& v, AppState& state, const ds::Exporter& exporter, const std::vector<ds::Row>& rows,
+// Masked, the rows and the request an export prints are copies.
+void CopyAs(const EditingView& v, AppState& state, const ds::CopyAsChoice& choice, const std::vector<ds::Row>& rows,
             ds::Slot slot, std::optional<ds::ListRole> completing) {
-  ds::CopyAsResult copy = ds::CopyRowsAs(exporter, {rows, state.mode, state.ImportTarget(slot)}, completing,
-                                         state.ModeWord());
+  ds::ExportTarget target = state.ImportTarget(slot);
+  std::vector<ds::Row> masked;
+  if (choice.masked) {
+    const ds::SecretRule* rule = MaskRuleOf(state);
+    if (!rule) return ShowRefusal(v.owner, texts::kNoMaskKey, ds::export_texts::kExportTitle);
+    masked = rows;
+    ds::MaskItemRows(masked, state.mode, *rule);
+    ds::MaskExportTarget(target, *rule);
+  }
+  ds::CopyAsResult copy = ds::CopyRowsAs(*choice.exporter, {choice.masked ? masked : rows, state.mode, target},
+                                         completing, state.ModeWord());
   if (copy.refusal) return ShowRefusal(v.owner, *copy.refusal, ds::export_texts::kExportTitle);
   Copy(v, copy.copy);
 }
 
-void CopyAllAs(const EditingView& v, AppState& state, const ds::Exporter& exporter) {
+void CopyAllAs(const EditingView& v, AppState& state, const ds::CopyAsChoice& choice) {
   if (!state.current.list) return;
   ds::ListRole role = RoleOf(v.c, state.current.list);
-  CopyAs(v, state, exporter, std::as_const(*state.current.list).rows().rows, SlotOfList(role), std::nullopt);
+  CopyAs(v, state, choice, std::as_const(*state.current.list).rows().rows, SlotOfList(role), std::nullopt);
 }
 
-void CopyCompletedAs(const EditingView& v, AppState& state, const ds::Exporter& exporter) {
+void CopyCompletedAs(const EditingView& v, AppState& state, const ds::CopyAsChoice& choice) {
   if (!state.current.list) return;
   std::optional<ds::CompletedRows> completed = ds::CompletedRowsOf(CompletedInputOf(v.c, state));
   if (!completed) return;  // no list of a slot holds the focus
-  CopyAs(v, state, exporter, ds::Joined(*completed), completed->slot, state.current.role);
+  CopyAs(v, state, choice, ds::Joined(*completed), completed->slot, state.current.role);
 }
 
 void CopyRowPart(const EditingView& v, const AppState& state, ds::RowCopy what) {
@@ -314,9 +327,9 @@ void RunMenuEntry(const EditingView& v, AppState& state, ds::MenuEntry entry) {
 void RunMenuCommand(const EditingView& v, AppState& state, int id) {
   if (std::optional<ds::CopyAsChoice> choice = ds::CopyAsChoiceOf(id)) {
     if (choice->parent == ds::MenuEntry::kCopyAllAs)
-      CopyAllAs(v, state, *choice->exporter);
+      CopyAllAs(v, state, *choice);
     else
-      CopyCompletedAs(v, state, *choice->exporter);
+      CopyCompletedAs(v, state, *choice);
     return;
   }
   RunMenuEntry(v, state, static_cast<ds::MenuEntry>(id));

@@ -1,5 +1,6 @@
 #include "app/import.h"
 
+#include "app/masking.h"
 #include "app/message_boxes.h"
 #include "app/texts.h"
 #include "cookies/jar_text.h"
@@ -38,8 +39,9 @@ std::optional<int> ChosenEntry(const ImportView& v, const ds::Capture& capture,
   request.okText = ds::texts::kChoiceOk;
   request.cancelText = ds::texts::kChoiceCancel;
   if (wholeToo) request.extraText = texts::kCompareAllRequests;
+  if (capture.kind == ds::CaptureKind::kHar) request.saveText = texts::kSaveSanitisedButton;
   int chosen = ui::ChooseFromList(v.owner, request);
-  if (chosen == ui::kChoseExtra) return chosen;
+  if (chosen == ui::kChoseExtra || chosen == ui::kChoseSave) return chosen;
   if (chosen < 0 || static_cast<size_t>(chosen) >= capture.entries.size()) return std::nullopt;
   return chosen;
 }
@@ -58,8 +60,20 @@ ds::Text CookieFindings(const ds::JarVerdict& verdict) {
   return ds::JarBlockForWindow(verdict);
 }
 
-// `whole`: the text replaces the box's, else the selection.
-void Import(const ImportView& v, AppState& state, const ds::CaptureText& source, bool whole) {
+// The slot's HAR for a whole comparison and a sanitised copy; nothing kept
+// of another kind of capture.
+void KeepHar(const ImportView& v, ds::Capture& capture, const ds::CaptureText& source, const std::wstring& fileName) {
+  int slot = static_cast<int>(v.slot);
+  bool har = capture.kind == ds::CaptureKind::kHar;
+  v.hars.slot[slot] = har ? std::make_shared<const std::vector<ds::HarEntry>>(std::move(capture.entries)) : nullptr;
+  v.hars.text[slot] = har ? std::make_shared<const std::string>(source.utf8) : nullptr;
+  v.hars.name[slot] = har ? fileName : std::wstring();
+}
+
+// `whole`: the text replaces the box's, else the selection. `fileName`: the
+// dropped file's, without its folder; empty for the clipboard.
+void Import(const ImportView& v, AppState& state, const ds::CaptureText& source, bool whole,
+            const std::wstring& fileName) {
   ds::Capture capture = ds::ReadCapture(source, ds::CaptureFormat::kAuto, state.mode);
   if (capture.error) return Refuse(v, *capture.error);
   // A HAR's requests against the cookie store a browser would have kept.
@@ -67,9 +81,10 @@ void Import(const ImportView& v, AppState& state, const ds::CaptureText& source,
   if (capture.kind == ds::CaptureKind::kHar) verdicts = ds::ReplayCookies(capture.entries);
   std::optional<int> entry = ChosenEntry(v, capture, verdicts, whole);
   if (!entry) return;
-  HarEntries& kept = v.hars.slot[static_cast<int>(v.slot)];
+  if (*entry == ui::kChoseSave)
+    return SaveSanitisedHar(v.owner, state, source.utf8, SanitisedName(fileName.empty() ? L"HAR.har" : fileName));
   if (*entry == ui::kChoseExtra) {
-    kept = std::make_shared<const std::vector<ds::HarEntry>>(std::move(capture.entries));
+    KeepHar(v, capture, source, fileName);
     return v.compareSessions();
   }
   ds::SlotText slot = ds::SlotTextOf(capture, source, state.mode, state.separators, static_cast<size_t>(*entry));
@@ -90,9 +105,7 @@ void Import(const ImportView& v, AppState& state, const ds::CaptureText& source,
   ds::Text note = ds::ResponseCookiesNote(capture, state.mode, static_cast<size_t>(*entry));
   AppendToReport(v, note.empty() ? note : note + "\r\n");
   if (!verdicts.empty()) AppendToReport(v, CookieFindings(verdicts[static_cast<size_t>(*entry)]));
-  kept = capture.kind == ds::CaptureKind::kHar
-             ? std::make_shared<const std::vector<ds::HarEntry>>(std::move(capture.entries))
-             : nullptr;
+  KeepHar(v, capture, source, fileName);
   const char* kind = ds::CaptureKindName(capture.kind);
   v.statusBar.SetText(ds::FillIn(ds::texts::kImportedStatus, {{"kind", kind}, {"count", ds::ToText(static_cast<long long>(count))}}));
 }
@@ -113,14 +126,21 @@ void LoadDroppedFile(const ImportView& v, AppState& state, const std::wstring& p
     std::string offset = ds::ToText(static_cast<long long>(*decoded.badOffset));
     return Refuse(v, ds::FillIn(decoded.nul ? ds::texts::kFileNul : ds::texts::kFileNotGbk, {{"offset", offset}}));
   }
-  Import(v, state, decoded.text, true);
+  size_t slash = path.find_last_of(L"\\/");
+  Import(v, state, decoded.text, true, slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+std::wstring SanitisedName(const std::wstring& fileName) {
+  size_t dot = fileName.find_last_of(L'.');
+  std::wstring stem = dot == std::wstring::npos || dot == 0 ? fileName : fileName.substr(0, dot);
+  return stem + ui::ToWide(texts::kSanitisedSuffix).text + L".har";
 }
 
 void PasteRecognised(const ImportView& v, AppState& state) {
   ds::CaptureText clipboard;
   clipboard.origin = ds::CaptureText::Origin::kClipboard;
   clipboard.utf8 = ui::GetClipboardUtf8(v.owner);
-  if (!clipboard.utf8.empty()) Import(v, state, clipboard, false);  // nothing to paste, as Ctrl+V
+  if (!clipboard.utf8.empty()) Import(v, state, clipboard, false, {});  // nothing to paste, as Ctrl+V
 }
 
 }  // namespace app

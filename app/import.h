@@ -11,9 +11,12 @@
 
 namespace app {
 
-// The HAR last brought into each slot, for comparing two sessions whole.
+// The HAR last brought into each slot, for comparing two sessions whole,
+// and its text, for a sanitised copy.
 struct HarSources {
   HarEntries slot[2];
+  HarText text[2];
+  std::wstring name[2];  // the dropped file's name; empty for a paste
 };
 
 struct ImportView {
@@ -30,6 +33,10 @@ inline ImportView ImportViewOf(HWND owner, MainControls& c, ds::Slot slot, HarSo
                                std::function<void()> compareSessions) {
   return {owner, slot, c.Input(slot), c.reportBox, c.statusBar, hars, std::move(compareSessions)};
 }
+
+// The file's name with "-脱敏.har" for its stem's end: the name a sanitised
+// copy is offered.
+std::wstring SanitisedName(const std::wstring& fileName);
 
 // The file's text (UTF-8 with or without a byte order mark, UTF-16 with one,
 // or GBK) replaces the box's; a file that cannot be read or held is refused

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/layout.h"
@@ -14,6 +15,7 @@
 #include "items/analysis_mode.h"
 #include "items/slot.h"
 #include "items/separators.h"
+#include "mask/secrets.h"
 #include "ui/buttons.h"
 #include "ui/edit_box.h"
 #include "ui/list_view.h"
@@ -113,6 +115,9 @@ struct AppState {
   std::vector<ds::Text> ignoredNames;    // names the lists shown leave out
   KeptReporter keptReporters[2];         // against the Slot 1 and the Slot 2 item list
   ds::ExportTarget importTargets[2];     // where each slot's last import was sent, for the copies as commands
+  // Masked copies and sanitised HARs share one key a run, made on first use:
+  // equal values read alike across them, and nothing ties them to another run.
+  std::optional<ds::SecretRule> maskRule;
 
   const char* ModeWord() const { return ds::ModeWord(mode); }
   ds::ExportTarget& ImportTarget(ds::Slot slot) { return importTargets[slot == ds::Slot::k1 ? 0 : 1]; }

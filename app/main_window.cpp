@@ -9,6 +9,7 @@
 #include "app/layout.h"
 #include "app/layout_handlers.h"
 #include "app/main_window_design.h"
+#include "app/masking.h"
 #include "app/message_boxes.h"
 #include "app/mode_handlers.h"
 #include "app/option_handlers.h"
@@ -399,6 +400,11 @@ void MainWindow::CompareSessions() {
       return;
     }
     sessions_->onChoose = [this](const ds::HarEntry* a, const ds::HarEntry* b) { LoadPair(a, b); };
+    sessions_->onSaveSanitised = [this](const std::string& har, ds::Slot side) {
+      const std::wstring& name = hars_.name[side == ds::Slot::k1 ? 0 : 1];
+      SaveSanitisedHar(sessions_->hwnd(), state_, har,
+                       SanitisedName(!name.empty() ? name : side == ds::Slot::k1 ? L"A.har" : L"B.har"));
+    };
   }
   ds::SessionsInput in;
   in.mode = state_.mode;
@@ -412,7 +418,7 @@ void MainWindow::CompareSessions() {
   GetWindowRect(hwnd(), &main);
   SetWindowPos(sessions_->hwnd(), nullptr, main.left + 40, main.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ui::KeepInsideWorkArea(sessions_->hwnd());
-  sessions_->ShowPairs(hars_.slot[0], hars_.slot[1], in);
+  sessions_->ShowPairs(hars_.slot[0], hars_.slot[1], in, hars_.text[0], hars_.text[1]);
 }
 
 // A pair's two requests go into the two slots as imports do, then Analyse

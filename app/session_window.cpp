@@ -10,6 +10,7 @@ namespace app {
 namespace {
 
 constexpr int kWhyStripHeight = 96;
+constexpr int kSaveA = 1, kSaveB = 2;  // the list menu's entries
 
 }  // namespace
 
@@ -41,6 +42,14 @@ bool SessionWindow::Create(HWND owner) {
   }
   list.onDoubleClick = [this] { ChooseSelected(); };
   list.onSelectionChanged = [this] { ShowWhy(); };
+  menu_.Add(kSaveA, texts::kSaveSanitisedA);
+  menu_.Add(kSaveB, texts::kSaveSanitisedB);
+  menu_.onCommand = [this](int id) {
+    const HarText& text = id == kSaveA ? textA_ : textB_;
+    if (text && onSaveSanitised) onSaveSanitised(*text, id == kSaveA ? ds::Slot::k1 : ds::Slot::k2);
+  };
+  list.onRightClick = [this](int x, int y) { OpenMenu(x, y); };
+  list.onMenuKey = [this](int x, int y) { OpenMenu(x, y); };
   whyBox.onKeyDown = [this](UINT key) {
     if (key == VK_ESCAPE) Show(false);
   };
@@ -51,9 +60,11 @@ bool SessionWindow::Create(HWND owner) {
   return true;
 }
 
-void SessionWindow::ShowPairs(HarEntries a, HarEntries b, const ds::SessionsInput& in) {
+void SessionWindow::ShowPairs(HarEntries a, HarEntries b, const ds::SessionsInput& in, HarText textA, HarText textB) {
   a_ = std::move(a);
   b_ = std::move(b);
+  textA_ = std::move(textA);
+  textB_ = std::move(textB);
   pairs_ = ds::CompareSessions(*a_, *b_, in);
   replayA_.emplace(*a_);
   replayB_.emplace(*b_);
@@ -88,6 +99,13 @@ void SessionWindow::ShowWhy() {
     why = ds::WhyCookiesMissing(*replayA_, *p.a, *replayB_, *p.b);
   }
   whyBox.SetText(why.empty() ? ds::Text() : ds::WhyHeading(why.size()) + ds::WhyLines(why));
+}
+
+// Each HAR the window holds as read can be saved sanitised.
+void SessionWindow::OpenMenu(int x, int y) {
+  menu_.SetVisible(kSaveA, textA_ != nullptr);
+  menu_.SetVisible(kSaveB, textB_ != nullptr);
+  if (textA_ || textB_) menu_.OpenAt(hwnd(), x, y);
 }
 
 // The reasons take a fixed strip at the bottom; the list the rest.

@@ -42,8 +42,8 @@
 #include "platform/codepage.h"
 #include "platform/file_input.h"
 #include "platform/file_output.h"
-#include "sanitize/har_sanitize.h"
-#include "sanitize/item_mask.h"
+#include "mask/har_sanitize.h"
+#include "mask/item_mask.h"
 #include "version.h"
 
 namespace {
@@ -572,10 +572,7 @@ int Run(int argc, char** argv) {
   if (!ReadSlots(o, in, progress, &files, &error)) return Fail(error);
   // What an export prints besides the items: the request's URL and body.
   if (mask)
-    for (ds::ExportTarget& target : files.targets) {
-      target.url = ds::MaskUrl(target.url, *mask);
-      if (target.body) *target.body = ds::MaskBody(*target.body, {}, *mask);
-    }
+    for (ds::ExportTarget& target : files.targets) ds::MaskExportTarget(target, *mask);
   if (o.command == cli::Options::Command::kConvert) return RunConvert(o, in, files, maskRule);
   return RunCompare(o, std::move(in), files, progress);
 }

@@ -11,6 +11,9 @@ namespace {
 constexpr std::string_view kCookieWord = "Cookie";
 constexpr int kCopyAllAsBase = 100;
 constexpr int kCopyCompletedAsBase = 200;
+// The same formats masked for sharing, each this far past its plain one.
+constexpr int kMaskedOffset = 50;
+static_assert(kCopyAllAsBase + kMaskedOffset + 50 <= kCopyCompletedAsBase);
 
 void Show(MenuPlan& plan, std::initializer_list<MenuEntry> entries) {
   for (MenuEntry e : entries) plan.visible[Index(e)] = true;
@@ -102,8 +105,11 @@ std::vector<SubmenuItem> CopyAsItems(MenuEntry parent, AnalysisMode mode) {
   std::vector<SubmenuItem> items;
   std::span<const Exporter> all = Exporters();
   int base = parent == MenuEntry::kCopyAllAs ? kCopyAllAsBase : kCopyCompletedAsBase;
-  for (size_t i = 0; i < all.size(); ++i)
-    if (all[i].Serves(mode)) items.push_back({base + static_cast<int>(i), all[i].caption});
+  for (bool masked : {false, true})
+    for (size_t i = 0; i < all.size(); ++i)
+      if (all[i].Serves(mode))
+        items.push_back({base + (masked ? kMaskedOffset : 0) + static_cast<int>(i),
+                         masked ? FillIn(texts::kMaskedFormat, {{"format", all[i].caption}}) : Text(all[i].caption)});
   return items;
 }
 
@@ -111,7 +117,10 @@ std::optional<CopyAsChoice> CopyAsChoiceOf(int id) {
   std::span<const Exporter> all = Exporters();
   for (auto [base, parent] : {std::pair{kCopyAllAsBase, MenuEntry::kCopyAllAs},
                               std::pair{kCopyCompletedAsBase, MenuEntry::kCopyCompletedAs}})
-    if (id >= base && id < base + static_cast<int>(all.size())) return CopyAsChoice{parent, &all[id - base]};
+    for (bool masked : {false, true}) {
+      int first = base + (masked ? kMaskedOffset : 0);
+      if (id >= first && id < first + static_cast<int>(all.size())) return CopyAsChoice{parent, &all[id - first], masked};
+    }
   return std::nullopt;
 }
 

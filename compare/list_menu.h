@@ -68,9 +68,9 @@ struct MenuPlan {
 // the name of the last difference row, which they would not act on).
 MenuPlan PlanListMenu(const MenuContext& context);
 
-// The formats of the two copy-as submenus: the mode's exporters, each with
-// an id of its own beyond the entries' (the parent's base plus the
-// exporter's place in the table).
+// The formats of the two copy-as submenus: the mode's exporters, then each
+// of them masked ("cURL (bash) (脱敏)"), each with an id of its own beyond
+// the entries' (the parent's base plus the exporter's place in the table).
 struct SubmenuItem {
   int id;
   Text caption;  // GBK
@@ -81,6 +81,7 @@ std::vector<SubmenuItem> CopyAsItems(MenuEntry parent, AnalysisMode mode);
 struct CopyAsChoice {
   MenuEntry parent;  // kCopyAllAs or kCopyCompletedAs
   const Exporter* exporter;
+  bool masked = false;  // secret values masked for sharing, as a sanitised HAR masks them
 };
 std::optional<CopyAsChoice> CopyAsChoiceOf(int id);
 

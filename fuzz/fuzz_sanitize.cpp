@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sanitize/har_sanitize.h"
+#include "mask/har_sanitize.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "tests/test_gbk.h"
@@ -66,22 +67,31 @@ TEST(ListMenu, CopyAsSubmenusOfferTheModesFormats) {
     std::vector<const Exporter*> formats = ExportersOf(mode);
     for (MenuEntry parent : {MenuEntry::kCopyAllAs, MenuEntry::kCopyCompletedAs}) {
       std::vector<SubmenuItem> items = CopyAsItems(parent, mode);
-      ASSERT_EQ(items.size(), formats.size());
+      // Each format, then each masked for sharing.
+      ASSERT_EQ(items.size(), 2 * formats.size());
+      std::set<int> ids;
       for (size_t i = 0; i < items.size(); ++i) {
+        bool masked = i >= formats.size();
+        const Exporter* format = formats[i % formats.size()];
         EXPECT_GT(items[i].id, kMenuEntryCount);
-        EXPECT_EQ(items[i].caption, formats[i]->caption);
+        EXPECT_TRUE(ids.insert(items[i].id).second);
+        EXPECT_EQ(items[i].caption, masked ? std::string(format->caption) + Gbk(" (脱敏)") : format->caption);
         std::optional<CopyAsChoice> choice = CopyAsChoiceOf(items[i].id);
         ASSERT_TRUE(choice);
         EXPECT_EQ(choice->parent, parent);
-        EXPECT_EQ(choice->exporter, formats[i]);
+        EXPECT_EQ(choice->exporter, format);
+        EXPECT_EQ(choice->masked, masked);
       }
     }
   }
   EXPECT_NE(CopyAsItems(MenuEntry::kCopyAllAs, AnalysisMode::kCookies)[0].id,
             CopyAsItems(MenuEntry::kCopyCompletedAs, AnalysisMode::kCookies)[0].id);
   EXPECT_FALSE(CopyAsChoiceOf(Index(MenuEntry::kCopyAll) + 1));
-  // The last exporter of the table serves HTTP mode: one id past it is none.
-  EXPECT_FALSE(CopyAsChoiceOf(CopyAsItems(MenuEntry::kCopyAllAs, AnalysisMode::kHttp).back().id + 1));
+  // The last exporter of the table serves HTTP mode: one id past it is none,
+  // plain or masked.
+  std::vector<SubmenuItem> http = CopyAsItems(MenuEntry::kCopyAllAs, AnalysisMode::kHttp);
+  EXPECT_FALSE(CopyAsChoiceOf(http[http.size() / 2 - 1].id + 1));
+  EXPECT_FALSE(CopyAsChoiceOf(http.back().id + 1));
   EXPECT_EQ(PlanListMenu(Context(ListRole::kDifferences, "sid")).visible[Index(MenuEntry::kCopyAllAs)], false);
 }
 

@@ -37,13 +37,20 @@ class ExportWindowTest : public MainWindowTest {
   }
 };
 
-// The id a format has under one of the two entries in the mode.
-int FormatId(E parent, std::string_view name, ds::AnalysisMode mode = kCookies) {
+// The id a format has under one of the two entries in the mode, plain or masked.
+int FormatId(E parent, std::string_view name, ds::AnalysisMode mode = kCookies, bool masked = false) {
   const ds::Exporter* e = ds::ExporterNamed(name, mode);
   for (const ds::SubmenuItem& item : ds::CopyAsItems(parent, mode))
-    if (ds::CopyAsChoiceOf(item.id)->exporter == e) return item.id;
+    if (ds::CopyAsChoiceOf(item.id)->exporter == e && ds::CopyAsChoiceOf(item.id)->masked == masked) return item.id;
   ADD_FAILURE() << name;
   return 0;
+}
+
+// The formats, then each masked for sharing.
+std::vector<std::string> WithMasked(std::vector<std::string> formats) {
+  size_t n = formats.size();
+  for (size_t i = 0; i < n; ++i) formats.push_back(formats[i] + Gbk(" (脱敏)"));
+  return formats;
 }
 
 std::vector<std::string> SubmenuOf(const std::vector<ui::MenuRequest::Item>& items, E entry) {
@@ -61,9 +68,9 @@ TEST_F(ExportWindowTest, ItemAndMissingListsOfferTheModesFormats) {
                                       Gbk("JSON数组(Cookie扩展导入)"), "cookies.txt (Netscape)"};
   c().slot1Items.SelectRow(0);
   auto items = RightClick(c().slot1Items);
-  EXPECT_EQ(SubmenuOf(items, E::kCopyAllAs), cookies);
-  EXPECT_EQ(SubmenuOf(items, E::kCopyCompletedAs), cookies);
-  EXPECT_EQ(SubmenuOf(RightClick(c().slot2Missing), E::kCopyCompletedAs), cookies);
+  EXPECT_EQ(SubmenuOf(items, E::kCopyAllAs), WithMasked(cookies));
+  EXPECT_EQ(SubmenuOf(items, E::kCopyCompletedAs), WithMasked(cookies));
+  EXPECT_EQ(SubmenuOf(RightClick(c().slot2Missing), E::kCopyCompletedAs), WithMasked(cookies));
   c().differenceList.SelectRow(0);
   ui::LetPendingEventsRun();
   EXPECT_EQ(SubmenuOf(RightClick(c().differenceList), E::kCopyAllAs), std::vector<std::string>{});
@@ -72,8 +79,8 @@ TEST_F(ExportWindowTest, ItemAndMissingListsOfferTheModesFormats) {
   c().slot1Input.SetText("Accept: */*\r\n");
   c().slot1Items.SelectRow(0);
   EXPECT_EQ(SubmenuOf(RightClick(c().slot1Items), E::kCopyAllAs),
-            (std::vector<std::string>{Gbk("Http头部行"), "cURL (bash)", "cURL (cmd)", "PowerShell",
-                                      Gbk("Python requests字典"), Gbk("JSON对象"), "fetch"}));
+            WithMasked({Gbk("Http头部行"), "cURL (bash)", "cURL (cmd)", "PowerShell", Gbk("Python requests字典"),
+                        Gbk("JSON对象"), "fetch"}));
 }
 
 TEST_F(ExportWindowTest, CopiesAsReachTheClipboardInBothFormsWithAHint) {
@@ -95,6 +102,38 @@ TEST_F(ExportWindowTest, CopiesAsReachTheClipboardInBothFormsWithAHint) {
   c().slot2Items.SelectRow(0);
   RightClick(c().slot2Items, FormatId(E::kCopyCompletedAs, "cookie-header"));
   EXPECT_EQ(ClipboardAnsi(), "Cookie: a=1; c=3; b=\xD6\xD0\r\n");
+}
+
+// Masked for sharing: no secret value reaches the clipboard, equal values
+// read alike on both sides and different ones apart, the request's URL too.
+TEST_F(ExportWindowTest, MaskedCopiesHideEveryValueButKeepEqualAndDifferentApart) {
+  ASSERT_TRUE(ui::SetClipboardText(window->hwnd(), "curl 'https://e.cn/p?token=secret42' -b 'sid=same123; t=one111'"));
+  KeyWith(c().slot1Input.hwnd(), 'V', {VK_CONTROL, VK_SHIFT});
+  c().slot2Input.SetText("sid=same123;t=two222");
+  c().analyseButton.Click();
+  ui::LetPendingEventsRun();
+  c().slot1Items.SelectRow(0);
+  RightClick(c().slot1Items, FormatId(E::kCopyAllAs, "curl", kCookies, true));
+  std::string a = ClipboardAnsi();
+  c().slot2Items.SelectRow(0);
+  RightClick(c().slot2Items, FormatId(E::kCopyAllAs, "cookie-header", kCookies, true));
+  std::string b = ClipboardAnsi();
+  for (const char* secret : {"same123", "one111", "two222", "secret42"}) {
+    EXPECT_EQ(a.find(secret), std::string::npos) << a;
+    EXPECT_EQ(b.find(secret), std::string::npos) << b;
+  }
+  EXPECT_EQ(a.rfind("curl 'https://e.cn/p?token=", 0), 0u) << a;
+  // "sid=《masked:xxxxxxxx:7》": one key a run, so the same value masks alike.
+  auto standIn = [](const std::string& text, const std::string& name) {
+    size_t at = text.find(name + "=");
+    return at == std::string::npos ? std::string() : text.substr(at + name.size() + 1, text.find(Gbk("》"), at) - at - name.size() + 1);
+  };
+  EXPECT_NE(standIn(a, "sid").find(":7"), std::string::npos) << a;
+  EXPECT_EQ(standIn(a, "sid"), standIn(b, "sid"));
+  EXPECT_NE(standIn(a, "t"), standIn(b, "t"));
+  // The plain copy is untouched.
+  RightClick(c().slot2Items, FormatId(E::kCopyAllAs, "cookie-header"));
+  EXPECT_EQ(ClipboardAnsi(), "Cookie: sid=same123; t=two222\r\n");
 }
 
 TEST_F(ExportWindowTest, ARowTheFormatCannotCarryIsRefusedAndTheClipboardKept) {

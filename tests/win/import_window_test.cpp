@@ -14,6 +14,8 @@
 #include "tests/win/window_test_support.h"
 #include "ui/clipboard.h"
 #include "ui/list_choice.h"
+#include "ui/popup_menu.h"
+#include "ui/save_dialog.h"
 #include "ui/text_convert.h"
 
 namespace wintest {
@@ -307,6 +309,66 @@ TEST_F(ImportWindowTest, ARequestWithoutCookiesGivesItsResponsesSetCookieItemsAn
   Drop(c().slot1Input, SaveFile(L"ds-set-only.har", Har({WhyEntry(1, "https://app.e.com/", "none", "a=1", {"sid=1"})})));
   EXPECT_EQ(Column(c().slot1Items, 1), (V{"a"}));
   EXPECT_EQ(c().reportBox.GetText().find(ds::texts::kFromResponseSetCookie), std::string::npos);
+}
+
+std::string ReadWhole(const std::wstring& path) {
+  std::string bytes;
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(f);
+  return bytes;
+}
+
+// The chooser and the session window save a sanitised copy of the HAR they
+// hold where the user says; the secrets stay behind and nothing is imported.
+TEST_F(ImportWindowTest, ASanitisedCopyOfTheHarIsSavedFromTheChooserAndTheSessionWindow) {
+  const std::string har = Har({WhyEntry(1, "https://app.e.com/login?code=abc123456", "none", "sid=topsecret1", {"tok=hidden9999"}),
+                               WhyEntry(2, "https://app.e.com/api", "same-origin", "sid=topsecret1", {})});
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  std::wstring saved = std::wstring(folder) + L"ds-saved.har";
+  DeleteFileW(saved.c_str());
+  std::vector<ui::SaveRequest> asked;
+  ui::SetSaveHook([&asked, saved](const ui::SaveRequest& r) -> std::optional<std::wstring> {
+    asked.push_back(r);
+    return saved;
+  });
+  ui::SetChoiceHook([](const ui::ChoiceRequest& r) {
+    EXPECT_EQ(r.saveText, app::texts::kSaveSanitisedButton);
+    return ui::kChoseSave;
+  });
+  c().slot1Input.SetText("keep=1");
+  Drop(c().slot1Input, SaveFile(L"ds-login.har", har));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].suggestedName, L"ds-login" + ui::ToWide(app::texts::kSanitisedSuffix).text + L".har");
+  std::string copy = ReadWhole(saved);
+  ASSERT_FALSE(copy.empty());
+  for (const char* secret : {"topsecret1", "hidden9999", "abc123456"}) EXPECT_EQ(copy.find(secret), std::string::npos) << copy;
+  EXPECT_NE(copy.find("\"https://app.e.com/api\""), std::string::npos) << copy;
+  EXPECT_EQ(c().slot1Input.GetText(), "keep=1") << "saving imports nothing";
+
+  // Two HARs compared whole: the list's menu saves either side's.
+  ui::SetChoiceHook([](const ui::ChoiceRequest& r) { return r.extraText.empty() ? r.selected : ui::kChoseExtra; });
+  Drop(c().slot1Input, SaveFile(L"ds-login.har", har));
+  Drop(c().slot2Input, SaveFile(L"ds-other.har", Har({WhyEntry(1, "https://app.e.com/api", "none", "sid=other22", {})})));
+  ASSERT_NE(window->sessions(), nullptr);
+  DeleteFileW(saved.c_str());
+  std::vector<ui::MenuRequest::Item> menu = RightClickChoosing(window->sessions()->list, 2);
+  ASSERT_EQ(menu.size(), 2u);
+  EXPECT_EQ(menu[0].caption, app::texts::kSaveSanitisedA);
+  EXPECT_EQ(menu[1].caption, app::texts::kSaveSanitisedB);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].suggestedName, L"ds-other" + ui::ToWide(app::texts::kSanitisedSuffix).text + L".har");
+  copy = ReadWhole(saved);
+  EXPECT_NE(copy.find("\"https://app.e.com/api\""), std::string::npos) << copy;
+  EXPECT_EQ(copy.find("other22"), std::string::npos) << copy;
+  EXPECT_EQ(copy.find("login"), std::string::npos) << "B's, not A's";
+  ui::SetSaveHook(nullptr);
+  ui::SetMenuHook(nullptr);
+  DeleteFileW(saved.c_str());
 }
 
 // Ctrl+Shift+V as a user presses it: real key events, which the message

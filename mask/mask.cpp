@@ -1,4 +1,4 @@
-#include "sanitize/mask.h"
+#include "mask/mask.h"
 
 #include "platform/crypto.h"
 

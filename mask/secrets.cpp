@@ -1,4 +1,4 @@
-#include "sanitize/secrets.h"
+#include "mask/secrets.h"
 
 #include <algorithm>
 #include <array>

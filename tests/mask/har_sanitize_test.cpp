@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "sanitize/har_sanitize.h"
+#include "mask/har_sanitize.h"
 
 namespace {
 

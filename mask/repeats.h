@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "sanitize/secrets.h"
+#include "mask/secrets.h"
 
 namespace ds {
 

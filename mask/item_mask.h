@@ -4,9 +4,10 @@
 
 #include <vector>
 
+#include "export/exporters.h"
 #include "items/analysis_mode.h"
 #include "items/rows.h"
-#include "sanitize/secrets.h"
+#include "mask/secrets.h"
 
 namespace ds {
 
@@ -14,5 +15,9 @@ namespace ds {
 // as its header's name says. The stand-in's hash and length are the UTF-8
 // value's, so a value reads the same masked here as in a sanitised HAR.
 void MaskItemRows(std::vector<Row>& rows, AnalysisMode mode, const SecretRule& rule);
+
+// What an export prints besides the items, masked alike: the request's URL
+// and body.
+void MaskExportTarget(ExportTarget& target, const SecretRule& rule);
 
 }  // namespace ds

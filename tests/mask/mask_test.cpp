@@ -5,10 +5,10 @@
 #include <string>
 
 #include "items/percent_decode.h"
-#include "sanitize/item_mask.h"
-#include "sanitize/mask.h"
-#include "sanitize/repeats.h"
-#include "sanitize/secrets.h"
+#include "mask/item_mask.h"
+#include "mask/mask.h"
+#include "mask/repeats.h"
+#include "mask/secrets.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "import/capture.h"
-#include "sanitize/secrets.h"
+#include "mask/secrets.h"
 
 namespace ds {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "compare/ignore_list.h"
-#include "sanitize/mask.h"
+#include "mask/mask.h"
 
 namespace ds {
 

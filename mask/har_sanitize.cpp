@@ -1,4 +1,4 @@
-#include "sanitize/har_sanitize.h"
+#include "mask/har_sanitize.h"
 
 #include <cstdio>
 #include <optional>
@@ -9,8 +9,8 @@
 #include "items/percent_decode.h"
 #include "items/sentence.h"
 #include "items/text.h"
-#include "sanitize/repeats.h"
-#include "sanitize/texts.h"
+#include "mask/repeats.h"
+#include "mask/texts.h"
 
 namespace ds {
 namespace {
@@ -287,10 +287,10 @@ bool SanitizeEntryFields(Json& entries, const SecretRule& rule, const SanitizeOp
 Text SanitizeErrorText(const SanitizedHar& result) {
   std::string number = std::to_string(result.offset);
   switch (result.error) {
-    case SanitizeError::kNotJson: return FillIn(sanitize_texts::kSanitizeNotJson, {{"offset", number}});
-    case SanitizeError::kBadUtf8: return FillIn(sanitize_texts::kSanitizeBadUtf8, {{"offset", number}});
-    case SanitizeError::kNotHar: return sanitize_texts::kSanitizeNotHar;
-    case SanitizeError::kBase64Body: return FillIn(sanitize_texts::kSanitizeBase64Body, {{"entry", number}});
+    case SanitizeError::kNotJson: return FillIn(mask_texts::kSanitizeNotJson, {{"offset", number}});
+    case SanitizeError::kBadUtf8: return FillIn(mask_texts::kSanitizeBadUtf8, {{"offset", number}});
+    case SanitizeError::kNotHar: return mask_texts::kSanitizeNotHar;
+    case SanitizeError::kBase64Body: return FillIn(mask_texts::kSanitizeBase64Body, {{"entry", number}});
     case SanitizeError::kNone: break;
   }
   return {};

@@ -1,4 +1,4 @@
-#include "sanitize/repeats.h"
+#include "mask/repeats.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "sanitize/item_mask.h"
+#include "mask/item_mask.h"
 
 #include <algorithm>
 
@@ -23,6 +23,11 @@ void MaskItemRows(std::vector<Row>& rows, AnalysisMode mode, const SecretRule& r
                                                         : MaskHeaderValue(name, value, rule);
     if (masked != value) row.SetCell(2, IsAscii(masked) ? masked : Utf8ToGbk(masked));
   }
+}
+
+void MaskExportTarget(ExportTarget& target, const SecretRule& rule) {
+  target.url = MaskUrl(target.url, rule);
+  if (target.body) *target.body = MaskBody(*target.body, {}, rule);
 }
 
 }  // namespace ds
