@@ -8,11 +8,12 @@ bool ShowProgress(size_t total, bool stderrIsTerminal, bool quiet) {
   return stderrIsTerminal && !quiet && total > kProgressFrom;
 }
 
+// The percentage in 64 bits: a 32-bit size_t times 100 overflows past 42 MB.
 std::string ProgressText(size_t done, size_t total) {
   char text[64];
   const double mb = 1024.0 * 1024.0;
   std::snprintf(text, sizeof text, "%.1f MB of %.1f MB (%d%%)", static_cast<double>(done) / mb,
-                static_cast<double>(total) / mb, total ? static_cast<int>(done * 100 / total) : 0);
+                static_cast<double>(total) / mb, total ? static_cast<int>(static_cast<unsigned long long>(done) * 100 / total) : 0);
   return text;
 }
 

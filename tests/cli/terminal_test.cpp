@@ -1,6 +1,7 @@
 // What the companion does on a terminal: colour, and where it marks it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "cli/compare_session.h"
@@ -52,7 +53,8 @@ SessionInput Sample() {
 std::string LineWith(const std::string& text, const std::string& part) {
   size_t at = text.find(part);
   if (at == std::string::npos) return "(no line with " + part + ")";
-  size_t begin = text.rfind('\n', at) + 1, end = text.find('\n', at);
+  size_t begin = text.rfind('\n', at) + 1, end = std::min(text.find('\n', at), text.size());
+  if (end > begin && text[end - 1] == '\r') --end;  // Windows line ends
   return text.substr(begin, end - begin);
 }
 
