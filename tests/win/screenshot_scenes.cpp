@@ -94,6 +94,8 @@ int main(int argc, char** argv) {
     // The first differing pair loaded into the slots, the list still in front.
     PostMessageW(window.sessions()->list.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
     ui::LetPendingEventsRun();
+    // The payment pair selected: why B's request lacks the token shows under the list.
+    window.sessions()->list.SelectRow(2);
     window.sessions()->list.Focus();
     SetForegroundWindow(window.sessions()->hwnd());
   } else {
