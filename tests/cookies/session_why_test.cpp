@@ -48,6 +48,9 @@ TEST(SessionWhy, EachMissingCookieGetsTheLackingSidesReason) {
   EXPECT_NE(why[1].text.find(Gbk("第1项响应设置")), std::string::npos);
   EXPECT_NE(why[3].text.find(Gbk("第2项响应设置")), std::string::npos);
   EXPECT_EQ(WhyLines({why[1]}), Gbk("B缺 sid: SameSite=Lax: 跨站子请求不发送 (第1项响应设置)\r\n"));
+  // Each side's reasons come from its own recording, whichever slot it is in.
+  EXPECT_EQ(Codes(WhyCookiesMissing(rb, 2, ra, 1)),
+            "A:sid samesite-lax, A:__Host-tok prefix, A:old gone, A:pre never-set, B:extra never-set");
   // The same request on both sides lacks nothing.
   EXPECT_TRUE(WhyCookiesMissing(ra, 1, ra, 1).empty());
 }
@@ -64,6 +67,13 @@ TEST(SessionWhy, OnlyAnEarlierResponseOfTheSameSiteCounts) {
   });
   ReplayedSession ra(a), rb(b);
   EXPECT_EQ(Codes(WhyCookiesMissing(ra, 0, rb, 1)), "B:sid never-set");
+  // At the same time, file order decides: a line listed after the request came after it.
+  std::vector<HarEntry> same = Entries({
+      {"GET", "https://app.example.com/", {}, {}, kAt1},
+      {"GET", "https://app.example.com/set", {}, {"sid=2; Path=/x"}, kAt1},
+  });
+  ReplayedSession rs(same);
+  EXPECT_EQ(Codes(WhyCookiesMissing(ra, 0, rs, 0)), "B:sid never-set");
   // Judged by time, not by file order: a line listed later but sent earlier counts.
   std::vector<HarEntry> c = Entries({
       {"GET", "https://app.example.com/", {}, {}, kAt2},
