@@ -205,6 +205,13 @@ class RandomInputTest : public MainWindowTest {
     ++releasesRepeated;
   }
 
+  // A right click whose position lies on the caption opens the system menu;
+  // its Close would end the run, so the hand leaves that menu with Esc.
+  static bool IsSystemMenu(HWND menu) {
+    auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    return items && GetMenuState(items, SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+  }
+
   void MenuTick(HWND menu) {
     if (modalTicks++ == 0) ++menusShown;
     if (modalTicks > 3) {
@@ -212,7 +219,7 @@ class RandomInputTest : public MainWindowTest {
       EndMenu();
       return;
     }
-    if (Chance(25)) {
+    if (Chance(25) || IsSystemMenu(menu)) {
       Key(menu, VK_ESCAPE);
       return;
     }
