@@ -170,10 +170,11 @@ struct ReadContext {
 };
 
 // A JSON document read as a HAR, a cookie export or an object of strings
-// (nullopt for another shape), by the fast tree reader (which hands what it
+// (nullopt for another shape), by the fast reader (which hands what it
 // cannot read to the event parser) or by the event parser alone: both ways
 // give the same capture, which the tests and the fuzzer hold them to.
-enum class JsonPath { kFast, kEvents };
+// kFastOnly is the fast reader alone, nullopt where it would hand over.
+enum class JsonPath { kFast, kEvents, kFastOnly };
 std::optional<Capture> ReadJsonDocument(std::string_view text, AnalysisMode mode, JsonPath path);
 
 // Each reader returns nullopt when the text is not of its kind, and a capture

@@ -1,11 +1,13 @@
 // HAR documents and JSON cookie exports, read in their own UTF-8: only the
 // few strings a capture needs are kept, so a HAR of many megabytes of
 // response bodies, emoji and all, costs little more than its reading.
-// simdjson reads the document at memory speed and its tree is walked as
-// events, skipping every part no capture needs; a document it refuses, or a
-// number whose written form matters, is read again by the event parser,
-// which tells where the fault lies.
+// simdjson's on-demand reader goes through the document at memory speed as
+// events, keeping no tree: the parts no capture needs are only checked. A
+// document it refuses, or a number whose written form matters, is read again
+// by the event parser, which tells where the fault lies.
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -41,7 +43,9 @@ class CaptureReader {
   bool number_float(number_float_t, const string_t& s) { return Scalar(s, false); }
   bool string(string_t& v) { return Scalar(v, true); }
   bool binary(binary_t&) { return true; }
-  bool key(string_t& k) {
+  bool key(string_t& k) { return Key(k); }
+  bool String(std::string_view v) { return Scalar(v, true); }
+  bool Key(std::string_view k) {
     key_ = k;
     return true;
   }
@@ -150,14 +154,14 @@ class CaptureReader {
     }
   }
 
-  bool Scalar(const std::string& value, bool isString) {
+  bool Scalar(std::string_view value, bool isString) {
     if (stack_.empty()) return true;
     Place place = stack_.back().place;
     if (stack_.size() == 1 && rootObject_) {
-      if (isString) rootPairs_.push_back({key_, value});
+      if (isString) rootPairs_.push_back({key_, Text(value)});
       else rootFlat_ = false;
     }
-    auto kept = [&] { return value; };
+    auto kept = [&] { return std::string(value); };
     if (place == Place::kField || place == Place::kCookie) {
       if (key_ == "name") field_.name = kept();
       else if (key_ == "value") field_.value = kept();
@@ -196,40 +200,120 @@ bool LooksLikeJson(std::string_view t) {
   return rest[j] == '"' || rest[j] == '{' || rest[j] == ']' || rest[j] == '}';
 }
 
-// The parsed tree as the event parser's events; false when a number whose
-// written form the reader keeps is a float, which the tree holds only as
-// its value.
-bool Walk(simdjson::dom::element e, CaptureReader& r) {
-  using simdjson::dom::element_type;
-  switch (e.type()) {
-    case element_type::OBJECT: {
-      r.start_object(0);
-      simdjson::dom::object fields = e.get_object().value_unsafe();
-      if (!r.Skipping())
-        for (simdjson::dom::key_value_pair field : fields) {
-          std::string key(field.key);
-          r.key(key);
-          if (!Walk(field.value, r)) return false;
-        }
-      return r.end_object();
+namespace od = simdjson::ondemand;
+
+static_assert(std::endian::native == std::endian::little, "a backslash's byte is found by its bit");
+
+// The four hex digits after "\\u" at `at`, or -1.
+int HexQuad(std::string_view s, size_t at) {
+  if (at + 4 > s.size()) return -1;
+  int value = 0;
+  for (char c : s.substr(at, 4)) {
+    int digit = c >= '0' && c <= '9' ? c - '0' : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : -1;
+    if (digit < 0) return -1;
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+// Where the escape at `at` ends, or 0 when the event parser would refuse it.
+size_t EscapeEnd(std::string_view s, size_t at) {
+  switch (at + 1 < s.size() ? s[at + 1] : '\0') {
+    case '"': case '\\': case '/': case 'b': case 'f': case 'n': case 'r': case 't': return at + 2;
+    case 'u': break;
+    default: return 0;
+  }
+  int unit = HexQuad(s, at + 2);
+  if (unit < 0 || (unit >= 0xDC00 && unit <= 0xDFFF)) return 0;  // a low surrogate alone
+  if (unit < 0xD800 || unit > 0xDBFF) return at + 6;
+  int low = s.substr(at + 6, 2) == "\\u" ? HexQuad(s, at + 8) : -1;
+  return low >= 0xDC00 && low <= 0xDFFF ? at + 12 : 0;
+}
+
+// The top bit of each byte of `w` that is a backslash.
+uint64_t BackslashBits(uint64_t w) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  uint64_t x = w ^ 0x5C5C5C5C5C5C5C5CULL;  // a zero byte where a backslash was
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// A string of a part no capture reads: the document's first pass checked its
+// characters, so only an escape can still be wrong. Checked where it lies,
+// eight bytes a step, rather than unescaped into a copy: bodies are most of
+// a HAR, and escapes thick in them. The document's padding makes reading
+// past the token's end safe.
+bool CheckString(od::value v) {
+  std::string_view token = v.raw_json_token();
+  size_t free = 0;  // where the last escape ended
+  for (size_t block = 0; block < token.size(); block += 8) {
+    uint64_t w;
+    std::memcpy(&w, token.data() + block, sizeof w);
+    for (uint64_t bits = BackslashBits(w); bits; bits &= bits - 1) {
+      size_t at = block + static_cast<size_t>(std::countr_zero(bits)) / 8;
+      if (at >= token.size()) break;
+      if (at < free) continue;  // within the escape before
+      if ((free = EscapeEnd(token, at)) == 0) return false;
     }
-    case element_type::ARRAY: {
-      r.start_array(0);
-      simdjson::dom::array items = e.get_array().value_unsafe();
-      if (!r.Skipping())
-        for (simdjson::dom::element item : items)
-          if (!Walk(item, r)) return false;
-      return r.end_array();
+  }
+  return true;
+}
+
+// The document as the event parser's events, to `r`; with no reader, a part
+// no capture reads, still read through so that what the event parser would
+// refuse is refused here too. False sends the document to the event parser:
+// simdjson refused it, or a number whose written form the reader keeps is
+// not an integer, or the nesting is deeper than simdjson can follow safely.
+bool Walk(od::value v, CaptureReader* r, int depth = 1) {
+  constexpr int kDeepest = 256;  // well under the parser's 1,024
+  od::json_type type;
+  if (v.type().get(type)) return false;
+  switch (type) {
+    case od::json_type::object: {
+      od::object fields;
+      if (depth >= kDeepest || v.get_object().get(fields)) return false;
+      if (r) r->start_object(0);
+      CaptureReader* inner = r && !r->Skipping() ? r : nullptr;
+      for (auto field : fields) {
+        std::string_view key;
+        od::value value;
+        if (field.unescaped_key().get(key)) return false;
+        if (inner) inner->Key(key);
+        if (field.value().get(value) || !Walk(value, inner, depth + 1)) return false;
+      }
+      return !r || r->end_object();
     }
-    case element_type::STRING: {
-      std::string value(e.get_string().value_unsafe());
-      return r.string(value);
+    case od::json_type::array: {
+      od::array items;
+      if (depth >= kDeepest || v.get_array().get(items)) return false;
+      if (r) r->start_array(0);
+      CaptureReader* inner = r && !r->Skipping() ? r : nullptr;
+      for (auto item : items) {
+        od::value value;
+        if (item.get(value) || !Walk(value, inner, depth + 1)) return false;
+      }
+      return !r || r->end_array();
     }
-    case element_type::INT64: return r.number_integer(e.get_int64().value_unsafe());
-    case element_type::UINT64: return r.number_unsigned(e.get_uint64().value_unsafe());
-    case element_type::DOUBLE: return !r.KeepsScalar() && r.number_float(0, {});
-    case element_type::BOOL: return r.boolean(e.get_bool().value_unsafe());
-    case element_type::NULL_VALUE: return r.null();
+    case od::json_type::string: {
+      if (!r) return CheckString(v);
+      std::string_view value;
+      return !v.get_string().get(value) && r->String(value);
+    }
+    case od::json_type::number: {
+      od::number n;
+      if (v.get_number().get(n)) return false;
+      if (!r) return true;
+      if (n.is_int64()) return r->number_integer(n.get_int64());
+      if (n.is_uint64()) return r->number_unsigned(n.get_uint64());
+      return !r->KeepsScalar() && r->number_float(0, {});
+    }
+    case od::json_type::boolean: {
+      bool b = false;
+      return !v.get_bool().get(b) && (!r || r->boolean(b));
+    }
+    case od::json_type::null: {
+      bool null = false;
+      return !v.is_null().get(null) && null && (!r || r->null());
+    }
   }
   return false;
 }
@@ -239,11 +323,17 @@ static_assert(platform::kReadPadding >= simdjson::SIMDJSON_PADDING);
 // Read fast when the document allows; nullopt sends it to the event parser.
 // A text with room after it is read where it lies, else from a copy.
 std::optional<CaptureReader> ReadTree(std::string_view text, bool padded) {
-  simdjson::dom::parser parser;
-  simdjson::dom::element root;
-  if (parser.parse(text.data(), text.size(), !padded).get(root) != simdjson::SUCCESS) return std::nullopt;
+  std::optional<simdjson::padded_string> copy;
+  if (!padded) copy.emplace(text);
+  od::parser parser;
+  od::document document;
+  od::value root;
+  auto error = padded ? parser.iterate(text.data(), text.size(), text.size() + simdjson::SIMDJSON_PADDING).get(document)
+                      : parser.iterate(*copy).get(document);
+  if (error || document.get_value().get(root)) return std::nullopt;
   CaptureReader reader;
-  if (!Walk(root, reader)) return std::nullopt;
+  // Past the root only the end may come.
+  if (!Walk(root, &reader) || document.current_location().error() != simdjson::OUT_OF_BOUNDS) return std::nullopt;
   return reader;
 }
 
@@ -252,7 +342,8 @@ std::optional<CaptureReader> ReadTree(std::string_view text, bool padded) {
 std::optional<Capture> ReadJsonCapture(std::string_view text, AnalysisMode mode, bool padded,
                                        JsonPath path = JsonPath::kFast) {
   std::optional<CaptureReader> fast;
-  if (path == JsonPath::kFast) fast = ReadTree(text, padded);
+  if (path != JsonPath::kEvents) fast = ReadTree(text, padded);
+  if (path == JsonPath::kFastOnly && !fast) return std::nullopt;
   CaptureReader slow;
   CaptureReader& reader = fast ? *fast : slow;
   Capture capture;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include <simdjson.h>
+
 #include "items/text.h"
 #include "platform/codepage.h"
 
@@ -169,6 +171,9 @@ std::string Utf16AsUtf8(std::u16string_view units) {
 }
 
 std::optional<size_t> FirstNonUtf8(std::string_view bytes) {
+  // Most texts are whole: simdjson says so at memory speed, and only a text
+  // with a fault is walked to find where.
+  if (simdjson::validate_utf8(bytes.data(), bytes.size())) return std::nullopt;
   for (size_t i = 0; i < bytes.size();) {
     // ASCII runs are most of any capture: eight bytes at a time.
     for (uint64_t block; i + 8 <= bytes.size(); i += 8) {

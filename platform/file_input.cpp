@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +11,8 @@
 #include <windows.h>
 
 #include "platform/codepage.h"
+#else
+#include <sys/mman.h>
 #endif
 
 namespace ds::platform {
@@ -34,8 +37,18 @@ bool IsDirectoryName(const std::string& path) {
 }
 
 int Descriptor(FILE* file) { return _fileno(file); }
+void PreferLargePages(char*, size_t) {}
 #else
 FILE* Open(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+
+// A big file's buffer in 2 MB pages: each 4 KB page would cost a fault,
+// which takes longer than reading the page.
+void PreferLargePages(char* start, size_t size) {
+  constexpr uintptr_t kLarge = uintptr_t{2} << 20;
+  uintptr_t from = (reinterpret_cast<uintptr_t>(start) + kLarge - 1) & ~(kLarge - 1);
+  uintptr_t to = (reinterpret_cast<uintptr_t>(start) + size) & ~(kLarge - 1);
+  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
 bool IsDirectoryName(const std::string&) { return false; }
 int Descriptor(FILE* file) { return fileno(file); }
 #endif
@@ -55,6 +68,7 @@ std::string ReadAll(FILE* file, FileContent* content, const ReadProgress& progre
   if (fstat(Descriptor(file), &s) == 0 && S_ISREG(s.st_mode) && s.st_size > 0) {
     total = static_cast<size_t>(s.st_size);
     content->bytes.reserve(total + kReadPadding);
+    PreferLargePages(content->bytes.data(), total + kReadPadding);
   }
   char buffer[1 << 16];
   for (;;) {

@@ -1,4 +1,4 @@
-// The fast tree reader against the event parser: every document reads the
+// The fast reader against the event parser: every document reads the
 // same both ways, written forms of numbers and faults included.
 #include <gtest/gtest.h>
 
@@ -61,6 +61,57 @@ TEST(JsonPaths, ANumberKeepsTheFormItWasWrittenIn) {
   std::optional<Capture> broken = ReadJsonDocument(cut, AnalysisMode::kCookies, JsonPath::kFast);
   ASSERT_TRUE(broken && broken->errorOffset);
   EXPECT_EQ(*broken->errorOffset, cut.size());
+}
+
+// A body no capture reads is only checked, eight bytes at a time: an escape
+// is right or wrong wherever it falls against those blocks.
+TEST(JsonPaths, EscapesInABodyAreCheckedWhereverTheyFall) {
+  const std::vector<std::string> whole = {
+      R"(\\q)", R"(\\\")", R"(\")", R"(\/\b\f\n\r\t)", R"(\ud83d\ude00)", R"(\uD83D\uDE00)",
+      R"(\u00e9\u4E2D)", R"(\\ud800)", R"(\\\\u)"};
+  const std::vector<std::string> broken = {
+      R"(\q)", R"(\ud800x)", R"(\udc00)", R"(\u12g4)", R"(\ud83d\u0041)", R"(\ud83d)", R"(\u12)",
+      R"(\\\q)", R"(\ud83d\ud83d)"};
+  auto document = [](size_t shift, const std::string& escape) {
+    return Entry(R"({"method": "GET", "url": "u", "headers": [{"name": "a", "value": "1"}]})",
+                 R"({"content": {"text": ")" + std::string(shift, 'x') + escape + R"(y"}})");
+  };
+  for (size_t shift = 0; shift < 16; ++shift) {
+    for (const std::string& escape : whole) {
+      std::string d = document(shift, escape);
+      std::optional<Capture> read = ReadJsonDocument(d, AnalysisMode::kCookies, JsonPath::kEvents);
+      ASSERT_TRUE(read && !read->errorOffset) << d;
+      EXPECT_EQ(ReadJsonDocument(d, AnalysisMode::kCookies, JsonPath::kFastOnly), read) << d;
+    }
+    for (const std::string& escape : broken) {
+      std::string d = document(shift, escape);
+      std::optional<Capture> read = ReadJsonDocument(d, AnalysisMode::kCookies, JsonPath::kEvents);
+      ASSERT_TRUE(read && read->errorOffset) << d;
+      EXPECT_EQ(ReadJsonDocument(d, AnalysisMode::kCookies, JsonPath::kFastOnly), std::nullopt) << d;
+      EXPECT_EQ(ReadJsonDocument(d, AnalysisMode::kCookies, JsonPath::kFast), read) << d;
+    }
+  }
+}
+
+// What the fast reader takes it reads whole; what it cannot, it hands on.
+TEST(JsonPaths, TheFastReaderHandsOnOnlyWhatItCannotRead) {
+  std::string har = Entry(R"({"method": "GET", "url": "u", "headers": [{"name": "X", "value": "\u4e2d"}]})",
+                          R"({"status": 200, "content": {"size": 1.25, "text": "[1, true, null]"}})");
+  EXPECT_NE(ReadJsonDocument(har, AnalysisMode::kHttp, JsonPath::kFastOnly), std::nullopt);
+  for (const std::string& handedOn : {
+           // a float whose written form is kept, nesting past what it follows, a broken atom or number where
+           // nothing is kept, content after the document
+           Entry(R"({"method": "GET", "url": "u", "headers": [{"name": "X", "value": 1.5}]})"),
+           Entry(R"({"method": "GET", "url": "u", "headers": []})", R"({"x": )" + std::string(300, '[') +
+                                                                          std::string(300, ']') + "}"),
+           Entry(R"({"method": "GET", "url": "u", "headers": []})", R"({"x": tru})"),
+           Entry(R"({"method": "GET", "url": "u", "headers": []})", R"({"x": 01})"),
+           Entry(R"({"method": "GET", "url": "u", "headers": []})", R"({"x": [1,]})"),
+           Entry(R"({"method": "GET", "url": "u", "headers": []})") + " {}"}) {
+    EXPECT_EQ(ReadJsonDocument(handedOn, AnalysisMode::kHttp, JsonPath::kFastOnly), std::nullopt) << handedOn;
+    EXPECT_EQ(ReadJsonDocument(handedOn, AnalysisMode::kHttp, JsonPath::kFast),
+              ReadJsonDocument(handedOn, AnalysisMode::kHttp, JsonPath::kEvents)) << handedOn;
+  }
 }
 
 }  // namespace
