@@ -1,7 +1,9 @@
 #include "cli/output.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/texts.h"
 #include "compare/item_report.h"
@@ -220,17 +222,25 @@ class ReportText {
   // end, after which every character of the code page starts afresh.
   void Encode(size_t from, Bytes bytes) {
     if (bytes.wide && encoding_ == Encoding::kUtf8) {
-      std::string converted = encode_(std::string_view(text_).substr(from));
+      converted_.clear();
+      encode_.Append(std::string_view(text_).substr(from), converted_);
       text_.resize(from);
-      text_ += converted;
+      text_ += converted_;
     }
     // CR LF inside a line's own text becomes LF too.
 #ifndef _WIN32
     if (bytes.cr) {
-      size_t kept = from;
-      for (size_t i = from; i < text_.size(); ++i)
-        if (!(text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n')) text_[kept++] = text_[i];
-      text_.resize(kept);
+      // From one CR to the next, the bytes between move left in one piece.
+      size_t kept = text_.find('\r', from);
+      for (size_t at = kept; at < text_.size();) {
+        bool paired = at + 1 < text_.size() && text_[at + 1] == '\n';
+        if (!paired) text_[kept++] = '\r';
+        size_t next = std::min(text_.find('\r', at + 1), text_.size());
+        std::memmove(&text_[kept], text_.data() + at + 1, next - at - 1);
+        kept += next - at - 1;
+        at = next;
+      }
+      text_.resize(std::min(kept, text_.size()));
     }
 #endif
   }
@@ -246,18 +256,30 @@ class ReportText {
       if (c >= 0x20 || c == '\t' || c == '\n') return false;
       return c != '\r' || i + 1 >= t.size() || t[i + 1] != '\n';
     };
-    // Most lines are printable ASCII through and through: one test a byte.
+    // Most lines are printable ASCII through and through: eight bytes at a
+    // time, and byte by byte only through a word with a control byte or DEL.
     Bytes bytes;
     size_t first = from;
-    for (; first < text_.size(); ++first) {
-      unsigned char c = static_cast<unsigned char>(text_[first]);
-      if (c >= 0x20 && c < 0x7F) continue;
-      if (c >= 0x80) {
-        bytes.wide = true;
-        continue;
+    bool spell = false;
+    while (first < text_.size() && !spell) {
+      if (first + 8 <= text_.size()) {
+        constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+        uint64_t word;
+        std::memcpy(&word, text_.data() + first, sizeof word);
+        bytes.wide |= (word & kHigh) != 0;
+        uint64_t del = word ^ (0x7F * kOnes);
+        if (!((((word - 0x20 * kOnes) & ~word) | ((del - kOnes) & ~del)) & kHigh)) {
+          first += 8;
+          continue;
+        }
       }
-      bytes.cr |= c == '\r';
-      if (acted(text_, first)) break;
+      for (size_t stop = std::min(first + 8, text_.size()); first < stop; ++first) {
+        unsigned char c = static_cast<unsigned char>(text_[first]);
+        bytes.wide |= c >= 0x80;
+        if (c >= 0x20 && c != 0x7F) continue;
+        bytes.cr |= c == '\r';
+        if ((spell = acted(text_, first))) break;
+      }
     }
     if (first == text_.size()) return bytes;
     std::string line = text_.substr(from);
@@ -306,6 +328,7 @@ class ReportText {
   bool color_;
   std::function<void(std::string&)> out_;
   std::string text_;  // output bytes, then the GBK of the line being written
+  std::string converted_;  // a line in UTF-8, kept for its room
 };
 
 // The rows right after parsing are let go once written: nothing after them

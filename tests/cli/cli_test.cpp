@@ -6,6 +6,7 @@
 #include "cli/compare_session.h"
 #include "cli/encoding.h"
 #include "cli/options.h"
+#include "cli/texts.h"
 #include "compare/ignore_list.h"
 #include "compare/texts.h"
 #include "cli/output.h"
@@ -286,6 +287,59 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
     EXPECT_EQ(text.find(title2), text.rfind(title2)) << missing1;
     EXPECT_NE(text.find("=v;\n== "), std::string::npos);  // the differences' heading follows the last item
   }
+}
+
+// Texts far longer than a piece (the duplicate notes, a value of 100 KB) go
+// out in pieces of bounded size, and no line is cut, doubled or converted
+// apart from its neighbours where one piece ends and the next begins.
+TEST(CliText, LongTextsGoOutInBoundedPiecesLineByLine) {
+  auto utf8 = [](std::string_view gbk) {
+    return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk), ds::platform::kCodePageUtf8);
+  };
+  const std::string ming = "\xC3\xFB";  // 名
+  std::string notes;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 20000; ++i) {
+    std::string name = ming + std::to_string(i);
+    if (i == 12400) name += "\r";        // a lone CR, spelled wherever it falls
+    if (i == 12401) name += "\x1b[2J";   // an escape sequence, spelled too
+    std::string line = "[" + name + "]\xD6\xD8:" + std::to_string(i % 3 + 1);  // 重
+    notes += line + "\r\n";
+    std::string shown = line;
+    if (i == 12400) shown.replace(shown.find('\r'), 1, "\\x0d");
+    if (i == 12401) shown.replace(shown.find('\x1b'), 1, "\\x1b");
+    expected.push_back(utf8(shown));
+  }
+  notes += ming;  // the last line ends on a double-byte character and its LF stays
+  expected.push_back(utf8(ming));
+  std::string value(100 * 1024, 'v');
+  for (size_t at = 0; at < value.size(); at += 7001) value.replace(at, 2, "\xD6\xD0");  // 中 here and there
+  SessionResult r;
+  r.separators = {";", "="};
+  r.duplicates = notes;
+  r.slot1.rows.rows = {ds::Row{"", "long", value}};
+  r.lists.missingInSlot2 = {0};
+  std::string text;
+  size_t largest = 0, pieces = 0;
+  WriteText(r, Encoding::kUtf8, [&](std::string_view piece) {
+    largest = std::max(largest, piece.size());
+    ++pieces;
+    text += piece;
+  });
+  std::erase(text, '\r');  // Windows keeps CR LF
+  std::string heading = "== " + utf8(cli::texts::kDuplicatesHeading) + " ==\n";
+  size_t at = text.find(heading);
+  ASSERT_NE(at, std::string::npos);
+  at += heading.size();
+  for (const std::string& line : expected) {
+    ASSERT_EQ(text.compare(at, line.size() + 1, line + "\n"), 0) << line << " at " << at;
+    at += line.size() + 1;
+  }
+  EXPECT_EQ(text.compare(at, 3, "== "), 0);  // the next heading right after the last note
+  EXPECT_NE(text.find("\nlong=" + utf8(value) + ";\n"), std::string::npos);
+  // Notes of some 560 KB in UTF-8 come in many pieces, none near their size.
+  EXPECT_GT(pieces, 4u);
+  EXPECT_LT(largest, 256u * 1024);
 }
 
 // A capture's escape sequences reach no terminal through the report: control
