@@ -84,6 +84,7 @@ Text ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWo
   Text notes;
   size_t repeated = static_cast<size_t>(std::count_if(later.begin(), later.end(), [](int n) { return n > 0; }));
   notes.reserve(repeated * (sizeof texts::kDuplicateNote + modeWord.size() + label.size() + 16));
+  const PreparedSentence note(texts::kDuplicateNote, {"mode", "slot", "name", "count"});
   for (size_t i = 0; i < rows.size(); ++i) {
     if (removing[static_cast<size_t>(first[i])]) {
       drop[i] = true;
@@ -91,8 +92,7 @@ Text ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWo
     }
     if (later[i] == 0) continue;
     if (decision == Decision::kRemove) removing[static_cast<size_t>(first[i])] = true;
-    AppendFilledIn(notes, texts::kDuplicateNote,
-                   {{"mode", modeWord}, {"slot", label}, {"name", rows[i].Cell(1)}, {"count", Digits(later[i])}});
+    note.Append(notes, {modeWord, label, rows[i].Cell(1), Digits(later[i])});
   }
   RemoveRows(table, drop);
   return notes;

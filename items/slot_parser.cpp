@@ -180,7 +180,9 @@ std::vector<Row> RowsInNameOrder(const ItemPlaces& items) {
     if (r + 16 < items.size()) items.Prefetch(static_cast<size_t>(order[r + 16]));
     if (r + 8 < items.size()) __builtin_prefetch(items.Name(static_cast<size_t>(order[r + 8])).data());
     size_t item = static_cast<size_t>(order[r]);
-    rows.push_back(Row{Digits(static_cast<long long>(r + 1)), items.Name(item), items.Value(item)});
+    // Made where it stays: a row is packed once and never moved.
+    rows.emplace_back(std::initializer_list<std::string_view>{Digits(static_cast<long long>(r + 1)), items.Name(item),
+                                                              items.Value(item)});
   }
   return rows;
 }
