@@ -16,6 +16,10 @@ namespace {
 // Keeps the selection on the same row, or clears it when that row goes.
 void RemoveRows(RowTable& table, const std::vector<bool>& drop) {
   std::vector<Row>& rows = table.rows;
+  if (std::find(drop.begin(), drop.end(), true) == drop.end()) {  // mostly: the list stays as it is
+    if (table.selected >= static_cast<int>(rows.size())) table.selected = -1;
+    return;
+  }
   size_t kept = 0;
   int selected = -1;
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -52,8 +56,9 @@ NameGroups GroupNames(const RowTable& table) {
   std::string_view previous;
   for (size_t i = 0; i < rows.size() && inOrder; ++i) {
     std::string_view name = rows[i].Cell(1);
-    inOrder = i == 0 || previous <= name;
-    g.first[i] = i > 0 && name == previous ? g.first[i - 1] : static_cast<int>(i);
+    int order = i == 0 ? -1 : previous.compare(name);  // one comparison tells both
+    inOrder = order <= 0;
+    g.first[i] = order == 0 ? g.first[i - 1] : static_cast<int>(i);
     previous = name;
   }
   if (inOrder) {
