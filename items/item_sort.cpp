@@ -271,6 +271,8 @@ std::vector<int> InsertionOrder(const SortKeys& keys) {
     rank[static_cast<size_t>(byKey[i])] = ranks;
   }
   if (n > 0) ++ranks;
+  // No two keys alike, as in most captures: nothing is left to place.
+  if (ranks == n) return byKey;
 
   // Each run's place in the result is known from the sort: the runs are
   // filled in place, one row at a time, in row order.
