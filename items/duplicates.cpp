@@ -16,8 +16,9 @@ namespace {
 // Keeps the selection on the same row, or clears it when that row goes.
 void RemoveRows(RowTable& table, const std::vector<bool>& drop) {
   std::vector<Row>& rows = table.rows;
-  if (std::find(drop.begin(), drop.end(), true) == drop.end()) {  // mostly: the list stays as it is
-    if (table.selected >= static_cast<int>(rows.size())) table.selected = -1;
+  // Mostly nothing goes (an empty `drop` says so too): the list stays as it is.
+  if (std::find(drop.begin(), drop.end(), true) == drop.end()) {
+    if (table.selected < 0 || table.selected >= static_cast<int>(rows.size())) table.selected = -1;
     return;
   }
   size_t kept = 0;
@@ -104,8 +105,12 @@ Text ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWo
 }
 
 void DropEmptyRows(RowTable& table) {
-  std::vector<bool> drop(table.rows.size());
-  for (size_t i = 0; i < table.rows.size(); ++i) drop[i] = table.rows[i].Cell(1).empty() && table.rows[i].Cell(2).empty();
+  auto empty = [](const Row& row) { return row.Cell(1).empty() && row.Cell(2).empty(); };
+  // A parsed list has none: it is looked through once and left as it is.
+  std::vector<bool> drop;
+  if (std::none_of(table.rows.begin(), table.rows.end(), empty)) return RemoveRows(table, drop);
+  drop.resize(table.rows.size());
+  for (size_t i = 0; i < table.rows.size(); ++i) drop[i] = empty(table.rows[i]);
   RemoveRows(table, drop);
 }
 
