@@ -172,7 +172,7 @@ int FirstDifferingDigit(uint64_t high, uint64_t low, uint32_t tail, int from) {
 void SortChunks(ChunkRef* first, ChunkRef* last, int digit) {
   for (;;) {
     size_t n = static_cast<size_t>(last - first);
-    if (n < 64 || digit >= kDigits) {
+    if (n < 128 || digit >= kDigits) {
       std::sort(first, last, ChunkLess);
       return;
     }
