@@ -30,10 +30,14 @@ ComparisonPairs PairItemTables(const RowTable& slot1, const RowTable& slot2, con
     for (size_t i = 0; i < counterparts.size(); ++i)
       if (counterparts[i] < 0) rows.push_back(static_cast<int>(i));
   };
+  // Names as the parse sorted them meet in one walk; other lists through an
+  // index on each side.
+  std::vector<int> inSlot2, inSlot1;
+  bool walked = rule.exact && FirstOfEachBothWays(names1.names, names2.names, inSlot2, inSlot1);
   InParallel(
       worthIt,
       [&] {
-        std::vector<int> inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
+        if (!walked) inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
         for (size_t i = 0; i < slot1.rows.size(); ++i) {
           // The counterparts lie anywhere in the other list: ask for their
           // rows, then for their cells, ahead of the comparison.
@@ -47,7 +51,10 @@ ComparisonPairs PairItemTables(const RowTable& slot1, const RowTable& slot2, con
         }
         missing(inSlot2, out.missingInSlot2);
       },
-      [&] { missing(CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names), out.missingInSlot1); });
+      [&] {
+        if (!walked) inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names);
+        missing(inSlot1, out.missingInSlot1);
+      });
   return out;
 }
 

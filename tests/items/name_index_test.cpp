@@ -46,5 +46,38 @@ TEST(NameIndex, FindsTheFirstRowOfEachNameWhateverTheOrders) {
   }
 }
 
+// Two sorted lists meet in one walk: each row finds the first row of its
+// name on the other side, runs of one name on both sides and names on one
+// side only included; a list out of byte order is left to the index.
+TEST(NameIndex, SortedListsFindEachOtherInOneWalk) {
+  std::mt19937 random(11);
+  const std::string pieces[] = {"a", "ab", "B", "\xD6\xD0", "\x81", ""};
+  auto randomNames = [&](size_t n) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < n; ++i) names.push_back(pieces[random() % 6] + pieces[random() % 6]);
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  for (int round = 0; round < 60; ++round) {
+    std::vector<std::string> a = randomNames(random() % 40), b = randomNames(random() % 40);
+    std::vector<std::string_view> av(a.begin(), a.end()), bv(b.begin(), b.end());
+    std::vector<int> inB = {7}, inA;
+    ASSERT_TRUE(FirstOfEachBothWays(av, bv, inB, inA)) << round;
+    std::map<std::string_view, int> firstA = FirstRows(av), firstB = FirstRows(bv);
+    auto expect = [](const std::map<std::string_view, int>& first, std::string_view name) {
+      auto it = first.find(name);
+      return it == first.end() ? -1 : it->second;
+    };
+    ASSERT_EQ(inB.size(), a.size());
+    ASSERT_EQ(inA.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_EQ(inB[i], expect(firstB, av[i])) << round << " " << a[i];
+    for (size_t j = 0; j < b.size(); ++j) EXPECT_EQ(inA[j], expect(firstA, bv[j])) << round << " " << b[j];
+  }
+  std::vector<std::string_view> sorted = {"a", "b"}, unsorted = {"b", "a"};
+  std::vector<int> inB, inA;
+  EXPECT_FALSE(FirstOfEachBothWays(sorted, unsorted, inB, inA));
+  EXPECT_FALSE(FirstOfEachBothWays(unsorted, sorted, inB, inA));
+}
+
 }  // namespace
 }  // namespace ds
