@@ -55,7 +55,8 @@ SessionResult RunSession(SessionInput in) {
   bool remove = in.removeDuplicates;
   if (in.stage) in.stage("comparing");
   ds::AnalyseResult analysed =
-      ds::RunAnalyse({lineBox, valueBox, in.slot1Text, in.slot2Text, mode, in.rule, in.ignorePatterns}, std::move(r.slot1.rows),
+      ds::RunAnalyse({lineBox, valueBox, in.slot1Text, in.slot2Text, mode, in.rule, in.ignorePatterns, false},
+                     std::move(r.slot1.rows),
                      std::move(r.slot2.rows), [remove](std::string_view, std::string_view) { return remove; });
   r.stop = analysed.stop;
   r.refusal = ds::RefusalOf(analysed.stop);
@@ -67,14 +68,15 @@ SessionResult RunSession(SessionInput in) {
   r.slot1.rows = std::move(analysed.slot1);
   r.slot2.rows = std::move(analysed.slot2);
   r.duplicates = std::move(analysed.duplicateNotes);
-  r.lists = std::move(analysed.lists);
+  r.lists = std::move(analysed.pairs);
   r.summary = std::move(analysed.summary);
   r.ignoring = !in.ignorePatterns.empty();
   r.ignored = std::move(analysed.ignored);
   r.decoding = in.decode;
   if (in.decode) {
     r.decoded.reserve(r.lists.different.size());
-    for (const ds::Row& row : r.lists.different) r.decoded.push_back(ds::CompareDecoded(row.Cell(2), row.Cell(3)));
+    for (auto [row1, row2] : r.lists.different)
+      r.decoded.push_back(ds::CompareDecoded(r.Slot1Row(row1).Cell(2), r.Slot2Row(row2).Cell(2)));
   }
 
   r.reporting = in.wantReports;

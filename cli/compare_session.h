@@ -49,7 +49,9 @@ struct SessionResult {
   ds::Separators separators;
   SlotResult slot1, slot2;
   std::optional<std::string> duplicates;
-  ds::ComparisonLists lists;
+  // The three lists as places in the two slots' rows, which stay: each item
+  // is packed once and written from where it lies.
+  ds::ComparisonPairs lists;
   std::optional<std::string> summary;
   // The item reports are made as they are written, from the lists below
   // and the rule: a million of them held at once would outweigh the lists.
@@ -60,9 +62,10 @@ struct SessionResult {
   bool decoding = false;                       // --decode: JSON lists decoded, even none
   std::vector<ds::DecodedComparison> decoded;  // one per difference row, with --decode
 
-  bool HasDifferences() const {
-    return !lists.missingInSlot1.empty() || !lists.missingInSlot2.empty() || !lists.different.empty();
-  }
+  bool HasDifferences() const { return !lists.empty(); }
+  // A list's entry as the slot's row it stands for.
+  const ds::Row& Slot1Row(int place) const { return slot1.rows.rows[static_cast<size_t>(place)]; }
+  const ds::Row& Slot2Row(int place) const { return slot2.rows.rows[static_cast<size_t>(place)]; }
 };
 
 // Takes the input over: the texts are let go once they are parsed.

@@ -23,24 +23,34 @@ std::string EncodeOutput(std::string_view gbk, Encoding encoding) { return Outpu
 
 std::string OutputEncoder::operator()(std::string_view gbk) {
   if (encoding_ == Encoding::kGbk || IsAscii(gbk)) return std::string(gbk);
+  std::string out;
+  out.reserve(gbk.size() + gbk.size() / 2);
+  Append(gbk, out);
+  return out;
+}
+
+void OutputEncoder::Append(std::string_view gbk, std::string& out) {
+  if (encoding_ == Encoding::kGbk) {
+    out += gbk;
+    return;
+  }
   // Only the stretches around bytes above 0x7F go through the code page; an
   // ASCII byte that follows an ASCII byte always starts a character of its
   // own, so the text is cut only there and reads the same as whole. A long
   // stretch is cut after a line break too: its wide copy would be twice its
   // size again.
-  std::string out;
-  out.reserve(gbk.size() + gbk.size() / 2);
   size_t i = 0, n = gbk.size();
   auto ascii = [&](size_t at) { return static_cast<unsigned char>(gbk[at]) < 0x80; };
   while (i < n) {
+    // Here the text starts or an ASCII byte follows another: plain up to the
+    // next byte above 0x7F.
     size_t plain = i;
-    while (i < n && ascii(i) && (i == 0 || ascii(i - 1))) ++i;
+    while (i < n && ascii(i)) ++i;
     out.append(gbk, plain, i - plain);
     size_t mixed = i;
     while (i < n && !(ascii(i) && ascii(i - 1)) && !(i - mixed >= 65536 && gbk[i - 1] == '\n')) ++i;
     if (i > mixed) AppendConverted(gbk.substr(mixed, i - mixed), out);
   }
-  return out;
 }
 
 // A stretch reads the same wherever it stands, so a kept conversion is exact.

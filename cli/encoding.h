@@ -28,6 +28,8 @@ class OutputEncoder {
  public:
   explicit OutputEncoder(Encoding encoding) : encoding_(encoding) {}
   std::string operator()(std::string_view gbk);
+  // The same, added to the end of `out`, which must not hold `gbk`.
+  void Append(std::string_view gbk, std::string& out);
 
  private:
   struct Known {

@@ -498,10 +498,12 @@ int PrintCompleted(const cli::Options& o, const cli::SessionResult& result, cons
   completed.currentRole = slot1 ? ds::ListRole::kSlot1Items : ds::ListRole::kSlot2Items;
   completed.current = &(slot1 ? result.slot1 : result.slot2).rows.rows;
   completed.focused = slot1 ? ds::FocusedList::kSlot1Items : ds::FocusedList::kSlot2Items;
+  // The window's missing lists hold rows of their own; made here, for this alone.
+  ds::ComparisonLists lists = ds::ListsOfPairs(result.lists, result.slot1.rows, result.slot2.rows);
   completed.slot1Items = &result.slot1.rows.rows;
-  completed.slot1Missing = &result.lists.missingInSlot1;
+  completed.slot1Missing = &lists.missingInSlot1;
   completed.slot2Items = &result.slot2.rows.rows;
-  completed.slot2Missing = &result.lists.missingInSlot2;
+  completed.slot2Missing = &lists.missingInSlot2;
   int status = PrintExport(ds::Joined(*ds::CompletedRowsOf(completed)), o, files.targets[slot1 ? 0 : 1]);
   return status != 0 ? status : result.HasDifferences() ? 1 : 0;
 }
@@ -522,9 +524,6 @@ int RunCompare(const cli::Options& o, cli::SessionInput in, const SlotFiles& fil
   if (o.json) {
     cli::WriteJson(result, o.httpMode, o.encoding, print);
   } else {
-    // The text report prints the lists, not the slots' rows.
-    result.slot1.rows = {};
-    result.slot2.rows = {};
     bool color = cli::UseColor(o.color, cli::IsTerminal(stdout), std::getenv("NO_COLOR")) &&
                  cli::EnableTerminalColors();
     cli::WriteText(result, o.encoding, print, color);

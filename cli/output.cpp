@@ -1,7 +1,9 @@
 #include "cli/output.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/texts.h"
 #include "compare/item_report.h"
@@ -139,26 +141,27 @@ constexpr char kSgrSlot2[] = "\x1b[32m";
 constexpr char kSgrDecoded[] = "\x1b[33m";
 constexpr char kSgrReset[] = "\x1b[0m";
 
-// Text report lines, written in GBK and put into the output encoding some
-// 64 KB at a time, so the report is never held whole in both encodings.
+// Text report lines in one buffer: each line is written in GBK and put into
+// the output encoding where it stands as soon as it ends, and the buffer goes
+// out some 64 KB at a time. No second copy of the report is made.
 class ReportText {
  public:
-  // Each encoded piece goes to `out` as soon as it is made.
+  // Each full buffer goes to `out`, which may take the string over.
   // `color`: lines are marked with the SGR sequences they are given.
-  ReportText(Encoding encoding, const ds::Separators& separators, bool color,
-             std::function<void(std::string&&)> out)
-      : encode_(encoding), separators_(separators), color_(color), out_(std::move(out)) {}
+  ReportText(Encoding encoding, const ds::Separators& separators, bool color, std::function<void(std::string&)> out)
+      : encoding_(encoding), encode_(encoding), separators_(separators), color_(color), out_(std::move(out)) {}
 
   void Line(std::string_view gbk, const char* sgr = nullptr) {
-    size_t from = gbk_.size();
-    gbk_ += gbk;
+    if (!sgr && gbk.size() > kPiece) return LongLine(gbk);
+    size_t from = text_.size();
+    text_ += gbk;
     EndLine(from, sgr);
   }
   // One item as the slot text writes it, on a line of its own.
   void Item(std::string_view prefix, std::string_view name, std::string_view value, const char* sgr = nullptr) {
-    size_t from = gbk_.size();
-    gbk_ += prefix;
-    ds::AppendSlotTextItem(gbk_, name, value, separators_);
+    size_t from = text_.size();
+    text_ += prefix;
+    ds::AppendSlotTextItem(text_, name, value, separators_);
     EndLine(from, sgr);
   }
   void Heading(std::string_view title, std::string_view count = {}) {
@@ -167,43 +170,125 @@ class ReportText {
   void Finish() { Flush(); }
 
  private:
+  static constexpr size_t kPiece = 64 * 1024;
+
+  // A text of many lines (the duplicate notes) goes in pieces that end after
+  // a LF: nothing the line's handling looks at reaches across one (a CR is
+  // spelled only when no LF follows it, a lead byte takes the byte after it),
+  // and no character of the code page holds one. Only the last piece loses
+  // the line breaks it ends with and gets a line end.
+  void LongLine(std::string_view gbk) {
+    while (!gbk.empty() && (gbk.back() == '\n' || gbk.back() == '\r')) gbk.remove_suffix(1);
+    while (gbk.size() > kPiece) {
+      size_t lf = gbk.find('\n', kPiece);
+      if (lf == std::string_view::npos) break;
+      size_t from = text_.size();
+      text_ += gbk.substr(0, lf + 1);
+      Encode(from, SpellControls(from));
+      Flush();
+      gbk.remove_prefix(lf + 1);
+    }
+    size_t from = text_.size();
+    text_ += gbk;
+    EndLine(from, nullptr);
+  }
   // Ends the line begun at `from`, without the line breaks it ended with.
   // Printed text uses the platform's own line ends. A line that ends on a
   // lead byte gives the code page its CR to take as the second byte, as
   // every line end once did, and its LF stays.
   void EndLine(size_t from, const char* sgr) {
-    while (gbk_.size() > from && (gbk_.back() == '\n' || gbk_.back() == '\r')) gbk_.pop_back();
-    SpellControls(from);
+    while (text_.size() > from && (text_.back() == '\n' || text_.back() == '\r')) text_.pop_back();
+    Bytes bytes = SpellControls(from);
     if (color_ && sgr) Mark(from, sgr);
 #ifdef _WIN32
-    gbk_ += "\r\n";
+    text_ += "\r\n";
 #else
-    gbk_ += gbk_.size() > from && ds::IsLeadByte(static_cast<unsigned char>(gbk_.back())) ? "\r\n" : "\n";
+    if (text_.size() > from && ds::IsLeadByte(static_cast<unsigned char>(text_.back()))) {
+      text_ += "\r\n";
+      bytes.cr = true;
+    } else {
+      text_ += '\n';
+    }
 #endif
-    if (gbk_.size() >= 64 * 1024) Flush();
+    Encode(from, bytes);
+    if (text_.size() >= kPiece) Flush();
+  }
+  // What a line holds beyond printable ASCII, found in one look at its bytes.
+  struct Bytes {
+    bool wide = false;  // a byte above 0x7F
+    bool cr = false;
+  };
+  // The GBK bytes from `from` on, in the output encoding. They end at a line
+  // end, after which every character of the code page starts afresh.
+  void Encode(size_t from, Bytes bytes) {
+    if (bytes.wide && encoding_ == Encoding::kUtf8) {
+      converted_.clear();
+      encode_.Append(std::string_view(text_).substr(from), converted_);
+      text_.resize(from);
+      text_ += converted_;
+    }
+    // CR LF inside a line's own text becomes LF too.
+#ifndef _WIN32
+    if (bytes.cr) {
+      // From one CR to the next, the bytes between move left in one piece.
+      size_t kept = text_.find('\r', from);
+      for (size_t at = kept; at < text_.size();) {
+        bool paired = at + 1 < text_.size() && text_[at + 1] == '\n';
+        if (!paired) text_[kept++] = '\r';
+        size_t next = std::min(text_.find('\r', at + 1), text_.size());
+        std::memmove(&text_[kept], text_.data() + at + 1, next - at - 1);
+        kept += next - at - 1;
+        at = next;
+      }
+      text_.resize(std::min(kept, text_.size()));
+    }
+#endif
   }
   // A capture's escape sequences must not reach the terminal (colours, a
   // new title, cursor moves): control bytes but TAB and line breaks, and
   // DEL, are written as "\x1b". None of them is ever a GBK trail byte; a
   // lead byte right before one starts no character and is spelled too, or
   // it would take the backslash as its second byte.
-  void SpellControls(size_t from) {
+  Bytes SpellControls(size_t from) {
     auto acted = [](std::string_view t, size_t i) {
       unsigned char c = static_cast<unsigned char>(t[i]);
       if (c == 0x7F) return true;
       if (c >= 0x20 || c == '\t' || c == '\n') return false;
       return c != '\r' || i + 1 >= t.size() || t[i + 1] != '\n';
     };
+    // Most lines are printable ASCII through and through: eight bytes at a
+    // time, and byte by byte only through a word with a control byte or DEL.
+    Bytes bytes;
     size_t first = from;
-    while (first < gbk_.size() && !acted(gbk_, first)) ++first;
-    if (first == gbk_.size()) return;
-    std::string line = gbk_.substr(from);
-    gbk_.resize(from);
+    bool spell = false;
+    while (first < text_.size() && !spell) {
+      if (first + 8 <= text_.size()) {
+        constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+        uint64_t word;
+        std::memcpy(&word, text_.data() + first, sizeof word);
+        bytes.wide |= (word & kHigh) != 0;
+        uint64_t del = word ^ (0x7F * kOnes);
+        if (!((((word - 0x20 * kOnes) & ~word) | ((del - kOnes) & ~del)) & kHigh)) {
+          first += 8;
+          continue;
+        }
+      }
+      for (size_t stop = std::min(first + 8, text_.size()); first < stop; ++first) {
+        unsigned char c = static_cast<unsigned char>(text_[first]);
+        bytes.wide |= c >= 0x80;
+        if (c >= 0x20 && c != 0x7F) continue;
+        bytes.cr |= c == '\r';
+        if ((spell = acted(text_, first))) break;
+      }
+    }
+    if (first == text_.size()) return bytes;
+    std::string line = text_.substr(from);
+    text_.resize(from);
     for (size_t i = 0; i < line.size();) {
       size_t n = ds::CharLength(line, i);
       bool spell = n == 2 ? acted(line, i + 1) : acted(line, i);
       if (!spell) {
-        gbk_.append(line, i, n);
+        text_.append(line, i, n);
         i += n;
         continue;
       }
@@ -211,40 +296,39 @@ class ReportText {
       for (; i < end; ++i) {
         char escape[8];
         std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned char>(line[i]));
-        gbk_ += escape;
+        text_ += escape;
       }
     }
+    // Spelled out, the line keeps its bytes above 0x7F and CRs before LFs.
+    for (size_t i = from; i < text_.size(); ++i) {
+      bytes.wide |= static_cast<unsigned char>(text_[i]) >= 0x80;
+      bytes.cr |= text_[i] == '\r';
+    }
+    return bytes;
   }
   // The capture's own escapes are spelled out by now: these are the only
   // ones on the line. A stray lead byte at its end takes a CR, not the ESC.
   void Mark(size_t from, const char* sgr) {
     size_t last = from;
-    for (size_t i = from; i < gbk_.size(); i += ds::CharLength(gbk_, i)) last = i;
-    if (last < gbk_.size() && ds::CharLength(gbk_, last) == 1 && ds::IsLeadByte(static_cast<unsigned char>(gbk_[last])))
-      gbk_ += '\r';
-    gbk_.insert(from, sgr);
-    gbk_ += kSgrReset;
+    for (size_t i = from; i < text_.size(); i += ds::CharLength(text_, i)) last = i;
+    if (last < text_.size() && ds::CharLength(text_, last) == 1 &&
+        ds::IsLeadByte(static_cast<unsigned char>(text_[last])))
+      text_ += '\r';
+    text_.insert(from, sgr);
+    text_ += kSgrReset;
   }
   void Flush() {
-    std::string piece = encode_(gbk_);
-    gbk_.clear();
-    // CR LF inside a line's own text becomes LF too; a piece ends at a line end.
-#ifndef _WIN32
-    if (piece.find('\r') != std::string::npos) {
-      size_t kept = 0;
-      for (size_t i = 0; i < piece.size(); ++i)
-        if (!(piece[i] == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) piece[kept++] = piece[i];
-      piece.resize(kept);
-    }
-#endif
-    if (!piece.empty()) out_(std::move(piece));
+    if (!text_.empty()) out_(text_);
+    text_.clear();
   }
 
+  Encoding encoding_;
   OutputEncoder encode_;
   const ds::Separators& separators_;
   bool color_;
-  std::function<void(std::string&&)> out_;
-  std::string gbk_;
+  std::function<void(std::string&)> out_;
+  std::string text_;  // output bytes, then the GBK of the line being written
+  std::string converted_;  // a line in UTF-8, kept for its room
 };
 
 // The rows right after parsing are let go once written: nothing after them
@@ -263,10 +347,10 @@ void WriteSlot(JsonWriter& j, SlotResult& slot) {
   j.Close('}');
 }
 
-void WriteDecoded(JsonWriter& j, const ds::Row& row, const ds::DecodedComparison& d) {
+void WriteDecoded(JsonWriter& j, std::string_view name, const ds::DecodedComparison& d) {
   j.Open('{');
   j.Key("name");
-  j.String(row.Cell(1));
+  j.String(name);
   const ds::DecodedValue* sides[2] = {&d.side1, &d.side2};
   for (int s = 0; s < 2; ++s) {
     std::string n = std::to_string(s + 1);
@@ -344,18 +428,39 @@ void WriteJson(SessionResult& r, bool httpMode, Encoding encoding,
   WriteSlot(j, r.slot2);
   j.Key("duplicates");
   j.OptionalString(r.duplicates);
+  // A list entry is its row's name and value, and for a difference the
+  // counterpart's value too: the row number it would have is not printed.
+  auto items = [&j](const std::vector<int>& places, const std::vector<ds::Row>& rows) {
+    j.Open('[');
+    for (int place : places) {
+      const ds::Row& row = rows[static_cast<size_t>(place)];
+      j.Open('[');
+      j.String(row.Cell(1));
+      j.String(row.Cell(2));
+      j.Close(']');
+    }
+    j.Close(']');
+  };
   j.Key("missing_in_slot1");
-  j.Rows(r.lists.missingInSlot1);
+  items(r.lists.missingInSlot1, r.slot2.rows.rows);
   j.Key("missing_in_slot2");
-  j.Rows(r.lists.missingInSlot2);
+  items(r.lists.missingInSlot2, r.slot1.rows.rows);
   j.Key("different");
-  j.Rows(r.lists.different);
+  j.Open('[');
+  for (auto [row1, row2] : r.lists.different) {
+    j.Open('[');
+    j.String(r.Slot1Row(row1).Cell(1));
+    j.String(r.Slot1Row(row1).Cell(2));
+    j.String(r.Slot2Row(row2).Cell(2));
+    j.Close(']');
+  }
+  j.Close(']');
   // Only with the options that ask for them, so that a plain run prints what
   // it always printed.
   if (r.decoding) {
     j.Key("decoded");
     j.Open('[');
-    for (size_t i = 0; i < r.decoded.size(); ++i) WriteDecoded(j, r.lists.different[i], r.decoded[i]);
+    for (size_t i = 0; i < r.decoded.size(); ++i) WriteDecoded(j, r.Slot1Row(r.lists.different[i].first).Cell(1), r.decoded[i]);
     j.Close(']');
   }
   if (r.ignoring) {
@@ -391,20 +496,27 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
   // The missing lists' lines are shared out so that both halves take about
   // as long: a difference writes two lines, and a duplicate note (in the
   // first half) costs about two, its words going through the code page.
-  const std::vector<ds::Row>& missing1 = r.lists.missingInSlot1;
-  const std::vector<ds::Row>& missing2 = r.lists.missingInSlot2;
+  const std::vector<int>& missing1 = r.lists.missingInSlot1;
+  const std::vector<int>& missing2 = r.lists.missingInSlot2;
   std::string_view notes = r.duplicates ? std::string_view(*r.duplicates) : std::string_view();
   size_t headCost = 2 * static_cast<size_t>(std::count(notes.begin(), notes.end(), '\n'));
   size_t missing = missing1.size() + missing2.size(), tailCost = missing + 2 * r.lists.different.size();
   size_t split = tailCost > headCost ? std::min(missing, (tailCost - headCost) / 2) : 0;  // missing lines ahead
   size_t split1 = std::min(split, missing1.size()), split2 = split - split1;
-  auto items = [&missing1](ReportText& out, const std::vector<ds::Row>& list, size_t from, size_t to) {
-    const char* sgr = &list == &missing1 ? kSgrSlot2 : kSgrSlot1;
-    for (size_t i = from; i < to; ++i) out.Item({}, list[i].Cell(1), list[i].Cell(2), sgr);
+  // Slot 1's missing items are Slot 2's rows, and the other way round.
+  auto items = [&](ReportText& out, const std::vector<int>& list, size_t from, size_t to) {
+    bool inSlot1 = &list == &missing1;
+    const std::vector<ds::Row>& rows = inSlot1 ? r.slot2.rows.rows : r.slot1.rows.rows;
+    const char* sgr = inSlot1 ? kSgrSlot2 : kSgrSlot1;
+    for (size_t i = from; i < to; ++i) {
+      const ds::Row& row = rows[static_cast<size_t>(list[i])];
+      out.Item({}, row.Cell(1), row.Cell(2), sgr);
+    }
   };
   auto heading2 = [&](ReportText& out) { out.Heading(ds::texts::kTitleSlot2Missing, std::to_string(missing2.size())); };
-  ReportText head(encoding, r.separators, color, [&write](std::string&& piece) { write(piece); });
-  ReportText tail(encoding, r.separators, color, [&later](std::string&& piece) { later.push_back(std::move(piece)); });
+  ReportText head(encoding, r.separators, color, [&write](std::string& piece) { write(piece); });
+  // Copied at their size: the buffer they leave keeps its room for the next.
+  ReportText tail(encoding, r.separators, color, [&later](std::string& piece) { later.emplace_back(piece); });
   auto writeHead = [&] {
     auto body = [&](std::string_view gbk) { head.Line(gbk.empty() ? std::string_view(texts::kNone) : gbk); };
     for (const SlotResult* slot : {&r.slot1, &r.slot2}) {
@@ -427,10 +539,11 @@ void WriteText(const SessionResult& r, Encoding encoding, const std::function<vo
     tail.Heading(ds::texts::kTitleDifferences, std::to_string(r.lists.different.size()));
     const std::string slot1Prefix = std::string(ds::texts::kSlot1Label) + " ";
     const std::string slot2Prefix = std::string(ds::texts::kSlot2Label) + " ";
-    for (const ds::Row& row : r.lists.different) {
-      tail.Item(slot1Prefix, row.Cell(1), row.Cell(2), kSgrSlot1);
-      tail.Item(slot2Prefix, row.Cell(1), row.Cell(3), kSgrSlot2);
-      size_t index = static_cast<size_t>(&row - r.lists.different.data());
+    for (size_t index = 0; index < r.lists.different.size(); ++index) {
+      const ds::Row& row = r.Slot1Row(r.lists.different[index].first);
+      std::string_view name = row.Cell(1);
+      tail.Item(slot1Prefix, name, row.Cell(2), kSgrSlot1);
+      tail.Item(slot2Prefix, name, r.Slot2Row(r.lists.different[index].second).Cell(2), kSgrSlot2);
       if (index < r.decoded.size())
         for (const ds::Text& decoded : ds::DecodedComparisonLines(r.decoded[index]))
           tail.Line("  " + decoded, kSgrDecoded);

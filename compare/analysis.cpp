@@ -15,7 +15,7 @@ Row ResultRow(size_t number, std::string_view name, std::string_view value) {
 
 }  // namespace
 
-ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, const NameRule& rule) {
+ComparisonPairs PairItemTables(const RowTable& slot1, const RowTable& slot2, const NameRule& rule) {
   // Each step does the same for both slots, so on big lists each slot's part
   // runs on a core of its own.
   bool worthIt = slot1.rows.size() + slot2.rows.size() > kParallelRows;
@@ -24,11 +24,20 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
   InParallel(
       worthIt, [&] { names1 = PrepareNames(slot1, rule); }, [&] { names2 = PrepareNames(slot2, rule); });
   FuzzyMatch fuzzy = AnalysisFuzzyMatch(rule);
-  std::vector<int> inSlot2, inSlot1, differing;
+  ComparisonPairs out;
+  auto missing = [](const std::vector<int>& counterparts, std::vector<int>& rows) {
+    rows.reserve(static_cast<size_t>(std::count(counterparts.begin(), counterparts.end(), -1)));
+    for (size_t i = 0; i < counterparts.size(); ++i)
+      if (counterparts[i] < 0) rows.push_back(static_cast<int>(i));
+  };
+  // Names as the parse sorted them meet in one walk; other lists through an
+  // index on each side.
+  std::vector<int> inSlot2, inSlot1;
+  bool walked = rule.exact && FirstOfEachBothWays(names1.names, names2.names, inSlot2, inSlot1);
   InParallel(
       worthIt,
       [&] {
-        inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
+        if (!walked) inSlot2 = CounterpartFinder(names2.names, rule.exact, fuzzy).FindEach(names1.names);
         for (size_t i = 0; i < slot1.rows.size(); ++i) {
           // The counterparts lie anywhere in the other list: ask for their
           // rows, then for their cells, ahead of the comparison.
@@ -38,54 +47,65 @@ ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, 
             slot2.rows[static_cast<size_t>(inSlot2[ahead])].Prefetch();
           int k = inSlot2[i];
           if (k >= 0 && slot2.rows[static_cast<size_t>(k)].Cell(2) != slot1.rows[i].Cell(2))
-            differing.push_back(static_cast<int>(i));
+            out.different.emplace_back(static_cast<int>(i), k);
         }
-      },
-      [&] { inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names); });
-  // The names are let go before the lists are made, which would otherwise
-  // sit beside them.
-  names1 = {};
-  names2 = {};
-
-  // Big lists are sized once: growing by doubling would hold up to twice the
-  // rows. Each core makes one missing list and half the differences.
-  ComparisonLists out;
-  out.different.resize(differing.size());
-  auto makeDifferent = [&](size_t from, size_t to) {
-    for (size_t j = from; j < to; ++j) {
-      size_t i = static_cast<size_t>(differing[j]);
-      const Row& row = slot1.rows[i];
-      out.different[j] = Row{Digits(static_cast<long long>(j + 1)), row.Cell(1), row.Cell(2),
-                             slot2.rows[static_cast<size_t>(inSlot2[i])].Cell(2)};
-    }
-  };
-  auto makeMissing = [](const RowTable& slot, const std::vector<int>& counterparts, std::vector<Row>& missing) {
-    missing.reserve(static_cast<size_t>(std::count(counterparts.begin(), counterparts.end(), -1)));
-    for (size_t i = 0; i < slot.rows.size(); ++i) {
-      const Row& row = slot.rows[i];
-      if (counterparts[i] < 0) missing.push_back(ResultRow(missing.size() + 1, row.Cell(1), row.Cell(2)));
-    }
-  };
-  size_t half = differing.size() / 2;
-  InParallel(
-      worthIt,
-      [&] {
-        makeMissing(slot1, inSlot2, out.missingInSlot2);
-        makeDifferent(0, half);
+        missing(inSlot2, out.missingInSlot2);
       },
       [&] {
-        makeMissing(slot2, inSlot1, out.missingInSlot1);
-        makeDifferent(half, differing.size());
+        if (!walked) inSlot1 = CounterpartFinder(names1.names, rule.exact, fuzzy).FindEach(names2.names);
+        missing(inSlot1, out.missingInSlot1);
       });
   return out;
 }
 
-Text SummaryText(const ComparisonLists& lists, std::string_view modeWord) {
-  auto count = [](const std::vector<Row>& rows) { return ToText(static_cast<long long>(rows.size())); };
-  return FillIn(texts::kSummary, {{"missing1", count(lists.missingInSlot1)},
-                                  {"missing2", count(lists.missingInSlot2)},
+ComparisonLists ListsOfPairs(const ComparisonPairs& pairs, const RowTable& slot1, const RowTable& slot2) {
+  // Big lists are sized once: growing by doubling would hold up to twice the
+  // rows. Each core makes one missing list and half the differences.
+  ComparisonLists out;
+  out.different.resize(pairs.different.size());
+  auto makeDifferent = [&](size_t from, size_t to) {
+    for (size_t j = from; j < to; ++j) {
+      const Row& row = slot1.rows[static_cast<size_t>(pairs.different[j].first)];
+      out.different[j] = Row{Digits(static_cast<long long>(j + 1)), row.Cell(1), row.Cell(2),
+                             slot2.rows[static_cast<size_t>(pairs.different[j].second)].Cell(2)};
+    }
+  };
+  auto makeMissing = [](const RowTable& slot, const std::vector<int>& places, std::vector<Row>& missing) {
+    missing.reserve(places.size());
+    for (int place : places) {
+      const Row& row = slot.rows[static_cast<size_t>(place)];
+      missing.push_back(ResultRow(missing.size() + 1, row.Cell(1), row.Cell(2)));
+    }
+  };
+  size_t half = pairs.different.size() / 2;
+  size_t rows = pairs.missingInSlot1.size() + pairs.missingInSlot2.size() + pairs.different.size();
+  InParallel(
+      rows > kParallelRows,
+      [&] {
+        makeMissing(slot1, pairs.missingInSlot2, out.missingInSlot2);
+        makeDifferent(0, half);
+      },
+      [&] {
+        makeMissing(slot2, pairs.missingInSlot1, out.missingInSlot1);
+        makeDifferent(half, pairs.different.size());
+      });
+  return out;
+}
+
+ComparisonLists CompareItemTables(const RowTable& slot1, const RowTable& slot2, const NameRule& rule) {
+  return ListsOfPairs(PairItemTables(slot1, slot2, rule), slot1, slot2);
+}
+
+Text SummaryText(size_t missingInSlot1, size_t missingInSlot2, size_t different, std::string_view modeWord) {
+  auto count = [](size_t n) { return ToText(static_cast<long long>(n)); };
+  return FillIn(texts::kSummary, {{"missing1", count(missingInSlot1)},
+                                  {"missing2", count(missingInSlot2)},
                                   {"mode", modeWord},
-                                  {"different", count(lists.different)}});
+                                  {"different", count(different)}});
+}
+
+Text SummaryText(const ComparisonLists& lists, std::string_view modeWord) {
+  return SummaryText(lists.missingInSlot1.size(), lists.missingInSlot2.size(), lists.different.size(), modeWord);
 }
 
 }  // namespace ds

@@ -168,25 +168,54 @@ std::optional<std::vector<Text>> IgnorePreset(std::string_view name) {
   return std::nullopt;
 }
 
+namespace {
+
+// Takes the entries whose name matches out of one list, keeping the order of
+// the rest; `moved` tells an entry kept that its place changed from `from`.
+template <typename Entry, typename NameOf, typename Moved>
+void LeaveOutOf(std::vector<Entry>& entries, NameOf nameOf, Moved moved, const IgnoreMatcher& matcher,
+                std::unordered_set<Text>& seen, std::vector<Text>& names) {
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    std::string_view name = nameOf(entries[i]);
+    if (!matcher.Matches(name)) {
+      if (kept != i) {
+        moved(entries[i], kept);
+        entries[kept] = std::move(entries[i]);
+      }
+      ++kept;
+    } else if (seen.insert(Text(name)).second) {
+      names.emplace_back(name);
+    }
+  }
+  entries.resize(kept);
+}
+
+}  // namespace
+
 std::vector<Text> LeaveOutIgnored(ComparisonLists& lists, const IgnoreMatcher& matcher) {
   std::vector<Text> names;
   if (matcher.empty()) return names;
   std::unordered_set<Text> seen;
-  for (std::vector<Row>* rows : {&lists.missingInSlot1, &lists.missingInSlot2, &lists.different}) {
-    std::vector<Row> kept;
-    kept.reserve(rows->size());
-    for (Row& row : *rows) {
-      if (!matcher.Matches(row.Cell(1))) {
-        // Numbers stay as the pass wrote them until a row before is left out.
-        if (kept.size() != static_cast<size_t>(&row - rows->data()))
-          row.SetCell(0, ToText(static_cast<long long>(kept.size() + 1)));
-        kept.push_back(std::move(row));
-      } else if (seen.insert(Text(row.Cell(1))).second) {
-        names.emplace_back(row.Cell(1));
-      }
-    }
-    *rows = std::move(kept);
-  }
+  // Numbers stay as the pass wrote them until a row before is left out.
+  auto renumber = [](Row& row, size_t place) { row.SetCell(0, ToText(static_cast<long long>(place + 1))); };
+  for (std::vector<Row>* rows : {&lists.missingInSlot1, &lists.missingInSlot2, &lists.different})
+    LeaveOutOf(*rows, [](const Row& row) { return row.Cell(1); }, renumber, matcher, seen, names);
+  return names;
+}
+
+std::vector<Text> LeaveOutIgnored(ComparisonPairs& pairs, const RowTable& slot1, const RowTable& slot2,
+                                  const IgnoreMatcher& matcher) {
+  std::vector<Text> names;
+  if (matcher.empty()) return names;
+  std::unordered_set<Text> seen;
+  auto stays = [](auto&, size_t) {};  // a place's number is where it stands
+  auto nameIn = [](const RowTable& slot) { return [&slot](int row) { return slot.rows[static_cast<size_t>(row)].Cell(1); }; };
+  LeaveOutOf(pairs.missingInSlot1, nameIn(slot2), stays, matcher, seen, names);
+  LeaveOutOf(pairs.missingInSlot2, nameIn(slot1), stays, matcher, seen, names);
+  LeaveOutOf(
+      pairs.different, [&slot1](const std::pair<int, int>& p) { return slot1.rows[static_cast<size_t>(p.first)].Cell(1); },
+      stays, matcher, seen, names);
   return names;
 }
 

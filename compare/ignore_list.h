@@ -62,6 +62,9 @@ std::optional<std::vector<Text>> IgnorePreset(std::string_view name);
 // Takes the rows whose name matches out of the three lists and numbers the
 // rest again; returns the names taken out, each once, in list order.
 std::vector<Text> LeaveOutIgnored(ComparisonLists& lists, const IgnoreMatcher& matcher);
+// The same for the lists as places in the two item lists.
+std::vector<Text> LeaveOutIgnored(ComparisonPairs& pairs, const RowTable& slot1, const RowTable& slot2,
+                                  const IgnoreMatcher& matcher);
 
 // The summary with the count of names left out, shown while patterns exist.
 Text IgnoredSummary(std::string_view summary, size_t ignoredNames);

@@ -34,11 +34,13 @@ AnalyseResult RunAnalyse(const AnalyseInput& in, RowTable slot1, RowTable slot2,
   if (out.stop != AnalyseStop::kRan) return out;
   std::string_view mode = ModeWord(in.mode);
   out.duplicateNotes = HandleDuplicates(slot1, slot2, mode, ask).notes;
-  out.lists = CompareItemTables(slot1, slot2, in.rule);
+  out.pairs = PairItemTables(slot1, slot2, in.rule);
   // The pass itself stays as it is: what is ignored comes out afterwards, so
   // the counterparts are the ones the pass found.
-  out.ignored = LeaveOutIgnored(out.lists, IgnoreMatcher(in.ignorePatterns, in.rule.caseSensitive));
-  out.summary = SummaryText(out.lists, mode);
+  out.ignored = LeaveOutIgnored(out.pairs, slot1, slot2, IgnoreMatcher(in.ignorePatterns, in.rule.caseSensitive));
+  const ComparisonPairs& p = out.pairs;
+  out.summary = SummaryText(p.missingInSlot1.size(), p.missingInSlot2.size(), p.different.size(), mode);
+  if (in.listRows) out.lists = ListsOfPairs(out.pairs, slot1, slot2);
   if (!in.ignorePatterns.empty()) out.summary = IgnoredSummary(out.summary, out.ignored.size());
   out.slot1 = std::move(slot1);
   out.slot2 = std::move(slot2);

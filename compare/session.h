@@ -39,13 +39,17 @@ struct AnalyseInput {
   // Names to leave out of the three lists; while there are any, the summary
   // also counts what was left out.
   std::vector<Text> ignorePatterns;
+  // False: the lists come back as places only (`pairs`), no row copied; a
+  // front end that prints them needs no rows of its own.
+  bool listRows = true;
 };
 
 struct AnalyseResult {
   AnalyseStop stop = AnalyseStop::kRan;
   RowTable slot1, slot2;  // the item lists after the duplicate handling (kRan)
   Text duplicateNotes;    // the content box
-  ComparisonLists lists;
+  ComparisonPairs pairs;  // the lists as places in slot1 and slot2
+  ComparisonLists lists;  // their rows, when the input asked for rows
   Text summary;  // the status bar
   std::vector<Text> ignored;  // names left out of the lists, each once
 };

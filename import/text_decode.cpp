@@ -217,8 +217,16 @@ DecodedText DecodeText(std::string_view bytes, TextEncoding encoding) {
 bool IsUtf8(std::string_view bytes) { return !FirstNonUtf8(bytes); }
 
 bool IsAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  // A capture is read whole first: 32 bytes a step, their high bits together.
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  size_t i = 0;
+  for (; i + 32 <= text.size(); i += 32) {
+    uint64_t words[4];
+    std::memcpy(words, text.data() + i, sizeof words);
+    if ((words[0] | words[1] | words[2] | words[3]) & kHigh) return false;
+  }
+  for (; i < text.size(); ++i)
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
   return true;
 }
 

@@ -16,6 +16,11 @@ namespace {
 // Keeps the selection on the same row, or clears it when that row goes.
 void RemoveRows(RowTable& table, const std::vector<bool>& drop) {
   std::vector<Row>& rows = table.rows;
+  // Mostly nothing goes (an empty `drop` says so too): the list stays as it is.
+  if (std::find(drop.begin(), drop.end(), true) == drop.end()) {
+    if (table.selected < 0 || table.selected >= static_cast<int>(rows.size())) table.selected = -1;
+    return;
+  }
   size_t kept = 0;
   int selected = -1;
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -52,8 +57,9 @@ NameGroups GroupNames(const RowTable& table) {
   std::string_view previous;
   for (size_t i = 0; i < rows.size() && inOrder; ++i) {
     std::string_view name = rows[i].Cell(1);
-    inOrder = i == 0 || previous <= name;
-    g.first[i] = i > 0 && name == previous ? g.first[i - 1] : static_cast<int>(i);
+    int order = i == 0 ? -1 : previous.compare(name);  // one comparison tells both
+    inOrder = order <= 0;
+    g.first[i] = order == 0 ? g.first[i - 1] : static_cast<int>(i);
     previous = name;
   }
   if (inOrder) {
@@ -84,6 +90,7 @@ Text ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWo
   Text notes;
   size_t repeated = static_cast<size_t>(std::count_if(later.begin(), later.end(), [](int n) { return n > 0; }));
   notes.reserve(repeated * (sizeof texts::kDuplicateNote + modeWord.size() + label.size() + 16));
+  const PreparedSentence note(texts::kDuplicateNote, {"mode", "slot", "name", "count"});
   for (size_t i = 0; i < rows.size(); ++i) {
     if (removing[static_cast<size_t>(first[i])]) {
       drop[i] = true;
@@ -91,16 +98,19 @@ Text ScanSlot(RowTable& table, const NameGroups& groups, std::string_view modeWo
     }
     if (later[i] == 0) continue;
     if (decision == Decision::kRemove) removing[static_cast<size_t>(first[i])] = true;
-    AppendFilledIn(notes, texts::kDuplicateNote,
-                   {{"mode", modeWord}, {"slot", label}, {"name", rows[i].Cell(1)}, {"count", Digits(later[i])}});
+    note.Append(notes, {modeWord, label, rows[i].Cell(1), Digits(later[i])});
   }
   RemoveRows(table, drop);
   return notes;
 }
 
 void DropEmptyRows(RowTable& table) {
-  std::vector<bool> drop(table.rows.size());
-  for (size_t i = 0; i < table.rows.size(); ++i) drop[i] = table.rows[i].Cell(1).empty() && table.rows[i].Cell(2).empty();
+  auto empty = [](const Row& row) { return row.Cell(1).empty() && row.Cell(2).empty(); };
+  // A parsed list has none: it is looked through once and left as it is.
+  std::vector<bool> drop;
+  if (std::none_of(table.rows.begin(), table.rows.end(), empty)) return RemoveRows(table, drop);
+  drop.resize(table.rows.size());
+  for (size_t i = 0; i < table.rows.size(); ++i) drop[i] = empty(table.rows[i]);
   RemoveRows(table, drop);
 }
 

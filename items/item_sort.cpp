@@ -172,7 +172,7 @@ int FirstDifferingDigit(uint64_t high, uint64_t low, uint32_t tail, int from) {
 void SortChunks(ChunkRef* first, ChunkRef* last, int digit) {
   for (;;) {
     size_t n = static_cast<size_t>(last - first);
-    if (n < 64 || digit >= kDigits) {
+    if (n < 128 || digit >= kDigits) {
       std::sort(first, last, ChunkLess);
       return;
     }
@@ -271,6 +271,8 @@ std::vector<int> InsertionOrder(const SortKeys& keys) {
     rank[static_cast<size_t>(byKey[i])] = ranks;
   }
   if (n > 0) ++ranks;
+  // No two keys alike, as in most captures: nothing is left to place.
+  if (ranks == n) return byKey;
 
   // Each run's place in the result is known from the sort: the runs are
   // filled in place, one row at a time, in row order.

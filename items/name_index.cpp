@@ -96,4 +96,25 @@ std::vector<int> NameIndex::FirstOfEach(const std::vector<std::string_view>& sou
   return rows;
 }
 
+bool FirstOfEachBothWays(const std::vector<std::string_view>& a, const std::vector<std::string_view>& b,
+                         std::vector<int>& inB, std::vector<int>& inA) {
+  if (!InByteOrder(a) || !InByteOrder(b)) return false;
+  inB.assign(a.size(), -1);
+  inA.assign(b.size(), -1);
+  for (size_t i = 0, j = 0; i < a.size() && j < b.size();) {
+    int order = a[i].compare(b[j]);
+    if (order < 0) {
+      ++i;
+    } else if (order > 0) {
+      ++j;
+    } else {  // a run of one name on each side: each row gets the other run's first
+      const std::string_view name = a[i];
+      const int firstA = static_cast<int>(i), firstB = static_cast<int>(j);
+      for (; i < a.size() && a[i] == name; ++i) inB[i] = firstB;
+      for (; j < b.size() && b[j] == name; ++j) inA[j] = firstA;
+    }
+  }
+  return true;
+}
+
 }  // namespace ds

@@ -39,4 +39,10 @@ class NameIndex {
   size_t HashBatch(const std::vector<std::string_view>& names, size_t from, uint64_t* hashes) const;
 };
 
+// Two lists both in byte order (each slot as its parse sorted it): the first
+// row of each name of one list in the other, both ways in one walk beside
+// both. False, with nothing found, when either list is in another order.
+bool FirstOfEachBothWays(const std::vector<std::string_view>& a, const std::vector<std::string_view>& b,
+                         std::vector<int>& inB, std::vector<int>& inA);
+
 }  // namespace ds

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace ds {
@@ -28,6 +29,13 @@ size_t GetLength(std::string_view packed, size_t& at) {
   }
 }
 
+// Cells are mostly a few bytes: a loop beats a call to memmove for each.
+char* PutBytes(char* at, std::string_view bytes) {
+  if (bytes.size() > 16) return std::copy(bytes.begin(), bytes.end(), at);
+  for (char c : bytes) *at++ = c;
+  return at;
+}
+
 }  // namespace
 
 template <typename CellList>
@@ -36,12 +44,17 @@ void Row::Pack(const CellList& cells, size_t count) {
   for (std::string_view cell : cells) total += LengthSize(cell.size()) + cell.size();
   // The size is kept in 31 bits; only the 64-bit companion could be handed more.
   if (total > INT32_MAX) throw std::length_error("a row of more than 2 GB");
-  // Written apart first: the cells may be views into this row's own bytes.
+  // Written apart first when this row has bytes: the cells may be views
+  // into them. A new row is written in place.
   char small[kInline];
-  char* to = total > kInline ? new char[total] : small;
+  char* to = total > kInline ? new char[total] : size_ == 0 ? inline_ : small;
   char* at = PutLength(to, count);
   for (std::string_view cell : cells) at = PutLength(at, cell.size());
-  for (std::string_view cell : cells) at = std::copy(cell.begin(), cell.end(), at);
+  for (std::string_view cell : cells) at = PutBytes(at, cell);
+  if (to == inline_) {
+    size_ = static_cast<uint32_t>(total);
+    return;
+  }
   Release();
   if (total > kInline)
     heap_ = to;
@@ -81,10 +94,8 @@ void Row::Adopt(std::string_view packed) {  // packed comes from a row: below 2 
 }
 
 void Row::Steal(Row& other) noexcept {
-  if (other.size_ > kInline)
-    heap_ = other.heap_;
-  else
-    std::copy(other.inline_, other.inline_ + other.size_, inline_);
+  // The whole union in one fixed copy: the pointer or the bytes, whichever it holds.
+  std::memcpy(static_cast<void*>(inline_), other.inline_, kInline);
   size_ = other.size_;
   other.size_ = 0;
 }

@@ -6,6 +6,7 @@
 #include "cli/compare_session.h"
 #include "cli/encoding.h"
 #include "cli/options.h"
+#include "cli/texts.h"
 #include "compare/ignore_list.h"
 #include "compare/texts.h"
 #include "cli/output.h"
@@ -108,7 +109,9 @@ TEST(CliSession, HttpModeWithTheWordForLineBreaks) {
   in.slot2Text = WindowsLineBreaks("Host: b\n");
   SessionResult r = RunSession(in);
   ASSERT_EQ(r.lists.different.size(), 1u);
-  EXPECT_EQ(r.lists.different[0].Cells(), (std::vector<std::string>{"1", "Host", "a", "b"}));
+  auto [row1, row2] = r.lists.different[0];
+  EXPECT_EQ(r.Slot1Row(row1).Cells(), (std::vector<std::string>{"2", "Host", "a"}));
+  EXPECT_EQ(r.Slot2Row(row2).Cells(), (std::vector<std::string>{"1", "Host", "b"}));
   std::vector<std::optional<ItemReportText>> reports;
   ForEachItemReport(r, [&reports](const std::optional<ItemReportText>& report) { reports.push_back(report); });
   ASSERT_EQ(reports.size(), 2u);
@@ -239,15 +242,21 @@ TEST(CliJson, LongDocumentsGoOutInPieces) {
 TEST(CliText, LongReportsComeOutWholeAndInOrder) {
   for (size_t missing1 : {0, 30000}) {
     SessionResult r;
-    auto rows = [](size_t n, const char* prefix) {
-      std::vector<ds::Row> out;
-      for (size_t i = 0; i < n; ++i) out.push_back(ds::Row{"", prefix + std::to_string(i), "v"});
-      return out;
+    // Each slot's rows, and every one of them in a list: Slot 1 lacks Slot
+    // 2's "a" rows, Slot 2 lacks Slot 1's "b" rows, and the "d" rows differ.
+    auto add = [](std::vector<ds::Row>& rows, std::vector<int>& places, size_t n, const char* prefix) {
+      for (size_t i = 0; i < n; ++i) {
+        places.push_back(static_cast<int>(rows.size()));
+        rows.push_back(ds::Row{"", prefix + std::to_string(i), "v"});
+      }
     };
     r.separators = {";", "="};
-    r.lists.missingInSlot1 = rows(missing1, "a");
-    r.lists.missingInSlot2 = rows(25000, "b");
-    r.lists.different = rows(3, "d");
+    add(r.slot2.rows.rows, r.lists.missingInSlot1, missing1, "a");
+    add(r.slot1.rows.rows, r.lists.missingInSlot2, 25000, "b");
+    std::vector<int> different1, different2;
+    add(r.slot1.rows.rows, different1, 3, "d");
+    add(r.slot2.rows.rows, different2, 3, "d");
+    for (size_t i = 0; i < 3; ++i) r.lists.different.emplace_back(different1[i], different2[i]);
     r.duplicates = "x\r\ny";  // a text of two lines
     // A line that ends on a lead byte keeps its line end.
     r.ignoring = true;
@@ -263,8 +272,8 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
     EXPECT_NE(text.find("\nx\ny\n"), std::string::npos);
     EXPECT_NE(text.find("\nb\n"), std::string::npos);
     std::vector<std::string> expected;
-    for (const auto* list : {&r.lists.missingInSlot1, &r.lists.missingInSlot2})
-      for (const ds::Row& row : *list) expected.push_back(std::string(row.Cell(1)) + "=v;");
+    for (int place : r.lists.missingInSlot1) expected.push_back(std::string(r.Slot2Row(place).Cell(1)) + "=v;");
+    for (int place : r.lists.missingInSlot2) expected.push_back(std::string(r.Slot1Row(place).Cell(1)) + "=v;");
     std::vector<std::string> got;
     size_t differences = text.find(" (3) ==\n");
     ASSERT_NE(differences, std::string::npos);
@@ -280,14 +289,70 @@ TEST(CliText, LongReportsComeOutWholeAndInOrder) {
   }
 }
 
+// Texts far longer than a piece (the duplicate notes, a value of 100 KB) go
+// out in pieces of bounded size, and no line is cut, doubled or converted
+// apart from its neighbours where one piece ends and the next begins.
+TEST(CliText, LongTextsGoOutInBoundedPiecesLineByLine) {
+  auto utf8 = [](std::string_view gbk) {
+    return ds::platform::FromUtf16(ds::platform::ToUtf16(gbk, ds::platform::kCodePageGbk), ds::platform::kCodePageUtf8);
+  };
+  const std::string ming = "\xC3\xFB";  // 名
+  std::string notes;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 20000; ++i) {
+    std::string name = ming + std::to_string(i);
+    if (i == 12400) name += "\r";        // a lone CR, spelled wherever it falls
+    if (i == 12401) name += "\x1b[2J";   // an escape sequence, spelled too
+    std::string line = "[" + name + "]\xD6\xD8:" + std::to_string(i % 3 + 1);  // 重
+    notes += line + "\r\n";
+    std::string shown = line;
+    if (i == 12400) shown.replace(shown.find('\r'), 1, "\\x0d");
+    if (i == 12401) shown.replace(shown.find('\x1b'), 1, "\\x1b");
+    expected.push_back(utf8(shown));
+  }
+  notes += ming;  // the last line ends on a double-byte character and its LF stays
+  expected.push_back(utf8(ming));
+  std::string value(100 * 1024, 'v');
+  for (size_t at = 0; at < value.size(); at += 7001) value.replace(at, 2, "\xD6\xD0");  // 中 here and there
+  SessionResult r;
+  r.separators = {";", "="};
+  r.duplicates = notes;
+  r.slot1.rows.rows = {ds::Row{"", "long", value}};
+  r.lists.missingInSlot2 = {0};
+  std::string text;
+  size_t largest = 0, pieces = 0;
+  WriteText(r, Encoding::kUtf8, [&](std::string_view piece) {
+    largest = std::max(largest, piece.size());
+    ++pieces;
+    text += piece;
+  });
+  std::erase(text, '\r');  // Windows keeps CR LF
+  std::string heading = "== " + utf8(cli::texts::kDuplicatesHeading) + " ==\n";
+  size_t at = text.find(heading);
+  ASSERT_NE(at, std::string::npos);
+  at += heading.size();
+  for (const std::string& line : expected) {
+    ASSERT_EQ(text.compare(at, line.size() + 1, line + "\n"), 0) << line << " at " << at;
+    at += line.size() + 1;
+  }
+  EXPECT_EQ(text.compare(at, 3, "== "), 0);  // the next heading right after the last note
+  EXPECT_NE(text.find("\nlong=" + utf8(value) + ";\n"), std::string::npos);
+  // Notes of some 560 KB in UTF-8 come in many pieces, none near their size.
+  EXPECT_GT(pieces, 4u);
+  EXPECT_LT(largest, 256u * 1024);
+}
+
 // A capture's escape sequences reach no terminal through the report: control
 // bytes show as "\x1b", TAB and line breaks stay what they are.
 TEST(CliText, ControlBytesAreSpelledOut) {
   SessionResult r;
   r.separators = {";", "="};
-  r.lists.missingInSlot1 = {ds::Row{"", "t\x1b]0;title\x07", "\x1b[31mred"}, ds::Row{"", "tab", "a\tb\x7f"}};
-  r.lists.missingInSlot2 = {ds::Row{"", "cr", "a\rb"}, ds::Row{"", "lead", "\xD6\x1b[0m\xD6\xD0"}};
-  r.lists.different = {ds::Row{"", "d", "\x01", "\x9b"}};
+  r.slot2.rows.rows = {ds::Row{"", "t\x1b]0;title\x07", "\x1b[31mred"}, ds::Row{"", "tab", "a\tb\x7f"},
+                       ds::Row{"", "d", "\x9b"}};
+  r.slot1.rows.rows = {ds::Row{"", "d", "\x01"}, ds::Row{"", "cr", "a\rb"}, ds::Row{"", "lead", "\xD6\x1b[0m\xD6\xD0"}};
+  r.lists.missingInSlot1 = {0, 1};
+  r.lists.missingInSlot2 = {1, 2};
+  r.lists.different = {{0, 2}};
   r.duplicates = "[\x1b[2J]:1\r\n[x]:2\r\n";
   std::string text;
   WriteText(r, Encoding::kGbk, [&text](std::string_view piece) { text += piece; });

@@ -32,8 +32,6 @@ TEST(CliColor, AutoColoursOnlyATerminalWithoutNoColor) {
 
 std::string Report(SessionInput in, bool color) {
   SessionResult r = RunSession(std::move(in));
-  r.slot1.rows = {};
-  r.slot2.rows = {};
   std::string out;
   WriteText(r, Encoding::kUtf8, [&out](std::string_view piece) { out += piece; }, color);
   return out;

@@ -157,6 +157,34 @@ TEST(IgnoreList, AnalyseLeavesIgnoredNamesOutOfListsAndCounts) {
   EXPECT_EQ(r.slot1.rows.size(), 4u);  // the item lists keep every item
 }
 
+// The companion asks for places only: the same names leave the same lists,
+// and the rows made from what is left are the window's, numbered again.
+TEST(IgnoreList, PlacesLeaveTheSameNamesAsRows) {
+  RowTable slot1 = test::RowsOf({{"_ga", "1"}, {"a", "1"}, {"b", "1"}, {"sid", "1"}, {"x", "1"}, {"_gat", "9"}});
+  RowTable slot2 = test::RowsOf({{"_ga", "2"}, {"_gat", "1"}, {"b", "2"}, {"c", "3"}, {"sid", "2"}, {"x", "2"}});
+  for (const std::vector<Text>& patterns : {std::vector<Text>{"_ga*", "sid"}, std::vector<Text>{"b"}, std::vector<Text>{}}) {
+    IgnoreMatcher matcher(patterns, true);
+    ComparisonLists lists = CompareItemTables(slot1, slot2, NameRule{});
+    std::vector<Text> fromRows = LeaveOutIgnored(lists, matcher);
+    ComparisonPairs pairs = PairItemTables(slot1, slot2, NameRule{});
+    std::vector<Text> fromPlaces = LeaveOutIgnored(pairs, slot1, slot2, matcher);
+    EXPECT_EQ(fromPlaces, fromRows) << patterns.size();
+    ComparisonLists made = ListsOfPairs(pairs, slot1, slot2);
+    for (auto [got, want] : {std::pair{&made.missingInSlot1, &lists.missingInSlot1},
+                             std::pair{&made.missingInSlot2, &lists.missingInSlot2}, std::pair{&made.different, &lists.different}}) {
+      ASSERT_EQ(got->size(), want->size()) << patterns.size();
+      for (size_t i = 0; i < got->size(); ++i) EXPECT_EQ((*got)[i].Cells(), (*want)[i].Cells()) << patterns.size();
+    }
+  }
+  AnalyseInput in{";", "=", "x", "y", AnalysisMode::kCookies, NameRule{}, {"_ga*"}, false};
+  AnalyseResult r = RunAnalyse(in, slot1, slot2, [](std::string_view, std::string_view) { return false; });
+  EXPECT_TRUE(r.lists.missingInSlot1.empty() && r.lists.missingInSlot2.empty() && r.lists.different.empty());
+  EXPECT_EQ(r.pairs.missingInSlot1, (std::vector<int>{3}));  // "c", Slot 2's fourth row
+  EXPECT_EQ(r.pairs.missingInSlot2, (std::vector<int>{1}));  // "a"
+  EXPECT_EQ(r.pairs.different, (std::vector<std::pair<int, int>>{{2, 2}, {3, 4}, {4, 5}}));
+  EXPECT_EQ(r.summary, Gbk("分析提示:[1号]缺少:1项   [2号]缺少:1项   Cookies值异同:3项   已忽略:2项"));
+}
+
 TEST(IgnoreList, IgnoringAShownNameCountsItOnce) {
   ComparisonLists lists{{Row{{"1", "x", "1"}}},
                         {Row{{"1", "x", "2"}}, Row{{"2", "y", "1"}}},

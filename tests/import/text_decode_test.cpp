@@ -10,6 +10,21 @@ using namespace std::string_literals;
 
 using test::Gbk;
 
+// A byte above 0x7F is seen wherever it stands: in a whole step of bytes,
+// in the bytes after the last step, first or last.
+TEST(IsAscii, FindsAByteAbove0x7FAnywhere) {
+  EXPECT_TRUE(IsAscii(""));
+  std::string text(70, 'a');
+  text[69] = 0x7F;
+  EXPECT_TRUE(IsAscii(text));
+  for (size_t at = 0; at < text.size(); ++at) {
+    std::string one = text;
+    one[at] = static_cast<char>(at % 2 ? 0x80 : 0xFF);
+    EXPECT_FALSE(IsAscii(one)) << at;
+    EXPECT_TRUE(IsAscii(std::string_view(one).substr(at + 1))) << at;
+  }
+}
+
 TEST(DecodeText, DetectsWhatADroppedFileHolds) {
   const std::string zhong = Gbk("中");  // D6 D0
   struct Case {

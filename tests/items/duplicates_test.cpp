@@ -109,6 +109,14 @@ TEST(Duplicates, RowsWithEmptyNameAndValueAreDropped) {
   EXPECT_EQ(a.selected, 1);  // still on the row that was selected
   EXPECT_TRUE(b.rows.empty());
   EXPECT_EQ(b.selected, -1);
+  // Nothing to drop: the rows and the selection stay, one past the end goes.
+  RowTable c = RowsOf({{"a", "1"}, {"b", ""}}), d = RowsOf({{"c", "1"}});
+  c.selected = 1;
+  d.selected = 1;
+  HandleDuplicates(c, d, "Cookies", ask.Fn());
+  EXPECT_EQ(Column(c, 1), (V{"a", "b"}));
+  EXPECT_EQ(c.selected, 1);
+  EXPECT_EQ(d.selected, -1);
 }
 
 // A list in byte order is grouped by one walk, any other through the index:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "items/texts.h"
 #include "tests/test_gbk.h"
 
@@ -79,6 +81,39 @@ TEST(ParseSlot, CookiesStrings) {
   EXPECT_EQ(Items(ParseSlotText("a=1;b=2;", kCookies, In(Slot::k1))), (Items_{{"a", "1"}, {"b", "2"}}));
   // A string pasted over several lines is one line once CR and LF are gone.
   EXPECT_EQ(Items(ParseSlotText("a=1;\r\n b=2", kCookies, In(Slot::k1))), (Items_{{"a", "1"}, {"b", "2"}}));
+}
+
+// A paste cuts its lines as the single-line cut does, whichever way each
+// line takes through the parser: one separator or several, at an end, after
+// a byte that starts a double-byte character or after a character's second
+// byte, spaces around, nothing on one side.
+TEST(ParseSlot, EveryLineIsCutAsALoneLineWouldBe) {
+  const std::vector<std::string> lines = {
+      "a=1", " a = 1 ", "a==", "a=b=c", "k===", "=1", "a=", "a", "\xD6=1", "\xD6\xD0=1", "x\xD6\xD0=\xD6\xD0",
+      "\xA1\xA1" "a=1\xA1\xA1", "a =", " =b", "n=v=", "\x81==", "Z\x81=q=r", "ab\xD6\xD0\xD6=x"};
+  for (const Separators& seps : {kCookies, Separators{";", "|"}, Separators{"\r\n", ":"}}) {
+    Text text;
+    Items_ expected;
+    int rejected = 0;
+    for (std::string line : lines) {
+      for (char& c : line)
+        if (c == '=') c = seps.value[0];
+      text += line + seps.line;
+      CutLine cut = CutItemLine(line, seps.value);
+      if (cut.kind == CutLine::Kind::kItem)
+        expected.emplace_back(cut.name, cut.value);
+      else
+        ++rejected;
+    }
+    text += "last" + seps.value + "1";
+    expected.emplace_back("last", "1");
+    ParseOutcome out = ParseSlotText(text, seps, In(Slot::k1));
+    Items_ got = Items(out);
+    std::sort(got.begin(), got.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(got, expected) << seps.value;
+    EXPECT_EQ(out.emptyNames + out.noSeparator, rejected) << seps.value;
+  }
 }
 
 TEST(ParseSlot, SortsAndRenumbers) {

@@ -27,6 +27,33 @@ TEST(Sentences, BlanksAreFilledOnceAndOnlyAtCharacterStarts) {
   EXPECT_EQ(FillIn("{mode", {{"mode", "X"}}), "{mode");
 }
 
+// Prepared once and filled many times, a sentence reads as FillIn gives it.
+TEST(Sentences, APreparedSentenceFillsInAsFillInDoes) {
+  struct Case {
+    const char* sentence;
+    const char* filled;
+  } cases[] = {
+      {"{mode}[{name}]:{count}\r\n", "M[n]:3\r\n"},
+      {"{count}{name}{count}", "3n3"},              // a blank twice, blanks side by side
+      {"{other}{mode", "{other}{mode"},             // unknown and unclosed blanks stay
+      {"\x81{mode}\xD6\xD0{name}", "\x81{mode}\xD6\xD0n"},  // 0x7B as a second byte is no blank
+      {"", ""},
+      {"}{", "}{"},
+  };
+  PreparedSentence none("[{name}]", {});
+  Text out = "x";
+  none.Append(out, {});
+  EXPECT_EQ(out, "x[{name}]");
+  for (const Case& c : cases) {
+    PreparedSentence prepared(c.sentence, {"mode", "name", "count"});
+    Text twice = "<";
+    prepared.Append(twice, {"M", "n", "3"});
+    prepared.Append(twice, {"M", "n", "3"});
+    EXPECT_EQ(twice, "<" + Text(c.filled) + c.filled) << c.sentence;
+    EXPECT_EQ(FillIn(c.sentence, {{"mode", "M"}, {"name", "n"}, {"count", "3"}}), c.filled) << c.sentence;
+  }
+}
+
 TEST(CodePage, RoundTripsGbkAndFlagsWhatItCannotHold) {
   std::string gbk = "a\xD6\xD0\x80";
   std::u16string wide = platform::ToUtf16(gbk, platform::kCodePageGbk);
