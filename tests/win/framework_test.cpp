@@ -13,6 +13,22 @@ namespace {
 
 class FrameworkTest : public MainWindowTest {};
 
+// From the start, caret first, nothing to undo, not modified, not scrolled
+// sideways (an empty box has no first character to place).
+void ExpectAsFreshlySet(ui::EditBox& box) {
+  int start = -1, end = -1;
+  box.GetSelection(&start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 0);
+  EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_FALSE(SendMessageW(box.hwnd(), EM_CANUNDO, 0, 0));
+  EXPECT_FALSE(SendMessageW(box.hwnd(), EM_GETMODIFY, 0, 0));
+  if (GetWindowTextLengthW(box.hwnd()) == 0) return;
+  RECT format{};
+  SendMessageW(box.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(static_cast<short>(LOWORD(SendMessageW(box.hwnd(), EM_POSFROMCHAR, 0, 0))), format.left);
+}
+
 TEST_F(FrameworkTest, ProgramSetTextRunsTheChangeHandlerOnceAndNested) {
   for (ui::EditBox* box : {&c().searchBox, &c().lineSeparatorBox}) {  // multi-line, one-line
     int runs = 0;
@@ -44,18 +60,7 @@ TEST_F(FrameworkTest, SettingTheSameTextAgainShowsItAsAFreshSetWould) {
     lines.append("line").append(std::to_string(i)).append(std::string(i * 4, 'w')).append("\r\n");
   ui::EditBox& multi = c().contentBox;
   ui::EditBox& single = c().lineSeparatorBox;
-  auto expectFresh = [](ui::EditBox& box) {
-    int start = -1, end = -1;
-    box.GetSelection(&start, &end);
-    EXPECT_EQ(start, 0);
-    EXPECT_EQ(end, 0);
-    EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_CANUNDO, 0, 0));
-    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_GETMODIFY, 0, 0));
-    RECT format{};
-    SendMessageW(box.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    EXPECT_EQ(static_cast<short>(LOWORD(SendMessageW(box.hwnd(), EM_POSFROMCHAR, 0, 0))), format.left);
-  };
+  auto expectFresh = [](ui::EditBox& box) { ExpectAsFreshlySet(box); };
   int runs = 0;
   multi.onChange = [&] { ++runs; };
   multi.SetText(lines);
@@ -84,17 +89,7 @@ TEST_F(FrameworkTest, ShortTextLeavesTheBoxAsASetWould) {
   ui::EditBox& box = c().contentBox;
   auto expectFresh = [&box](const std::string& text) {
     EXPECT_EQ(box.GetText(), text);
-    int start = -1, end = -1;
-    box.GetSelection(&start, &end);
-    EXPECT_EQ(start, 0);
-    EXPECT_EQ(end, 0);
-    EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_CANUNDO, 0, 0));
-    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_GETMODIFY, 0, 0));
-    if (text.empty()) return;  // no first character to place
-    RECT format{};
-    SendMessageW(box.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    EXPECT_EQ(static_cast<short>(LOWORD(SendMessageW(box.hwnd(), EM_POSFROMCHAR, 0, 0))), format.left);
+    ExpectAsFreshlySet(box);
   };
   int runs = 0;
   box.onChange = [&] { ++runs; };
