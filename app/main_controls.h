@@ -1,6 +1,7 @@
 // The main window's controls and the process-wide state its handlers share.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -71,6 +72,11 @@ struct MainControls {
   ui::ListView& Items(ds::Slot slot) { return slot == ds::Slot::k1 ? slot1Items : slot2Items; }
   ui::ListView& Missing(ds::Slot slot) { return slot == ds::Slot::k1 ? slot1Missing : slot2Missing; }
 };
+
+// Every list of the window.
+inline std::array<ui::ListView*, 5> AllLists(MainControls& c) {
+  return {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing, &c.differenceList};
+}
 
 // The name rule as the two switches set it now.
 inline ds::NameRule RuleOf(const ui::CheckBox& caseSensitive, const ui::CheckBox& exactMatch) {

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "app/analyse.h"
 #include "app/focus_expansion.h"
@@ -267,7 +268,7 @@ void MainWindow::WireMenu() {
   c.listMenu.onCommand = [this](int id) {
     RunMenuCommand(Editing(), state_, id);
   };
-  for (ui::ListView* list : {&c.slot1Items, &c.slot2Items, &c.slot1Missing, &c.slot2Missing, &c.differenceList}) {
+  for (ui::ListView* list : AllLists(c)) {
     auto open = [this, list](int x, int y) {
       OpenListMenu(Editing(), state_, *list, x, y);
     };
@@ -310,8 +311,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     if (detail_) detail_->detailBox.SetFont(font);
     DeleteObject(font_);
     font_ = font;
-    for (ui::ListView* list : {&controls_.slot1Items, &controls_.slot2Items, &controls_.slot1Missing,
-                               &controls_.slot2Missing, &controls_.differenceList})
+    for (ui::ListView* list : AllLists(controls_))
       for (int k = 0; k < list->ColumnCount(); ++k) list->SetColumnWidth(k, list->ColumnWidth(k) * dpi_ / old);
   }
   changingDpi_ = true;
@@ -452,6 +452,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // fit the maximised difference list only now.
       if (wp == SIZE_MAXIMIZED) OnMoved();
       return 0;
+    case WM_WINDOWPOSCHANGED: {
+      // Its handling sends the move and the size, whose handlers set the
+      // lists' bounds and column widths one by one; under Wine a list view
+      // that draws redraws its scroll bars at each change, through the theme.
+      // The lists draw once, when all have landed.
+      std::deque<ui::DeferredRedraw> paused;
+      if (state_.created && !(reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_NOSIZE))
+        for (ui::ListView* list : AllLists(controls_)) paused.emplace_back(list->hwnd(), true);
+      return Window::HandleMessage(msg, wp, lp);
+    }
     case WM_MOVE:
       OnMoved();
       return 0;

@@ -7,12 +7,14 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/slots.h"
 #include "compare/search.h"
 #include "ui/message_box.h"
+#include "ui/text_convert.h"
 
 namespace {
 
@@ -123,20 +125,38 @@ void BM_ParseSlotIntoWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseSlotIntoWindow)->ArgsProduct({{1000, 100000}, {0, 1}})->Unit(benchmark::kMillisecond);
 
+// The two captures the resize and selection rows paste, sharing half their
+// names: 988,890 and 1,050,000 characters.
+const std::pair<std::string, std::string>& TwoBigCaptures() {
+  static const std::pair<std::string, std::string> captures = [] {
+    std::string a, b;
+    for (int i = 0; i < 100000; ++i) {
+      a.append("k").append(std::to_string(i)).append("=v").append(std::to_string(i % 7)).append(";");
+      b.append("k").append(std::to_string(i + 50000)).append("=v").append(std::to_string(i % 5)).append(";");
+    }
+    return std::pair{a, b};
+  }();
+  return captures;
+}
+
 // The floor under the window rows: Wine's own edit control, with none of
 // ours around it. Arg 0: the 100,000-item capture set into a box and painted
-// (the paste); arg 1: two such boxes resized and painted (a resize step);
-// arg 2: one short line set into a box with a vertical scroll bar (what a
-// selection step does to the content box).
+// (the paste); arg 1: two boxes holding the two captures the resize row
+// pastes, resized and painted (a resize step: an edit control paints its
+// whole line, so the text must be the same); arg 2: one short line set into
+// a box with a vertical scroll bar (what a selection step does to the
+// content box).
 void BM_EditControlAlone(benchmark::State& state) {
   std::wstring capture;
   for (int i = 0; i < 100000; ++i) capture += L"k" + std::to_wstring((i * 7919) % 100003) + L"=v;";
+  const std::wstring resized[2] = {ui::ToWide(TwoBigCaptures().first).text, ui::ToWide(TwoBigCaptures().second).text};
   DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL;
   HWND boxes[2];
-  for (HWND& box : boxes) {
+  for (int k = 0; k < 2; ++k) {
+    HWND& box = boxes[k];
     box = CreateWindowExW(0, L"EDIT", L"", style, 10, 10, 300, 40, Window().hwnd(), nullptr, nullptr, nullptr);
     SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
-    if (state.range(0) == 1) SetWindowTextW(box, capture.c_str());
+    if (state.range(0) == 1) SetWindowTextW(box, resized[k].c_str());
   }
   UpdateWindow(Window().hwnd());
   int step = 0;
@@ -166,13 +186,9 @@ void PasteTwoBigCaptures() {
   static bool done = false;
   if (done) return;
   done = true;
-  std::string a, b;
-  for (int i = 0; i < 100000; ++i) {
-    a.append("k").append(std::to_string(i)).append("=v").append(std::to_string(i % 7)).append(";");
-    b.append("k").append(std::to_string(i + 50000)).append("=v").append(std::to_string(i % 5)).append(";");
-  }
-  Window().controls().slot1Input.SetText(a);
-  Window().controls().slot2Input.SetText(b);
+  const std::pair<std::string, std::string>& captures = TwoBigCaptures();
+  Window().controls().slot1Input.SetText(captures.first);
+  Window().controls().slot2Input.SetText(captures.second);
   UpdateWindow(Window().hwnd());
 }
 
@@ -228,6 +244,51 @@ void BM_SelectionStep100k(benchmark::State& state) {
   state.SetLabel("at row " + std::to_string(list.SelectedRow()));
 }
 BENCHMARK(BM_SelectionStep100k)->Unit(benchmark::kMillisecond);
+
+// What Wine's own controls do for that step, with none of ours around them:
+// two owner-data list views of 100,000 rows, each moved one row down past the
+// last row in view (so each scrolls), and one short line set into an edit box
+// with a vertical scroll bar. Not a floor the table uses; it shows what the
+// step itself asks of the controls.
+void BM_SelectionStepAlone(benchmark::State& state) {
+  DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+  DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_DOUBLEBUFFER;
+  HWND lists[2];
+  for (int k = 0; k < 2; ++k) {
+    lists[k] = CreateWindowExW(0, WC_LISTVIEWW, L"", listStyle, 10 + 300 * k, 60, 290, 150, Window().hwnd(), nullptr,
+                               nullptr, nullptr);
+    SendMessageW(lists[k], LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
+    for (int column = 0; column < 3; ++column) {
+      LVCOLUMNW col{};
+      col.mask = LVCF_WIDTH;
+      col.cx = 90;
+      SendMessageW(lists[k], LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+    }
+    SendMessageW(lists[k], LVM_SETITEMCOUNT, 100000, 0);
+  }
+  DWORD boxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL;
+  HWND box = CreateWindowExW(0, L"EDIT", L"", boxStyle, 10, 220, 300, 60, Window().hwnd(), nullptr, nullptr, nullptr);
+  auto select = [&lists](int row, UINT state) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    for (HWND list : lists) SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  };
+  int row = 60000;
+  select(row, LVIS_SELECTED | LVIS_FOCUSED);
+  UpdateWindow(Window().hwnd());
+  for (auto _ : state) {
+    select(row, 0);
+    if (++row >= 99990) row = 60000;
+    select(row, LVIS_SELECTED | LVIS_FOCUSED);
+    for (HWND list : lists) UpdateWindow(list);
+    SetWindowTextW(box, (L"k" + std::to_wstring(row) + L"=v1\r\n\r\nk" + std::to_wstring(row) + L"=v2\r\n").c_str());
+    UpdateWindow(box);
+  }
+  for (HWND list : lists) DestroyWindow(list);
+  DestroyWindow(box);
+}
+BENCHMARK(BM_SelectionStepAlone)->Unit(benchmark::kMillisecond);
 
 // Fitting a name column of 100,000 names written in Chinese characters: each
 // is measured only while it could still be the widest.

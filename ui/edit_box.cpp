@@ -16,6 +16,8 @@ constexpr int kLinesAtOnce = 2000;
 constexpr int kLinesShownFirst = 300;
 constexpr int kLinesPerPiece = 2000;
 constexpr UINT_PTR kFillTimer = 0x4453;
+// Up to this many characters a text is put in by replacing the whole content.
+constexpr size_t kReplacedWhole = 4096;
 
 // Where the last `lines` lines begin; a break at the very end closes the last
 // line rather than starting one. 0 when the text has no more lines.
@@ -42,6 +44,7 @@ bool EditBox::Create(const Args& a) {
   if (a.multiline) style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
   if (a.readOnly) style |= ES_READONLY;
   if (!CreateWindowOf(L"EDIT", a, style)) return false;
+  verticalBar_ = a.multiline;
   // Pastes of whole captures must not be cut at the default 30,000 characters.
   SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
   return true;
@@ -54,11 +57,43 @@ bool EditBox::SetText(std::string_view gbk) {
   WideText wide = ToWide(gbk);
   if (!ShowsAsSetFresh(wide.text)) {
     settingText_ = true;
-    SetWindowTextW(hwnd(), wide.text.c_str());
+    PutFresh(wide.text);
     settingText_ = false;
   }
   if (onChange) onChange();
   return wide.complete;
+}
+
+// WM_SETTEXT updates a scroll bar twice, and under Wine each update draws the
+// bar through the theme at once (some 2 ms). When the box shows all its text
+// and the new one fits as well, the whole content is replaced instead, which
+// updates the bar once, and the box is left as a set leaves it: caret at the
+// start, nothing to undo, not modified. Otherwise the replacement would
+// scroll to the end and back, and selecting the old text would lay it all
+// out: the text is set.
+void EditBox::PutFresh(const std::wstring& text) {
+  if (!verticalBar_ || text.size() > kReplacedWhole || !ShowsAllAndFits(text)) {
+    SetWindowTextW(hwnd(), text.c_str());
+    return;
+  }
+  StopFilling();
+  SendMessageW(hwnd(), EM_SETSEL, 0, -1);
+  SendMessageW(hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(hwnd(), EM_SETSEL, 0, 0);
+  SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
+  SendMessageW(hwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageW(hwnd(), EM_SETMODIFY, FALSE, 0);
+}
+
+bool EditBox::ShowsAllAndFits(std::wstring_view text) const {
+  SCROLLINFO bar{};
+  bar.cbSize = sizeof bar;
+  bar.fMask = SIF_PAGE | SIF_RANGE;
+  if (!GetScrollInfo(hwnd(), SB_VERT, &bar) || bar.nMax - bar.nMin + 1 > static_cast<int>(bar.nPage)) return false;
+  RECT format{};
+  SendMessageW(hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  auto lines = std::count(text.begin(), text.end(), L'\n') + 1;
+  return lines * LineHeight() <= format.bottom - format.top;
 }
 
 // The text, from its start, with the caret before it, nothing to undo and

@@ -56,6 +56,10 @@ class EditBox : public Control {
   bool selectAllOnRelease_ = false;
   std::wstring headToFill_;  // the text's start, not yet in the control
   bool puttingPiece_ = false;
+  bool verticalBar_ = false;
+
+  void PutFresh(const std::wstring& text);
+  bool ShowsAllAndFits(std::wstring_view text) const;
 
   bool ShowsAsSetFresh(const std::wstring& text) const;
   void PutBefore(const std::wstring& piece);

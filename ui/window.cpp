@@ -210,11 +210,13 @@ RedrawSuspension::~RedrawSuspension() {
   if (locked_) LockWindowUpdate(nullptr);
 }
 
-DeferredRedraw::DeferredRedraw(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
+DeferredRedraw::DeferredRedraw(HWND hwnd, bool frame) : hwnd_(hwnd), frame_(frame) {
+  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
 
 DeferredRedraw::~DeferredRedraw() {
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (frame_ ? RDW_FRAME : 0));
 }
 
 }  // namespace ui

@@ -100,16 +100,18 @@ class RedrawSuspension {
 };
 
 // Turns off a control's drawing (WM_SETREDRAW) while several changes land,
-// then repaints it once.
+// then repaints it once; with `frame`, its border and scroll bars too, for a
+// control moved or sized meanwhile.
 class DeferredRedraw {
  public:
-  explicit DeferredRedraw(HWND hwnd);
+  explicit DeferredRedraw(HWND hwnd, bool frame = false);
   ~DeferredRedraw();
   DeferredRedraw(const DeferredRedraw&) = delete;
   DeferredRedraw& operator=(const DeferredRedraw&) = delete;
 
  private:
   HWND hwnd_;
+  bool frame_;
 };
 
 }  // namespace ui

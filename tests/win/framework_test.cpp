@@ -13,6 +13,22 @@ namespace {
 
 class FrameworkTest : public MainWindowTest {};
 
+// From the start, caret first, nothing to undo, not modified, not scrolled
+// sideways (an empty box has no first character to place).
+void ExpectAsFreshlySet(ui::EditBox& box) {
+  int start = -1, end = -1;
+  box.GetSelection(&start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 0);
+  EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_FALSE(SendMessageW(box.hwnd(), EM_CANUNDO, 0, 0));
+  EXPECT_FALSE(SendMessageW(box.hwnd(), EM_GETMODIFY, 0, 0));
+  if (GetWindowTextLengthW(box.hwnd()) == 0) return;
+  RECT format{};
+  SendMessageW(box.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(static_cast<short>(LOWORD(SendMessageW(box.hwnd(), EM_POSFROMCHAR, 0, 0))), format.left);
+}
+
 TEST_F(FrameworkTest, ProgramSetTextRunsTheChangeHandlerOnceAndNested) {
   for (ui::EditBox* box : {&c().searchBox, &c().lineSeparatorBox}) {  // multi-line, one-line
     int runs = 0;
@@ -44,18 +60,7 @@ TEST_F(FrameworkTest, SettingTheSameTextAgainShowsItAsAFreshSetWould) {
     lines.append("line").append(std::to_string(i)).append(std::string(i * 4, 'w')).append("\r\n");
   ui::EditBox& multi = c().contentBox;
   ui::EditBox& single = c().lineSeparatorBox;
-  auto expectFresh = [](ui::EditBox& box) {
-    int start = -1, end = -1;
-    box.GetSelection(&start, &end);
-    EXPECT_EQ(start, 0);
-    EXPECT_EQ(end, 0);
-    EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_CANUNDO, 0, 0));
-    EXPECT_FALSE(SendMessageW(box.hwnd(), EM_GETMODIFY, 0, 0));
-    RECT format{};
-    SendMessageW(box.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    EXPECT_EQ(static_cast<short>(LOWORD(SendMessageW(box.hwnd(), EM_POSFROMCHAR, 0, 0))), format.left);
-  };
+  auto expectFresh = [](ui::EditBox& box) { ExpectAsFreshlySet(box); };
   int runs = 0;
   multi.onChange = [&] { ++runs; };
   multi.SetText(lines);
@@ -75,6 +80,46 @@ TEST_F(FrameworkTest, SettingTheSameTextAgainShowsItAsAFreshSetWould) {
   single.SetCaret(0);
   single.SetText("xy");
   expectFresh(single);
+}
+
+// A short text that fits the box replaces its content without WM_SETTEXT;
+// whatever the box held and however it was scrolled, typed in or selected,
+// it ends as a set leaves it, and the handler runs once.
+TEST_F(FrameworkTest, ShortTextLeavesTheBoxAsASetWould) {
+  ui::EditBox& box = c().contentBox;
+  auto expectFresh = [&box](const std::string& text) {
+    EXPECT_EQ(box.GetText(), text);
+    ExpectAsFreshlySet(box);
+  };
+  int runs = 0;
+  box.onChange = [&] { ++runs; };
+  box.SetText("a=1\r\n\r\nb=2\r\n");
+  expectFresh("a=1\r\n\r\nb=2\r\n");
+  // Typed over with part of it selected.
+  SelectAllAndPaste(box, "typed");
+  box.Select(1, 3);
+  box.SetText("c=3\r\n");
+  expectFresh("c=3\r\n");
+  // One long line scrolled sideways, then a text whose end would still be
+  // in view at that offset.
+  std::string wide(300, 'w');
+  box.SetText(wide);
+  box.SetCaret(300);
+  SendMessageW(box.hwnd(), EM_SCROLLCARET, 0, 0);
+  box.SetText(wide.substr(0, 290));
+  expectFresh(wide.substr(0, 290));
+  // Taller than the box, and back to a short text.
+  std::string tall;
+  for (int i = 0; i < 30; ++i) tall.append("line").append(std::to_string(i)).append("\r\n");
+  box.SetText(tall);
+  SendMessageW(box.hwnd(), EM_LINESCROLL, 0, 10);
+  box.SetText("d=4");
+  expectFresh("d=4");
+  box.SetText("");
+  expectFresh("");
+  ui::LetPendingEventsRun();
+  EXPECT_EQ(runs, 8);  // each set once, the typing once
+  box.onChange = nullptr;
 }
 
 TEST_F(FrameworkTest, CheckBoxToggledBeforeItsClickHandler) {

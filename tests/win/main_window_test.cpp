@@ -65,6 +65,33 @@ TEST_F(HiddenMainWindowTest, ListsCarryTheirDesignColumns) {
     EXPECT_EQ(list->ColumnWidth(2), list->Bounds().width - list->ColumnWidth(0) - list->ColumnWidth(1) - 20);
 }
 
+// The lists do not draw while a resize lays them out: afterwards each draws
+// again, its scroll bar measured for the new height and its columns refitted.
+TEST_F(MainWindowDesignTest, ListsDrawAgainAfterMaximiseAndRestore) {
+  window->ShowAsPlaced();
+  std::string capture;
+  for (int i = 0; i < 1000; ++i) capture += "k" + std::to_string(i) + "=v;";
+  c().slot1Input.SetText(capture);
+  for (ui::Placement placement : {ui::Placement::kMaximised, ui::Placement::kNormal}) {
+    window->SetPlacement(placement);
+    ui::LetPendingEventsRun();
+    for (ui::ListView* list : app::AllLists(c())) {
+      EXPECT_TRUE(IsWindowVisible(list->hwnd()));
+      RECT pending{};
+      EXPECT_FALSE(GetUpdateRect(list->hwnd(), &pending, FALSE));  // painted
+    }
+    HWND items = c().slot1Items.hwnd();
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_PAGE | SIF_RANGE;
+    ASSERT_TRUE(GetScrollInfo(items, SB_VERT, &bar));
+    EXPECT_EQ(static_cast<int>(bar.nPage), SendMessageW(items, LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_EQ(bar.nMax, 999);
+    for (ui::ListView* list : {&c().slot1Items, &c().slot2Missing})
+      EXPECT_EQ(list->ColumnWidth(2), list->Bounds().width - list->ColumnWidth(0) - list->ColumnWidth(1) - 20);
+  }
+}
+
 TEST_F(MainWindowDesignTest, ResizesAndClosesCleanly) {
   window->SetSize(1000, 700);
   ui::LetPendingEventsRun();
